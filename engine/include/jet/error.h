@@ -1,0 +1,50 @@
+// Errors raised by the engine. Every failure carries DAO's error number and
+// message text, so that callers can act on numbers as DAO callers do.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace jet {
+
+// DAO error numbers the engine raises.
+enum ErrorNumber : long {
+    kErrInvalidArgument = 3001,
+    kErrDuplicateObject = 3012,         // object already exists
+    kErrDuplicateField = 3191,          // field defined more than once
+    kErrNoCurrentRecord = 3021,
+    kErrDuplicateKey = 3022,
+    kErrFileNotFound = 3024,
+    kErrCannotOpenFile = 3044,          // not a valid path
+    kErrFileInUse = 3045,
+    kErrReadOnly = 3027,
+    kErrPassword = 3031,
+    kErrDamaged = 3049,                 // cannot open: corrupted file
+    kErrNoPermission = 3051,
+    kErrInvalidName = 3125,
+    kErrDatabaseExists = 3204,
+    kErrInvalidType = 3259,
+    kErrItemNotFound = 3265,
+    kErrSecondPrimaryKey = 3283,
+    kErrUnrecognizedFormat = 3343,
+    kErrOperationNotSupported = 3251,
+};
+
+// The one exception type of the engine. `number()` is DAO's error number,
+// `what()` DAO's message text; `context()` names the database, table or page
+// involved (empty when none applies) and is kept apart from the text so that
+// messages shown to users stay as DAO words them.
+class Error : public std::runtime_error {
+public:
+    Error(long number, const std::string& description, std::string context = {})
+        : std::runtime_error(description), number_(number), context_(std::move(context)) {}
+
+    long number() const { return number_; }
+    const std::string& context() const { return context_; }
+
+private:
+    long number_;
+    std::string context_;
+};
+
+}  // namespace jet

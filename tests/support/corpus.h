@@ -1,0 +1,43 @@
+// Locating the corpus of Access-written databases beside the project.
+// Tests that need it call STRUX_REQUIRE_CORPUS() and are skipped, saying so,
+// when the folder is absent (a user's fresh clone).
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+inline std::filesystem::path corpusDir() {
+    if (const char* env = std::getenv("STRUX_CORPUS")) return env;
+    return STRUX_CORPUS_DIR;
+}
+
+inline bool haveCorpus() { return std::filesystem::is_directory(corpusDir()); }
+
+// A corpus file by its path below corpus/, e.g. "real/nwind-jet3.mdb".
+inline std::filesystem::path corpusFile(const std::string& relative) { return corpusDir() / relative; }
+
+// Every database of the corpus (.mdb and .accdb), sorted by path.
+inline std::vector<std::filesystem::path> corpusDatabases() {
+    std::vector<std::filesystem::path> files;
+    if (!haveCorpus()) return files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpusDir())) {
+        auto ext = entry.path().extension().string();
+        if (entry.is_regular_file() && (ext == ".mdb" || ext == ".accdb")) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace testsupport
+
+#define STRUX_REQUIRE_CORPUS()                                                             \
+    do {                                                                                   \
+        if (!testsupport::haveCorpus())                                                    \
+            GTEST_SKIP() << "corpus folder not found: " << testsupport::corpusDir().string(); \
+    } while (0)
