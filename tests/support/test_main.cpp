@@ -9,6 +9,8 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
 #ifdef QT_WIDGETS_LIB
+    // No test shows a real window: offscreen unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 #endif
     return RUN_ALL_TESTS();

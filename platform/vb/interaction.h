@@ -1,4 +1,4 @@
-// The user-interface services of the VB run time that the program and the
+// VB's interaction services that the program and the
 // libraries call: message boxes, the input box, the file Open dialog and the
 // clipboard. They go through one replaceable object so that tests install a
 // scripted stand-in (scripted_ui.h) and no test shows a real modal box.
