@@ -201,6 +201,9 @@ void Subs1::cvShowMessage(const vb::Variant& sMsgCaption) {
     cvCentreForm(&window);
     window.setMessage(QString::fromStdString(caption));
     window.show();
+    // A window shown for the first time learns its frame only now; centre
+    // it again so the frame is part of the sum (no move when nothing changed).
+    cvCentreForm(&window);
     vb::DoEvents();
 }
 
