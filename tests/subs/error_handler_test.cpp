@@ -173,11 +173,3 @@ TEST_F(SubsTest, ErrorNumbersBeyondSixteenBitsOverflowWhereTheyBecomeTheResult) 
     EXPECT_EQ(subs->cvErrHandler(32767, "[Code run]", "", -1, -1), 32767);
 }
 
-TEST_F(SubsTest, VersionAndProgramNameAreAcceptedButNotShown) {
-    std::string version = "3.2.0";
-    std::string exeName = "Strux32";
-    subs->cvErrHandler(5, "[Code run]", "", 0, 0, 0, 0, 0, version, exeName);
-    EXPECT_EQ(version, "3.2.0");
-    EXPECT_EQ(ui.clipboard.find("3.2.0"), std::string::npos);
-    EXPECT_EQ(ui.clipboard.find("Strux32"), std::string::npos);
-}

@@ -64,6 +64,7 @@ TEST_F(SubsTest, CheckDateEightAndTenCharacters) {
     EXPECT_FALSE(subs->cvCheckDate("2/5/1999"));    // 8 characters, separators elsewhere
     EXPECT_FALSE(subs->cvCheckDate("25/1/1999"));   // 9
     EXPECT_FALSE(subs->cvCheckDate("00/00/00"));
+    EXPECT_TRUE(subs->cvCheckDate("01/12/9 "));     // blanks around the date are no part of it
 }
 
 TEST_F(SubsTest, CheckDateSeparator) {
