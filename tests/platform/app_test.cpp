@@ -17,10 +17,25 @@
 
 namespace {
 
+std::string lockNamePrefix() { return "strux-test-" + std::to_string(getpid()) + "-"; }
+
 // A lock name no other test or run uses.
-std::string uniqueLockName(const char* what) {
-    return std::string("strux-test-") + what + "-" + std::to_string(getpid());
-}
+std::string uniqueLockName(const char* what) { return lockNamePrefix() + what; }
+
+// The lock files stay after their locks are gone, by design (removing them
+// would race with a starting copy); the tests' own are removed here.
+class LockFileCleanup : public ::testing::Environment {
+public:
+    void TearDown() override {
+        const std::string folder = vb::InstanceLock::lockFolder();
+        if (folder.empty()) return;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+            if (entry.path().filename().string().rfind(lockNamePrefix(), 0) == 0)
+                std::filesystem::remove(entry.path(), ignored);
+    }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new LockFileCleanup);
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
