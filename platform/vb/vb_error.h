@@ -13,6 +13,7 @@ enum RuntimeErrorNumber : long {
     vbErrInvalidProcedureCall = 5,
     vbErrFileNotFound = 53,
     vbErrPathNotFound = 76,
+    vbErrInvalidUseOfNull = 94,
     vbErrCancelled = 32755,  // a common dialog was cancelled
 };
 
