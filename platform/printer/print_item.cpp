@@ -49,11 +49,11 @@ std::string dateText(DateItem date, const std::locale& locale) {
     const double wholeDays = std::trunc(date.days);
     long long seconds = std::llround(std::fabs(date.days - wholeDays) * 86400.0);
     long long dayNumber = static_cast<long long>(wholeDays);
-    const bool hasDate = dayNumber != 0;
     if (seconds >= 86400) {
         seconds -= 86400;
         ++dayNumber;
     }
+    const bool hasDate = dayNumber != 0;
     const bool hasTime = seconds != 0;
 
     const sys_days day = sys_days(1899y / December / 30) + days(dayNumber);
