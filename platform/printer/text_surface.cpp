@@ -10,10 +10,19 @@ namespace printer {
 
 namespace {
 
+// Text past the page's right edge is kept, but only as far as VB's largest
+// column; positions further out (and rows far off the page) are clamped
+// before they are turned into integers.
+constexpr int kWidestRow = 32767;
+
 // A position a hair above a row boundary still belongs to the row below it,
 // so that sums of row heights cannot slip a row up.
-int rowOf(double y) { return static_cast<int>(std::floor(y / kTwipsPerRow + 1e-6)); }
-int columnOf(double x) { return static_cast<int>(std::lround(x / kTwipsPerColumn)); }
+int rowOf(double y) {
+    return static_cast<int>(std::clamp(std::floor(y / kTwipsPerRow + 1e-6), -1.0, double{kTextPageRows}));
+}
+int columnOf(double x) {
+    return static_cast<int>(std::clamp(std::round(x / kTwipsPerColumn), -1.0, double{kWidestRow}));
+}
 
 bool onPage(int row) { return row >= 0 && row < kTextPageRows; }
 
@@ -30,7 +39,7 @@ std::u32string& TextSurface::cellRow(std::vector<std::u32string>& rows, int row)
 }
 
 void TextSurface::put(std::u32string& row, int column, char32_t ch) {
-    if (column < 0) return;
+    if (column < 0 || column >= kWidestRow) return;
     if (static_cast<int>(row.size()) <= column) row.resize(static_cast<std::size_t>(column) + 1, U' ');
     row[static_cast<std::size_t>(column)] = ch;
 }
@@ -64,7 +73,7 @@ void TextSurface::drawLine(double x1, double y1, double x2, double y2, int) {
     for (int row = std::max(firstRow, 0); row <= std::min(lastRow, kTextPageRows - 1); ++row) {
         const double t = (row * kTwipsPerRow - y1) / (y2 - y1);
         const double x = x1 + std::clamp(t, 0.0, 1.0) * (x2 - x1);
-        put(cellRow(rules, row), static_cast<int>(std::floor(x / kTwipsPerColumn)), U'|');
+        put(cellRow(rules, row), columnOf(x - kTwipsPerColumn / 2), U'|');
     }
 }
 

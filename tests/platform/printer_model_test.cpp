@@ -195,6 +195,14 @@ TEST_F(PrinterModel, TextCountsCharactersNotBytes) {
     EXPECT_EQ(releasedRows(), std::vector<std::string>{"Größe    x"});
 }
 
+TEST_F(PrinterModel, TextPastTheRightEdgeIsKeptWithinReason) {
+    P.Print({Tab(90), "0123456789"});
+    P.Print({Tab(40000), "lost"});
+    P.Print({"next"});
+    EXPECT_EQ(releasedRows(), (std::vector<std::string>{std::string(89, ' ') + "0123456789", "",
+                                                        "next"}));
+}
+
 TEST_F(PrinterModel, CurrentYCountsEndedRows) {
     EXPECT_DOUBLE_EQ(P.CurrentY(), 0);
     P.Print({"a"});

@@ -45,7 +45,7 @@ void renderDocument(QPrinter& printer, const RecordedDocument& document) {
     if (!painter.begin(&printer)) printerError();
     const double scale = printer.resolution() / 1440.0;
     bool refused = false;
-    for (std::size_t page = 0; page < document.size() && !refused; ++page) {
+    for (std::size_t page = 0; page < document.size(); ++page) {
         if (page > 0 && !printer.newPage()) {
             refused = true;
             break;
