@@ -3,7 +3,7 @@
 namespace printer {
 
 std::string PrinterDevice::Fonts(int index) const {
-    const std::vector<std::string> names = fontNames();
+    const std::vector<std::string>& names = fontNames();
     if (index < 0 || index >= static_cast<int>(names.size())) return {};
     return names[static_cast<std::size_t>(index)];
 }

@@ -55,7 +55,7 @@ public:
 
     virtual std::string DeviceName() const = 0;
     // The font families this printer can print, in the printer's order.
-    virtual std::vector<std::string> fontNames() const = 0;
+    virtual const std::vector<std::string>& fontNames() const = 0;
     int FontCount() const { return static_cast<int>(fontNames().size()); }
     // Fonts(i) for i from 0 to FontCount() - 1; "" outside that range.
     std::string Fonts(int index) const;

@@ -18,7 +18,7 @@ public:
                                std::vector<std::string> fonts = {"Courier", "Courier New"});
 
     std::string DeviceName() const override { return deviceName_; }
-    std::vector<std::string> fontNames() const override { return fonts_; }
+    const std::vector<std::string>& fontNames() const override { return fonts_; }
     // 96 columns by 64 rows, whatever the font.
     PageGeometry geometry() const override;
     // One column per character.

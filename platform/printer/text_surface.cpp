@@ -121,4 +121,23 @@ std::string TextSurface::text() const {
     return out;
 }
 
+std::vector<std::vector<std::string>> textPages(std::string_view document) {
+    std::vector<std::vector<std::string>> pages(1);
+    std::size_t start = 0;
+    while (start < document.size()) {
+        const std::size_t end = document.find_first_of("\n\f", start);
+        if (end == std::string_view::npos) {
+            pages.back().emplace_back(document.substr(start));  // a last row without its line end
+            break;
+        }
+        if (document[end] == '\f') {
+            pages.emplace_back();
+        } else {
+            pages.back().emplace_back(document.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return pages;
+}
+
 }  // namespace printer

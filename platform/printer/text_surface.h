@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "printer/print_surface.h"
@@ -50,5 +51,9 @@ private:
     std::function<void(std::string)> onRelease_;
     std::vector<Page> pages_;
 };
+
+// A document of the text surface split into pages and each page into its
+// rows (without their line ends); the inverse of the layout above.
+std::vector<std::vector<std::string>> textPages(std::string_view document);
 
 }  // namespace printer

@@ -17,13 +17,6 @@ using printer::DateItem;
 using printer::PrintEnd;
 using printer::Tab;
 
-std::vector<std::string> splitRows(const std::string& page) {
-    std::vector<std::string> rows;
-    std::istringstream in(page);
-    for (std::string row; std::getline(in, row);) rows.push_back(row);
-    return rows;
-}
-
 class PrinterModel : public ::testing::Test {
 protected:
     PrinterModel() { P.SetScaleMode(printer::vbCharacters); }
@@ -32,16 +25,7 @@ protected:
     std::vector<std::vector<std::string>> releasedPages() {
         P.EndDoc();
         EXPECT_EQ(device.documents().size(), 1u);
-        std::vector<std::vector<std::string>> pages;
-        const std::string& text = device.documents().back();
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t ff = text.find('\f', start);
-            pages.push_back(splitRows(text.substr(start, ff == std::string::npos ? ff : ff - start)));
-            if (ff == std::string::npos) break;
-            start = ff + 1;
-        }
-        return pages;
+        return printer::textPages(device.documents().back());
     }
     std::vector<std::string> releasedRows() {
         auto pages = releasedPages();
@@ -310,6 +294,13 @@ TEST_F(PrinterModel, EndDocReleasesOnceAndWithoutOutputReleasesNothing) {
     P.Print({"second"});
     P.EndDoc();
     EXPECT_EQ(device.documents(), (std::vector<std::string>{"first\n", "second\n"}));
+}
+
+TEST(TextPages, SplitsADocumentIntoPagesAndRows) {
+    using Pages = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(printer::textPages("a\n\nb\n\f\fc\n"), (Pages{{"a", "", "b"}, {}, {"c"}}));
+    EXPECT_EQ(printer::textPages(""), Pages{{}});
+    EXPECT_EQ(printer::textPages("open"), Pages{{"open"}});
 }
 
 TEST_F(PrinterModel, EndDocWritesToTheSink) {

@@ -24,7 +24,11 @@ QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cas
 QtPrinterDevice::QtPrinterDevice() = default;
 QtPrinterDevice::~QtPrinterDevice() = default;
 
-std::vector<std::string> QtPrinterDevice::fontNames() const { return installedFontFamilies(); }
+// Listing fonts walks every family; a font list is read one Fonts(i) at a time.
+const std::vector<std::string>& QtPrinterDevice::fontNames() const {
+    if (!families_) families_ = installedFontFamilies();
+    return *families_;
+}
 
 QPrinter& QtPrinterDevice::measuringPrinter() const {
     if (!measuring_) measuring_ = makePrinter();

@@ -19,8 +19,8 @@ public:
     QtPrinterDevice();
     ~QtPrinterDevice() override;
 
-    // The families the machine has; any of them can be printed.
-    std::vector<std::string> fontNames() const override;
+    // The families the machine had when first asked; any of them can be printed.
+    const std::vector<std::string>& fontNames() const override;
     PageGeometry geometry() const override;
     double textWidth(std::string_view utf8, const FontSpec& font) const override;
     std::unique_ptr<PrintSurface> openSurface() override;
@@ -35,6 +35,7 @@ private:
     QPrinter& measuringPrinter() const;
     const QFont& fontFor(const FontSpec& spec) const;
 
+    mutable std::optional<std::vector<std::string>> families_;
     mutable std::unique_ptr<QPrinter> measuring_;
     mutable std::optional<std::pair<FontSpec, QFont>> lastFont_;
 };
