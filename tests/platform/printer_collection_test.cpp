@@ -113,6 +113,21 @@ TEST(SystemPrinters, WithoutPrintersThePdfPrinterIsCurrent) {
     EXPECT_EQ(printers->printer().DeviceName(), "PDF file");
 }
 
+TEST(SystemPrinters, APrinterThatHasGoneAwayRefusesTheDocument) {
+    auto printers = printer::printersNamed({"Strux32 test printer that does not exist"}, "");
+    printer::Printer& P = printers->printer();
+    P.SetScaleMode(printer::vbCharacters);
+    EXPECT_GT(P.ScaleWidth(), 0);  // still measurable, with Qt's fallback page
+    P.Print({"for nobody"});
+    try {
+        P.EndDoc();
+        FAIL() << "a document went to some other printer";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 482);
+    }
+    EXPECT_FALSE(P.documentOpen());
+}
+
 TEST(SystemPrinters, TheMachineListEndsWithThePdfPrinter) {
     auto printers = printer::systemPrinters();
     ASSERT_GE(printers->Count(), 1);

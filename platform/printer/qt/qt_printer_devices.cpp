@@ -66,6 +66,11 @@ std::unique_ptr<QPrinter> SystemPrinterDevice::makePrinter() const {
 }
 
 void SystemPrinterDevice::release(const RecordedDocument& document) {
+    // Qt would send a document for a printer it no longer knows to the
+    // default printer instead; it belongs to no printer but the one chosen.
+    if (QPrinterInfo::printerInfo(qs(name_)).isNull()) {
+        throw vb::RuntimeError(482, "Printer error: " + name_ + " is not available");
+    }
     std::unique_ptr<QPrinter> printer = makePrinter();
     renderDocument(*printer, document);
 }
