@@ -47,26 +47,18 @@ TEST_F(PrinterModel, CharacterScaleGivesTheTextPage) {
     EXPECT_DOUBLE_EQ(P.ScaleHeight(), 64 * 240);
 }
 
-TEST_F(PrinterModel, TabMovesToColumnCountedFromOne) {
+TEST_F(PrinterModel, TabMovesToColumnNOrToColumnNOfTheNextRow) {
     P.Print({Tab(1), "a", Tab(10), "b", Tab(30), "c"});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"a        b                   c"});
-}
-
-TEST_F(PrinterModel, TabBelowOneIsTheLeftEdge) {
-    P.Print({Tab(0), "x", Tab(-3), "y"});
-    // "y": the position after "x" is beyond column 1, so it goes to the next row.
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"x", "y"}));
-}
-
-TEST_F(PrinterModel, TabBehindThePositionGoesToTheNextRow) {
-    P.Print({Tab(5), "Name", Tab(7), "Type"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"    Name", "      Type"}));
-}
-
-TEST_F(PrinterModel, TabOntoThePositionStaysInTheRow) {
-    // "abcd" at column 1 ends exactly where column 5 starts.
-    P.Print({"abcd", Tab(5), "e"});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"abcde"});
+    P.Print({Tab(5), "Name", Tab(7), "Type"});  // column 7 is behind the position
+    P.Print({"abcd", Tab(5), "e"});              // column 5 is exactly the position
+    P.Print({Tab(0), "x", Tab(-3), "y"});        // below 1 is the left edge
+    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
+                                  "a        b                   c",
+                                  "    Name",
+                                  "      Type",
+                                  "abcde",
+                                  "x",
+                                  "y"}));
 }
 
 TEST_F(PrinterModel, KeptPositionContinuesTheRow) {
@@ -97,15 +89,10 @@ TEST_F(PrinterModel, EmptyStatementOnAnEmptyRowPrintsABlankRow) {
     P.Print();
     P.Print();
     P.Print({"b"});
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 4);
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"a", "", "", "b"}));
-}
-
-TEST_F(PrinterModel, TrailingBlankRowsBelongToThePage) {
-    P.Print({"a"});
     P.Print();
-    P.Print();
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"a", "", ""}));
+    EXPECT_DOUBLE_EQ(P.CurrentY(), 5);
+    // The trailing blank row belongs to the page too.
+    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"a", "", "", "b", ""}));
 }
 
 TEST_F(PrinterModel, CommaMovesToTheNextPrintZone) {
@@ -113,26 +100,18 @@ TEST_F(PrinterModel, CommaMovesToTheNextPrintZone) {
     // Zones start at columns 1, 15, 29; text filling a zone exactly pushes the
     // next item on to the zone after.
     P.Print({"12345678901234", Comma, "x"});
-    P.Print({Comma, "y"});
+    P.Print({"y"}, PrintEnd::NextZone);
+    EXPECT_DOUBLE_EQ(P.CurrentX(), 14);
+    P.Print({"z"});
+    // 96 columns hold zones starting at 0, 14, ..., 84; the next would be 98.
+    P.SetCurrentX(90);
+    P.Print({Comma, "w"});
     EXPECT_EQ(releasedRows(), (std::vector<std::string>{
                                   "a             b             c",
                                   "12345678901234              x",
-                                  "              y"}));
-}
-
-TEST_F(PrinterModel, TrailingCommaKeepsTheRowAtTheNextZone) {
-    P.Print({"a"}, PrintEnd::NextZone);
-    EXPECT_DOUBLE_EQ(P.CurrentX(), 14);
-    P.Print({"b"});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"a             b"});
-}
-
-TEST_F(PrinterModel, CommaPastTheLastZoneStartsANewRow) {
-    // 96 columns hold zones starting at 0, 14, ..., 84; the next would be 98.
-    P.SetCurrentX(90);
-    P.Print({Comma, "z"});
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 2);
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"", "z"}));
+                                  "y             z",
+                                  "",
+                                  "w"}));
 }
 
 TEST_F(PrinterModel, NumbersHaveABlankForTheSignAndATrailingBlank) {
