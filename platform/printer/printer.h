@@ -9,7 +9,8 @@
 //
 // Errors are vb::RuntimeError with VB's numbers: 380 for an invalid property
 // value, 396 for changing the printer inside a document, 482 when the
-// printer cannot take or release a document.
+// printer cannot take or release a document (75 when a finished file cannot
+// be put in its place).
 #pragma once
 
 #include <initializer_list>

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <optional>
 
 #include "printer/qt/qt_fonts.h"
 #include "vb/vb_error.h"
@@ -45,6 +46,8 @@ void renderDocument(QPrinter& printer, const RecordedDocument& document) {
     if (!painter.begin(&printer)) printerError();
     const double scale = printer.resolution() / 1440.0;
     bool refused = false;
+    // Reports change fonts rarely; matching a family on every text is wasted work.
+    std::optional<FontSpec> fontInForce;
     for (std::size_t page = 0; page < document.size(); ++page) {
         if (page > 0 && !printer.newPage()) {
             refused = true;
@@ -53,7 +56,10 @@ void renderDocument(QPrinter& printer, const RecordedDocument& document) {
         for (const Mark& mark : document[page]) {
             if (const auto* text = std::get_if<TextMark>(&mark)) {
                 painter.setPen(QPen(Qt::black));
-                painter.setFont(matchFont(text->font));
+                if (fontInForce != text->font) {
+                    painter.setFont(matchFont(text->font));
+                    fontInForce = text->font;
+                }
                 // The position is the top of the text cell; Qt draws from the baseline.
                 const double ascent = QFontMetricsF(painter.font(), &printer).ascent();
                 painter.drawText(QPointF(text->x * scale, text->y * scale + ascent),
