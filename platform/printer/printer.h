@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "printer/print_item.h"
-#include "printer/print_surface.h"
+#include "printer/printer_device.h"
 
 namespace printer {
 

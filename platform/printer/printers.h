@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "printer/print_surface.h"
+#include "printer/printer_device.h"
 #include "printer/printer.h"
 
 namespace printer {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "printer/print_surface.h"
+#include "printer/printer_device.h"
 
 namespace printer {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "printer/print_surface.h"
+#include "printer/printer_device.h"
 #include "printer/qt/qt_print_surface.h"
 
 namespace printer {

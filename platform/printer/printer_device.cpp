@@ -1,4 +1,4 @@
-#include "printer/print_surface.h"
+#include "printer/printer_device.h"
 
 namespace printer {
 
