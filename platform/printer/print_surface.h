@@ -13,12 +13,12 @@
 namespace printer {
 
 // The font in force for a piece of text.
-struct FontSpec {
+struct PrintFont {
     std::string name;
     double size = 10;  // points
     bool bold = false;
     bool underline = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const PrintFont&) const = default;
 };
 
 // The printable area of a page, in twips.
@@ -32,7 +32,7 @@ public:
     virtual ~PrintSurface() = default;
     // Text whose top-left corner is at (x, y); no control characters reach
     // here except what the caller chose to print.
-    virtual void drawText(double x, double y, std::string_view utf8, const FontSpec& font) = 0;
+    virtual void drawText(double x, double y, std::string_view utf8, const PrintFont& font) = 0;
     // A black line; `drawWidth` is the printer's DrawWidth (1 = the thinnest).
     virtual void drawLine(double x1, double y1, double x2, double y2, int drawWidth) = 0;
     // The current page is complete and a new one begins. `usedHeight` is how

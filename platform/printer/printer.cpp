@@ -37,7 +37,7 @@ Printer::~Printer() {
 void Printer::attach(PrinterDevice& device) {
     if (documentOpen()) throw vb::RuntimeError(396, "The printer cannot be changed within a document");
     device_ = &device;
-    font_ = FontSpec{kDefaultFontName, kDefaultFontSize, false, false};
+    font_ = PrintFont{kDefaultFontName, kDefaultFontSize, false, false};
     scaleMode_ = vbTwips;
     drawWidth_ = 1;
     resetDocumentState();

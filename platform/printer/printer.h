@@ -129,7 +129,7 @@ private:
     PrinterDevice* device_;
     std::unique_ptr<PrintSurface> surface_;
     std::locale dateLocale_;
-    FontSpec font_;
+    PrintFont font_;
     int scaleMode_ = vbTwips;
     int drawWidth_ = 1;
     int page_ = 1;

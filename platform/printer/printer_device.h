@@ -25,7 +25,7 @@ public:
 
     virtual PageGeometry geometry() const = 0;
     // The advance width of `utf8` in twips when printed in `font`.
-    virtual double textWidth(std::string_view utf8, const FontSpec& font) const = 0;
+    virtual double textWidth(std::string_view utf8, const PrintFont& font) const = 0;
     // Starts a document. Throws vb::RuntimeError (482, "Printer error") when
     // the printer cannot take one.
     virtual std::unique_ptr<PrintSurface> openSurface() = 0;

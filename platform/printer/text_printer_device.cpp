@@ -14,7 +14,7 @@ PageGeometry TextPrinterDevice::geometry() const {
     return {kTextPageColumns * kTwipsPerColumn, kTextPageRows * kTwipsPerRow};
 }
 
-double TextPrinterDevice::textWidth(std::string_view utf8, const FontSpec&) const {
+double TextPrinterDevice::textWidth(std::string_view utf8, const PrintFont&) const {
     return static_cast<double>(decodeUtf8(utf8).size()) * kTwipsPerColumn;
 }
 

@@ -22,7 +22,7 @@ public:
     // 96 columns by 64 rows, whatever the font.
     PageGeometry geometry() const override;
     // One column per character.
-    double textWidth(std::string_view utf8, const FontSpec& font) const override;
+    double textWidth(std::string_view utf8, const PrintFont& font) const override;
     std::unique_ptr<PrintSurface> openSurface() override;
 
     // The documents released so far, oldest first.

@@ -44,7 +44,7 @@ void TextSurface::put(std::u32string& row, int column, char32_t ch) {
     row[static_cast<std::size_t>(column)] = ch;
 }
 
-void TextSurface::drawText(double x, double y, std::string_view utf8, const FontSpec&) {
+void TextSurface::drawText(double x, double y, std::string_view utf8, const PrintFont&) {
     const int row = rowOf(y);
     if (!onPage(row)) return;
     std::u32string& cells = cellRow(pages_.back().text, row);

@@ -29,7 +29,7 @@ public:
     // `onRelease` receives the document's text at endDocument.
     explicit TextSurface(std::function<void(std::string)> onRelease);
 
-    void drawText(double x, double y, std::string_view utf8, const FontSpec& font) override;
+    void drawText(double x, double y, std::string_view utf8, const PrintFont& font) override;
     void drawLine(double x1, double y1, double x2, double y2, int drawWidth) override;
     void endPage(double usedHeight) override;
     void endDocument(double usedHeight) override;

@@ -30,8 +30,8 @@ std::vector<std::string> installedFontFamilies() {
     return families;
 }
 
-QFont matchFont(const FontSpec& spec) {
-    const QString family = QString::fromStdString(spec.name);
+QFont matchFont(const PrintFont& wanted) {
+    const QString family = QString::fromStdString(wanted.name);
     QFont font;
     if (QFontDatabase::hasFamily(family)) {
         font = QFont(family);
@@ -40,9 +40,9 @@ QFont matchFont(const FontSpec& spec) {
     } else {
         font = QFont(family);  // fontconfig substitutes when the family is missing
     }
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(wanted.size);
+    font.setBold(wanted.bold);
+    font.setUnderline(wanted.underline);
     // Kerning would move characters off their cells in a fixed-pitch face.
     font.setKerning(false);
     return font;

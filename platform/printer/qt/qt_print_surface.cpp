@@ -22,7 +22,7 @@ constexpr double kDrawWidthUnitsPerInch = 300;
 QtPrintSurface::QtPrintSurface(std::function<void(const RecordedDocument&)> release)
     : release_(std::move(release)), pages_(1) {}
 
-void QtPrintSurface::drawText(double x, double y, std::string_view utf8, const FontSpec& font) {
+void QtPrintSurface::drawText(double x, double y, std::string_view utf8, const PrintFont& font) {
     pages_.back().push_back(TextMark{x, y, std::string(utf8), font});
 }
 
@@ -47,7 +47,7 @@ void renderDocument(QPrinter& printer, const RecordedDocument& document) {
     const double scale = printer.resolution() / 1440.0;
     bool refused = false;
     // Reports change fonts rarely; matching a family on every text is wasted work.
-    std::optional<FontSpec> fontInForce;
+    std::optional<PrintFont> fontInForce;
     for (std::size_t page = 0; page < document.size(); ++page) {
         if (page > 0 && !printer.newPage()) {
             refused = true;

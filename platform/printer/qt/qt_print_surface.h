@@ -17,7 +17,7 @@ namespace printer {
 struct TextMark {
     double x, y;
     std::string text;
-    FontSpec font;
+    PrintFont font;
 };
 struct LineMark {
     double x1, y1, x2, y2;
@@ -33,7 +33,7 @@ public:
     // the printer refuses it.
     explicit QtPrintSurface(std::function<void(const RecordedDocument&)> release);
 
-    void drawText(double x, double y, std::string_view utf8, const FontSpec& font) override;
+    void drawText(double x, double y, std::string_view utf8, const PrintFont& font) override;
     void drawLine(double x1, double y1, double x2, double y2, int drawWidth) override;
     void endPage(double usedHeight) override;
     void endDocument(double usedHeight) override;

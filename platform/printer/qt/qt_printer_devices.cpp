@@ -35,8 +35,8 @@ QPrinter& QtPrinterDevice::measuringPrinter() const {
     return *measuring_;
 }
 
-const QFont& QtPrinterDevice::fontFor(const FontSpec& spec) const {
-    if (!lastFont_ || lastFont_->first != spec) lastFont_.emplace(spec, matchFont(spec));
+const QFont& QtPrinterDevice::fontFor(const PrintFont& wanted) const {
+    if (!lastFont_ || lastFont_->first != wanted) lastFont_.emplace(wanted, matchFont(wanted));
     return lastFont_->second;
 }
 
@@ -45,7 +45,7 @@ PageGeometry QtPrinterDevice::geometry() const {
     return {area.width() * 20, area.height() * 20};
 }
 
-double QtPrinterDevice::textWidth(std::string_view utf8, const FontSpec& font) const {
+double QtPrinterDevice::textWidth(std::string_view utf8, const PrintFont& font) const {
     QPrinter& printer = measuringPrinter();
     const QFontMetricsF metrics(fontFor(font), &printer);
     const double advance =

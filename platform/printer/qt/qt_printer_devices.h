@@ -22,7 +22,7 @@ public:
     // The families the machine had when first asked; any of them can be printed.
     const std::vector<std::string>& fontNames() const override;
     PageGeometry geometry() const override;
-    double textWidth(std::string_view utf8, const FontSpec& font) const override;
+    double textWidth(std::string_view utf8, const PrintFont& font) const override;
     std::unique_ptr<PrintSurface> openSurface() override;
 
 protected:
@@ -33,11 +33,11 @@ protected:
 
 private:
     QPrinter& measuringPrinter() const;
-    const QFont& fontFor(const FontSpec& spec) const;
+    const QFont& fontFor(const PrintFont& wanted) const;
 
     mutable std::optional<std::vector<std::string>> families_;
     mutable std::unique_ptr<QPrinter> measuring_;
-    mutable std::optional<std::pair<FontSpec, QFont>> lastFont_;
+    mutable std::optional<std::pair<PrintFont, QFont>> lastFont_;
 };
 
 // A printer of the machine, known to the print system by `name`.
