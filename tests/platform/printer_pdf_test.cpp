@@ -1,0 +1,199 @@
+// The PDF printer and the font matching of the Qt printers.
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "printer/printers.h"
+#include "printer/qt/qt_fonts.h"
+#include "printer/qt/qt_printer_devices.h"
+#include "printer/qt/system_printers.h"
+#include "vb/vb_error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using printer::PrintEnd;
+using printer::Tab;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// pdftotext's layout widens and narrows runs of blanks; phrases are compared
+// with each run made one blank.
+std::string singleBlanks(const std::string& text) {
+    std::string out;
+    for (char ch : text) {
+        if (ch == ' ' && !out.empty() && out.back() == ' ') continue;
+        out.push_back(ch);
+    }
+    return out;
+}
+
+bool havePdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
+
+// The text pdftotext finds, pages separated by form feeds.
+std::string pdfText(const fs::path& pdf) {
+    const fs::path out = pdf.parent_path() / "text.txt";
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' '" + out.string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return readFile(out);
+}
+
+long errorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const vb::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class PdfPrinter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        pdf = fs::path(dir.path().toStdString()) / "report.pdf";
+        printers->Item(0).setOutputFile(pdf.string());
+        P.SetScaleMode(printer::vbCharacters);
+        P.SetFontName("Courier");
+    }
+
+    // A page in the report's manner: bold header, a thick rule, an underlined
+    // title, columns at tab stops and a second page.
+    void printSample() {
+        P.SetFontBold(true);
+        P.SetDrawWidth(6);
+        P.Print({Tab(10), "Page no: ", P.Page()});
+        P.Print();
+        P.Print({Tab(10), "Database: ", "/data/nwind.mdb  -  Order = 1033"});
+        const double y = P.CurrentY();
+        P.Line(5, y, P.ScaleWidth(), y);
+        P.Print();
+        P.SetDrawWidth(1);
+        P.SetFontBold(false);
+        P.SetFontUnderline(true);
+        P.Print({Tab(10), "Tables Collection"});
+        P.SetFontUnderline(false);
+        P.Print();
+        P.Print({Tab(10), "Customers", Tab(50), "Updatable:  ", true});
+        P.Print({Tab(10), "Order Details", Tab(50), "Updatable:  ", false});
+        P.SetFontBold(true);
+        P.Print({Tab(10), "Name", Tab(30), "Type", Tab(43), "Size"}, PrintEnd::KeepPosition);
+        P.SetFontBold(false);
+        P.Print();
+        P.Print({Tab(10), "OrderID", Tab(30), "Long", Tab(43), 4});
+        P.NewPage();
+        P.Print({Tab(10), "Second page"});
+    }
+
+    QTemporaryDir dir;
+    fs::path pdf;
+    std::unique_ptr<printer::Printers> printers = printer::printersNamed({}, "");
+    printer::Printer& P = printers->printer();
+};
+
+TEST_F(PdfPrinter, WritesAPdfFileWithTheTextInItsColumns) {
+    printSample();
+    P.EndDoc();
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    EXPECT_FALSE(fs::exists(pdf.string() + ".part"));
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const std::string text = pdfText(pdf);
+    const std::string phrases = singleBlanks(text);
+    EXPECT_NE(phrases.find("Page no: 1"), std::string::npos) << text;
+    EXPECT_NE(phrases.find("Tables Collection"), std::string::npos);
+    EXPECT_NE(phrases.find("Updatable: False"), std::string::npos);
+    EXPECT_NE(phrases.find("\fSecond page"), std::string::npos) << "a second page expected";
+    // The columns at 10 and 50 line up in the two summary rows.
+    std::istringstream rows(text);
+    std::vector<std::size_t> nameColumns, updatableColumns;
+    for (std::string row; std::getline(rows, row);) {
+        if (row.find("Updatable:") == std::string::npos) continue;
+        nameColumns.push_back(row.find_first_not_of(' '));
+        updatableColumns.push_back(row.find("Updatable:"));
+    }
+    ASSERT_EQ(nameColumns.size(), 2u);
+    EXPECT_EQ(nameColumns[0], nameColumns[1]);
+    EXPECT_EQ(updatableColumns[0], updatableColumns[1]);
+}
+
+TEST_F(PdfPrinter, HasAboutTheTextPageInCharacterUnits) {
+    // A4 or Letter less the margins: 93 to 96 columns, 61 to 66 rows.
+    EXPECT_GE(P.ScaleWidth(), 93);
+    EXPECT_LE(P.ScaleWidth(), 96.01);
+    EXPECT_GE(P.ScaleHeight(), 61);
+    EXPECT_LE(P.ScaleHeight(), 66);
+}
+
+TEST_F(PdfPrinter, CourierAdvancesOneColumnPerCharacter) {
+    EXPECT_NEAR(P.TextWidth("0123456789"), 10, 0.05);
+    P.SetFontBold(true);
+    EXPECT_NEAR(P.TextWidth("0123456789"), 10, 0.05);
+}
+
+TEST_F(PdfPrinter, KillDocLeavesAnEarlierFileAsItWas) {
+    P.Print({"first report"});
+    P.EndDoc();
+    const std::string before = readFile(pdf);
+    P.Print({"abandoned report"});
+    P.NewPage();
+    P.KillDoc();
+    EXPECT_EQ(readFile(pdf), before);
+    EXPECT_FALSE(fs::exists(pdf.string() + ".part"));
+}
+
+TEST_F(PdfPrinter, NeedsAFileBeforeTheDocumentStarts) {
+    printers->Item(0).setOutputFile("");
+    EXPECT_EQ(errorNumberOf([&] { P.Print({"x"}); }), 482);
+    EXPECT_FALSE(P.documentOpen());
+}
+
+TEST_F(PdfPrinter, AFolderThatCannotBeWrittenFailsAtReleaseAndThePrinterRecovers) {
+    printers->Item(0).setOutputFile((pdf.parent_path() / "missing" / "report.pdf").string());
+    P.Print({"nowhere to go"});
+    EXPECT_EQ(errorNumberOf([&] { P.EndDoc(); }), 482);
+    EXPECT_FALSE(P.documentOpen());
+    printers->Item(0).setOutputFile(pdf.string());
+    P.Print({"second try"});
+    P.EndDoc();
+    EXPECT_TRUE(fs::exists(pdf));
+}
+
+TEST(QtFonts, CourierFallsBackToAFixedPitchFace) {
+    for (const char* name : {"Courier", "Courier New", "courier new"}) {
+        const QFontInfo info(printer::matchFont({name, 10, false, false}));
+        EXPECT_TRUE(info.fixedPitch()) << name << " came out as " << info.family().toStdString();
+        if (QFontDatabase::hasFamily("Liberation Mono") && !QFontDatabase::hasFamily(name)) {
+            EXPECT_EQ(info.family().toStdString(), "Liberation Mono") << name;
+        }
+    }
+}
+
+TEST(QtFonts, MissingFamiliesGoToAMetricCompatibleFace) {
+    if (!QFontDatabase::hasFamily("Liberation Sans") || QFontDatabase::hasFamily("Arial")) {
+        GTEST_SKIP() << "needs Liberation Sans installed and Arial absent";
+    }
+    EXPECT_EQ(QFontInfo(printer::matchFont({"Arial", 10, false, false})).family().toStdString(),
+              "Liberation Sans");
+}
+
+TEST(QtFonts, APrinterListsTheMachinesFamilies) {
+    auto printers = printer::printersNamed({"Laser"}, "Laser");
+    const printer::PrinterDevice& laser = printers->Item(0);
+    ASSERT_GT(laser.FontCount(), 0);
+    EXPECT_EQ(laser.FontCount(), static_cast<int>(QFontDatabase::families().size()));
+    EXPECT_EQ(laser.Fonts(0), QFontDatabase::families().front().toStdString());
+}
+
+}  // namespace
