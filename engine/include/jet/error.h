@@ -33,6 +33,7 @@ enum ErrorNumber : long {
     kErrSyntaxInExpression = 3077,
     kErrTypeMismatchInCriteria = 3464,
     kErrNotAnIndex = 3800,
+    kErrInputTableNotFound = 3078,
     kErrObjectInvalid = 3420,           // a closed object used
 };
 
