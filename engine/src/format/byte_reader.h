@@ -9,14 +9,16 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace jet::format {
 
 class ByteReader {
 public:
-    // `bytes` must outlive the reader. `pageNumber` and `what` only serve to
-    // name the place in error contexts ("page 12 (data page)").
-    ByteReader(std::span<const std::uint8_t> bytes, std::uint32_t pageNumber, std::string what = {});
+    // `bytes` (and `file`) must outlive the reader. `pageNumber`, `what` and
+    // `file` only serve to name the place in errors ("page 12 (data page)").
+    ByteReader(std::span<const std::uint8_t> bytes, std::uint32_t pageNumber, std::string what = {},
+               std::string_view file = {});
 
     std::size_t size() const { return bytes_.size(); }
     std::uint32_t pageNumber() const { return page_; }
@@ -50,6 +52,7 @@ private:
     std::span<const std::uint8_t> bytes_;
     std::uint32_t page_;
     std::string what_;
+    std::string_view file_;
 };
 
 // Sequential reads over a ByteReader, for structures read field by field

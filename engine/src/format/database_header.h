@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "format/jet_format.h"
 
@@ -21,8 +22,8 @@ struct DatabaseHeader {
     std::uint16_t sortOrderVersion = 0;  // Jet 4+: 1 for the 2010 "General" order
     std::uint32_t encodingKey = 0;    // non-zero: pages are RC4-encoded with it
     bool hasPassword = false;         // a database password is set
+    std::vector<std::uint8_t> password;  // unmasked stored bytes (Jet 3 code page, Jet 4 UCS-2), zero-padded
     double creationDate = 0;          // Jet 4+: OLE date; 0 for Jet 3
-    std::uint32_t declaredPageCount = 0;  // not stored; filled by PageFile from the file size
 };
 
 // Removes the header mask from a copy of `page0` (bytes 0x18 onward, for

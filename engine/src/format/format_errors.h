@@ -14,6 +14,6 @@ jet::Error noPermission(const std::string& path);          // 3051
 jet::Error notValidPassword(const std::string& path);      // 3031
 jet::Error unrecognizedFormat(const std::string& path, const std::string& context = {});  // 3343
 // 3049; `context` says what was found damaged and where ("page 7 offset 130: ...").
-jet::Error damagedDatabase(const std::string& context);
+jet::Error damagedDatabase(const std::string& path, const std::string& context);
 
 }  // namespace jet::format

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "format/byte_reader.h"
 #include "format/database_header.h"
 #include "format/jet_format.h"
 
@@ -36,10 +37,13 @@ public:
     //   3024 the file does not exist ("Could not find file '<path>'.");
     //   3051 the file cannot be opened for lack of permission;
     //   3045 another opener holds a conflicting lock (exclusive against any);
-    //   3343 not a Jet/ACE database, an unknown version, or ACE encryption
-    //        this engine cannot decode;
-    //   3031 the database has a password and `options.password` does not match;
-    //   3049 the file is too short or its size is not a whole number of pages.
+    //   3343 not a Jet/ACE database (shorter than a page, no header) or an
+    //        unknown version;
+    //   3031 the database has a password and `options.password` does not
+    //        match, or it is an encrypted ACE file.
+    // A file may end in a partial page (a damaged copy): pageCount() counts
+    // whole pages only, and references beyond it fail when followed.
+    // A file that cannot be opened for writing is opened read-only.
     // The lock is released when the PageFile is destroyed.
     static std::unique_ptr<PageFile> open(const std::string& path, const OpenOptions& options = {});
 
@@ -67,6 +71,9 @@ public:
     // Throws jet::Error(3049) naming `what` unless `number` is a page of the
     // file; for page numbers taken from the file before following them.
     void checkPageNumber(std::uint32_t number, const char* what) const;
+
+    // A ByteReader over `page` whose errors name this file and `what`.
+    format::ByteReader reader(const Page& page, std::string what) const;
 
 private:
     PageFile() = default;

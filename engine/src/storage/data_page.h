@@ -14,25 +14,34 @@ namespace jet::storage {
 inline constexpr std::uint8_t kDataPageType = 0x01;  // jet-format.md#pages
 
 struct RowSlot {
-    bool deleted = false;   // slot flag 0x8000
+    // Slot flag 0x8000. Also set on the rows that overflow pointers lead to,
+    // so that a page scan does not list them twice.
+    bool deleted = false;
     bool overflow = false;  // slot flag 0x4000: the row holds a RowPointer to the real row
-    std::span<const std::uint8_t> bytes;  // the row's bytes (empty when deleted)
+    // The row's bytes; empty for a deleted slot whose range is invalid.
+    std::span<const std::uint8_t> bytes;
 };
 
 class DataPage {
 public:
-    // Throws jet::Error(3049) unless `page` is a data page (type 0x01).
-    DataPage(const io::Page& page, const format::JetFormat& format);
+    // Reads page `number` of `file` (which must outlive this object).
+    // Throws jet::Error(3049) unless it is a data page (type 0x01).
+    DataPage(io::PageFile& file, std::uint32_t number);
+
+    std::uint32_t number() const { return page_.number; }
 
     // The table definition page that owns this page ("LVAL" pages: 0x4C41564C).
     std::uint32_t owner() const { return owner_; }
     std::uint16_t rowCount() const { return rowCount_; }
 
     // Slot `index` (0-based). Throws jet::Error(3049) when the index is past
-    // rowCount() or the slot's row range leaves the page.
+    // rowCount() or a live slot's row range leaves the page.
     RowSlot row(std::uint16_t index) const;
 
 private:
+    format::ByteReader reader() const;
+
+    io::PageFile& file_;
     io::Page page_;
     const format::JetFormat& format_;
     std::uint32_t owner_ = 0;
