@@ -93,6 +93,7 @@ void DatabaseImpl::load() {
                      [](auto* a, auto* b) { return catalog::catalogNameLess(a->name, b->name); });
 
     auto queryRows = catalog::readQueryRows(*file, objects);
+    auto complexKinds = catalog::readComplexColumnKinds(*file, objects);
     static const std::vector<queries::QueryRow> kNoRows;
     for (const auto* o : listed) {
         if (o->type == catalog::kObjQuery) {
@@ -100,7 +101,7 @@ void DatabaseImpl::load() {
             queryDefs.add(dao::buildQueryDef(*o, rows == queryRows.end() ? kNoRows : rows->second, *file, updatable));
         } else if (o->type == catalog::kObjLocalTable) {
             storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
-            tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable));
+            tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
             tdefPages.push_back(o->tdefPage());
         } else {
             tableDefs.add(dao::buildTableDef(*o, nullptr, *file, updatable));
