@@ -126,7 +126,10 @@ Bytes encodeRow(const format::JetFormat& fmt, const std::vector<Column>& columns
             continue;
         }
         mask[c.number / 8] |= static_cast<std::uint8_t>(1u << (c.number % 8));
-        if (c.fixed) std::copy(values[i]->begin(), values[i]->end(), w.out.begin() + fixedStart + c.fixedOffset);
+        if (c.fixed) {
+            if (values[i]->size() != widthOf(c)) throw std::logic_error("value width differs from column " + c.name);
+            std::copy(values[i]->begin(), values[i]->end(), w.out.begin() + fixedStart + c.fixedOffset);
+        }
     }
 
     std::vector<std::size_t> offsets;

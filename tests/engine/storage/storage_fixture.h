@@ -26,13 +26,18 @@ protected:
     // A database whose page 2 is the definition of `table`, with data pages
     // holding `pages` (owned by the table) listed in an inline usage map.
     // Extra pages (long values) can be added through `prepare` first.
-    std::unique_ptr<jet::io::PageFile> build(fixture::Database& db, fixture::Table table,
-                                             const std::vector<std::vector<fixture::Slot>>& pages) {
+    void assemble(fixture::Database& db, fixture::Table table,
+                  const std::vector<std::vector<fixture::Slot>>& pages) const {
         if (db.pageCount() <= kTablePage) db.addPage();
         std::vector<std::uint32_t> owned;
         for (const auto& slots : pages) owned.push_back(db.addDataPage(kTablePage, slots));
         table.ownedMap = db.addInlineUsageMap(owned);
         db.writeTdef(kTablePage, fixture::encodeTdefBody(fmt(), table));
+    }
+
+    std::unique_ptr<jet::io::PageFile> build(fixture::Database& db, fixture::Table table,
+                                             const std::vector<std::vector<fixture::Slot>>& pages) const {
+        assemble(db, std::move(table), pages);
         return jet::io::PageFile::fromBytes(db.bytes(), "fixture.mdb");
     }
 

@@ -62,7 +62,7 @@ TEST_P(TableReaderTest, NullsFalseBooleansAndEmptyTextAreDistinct) {
                       {{Slot{row({fixture::le32(1), std::nullopt, Bytes{0}, std::nullopt, std::nullopt, text(""),
                                   std::nullopt})},
                         Slot{row({std::nullopt, text("x"), std::nullopt, fixture::le64(5), std::nullopt,
-                                  std::nullopt, fixture::le32(0)})}}});
+                                  std::nullopt, Bytes{0, 0}})}}});
     auto rows = readAll(*file);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_TRUE(jet::isNull(rows[0].values[1]));
