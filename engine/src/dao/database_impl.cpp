@@ -74,7 +74,8 @@ void DatabaseImpl::load() {
     version = versionText(format.version);
     collatingOrder = catalog::daoCollatingOrder(header.sortOrder);
     codePage = format.unicodeText ? 1200 : (header.codePage ? header.codePage : 1252);
-    updatable = !file->readOnly();
+    // This engine writes Jet 3 and Jet 4 files only; ACE files stay read-only.
+    updatable = !file->readOnly() && !format.isAce();
     transactions = true;
 
     std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*file);

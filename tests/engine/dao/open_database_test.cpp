@@ -84,6 +84,15 @@ TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
     EXPECT_EQ(a->TableDefs().Count(), b->TableDefs().Count());
 }
 
+TEST(OpenDatabase, AceFilesAreNeverUpdatable) {
+    STRUX_REQUIRE_CORPUS();
+    TempCopy copy(testsupport::corpusFile("V2010/testV2010.accdb"));
+    auto db = jet::DBEngine().OpenDatabase(copy.path());
+    EXPECT_FALSE(db->Updatable());
+    for (const auto& t : db->TableDefs()) EXPECT_FALSE(t->Updatable()) << t->Name();
+    for (const auto& q : db->QueryDefs()) EXPECT_FALSE(q->Updatable()) << q->Name();
+}
+
 TEST(OpenDatabase, ClosedDatabaseRefusesFurtherUse) {
     STRUX_REQUIRE_CORPUS();
     auto db = jet::DBEngine().OpenDatabase(testsupport::corpusFile("V1997/testV1997.mdb").string(), false, true);
