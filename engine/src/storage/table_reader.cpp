@@ -144,9 +144,10 @@ jet::Value calculatedValue(std::span<const std::uint8_t> raw, const ColumnDef& c
 }
 
 // Offsets of the variable columns in a row, plus the end of the variable
-// data as the last entry.
+// data as the last entry. `tableStart` receives where the offset table
+// begins, which the variable data must not reach past.
 std::vector<std::size_t> variableOffsets(const format::ByteReader& in, std::size_t nullMaskAt,
-                                         const format::JetFormat& fmt) {
+                                         const format::JetFormat& fmt, std::size_t& tableStart) {
     std::vector<std::size_t> offsets;
     if (fmt.rowCountFieldSize == 2) {
         if (nullMaskAt < 2) in.fail("row too short for its variable column count", 0);
@@ -154,6 +155,7 @@ std::vector<std::size_t> variableOffsets(const format::ByteReader& in, std::size
         if ((count + 1) * 2 + 2 > nullMaskAt) in.fail("variable column count " + std::to_string(count) + " too large", nullMaskAt - 2);
         offsets.resize(count + 1);
         for (std::size_t i = 0; i <= count; ++i) offsets[i] = in.u16(nullMaskAt - 2 - 2 * (i + 1));
+        tableStart = nullMaskAt - 2 - 2 * (count + 1);
         return offsets;
     }
     // Jet 3 keeps one byte per offset; a jump table before the count says
@@ -171,6 +173,7 @@ std::vector<std::size_t> variableOffsets(const format::ByteReader& in, std::size
             if (in.u8(jumpAt + j) <= i) ++high;
         offsets[i] = in.u8(tableEnd - 1 - i) + kJet3JumpSpan * high;
     }
+    tableStart = tableEnd - 1 - count;
     return offsets;
 }
 
@@ -191,9 +194,10 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
     };
 
     std::vector<std::size_t> offsets;
-    if (def.variableColumnCount > 0) offsets = variableOffsets(in, maskAt, fmt);
+    std::size_t tableStart = maskAt;
+    if (def.variableColumnCount > 0) offsets = variableOffsets(in, maskAt, fmt, tableStart);
     const std::size_t varDataEnd = offsets.empty() ? maskAt : offsets.back();
-    if (varDataEnd > maskAt) in.fail("variable data ends past the offset table", maskAt);
+    if (varDataEnd > tableStart) in.fail("variable data ends past the offset table", tableStart);
 
     std::vector<jet::Value> values(def.columns.size());
     for (std::size_t i = 0; i < def.columns.size(); ++i) {
@@ -209,7 +213,7 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
             const std::size_t at = countSize + column.fixedOffset;
             const std::size_t size = width ? width : column.length;
             // A row written before the column was added has no room for it.
-            const std::size_t fixedEnd = offsets.empty() ? maskAt : offsets.front();
+            const std::size_t fixedEnd = offsets.empty() ? tableStart : offsets.front();
             if (at + size > fixedEnd) continue;
             values[i] = calculated ? calculatedValue(in.bytes(at, size), column, file, where)
                                    : fixedValue(in, at, column, file);
