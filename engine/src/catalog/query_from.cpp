@@ -1,12 +1,10 @@
 #include "catalog/query_from.h"
 
-#include <cctype>
 #include <cstddef>
 #include <string_view>
 
 #include "catalog/query_names.h"
 #include "catalog/query_parts.h"
-#include "jet/error.h"
 
 namespace jet::queries::detail {
 
@@ -15,13 +13,6 @@ namespace {
 // Joins nest one level per join row; past this many the rows are not a
 // query Access wrote, and a deeper nesting would only risk the stack.
 constexpr std::size_t kMaxJoins = 1000;
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 const char* joinWords(int type) {
     switch (type) {
@@ -64,7 +55,7 @@ public:
 
     bool contains(int node, std::string_view table) const {
         const Node& n = nodes_[node];
-        if (!n.isJoin()) return sameName(n.key, table);
+        if (!n.isJoin()) return namesEqual(n.key, table);
         return contains(n.left, table) || contains(n.right, table);
     }
 
@@ -135,7 +126,7 @@ std::string sourceText(const QueryRow& source) {
 
 std::string fromList(const std::vector<QueryRow>& sources, const std::vector<QueryRow>& joins) {
     if (joins.size() > kMaxJoins)
-        throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", "too many join rows");
+        throwDamagedQuery("too many join rows");
     JoinTree tree;
     std::vector<int> list;  // the top-level sources, in FROM order
     for (const QueryRow& source : sources) {

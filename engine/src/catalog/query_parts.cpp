@@ -8,10 +8,6 @@ namespace {
 
 constexpr std::int32_t kCatalogTypeMask = 0xF0;
 
-[[noreturn]] void notAQuery(const std::string& why) {
-    throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", why);
-}
-
 std::optional<Kind> kindFromTypeRow(int flag) {
     switch (flag) {
     case 1: return Kind::Select;
@@ -66,6 +62,10 @@ void keepFirst(std::optional<T>& slot, T value) {
 
 }  // namespace
 
+void throwDamagedQuery(const std::string& why) {
+    throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", why);
+}
+
 std::string textOf(const std::optional<std::string>& field) {
     if (!field) return {};
     // Access writes some texts C-style, with their terminating NUL.
@@ -74,10 +74,10 @@ std::string textOf(const std::optional<std::string>& field) {
 }
 
 QueryParts collectParts(const std::vector<QueryRow>& rows, std::int32_t catalogFlags) {
-    if (rows.empty()) notAQuery("no MSysQueries rows");
+    if (rows.empty()) throwDamagedQuery("no MSysQueries rows");
     QueryParts parts;
     for (const QueryRow& row : rows) {
-        if (row.objectId != rows.front().objectId) notAQuery("rows of more than one query");
+        if (row.objectId != rows.front().objectId) throwDamagedQuery("rows of more than one query");
         switch (row.attribute) {
         case kAttrType: keepFirst(parts.typeRow, row); break;
         case kAttrParameter: parts.parameters.push_back(row); break;

@@ -5,7 +5,6 @@
 #include "catalog/query_from.h"
 #include "catalog/query_names.h"
 #include "catalog/query_parts.h"
-#include "jet/error.h"
 
 namespace jet::queries {
 
@@ -14,17 +13,6 @@ using namespace detail;
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-
-[[noreturn]] void unreadable(const std::string& why) {
-    throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", why);
-}
-
-bool iequals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 std::string joinedWith(const std::vector<std::string>& items, const char* separator) {
     std::string out;
@@ -121,7 +109,7 @@ void addSelectClauses(std::vector<std::string>& lines, const QueryParts& parts, 
     std::vector<std::string> orders;
     for (const QueryRow& o : parts.orderBy) {
         if (!o.expression) continue;
-        orders.push_back(textOf(o.expression) + (iequals(textOf(o.name1), "D") ? " DESC" : ""));
+        orders.push_back(textOf(o.expression) + (namesEqual(textOf(o.name1), "D") ? " DESC" : ""));
     }
     if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
 }
@@ -149,7 +137,7 @@ StarColumns starColumnsOf(const QueryParts& parts, const SourceColumns& columnsO
         for (const QueryRow& s : parts.sources) {
             if (!s.name1 || s.expression) continue;  // subqueries have no catalog entry
             const std::string key = sourceKey(s);
-            if (qualifier.empty() || iequals(key, qualifier)) {
+            if (qualifier.empty() || namesEqual(key, qualifier)) {
                 addSource(key, *s.name1);
                 matched = true;
             }
@@ -262,7 +250,7 @@ void rebuildUnion(RebuiltQuery& q, const QueryParts& parts) {
         if (id == kUnionPart1 && !first) first = textOf(s.expression);
         else if (id == kUnionPart2 && !second) second = textOf(s.expression);
     }
-    if (!first || !second) unreadable("union query without its two parts");
+    if (!first || !second) throwDamagedQuery("union query without its two parts");
     // Jet keeps each part as the user wrote it, the first up to the word
     // UNION with the line break before it; the second part has its trailing
     // blanks stripped.
@@ -278,14 +266,14 @@ void rebuildUnion(RebuiltQuery& q, const QueryParts& parts) {
     lines.push_back(text);
     std::vector<std::string> orders;
     for (const QueryRow& o : parts.orderBy)
-        if (o.expression) orders.push_back(textOf(o.expression) + (iequals(textOf(o.name1), "D") ? " DESC" : ""));
+        if (o.expression) orders.push_back(textOf(o.expression) + (namesEqual(textOf(o.name1), "D") ? " DESC" : ""));
     if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
     q.sql = finish(std::move(lines), parts);
     q.outputFields = outputFieldNames(parseSelectList(*first), {});
 }
 
 void rebuildStoredText(RebuiltQuery& q, const QueryParts& parts) {
-    if (!parts.typeRow || !parts.typeRow->expression) unreadable("query without its stored SQL text");
+    if (!parts.typeRow || !parts.typeRow->expression) throwDamagedQuery("query without its stored SQL text");
     q.sql = textOf(parts.typeRow->expression);
     if (parts.kind == Kind::PassThrough) q.connect = textOf(parts.typeRow->name1);
 }
