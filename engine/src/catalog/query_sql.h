@@ -20,7 +20,10 @@ struct QueryRow {
     std::optional<std::string> name1;
     std::optional<std::string> name2;
     std::optional<std::string> expression;
-    std::vector<std::uint8_t> order;  // the binary Order column; empty when Null
+    // The binary Order column; empty when Null. Not consulted: the rows'
+    // stored order is the order of a query's columns, joins and sort keys,
+    // and Access leaves this column Null in every file examined.
+    std::vector<std::uint8_t> order;
     // LvExtra (Jet 4 and later; Null in Jet 3 files): the declared length of
     // a Text parameter. Other rows carry unrelated values here.
     std::optional<std::int32_t> extra;
