@@ -92,6 +92,10 @@ std::string selectPredicates(const QueryParts& parts) {
     return out;
 }
 
+// Action queries on joined tables keep Access's "unique records" choice;
+// DISTINCT and TOP mean nothing to them.
+std::string distinctRow(const QueryParts& parts) { return parts.hasOption(kOptDistinctRow) ? "DISTINCTROW " : ""; }
+
 // FROM, WHERE, GROUP BY, HAVING and ORDER BY, each present one a line.
 void addSelectClauses(std::vector<std::string>& lines, const QueryParts& parts, const std::vector<QueryRow>& groupBy) {
     const std::string from = fromList(parts.sources, parts.joins);
@@ -153,7 +157,7 @@ void rebuildSelectFamily(RebuiltQuery& q, const QueryParts& parts, const SourceC
     const auto items = selectItems(parts, parts.columns);
     const std::string list = selectListText(items);
     switch (parts.kind) {
-    case Kind::Delete: lines.push_back("DELETE " + list); break;
+    case Kind::Delete: lines.push_back("DELETE " + distinctRow(parts) + list); break;
     case Kind::MakeTable: {
         std::string line = "SELECT " + selectPredicates(parts) + list + " INTO ";
         if (parts.typeRow) {
@@ -200,7 +204,7 @@ void rebuildAppend(RebuiltQuery& q, const QueryParts& parts, const SourceColumns
 void rebuildUpdate(RebuiltQuery& q, const QueryParts& parts) {
     std::vector<std::string> lines;
     if (auto p = parametersLine(parts); !p.empty()) lines.push_back(p);
-    std::string head = "UPDATE " + fromList(parts.sources, parts.joins);
+    std::string head = "UPDATE " + distinctRow(parts) + fromList(parts.sources, parts.joins);
     if (parts.inputDatabase) head += inClause(parts.inputDatabase->name1, parts.inputDatabase->expression);
     lines.push_back(head);
     std::vector<std::string> sets;
