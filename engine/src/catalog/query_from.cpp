@@ -60,17 +60,9 @@ public:
     }
 
     // The innermost join within `node` that has `a` on one side and `b` on
-    // the other, or -1.
-    int joinBetween(int node, std::string_view a, std::string_view b) const {
-        const Node& n = nodes_[node];
-        if (!n.isJoin()) return -1;
-        for (int side : {n.left, n.right}) {
-            int inner = joinBetween(side, a, b);
-            if (inner >= 0) return inner;
-        }
-        const bool spans = (contains(n.left, a) && contains(n.right, b)) || (contains(n.left, b) && contains(n.right, a));
-        return spans ? node : -1;
-    }
+    // the other, or -1. One walk over the subtree: repeated conditions on a
+    // long chain must not cost a walk per level.
+    int joinBetween(int node, std::string_view a, std::string_view b) const { return search(node, a, b).join; }
 
     void addCondition(int join, std::string condition) {
         // Access writes the condition of the later row first.
@@ -101,6 +93,24 @@ public:
     }
 
 private:
+    struct Found {
+        bool hasA = false;
+        bool hasB = false;
+        int join = -1;
+    };
+
+    Found search(int node, std::string_view a, std::string_view b) const {
+        const Node& n = nodes_[node];
+        if (!n.isJoin()) return {namesEqual(n.key, a), namesEqual(n.key, b), -1};
+        const Found left = search(n.left, a, b);
+        if (left.join >= 0) return left;
+        const Found right = search(n.right, a, b);
+        if (right.join >= 0) return right;
+        Found here{left.hasA || right.hasA, left.hasB || right.hasB, -1};
+        if ((left.hasA && right.hasB) || (left.hasB && right.hasA)) here.join = node;
+        return here;
+    }
+
     std::vector<Node> nodes_;
 };
 
