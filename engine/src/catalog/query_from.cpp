@@ -140,9 +140,8 @@ std::string fromList(const std::vector<QueryRow>& sources, const std::vector<Que
     JoinTree tree;
     std::vector<int> list;  // the top-level sources, in FROM order
     for (const QueryRow& source : sources) {
-        std::string key = sourceKey(source);
-        if (key.empty() && !source.expression) continue;
-        list.push_back(tree.addTable(std::move(key), sourceText(source)));
+        if (!source.name1 && !source.expression) continue;  // nothing to name the source by
+        list.push_back(tree.addTable(sourceKey(source), sourceText(source)));
     }
 
     for (const QueryRow& join : joins) {

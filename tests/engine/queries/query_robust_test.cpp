@@ -44,6 +44,7 @@ TEST(QuerySqlRobust, ShuffledIncompleteRowsStillGiveTheText) {
         row({.attr = 5, .name1 = "T"}),
         row({.attr = 7, .flag = 1, .name1 = "T"}),
         row({.attr = 5}),
+        row({.attr = 5, .name2 = "OnlyAnAlias"}),
         row({.attr = 11}),
         row({.attr = 8, .expr = "(T.a>1)"}),
         row({.attr = 8, .expr = "(T.a>2)"}),
