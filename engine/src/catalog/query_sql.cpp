@@ -96,7 +96,18 @@ std::string selectPredicates(const QueryParts& parts) {
 // DISTINCT and TOP mean nothing to them.
 std::string distinctRow(const QueryParts& parts) { return parts.hasOption(kOptDistinctRow) ? "DISTINCTROW " : ""; }
 
-// FROM, WHERE, GROUP BY, HAVING and ORDER BY, each present one a line.
+void addOrderBy(std::vector<std::string>& lines, const QueryParts& parts) {
+    std::vector<std::string> orders;
+    for (const QueryRow& o : parts.orderBy) {
+        if (!o.expression) continue;
+        // Name1 "D" marks a descending key.
+        orders.push_back(textOf(o.expression) + (namesEqual(textOf(o.name1), "D") ? " DESC" : ""));
+    }
+    if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
+}
+
+// FROM, WHERE, GROUP BY, HAVING and ORDER BY, each on its own line when
+// present.
 void addSelectClauses(std::vector<std::string>& lines, const QueryParts& parts, const std::vector<QueryRow>& groupBy) {
     const std::string from = fromList(parts.sources, parts.joins);
     if (!from.empty()) {
@@ -110,12 +121,7 @@ void addSelectClauses(std::vector<std::string>& lines, const QueryParts& parts, 
         if (g.expression) groups.push_back(textOf(g.expression));
     if (!groups.empty()) lines.push_back("GROUP BY " + joinedWith(groups, ", "));
     if (parts.having) lines.push_back("HAVING " + *parts.having);
-    std::vector<std::string> orders;
-    for (const QueryRow& o : parts.orderBy) {
-        if (!o.expression) continue;
-        orders.push_back(textOf(o.expression) + (namesEqual(textOf(o.name1), "D") ? " DESC" : ""));
-    }
-    if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
+    addOrderBy(lines, parts);
 }
 
 std::string finish(std::vector<std::string> lines, const QueryParts& parts) {
@@ -159,9 +165,9 @@ void rebuildSelectFamily(RebuiltQuery& q, const QueryParts& parts, const SourceC
     switch (parts.kind) {
     case Kind::Delete: lines.push_back("DELETE " + distinctRow(parts) + list); break;
     case Kind::MakeTable: {
-        std::string line = "SELECT " + selectPredicates(parts) + list + " INTO ";
-        if (parts.typeRow) {
-            line += quoteName(textOf(parts.typeRow->name1));
+        std::string line = "SELECT " + selectPredicates(parts) + list;
+        if (parts.typeRow && parts.typeRow->name1) {
+            line += " INTO " + quoteName(textOf(parts.typeRow->name1));
             line += inClause(parts.typeRow->name2, parts.typeRow->expression);
         }
         lines.push_back(line);
@@ -268,10 +274,7 @@ void rebuildUnion(RebuiltQuery& q, const QueryParts& parts) {
     std::vector<std::string> lines;
     if (auto p = parametersLine(parts); !p.empty()) lines.push_back(p);
     lines.push_back(text);
-    std::vector<std::string> orders;
-    for (const QueryRow& o : parts.orderBy)
-        if (o.expression) orders.push_back(textOf(o.expression) + (namesEqual(textOf(o.name1), "D") ? " DESC" : ""));
-    if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
+    addOrderBy(lines, parts);
     q.sql = finish(std::move(lines), parts);
     q.outputFields = outputFieldNames(parseSelectList(*first), {});
 }
