@@ -104,7 +104,9 @@ QueryParts collectParts(const std::vector<QueryRow>& rows, std::int32_t catalogF
     if (parts.typeRow && parts.typeRow->flag) kind = kindFromTypeRow(*parts.typeRow->flag);
     if (!kind) kind = kindFromCatalog(catalogFlags);
     parts.kind = kind.value_or(Kind::Select);
-    parts.daoType = daoTypeOf(parts.kind);
+    // A kind this engine does not know keeps its catalog code; its rows are
+    // read as a select query's, the best reading there is.
+    parts.daoType = kind ? daoTypeOf(parts.kind) : (catalogFlags & kCatalogTypeMask);
     if (parts.kind == Kind::PassThrough && (catalogFlags & kCatalogTypeMask) == dbQSPTBulk) parts.daoType = dbQSPTBulk;
     return parts;
 }

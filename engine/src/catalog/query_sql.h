@@ -44,7 +44,10 @@ enum QueryType : int {
 };
 
 struct RebuiltQuery {
-    int type = dbQSelect;  // DAO's dbQ... code
+    // DAO's dbQ... code: from the type row, else from the catalog flags
+    // (whose upper nibble is the code, kept as is when this engine does not
+    // know it).
+    int type = dbQSelect;
     // Clauses on their own lines, every line ending in CR LF, the last
     // clause with ";" before its CR LF. Data-definition and pass-through
     // queries give their stored text unchanged (up to a terminating NUL).

@@ -145,6 +145,10 @@ TEST(QuerySqlKinds, TypeRowDecidesCatalogFlagsStandIn) {
     EXPECT_EQ(rebuild(selectRows, 0x08).type, dbQSelect);
     EXPECT_EQ(rebuild(selectRows, dbQDelete | 0x08).type, dbQDelete);
     EXPECT_EQ(rebuild(selectRows, dbQDelete).sql, sqlText({"DELETE T.a", "FROM T;"}));
+    // A kind unknown to both keeps the catalog's code and reads as a select.
+    auto procedure = rebuild(selectRows, 224);
+    EXPECT_EQ(procedure.type, 224);
+    EXPECT_EQ(procedure.sql, sqlText({"SELECT T.a", "FROM T;"}));
     // A type row outweighs flags that disagree.
     auto withType = selectRows;
     withType.insert(withType.begin() + 1, row({.attr = 1, .flag = 1}));
