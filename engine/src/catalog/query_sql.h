@@ -76,7 +76,8 @@ using SourceColumns = std::function<std::optional<std::vector<std::string>>(cons
 // need, a missing start or end row) are skipped and the rest rebuilt as far
 // as it goes. Throws jet::Error (3049) when the rows cannot describe a
 // query: no rows at all, rows of several queries, a union query without its
-// parts, or a data-definition or pass-through query without its text.
+// parts, a data-definition or pass-through query without its text, or more
+// than 1000 join rows.
 RebuiltQuery rebuildQuery(const std::vector<QueryRow>& rows, std::int32_t catalogFlags,
                           const SourceColumns& columnsOf = {});
 
