@@ -52,7 +52,14 @@ struct RebuiltQuery {
     // clause with ";" before its CR LF. Data-definition and pass-through
     // queries give their stored text unchanged (up to a terminating NUL).
     std::string sql;
-    std::vector<std::string> outputFields;  // as DAO names them
+    // The output columns as DAO names them: an alias; else a plain column
+    // reference's column; else "Expr1000" plus the item's place in the list.
+    // A name met twice is qualified by its table ("Customers.CompanyName").
+    // A crosstab gives its row headings and the headings of its PIVOT ... In
+    // list (without such a list the rest depend on the data); a union its
+    // first part's columns; update, data-definition and pass-through
+    // queries none.
+    std::vector<std::string> outputFields;
     // True for select, crosstab and union queries; false for action and
     // data-definition queries. Pass-through queries say true (false for
     // dbQSPTBulk); the stored ReturnsRecords property, when the catalog has
