@@ -160,7 +160,9 @@ protected:
                   catalogRow(alphaPage, kTablesContainer, "Alpha Table", 1, 0x8),
                   catalogRow(relationsPage, kTablesContainer, "MSysRelationships", 1, kSystemFlag),
                   catalogRow(0x101, kTablesContainer, "~sq_fSettings", 5, 0x8),
-                  catalogRow(0x200, kTablesContainer, "Linked Prices", 6, 0, {}, "C:\\data\\prices.mdb", "Prices")},
+                  catalogRow(0x200, kTablesContainer, "Linked Prices", 6, 0, {}, "C:\\data\\prices.mdb", "Prices"),
+                  // A make-table query whose MSysQueries rows are gone.
+                  catalogRow(0x102, kTablesContainer, "Lost Rows", 5, 0x50)},
                  2);
         return std::make_unique<jet::Database>(jet::DatabaseImpl::openBytes(db.bytes(), "built.mdb"));
     }
@@ -226,7 +228,7 @@ TEST_P(BuiltDatabase, FieldsIndexesAndStoredProperties) {
 
 TEST_P(BuiltDatabase, QueriesAndRelations) {
     auto db = build();
-    ASSERT_EQ(namesOf(db->QueryDefs()), (std::vector<std::string>{"~sq_fSettings", "Active Settings"}));
+    ASSERT_EQ(namesOf(db->QueryDefs()), (std::vector<std::string>{"~sq_fSettings", "Active Settings", "Lost Rows"}));
     const jet::QueryDef& active = db->QueryDefs()["Active Settings"];
     EXPECT_EQ(active.Type(), jet::dbQSelect);
     EXPECT_EQ(active.SQL(), "SELECT Settings.Setting\r\nFROM Settings\r\nWHERE ((Settings.Tab01)>5);\r\n");
@@ -234,6 +236,12 @@ TEST_P(BuiltDatabase, QueriesAndRelations) {
     EXPECT_EQ(active.LastUpdated().days, 38001.5);
     ASSERT_EQ(active.Fields().Count(), 1);
     EXPECT_EQ(active.Fields()[0].Name(), "Setting");
+
+    // Without its rows a query is still listed, with the kind its catalog
+    // flags give and no SQL text.
+    const jet::QueryDef& lost = db->QueryDefs()["Lost Rows"];
+    EXPECT_EQ(lost.Type(), jet::dbQMakeTable);
+    EXPECT_EQ(lost.SQL(), "");
 
     ASSERT_EQ(db->Relations().Count(), 1);
     const jet::Relation& relation = db->Relations()[0];
