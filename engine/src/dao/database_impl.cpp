@@ -58,9 +58,10 @@ std::unique_ptr<DatabaseImpl> DatabaseImpl::open(const std::string& name, bool e
 }
 
 std::unique_ptr<DatabaseImpl> DatabaseImpl::openBytes(std::vector<std::uint8_t> bytes, const std::string& name,
-                                                      bool readOnly) {
+                                                      bool readOnly, const std::string& connect) {
     io::OpenOptions options;
     options.readOnly = readOnly;
+    options.password = passwordOf(connect);
     auto impl = std::make_unique<DatabaseImpl>();
     impl->file = io::PageFile::fromBytes(std::move(bytes), name, options);
     impl->name = name;

@@ -70,8 +70,9 @@ protected:
                 properties.empty() ? std::optional<Bytes>() : fixture::longValueInline(properties)};
     }
 
-    std::unique_ptr<jet::Database> build() const {
+    std::unique_ptr<jet::Database> build(const std::string& password = {}, const std::string& connect = {}) const {
         fixture::Database db(fmt());
+        if (!password.empty()) db.setPassword(password);
         const std::uint32_t catalogPage = db.addPage();  // 2: the catalog always lives here
         const std::uint32_t settingsPage = db.addPage();
         const std::uint32_t queriesPage = db.addPage();
@@ -164,7 +165,7 @@ protected:
                   // A make-table query whose MSysQueries rows are gone.
                   catalogRow(0x102, kTablesContainer, "Lost Rows", 5, 0x50)},
                  2);
-        return std::make_unique<jet::Database>(jet::DatabaseImpl::openBytes(db.bytes(), "built.mdb"));
+        return std::make_unique<jet::Database>(jet::DatabaseImpl::openBytes(db.bytes(), "built.mdb", true, connect));
     }
 };
 
@@ -277,6 +278,21 @@ TEST_P(BuiltDatabase, RecordsetsOverStoredRows) {
     EXPECT_TRUE(empty->Eof());
     empty->FindFirst("SettingID = 1");
     EXPECT_TRUE(empty->NoMatch());
+}
+
+TEST_P(BuiltDatabase, PasswordComesFromTheConnectString) {
+    auto errorOf = [&](const std::string& connect) -> long {
+        try {
+            build("Secret1", connect);
+        } catch (const jet::Error& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(errorOf(""), jet::kErrPassword);
+    EXPECT_EQ(errorOf(";PWD=wrong"), jet::kErrPassword);
+    EXPECT_EQ(errorOf(";PWD=Secret1"), 0);
+    EXPECT_EQ(errorOf("MS Access;pwd=Secret1;"), 0);  // the key in any case, among other parts
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, BuiltDatabase,
