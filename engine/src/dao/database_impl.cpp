@@ -119,7 +119,7 @@ void DatabaseImpl::load() {
     properties.add(std::make_unique<Property>("Connect", dbText, std::string()));
     properties.add(std::make_unique<Property>("Transactions", dbBoolean, transactions));
     properties.add(std::make_unique<Property>("Updatable", dbBoolean, updatable));
-    properties.add(std::make_unique<Property>("CollatingOrder", dbInteger, static_cast<std::int32_t>(collatingOrder)));
+    properties.add(std::make_unique<Property>("CollatingOrder", dbLong, static_cast<std::int32_t>(collatingOrder)));
     properties.add(std::make_unique<Property>("Version", dbText, version));
     for (const auto& o : objects) {
         if (o.type == 2 && namesEqual(o.name, "MSysDb")) {
