@@ -4,6 +4,7 @@
 // pages, dates, currency, GUIDs, decimals, overflow rows, deleted rows and
 // deleted columns.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -28,13 +29,17 @@ struct TableRows {
     }
 };
 
-TableRows readTable(const std::string& corpusPath, const std::string& table) {
+// `prepare` may adjust the definition before rows are read, as the catalog
+// does for calculated columns.
+TableRows readTable(const std::string& corpusPath, const std::string& table,
+                    const std::function<void(jet::storage::TableDefinition&)>& prepare = {}) {
     auto file = jet::io::PageFile::open(testsupport::corpusFile(corpusPath).string(),
                                         {.exclusive = false, .readOnly = true, .password = {}});
     for (const auto& entry : storagetest::readCatalog(*file)) {
         if (entry.type != storagetest::kCatalogTypeTable || entry.name != table) continue;
         TableRows out;
         out.def = jet::storage::readTableDefinition(*file, entry.tdefPage());
+        if (prepare) prepare(out.def);
         jet::storage::TableReader reader(*file, out.def);
         jet::storage::Row row;
         while (reader.next(row)) {
@@ -142,6 +147,32 @@ TEST(CorpusValues, Decimals) {
     EXPECT_EQ(popularity.magnitude, (std::array<std::uint32_t, 3>{static_cast<std::uint32_t>(scaled),
                                                                   static_cast<std::uint32_t>(scaled >> 32), 0}));
     EXPECT_TRUE(std::get<jet::Decimal>(calc.where("ID", Value(std::int32_t{2})).at("Popularity")).negative);
+}
+
+TEST(CorpusValues, CalculatedColumnsOnceTheirResultTypeIsKnown) {
+    STRUX_REQUIRE_CORPUS();
+    using namespace jet::storage;
+    const std::map<std::string, std::uint8_t> resultTypes{{"LastFirst", coltype::kText},
+                                                          {"AllNames", coltype::kMemo},
+                                                          {"IsRich", coltype::kBoolean},
+                                                          {"MonthlySalary", coltype::kCurrency},
+                                                          {"WeeklySalary", coltype::kNumeric}};
+    auto withoutTypes = readTable("V2010/calcFieldTestV2010.accdb", "Table1");
+    EXPECT_TRUE(std::holds_alternative<jet::Bytes>(withoutTypes.where("ID", Value(std::int32_t{1})).at("IsRich")));
+
+    auto table = readTable("V2010/calcFieldTestV2010.accdb", "Table1", [&](TableDefinition& def) {
+        for (auto& column : def.columns)
+            if (resultTypes.count(column.name)) column.calculatedType = resultTypes.at(column.name);
+    });
+    const auto& wayne = table.where("ID", Value(std::int32_t{1}));
+    EXPECT_EQ(wayne.at("LastFirst"), text("Wayne, Bruce"));
+    EXPECT_EQ(wayne.at("AllNames"), text("Wayne, Bruce=Wayne, Bruce"));
+    EXPECT_EQ(wayne.at("IsRich"), Value(true));
+    EXPECT_EQ(wayne.at("MonthlySalary"), Value(jet::Currency{833333333}));  // 1000000 / 12
+    auto weekly = std::get<jet::Decimal>(wayne.at("WeeklySalary"));          // 1000000 / 52
+    EXPECT_EQ(weekly.scale, 10);
+    EXPECT_EQ(weekly.magnitude, (std::array<std::uint32_t, 3>{0x1FB004EC, 0xAEE7, 0}));
+    EXPECT_EQ(table.where("ID", Value(std::int32_t{2})).at("IsRich"), Value(false));
 }
 
 TEST(CorpusValues, OverflowRowsAreFollowedAndListedOnce) {
