@@ -56,6 +56,35 @@ Value text(const char* s) { return Value(std::string(s)); }
 
 double oleDate(int daysSince1899_12_30) { return daysSince1899_12_30; }
 
+// The catalog as mdb-export lists it: number of rows by object type.
+TEST(CorpusValues, CatalogRowsByObjectType) {
+    STRUX_REQUIRE_CORPUS();
+    struct Expected {
+        const char* path;
+        std::map<std::int16_t, int> byType;
+    };
+    const Expected files[] = {
+        {"real/nwind-jet3.mdb",
+         {{-32757, 3}, {-32758, 1}, {-32761, 3}, {-32764, 13}, {-32766, 7}, {-32768, 21}, {1, 17}, {2, 1}, {3, 8},
+          {5, 22}, {8, 7}}},
+        {"real/northwind-small-jet4.mdb", {{-32757, 3}, {1, 7}, {2, 1}, {3, 9}, {5, 8}}},
+        {"V2010/testV2010.accdb", {{-32757, 3}, {1, 25}, {2, 1}, {3, 9}}},
+    };
+    for (const auto& expected : files) {
+        SCOPED_TRACE(expected.path);
+        auto file = jet::io::PageFile::open(testsupport::corpusFile(expected.path).string(),
+                                            {.exclusive = false, .readOnly = true, .password = {}});
+        std::map<std::int16_t, int> byType;
+        std::set<std::string> names;
+        for (const auto& entry : storagetest::readCatalog(*file)) {
+            ++byType[entry.type];
+            names.insert(entry.name);
+        }
+        EXPECT_EQ(byType, expected.byType);
+        EXPECT_TRUE(names.count("MSysObjects"));
+    }
+}
+
 TEST(CorpusValues, Jet3TextInTheDatabaseCodePage) {
     STRUX_REQUIRE_CORPUS();
     auto customers = readTable("real/nwind-jet3.mdb", "Customers");
