@@ -129,6 +129,21 @@ TEST(CorpusValues, Jet3CurrencyBooleanAndDates) {
     EXPECT_EQ(order.at("ShipAddress"), text("Carrera 52 con Ave. Bol\xC3\xADvar #65-98 Llano Largo"));
 }
 
+// A 600-byte Jet 3 row: the variable columns after its first 256 bytes are
+// found through the jump table.
+TEST(CorpusValues, Jet3RowsLongerThan256Bytes) {
+    STRUX_REQUIRE_CORPUS();
+    auto table = readTable("V1997/test2V1997.mdb", "MSP_PROJECTS");
+    ASSERT_EQ(table.rows.size(), 1u);
+    const auto& row = table.rows[0];
+    EXPECT_EQ(std::get<std::string>(row.at("PROJ_PROP_AUTHOR")).size(), 348u);
+    EXPECT_EQ(row.at("PROJ_OPT_CURRENCY_SYMBOL"), text("\xC2\xA3"));
+    EXPECT_EQ(row.at("PROJ_INFO_CAL_NAME"), text("Standard"));
+    EXPECT_EQ(row.at("PROJ_PROP_TITLE"), text("Project1"));
+    EXPECT_EQ(row.at("PROJ_DATA_SOURCE"), text("Z:\\temp\\Project1.mpd"));
+    EXPECT_EQ(row.at("PROJ_OPT_MINUTES_PER_WEEK"), Value(std::int32_t{2400}));
+}
+
 TEST(CorpusValues, Jet3Guids) {
     STRUX_REQUIRE_CORPUS();
     auto table = readTable("V1997/testIndexCodesV1997.mdb", "Table13");
