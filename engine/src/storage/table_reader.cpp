@@ -13,9 +13,9 @@ namespace {
 
 constexpr std::size_t kJet3JumpSpan = 256;   // jet-format.md#rows
 constexpr std::uint8_t kNumericNegative = 0x80;  // jet-format.md#fixed-values
-constexpr int kMaxOverflowHops = 16;
+constexpr int kMaxOverflowHops = 16;          // overflow rows point at most once in practice
 constexpr std::size_t kCalculatedLengthOffset = 16;  // jet-format.md#calculated
-constexpr std::size_t kCalculatedDataOffset = 20;    // jet-format.md#calculated         // overflow rows point at most once in practice
+constexpr std::size_t kCalculatedDataOffset = 20;    // jet-format.md#calculated
 
 // Stored width of a fixed-length value; 0 when the column's own length is used.
 std::size_t fixedWidth(std::uint8_t type) {
@@ -127,14 +127,17 @@ jet::Value calculatedValue(std::span<const std::uint8_t> raw, const ColumnDef& c
     result.extFlags = 0;
     if (result.type == coltype::kBoolean) return !inner.empty() && inner[0] != 0;
     if (result.type == coltype::kNumeric) {
-        // Calculated decimals have their own 16-byte form: precision, a zero
-        // byte, scale, sign, then the magnitude as little-endian words.
+        // Calculated decimals keep the 16-byte form of an OLE DECIMAL: a
+        // 16-bit word (here the precision), scale, sign, the high 32 bits of
+        // the magnitude, then its low 64 bits.
         format::ByteReader value(inner, where.page, "calculated decimal '" + column.name + "'", file.path());
         jet::Decimal d;
-        d.precision = value.u8(0);
+        d.precision = static_cast<std::uint8_t>(value.u16(0));
         d.scale = value.u8(2);
         d.negative = (value.u8(3) & kNumericNegative) != 0;
-        for (std::size_t w = 0; w < 3; ++w) d.magnitude[w] = value.u32(4 + 4 * w);
+        d.magnitude[2] = value.u32(4);
+        d.magnitude[0] = value.u32(8);
+        d.magnitude[1] = value.u32(12);
         return d;
     }
     // The long value is already read: a memo result is its text.

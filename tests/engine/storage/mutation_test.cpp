@@ -3,6 +3,7 @@
 // each aimed at the pages a full read visits. Every mutant must either read
 // completely or raise a jet::Error; anything else (another exception, a
 // crash under the sanitizers, a hang) fails.
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <set>
@@ -137,9 +138,11 @@ TEST_P(Mutation, EveryMutantReadsOrRaisesAJetError) {
     const std::size_t pageSize = jet::io::PageFile::fromBytes(original, path.string())->pageSize();
     Mutator mutator(original, pageSize, structuralPages(original, path.string()), 20261206u);
 
-    constexpr int kMutants = 300;
+    // STRUX_MUTANTS raises the count for a longer soak run.
+    int mutants = 300;
+    if (const char* env = std::getenv("STRUX_MUTANTS")) mutants = std::max(1, std::atoi(env));
     int failedCleanly = 0;
-    for (int i = 0; i < kMutants; ++i) {
+    for (int i = 0; i < mutants; ++i) {
         std::string what;
         Bytes mutant = mutator.next(what);
         try {
