@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "vb/date_text.h"
 #include "vb/vb_error.h"
 
 namespace vb {
@@ -228,7 +229,10 @@ int64_t Variant::currencyValue() const {
 
 double Variant::dateSerial() const {
     if (kind_ == vbDate) return std::get<double>(value_);
-    if (kind_ == vbString) typeMismatch();  // text dates need the locale's order; not guessed here
+    if (kind_ == vbString) {
+        if (auto serial = dateFromText(trimBlanks(std::get<std::string>(value_)))) return *serial;
+        typeMismatch();
+    }
     return numericValue();
 }
 
