@@ -40,7 +40,7 @@ std::string entryObjectName(const std::string& entry) {
     return entry.size() > 5 ? entry.substr(5) : std::string();
 }
 
-void selectionFlagsForEntry(const std::string& entry, int& bQuerySelected, int& bRelationSelected) {
+void selectionFlagsForEntry(const std::string& entry, int16_t& bQuerySelected, int16_t& bRelationSelected) {
     const std::string kind = entry.substr(0, 4);
     if (kind == "Qdf:") {
         bQuerySelected = -1;

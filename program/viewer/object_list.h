@@ -3,6 +3,7 @@
 // checked without a window.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ std::string entryObjectName(const std::string& entry);
 // The selection flags after choosing `entry`, compared in the order query,
 // table, relation; an entry of none of the three kinds keeps the flags.
 // The flags are VB-style integers (True = -1).
-void selectionFlagsForEntry(const std::string& entry, int& bQuerySelected, int& bRelationSelected);
+void selectionFlagsForEntry(const std::string& entry, int16_t& bQuerySelected, int16_t& bRelationSelected);
 
 // The layout of the detail area that follows from the selection flags.
 enum class LayoutMode { Table, Query, Relation };

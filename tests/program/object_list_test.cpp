@@ -4,6 +4,7 @@
 
 #include "jet/types.h"
 #include "program_fixture.h"
+#include "vb/variant.h"
 
 using namespace programtest;
 
