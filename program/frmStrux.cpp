@@ -300,8 +300,8 @@ void frmStrux::cmdOpen_Click() {
     std::string chosen;
     try {
         if (bDbOpen != 0) {
-            bDbOpen = 0;
             dbCurrent->Close();
+            bDbOpen = 0;
         }
         vb::FileDialogRequest request;
         request.title = "Open";
@@ -348,7 +348,7 @@ void frmStrux::cmdOpen_Click() {
 }
 
 void frmStrux::closeDatabaseQuietly() {
-    if (dbCurrent) {
+    if (bDbOpen != 0 && dbCurrent) {
         try {
             dbCurrent->Close();
         } catch (const jet::Error&) {
@@ -594,6 +594,9 @@ bool frmStrux::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseMove:
             showHint(control->objectName().toStdString());
+            // Labels pass unused mouse moves on to the window, whose own
+            // handler would clear the hint again at once.
+            if (qobject_cast<QLabel*>(control)) return true;
             break;
         case QEvent::MouseButtonDblClick:
             if (control == Image1) Image1_DblClick();
