@@ -47,8 +47,8 @@ public:
                                                          bool readOnly = false) = 0;
 };
 
-// The Jet engine of this project. Only the executable binds to it; the
-// program library itself reaches the engine through `dbeEngine`.
+// The Jet engine of this project. The program reaches it through
+// `dbeEngine`, which start-up binds to this one.
 Engine& jetEngine();
 
 }  // namespace viewer
