@@ -9,7 +9,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "STXGLOB.h"
 #include "program_fixture.h"
@@ -440,6 +443,18 @@ TEST_F(MainWindowTest, ExitAskedNoKeepsEverythingYesClosesTheDatabase) {
     EXPECT_EQ(northwind->closeCount, 1);
     EXPECT_EQ(bDbOpen, 0);
     EXPECT_EQ(oRegistry, nullptr);
+}
+
+TEST_F(MainWindowTest, UnwritableRegistryOnTheFirstRunEndsTheStartUp) {
+    const std::string machineHive = registryFolder.file("system.reg");
+    std::ofstream(machineHive) << "REGEDIT4\n";
+    ASSERT_EQ(::chmod(machineHive.c_str(), 0444), 0);
+    startUp();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt,
+              "FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PALD1, MRK=True");
+    EXPECT_TRUE(EndRequested());
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
 }
 
 TEST_F(MainWindowTest, ContactBoxComesFromTheCopyrightLabel) {

@@ -75,6 +75,7 @@ public:
     jet::Collection<jet::Relation> relations;
     int collatingOrder = jet::dbSortGeneral;
     bool transactions = true;
+    bool transactionsUnreadable = false;
     bool updatable = true;
     // Table name -> columns and rows, for OpenRecordset.
     std::map<std::string, std::pair<std::vector<std::string>, std::vector<std::vector<jet::Value>>>> rows;
@@ -84,7 +85,10 @@ public:
     jet::Collection<jet::QueryDef>& QueryDefs() override { return queries; }
     jet::Collection<jet::Relation>& Relations() override { return relations; }
     int CollatingOrder() const override { return collatingOrder; }
-    bool Transactions() const override { return transactions; }
+    bool Transactions() const override {
+        if (transactionsUnreadable) throw jet::Error(jet::kErrOperationNotSupported, "Operation is not supported for this type of object.");
+        return transactions;
+    }
     bool Updatable() const override { return updatable; }
     std::unique_ptr<jet::Recordset> OpenRecordset(const std::string& name, int) override {
         auto it = rows.find(name);
