@@ -85,6 +85,7 @@ void ShowSplash() {
     SetPointer(11);
     splash = std::make_unique<frmFront>();
     splash->Form_Load();
+    Subs().cvCentreForm(splash.get());
     splash->show();
     vb::DoEvents();
     splashPause(kSplashSeconds);

@@ -72,7 +72,8 @@ void frmStrux::buildControls() {
 
     lblTitle = makeControl<QLabel>(this, "lblTitle");
     place(lblTitle, 210, 90, 9045, 555);
-    QFont titleFont = formFont;
+    QFont titleFont("System");
+    titleFont.setStyleHint(QFont::SansSerif);
     titleFont.setPointSize(10);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);

@@ -178,6 +178,8 @@ TEST_F(CorpusWindowTest, DamagedCopyIsRefusedAndTheProgramGoesOn) {
     EXPECT_NE(box.prompt.find("has occurred in Section 100 of the program. [F001][Open Database]."),
               std::string::npos)
         << box.prompt;
+    // The engine's own words name the file, so the user knows which one failed.
+    EXPECT_NE(box.prompt.find("damaged.mdb"), std::string::npos);
     EXPECT_FALSE(EndRequested());
     EXPECT_EQ(bDbOpen, 0);
     EXPECT_EQ(list("lstTables")->count(), 0);
