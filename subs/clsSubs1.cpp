@@ -134,7 +134,7 @@ bool Subs1::cvCheckDate(const std::string& DateToCheck, const std::string& sSepC
     if (length < 6 || length == 9 || length > 10) return false;
     if (length == 6 || length == 7) return true;
     if (text.mid(2, 1) != separator || text.mid(5, 1) != separator) return false;
-    return vb::dateFromText(DateToCheck).has_value();
+    return vb::dateFromText(trimBlanks(DateToCheck)).has_value();  // the conversion ignores blanks around
 }
 
 std::string Subs1::cvGetUser() {
@@ -201,6 +201,9 @@ void Subs1::cvShowMessage(const vb::Variant& sMsgCaption) {
     cvCentreForm(&window);
     window.setMessage(QString::fromStdString(caption));
     window.show();
+    // A window shown for the first time learns its frame only now; centre
+    // it again so the frame is part of the sum (no move when nothing changed).
+    cvCentreForm(&window);
     vb::DoEvents();
 }
 

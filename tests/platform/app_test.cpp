@@ -1,0 +1,171 @@
+#include "vb/app.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QProcess>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "vb/instance_lock.h"
+#include "vb/vb_error.h"
+
+namespace {
+
+std::string lockNamePrefix() { return "strux-test-" + std::to_string(getpid()) + "-"; }
+
+// A lock name no other test or run uses.
+std::string uniqueLockName(const char* what) { return lockNamePrefix() + what; }
+
+// The lock files stay after their locks are gone, by design (removing them
+// would race with a starting copy); the tests' own are removed here.
+class LockFileCleanup : public ::testing::Environment {
+public:
+    void TearDown() override {
+        const std::string folder = vb::InstanceLock::lockFolder();
+        if (folder.empty()) return;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+            if (entry.path().filename().string().rfind(lockNamePrefix(), 0) == 0)
+                std::filesystem::remove(entry.path(), ignored);
+    }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new LockFileCleanup);
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_.empty()) unsetenv(name_);
+        else setenv(name_, old_.c_str(), 1);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+};
+
+}  // namespace
+
+TEST(App, PathIsTheExecutablesFolderAndVersionIs320) {
+    vb::Application& app = vb::App();
+    EXPECT_EQ(app.Path(), std::filesystem::canonical("/proc/self/exe").parent_path().string());
+    EXPECT_EQ(app.EXEName(), "platform_tests");
+    EXPECT_EQ(app.Title(), "Strux32");
+    EXPECT_EQ(app.Major(), 3);
+    EXPECT_EQ(app.Minor(), 2);
+    EXPECT_EQ(app.Revision(), 0);
+
+    app.setPathOverride("/opt/strux32/");
+    EXPECT_EQ(app.Path(), "/opt/strux32");
+    app.setPathOverride("");
+    EXPECT_EQ(app.Path(), std::filesystem::canonical("/proc/self/exe").parent_path().string());
+}
+
+TEST(InstanceLock, SecondHolderOfTheSameNameFindsItBusy) {
+    const std::string name = uniqueLockName("pair");
+    {
+        vb::InstanceLock first(name);
+        ASSERT_TRUE(first.held()) << first.path();
+        vb::InstanceLock second(name);
+        EXPECT_FALSE(second.held());
+        EXPECT_TRUE(second.busy());
+        vb::InstanceLock other(name + "-other");
+        EXPECT_TRUE(other.held());
+    }
+    vb::InstanceLock afterwards(name);
+    EXPECT_TRUE(afterwards.held());
+}
+
+TEST(InstanceLock, ALockOfAnotherProcessIsSeenAndDropsWhenThatProcessEnds) {
+    const std::string name = uniqueLockName("process");
+    std::string path;
+    {
+        vb::InstanceLock probe(name);
+        ASSERT_TRUE(probe.held());
+        path = probe.path();
+    }
+    QProcess holder;
+    // One process that takes the lock and then only sleeps, so killing it
+    // leaves no other holder behind.
+    holder.start("sh", {"-c", "exec 9>>\"$0\" && flock --exclusive 9 && exec sleep 30", QString::fromStdString(path)});
+    if (!holder.waitForStarted(5000)) GTEST_SKIP() << "no shell to hold the lock";
+    bool seenBusy = false;
+    for (int i = 0; i < 200 && !seenBusy; ++i) {
+        vb::InstanceLock second(name);
+        seenBusy = second.busy();
+        if (!seenBusy) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(seenBusy);
+    holder.kill();  // no clean-up by the holder: the system frees the lock
+    holder.waitForFinished(5000);
+    vb::InstanceLock afterwards(name);
+    EXPECT_TRUE(afterwards.held());
+}
+
+TEST(InstanceLock, RefusesNamesThatAreNotPlainFileNames) {
+    for (const char* bad : {"", ".", "..", "../escape", "a/b", "/tmp/x"}) {
+        try {
+            vb::InstanceLock lock(bad);
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.number(), vb::vbErrInvalidProcedureCall);
+        }
+    }
+    EXPECT_THROW(vb::App().setInstanceLockName("../x"), vb::RuntimeError);
+}
+
+TEST(InstanceLock, LivesInAPrivateFolderAndIgnoresAnUnsafeRuntimeFolder) {
+    const auto shared = std::filesystem::temp_directory_path() / uniqueLockName("open-runtime");
+    std::filesystem::create_directories(shared);
+    chmod(shared.c_str(), 0777);
+    {
+        ScopedEnv runtime("XDG_RUNTIME_DIR", shared.string());
+        const std::string folder = vb::InstanceLock::lockFolder();
+        ASSERT_FALSE(folder.empty());
+        EXPECT_NE(folder, shared.string());
+        struct stat info {};
+        ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 077, 0u);
+        EXPECT_EQ(info.st_uid, geteuid());
+    }
+    chmod(shared.c_str(), 0700);
+    {
+        ScopedEnv runtime("XDG_RUNTIME_DIR", shared.string());
+        EXPECT_EQ(vb::InstanceLock::lockFolder(), shared.string());
+        vb::InstanceLock lock(uniqueLockName("in-runtime"));
+        EXPECT_EQ(std::filesystem::path(lock.path()).parent_path(), shared);
+    }
+    std::filesystem::remove_all(shared);
+}
+
+TEST(App, PrevInstanceIsTrueOnlyWhileAnotherCopyHoldsTheLock) {
+    vb::Application& app = vb::App();
+    const std::string name = uniqueLockName("app");
+    app.setInstanceLockName(name);
+    EXPECT_FALSE(app.PrevInstance());
+    EXPECT_FALSE(app.PrevInstance());  // the answer stays; the lock stays held
+    {
+        vb::InstanceLock secondCopy(name);
+        EXPECT_TRUE(secondCopy.busy());
+    }
+
+    const std::string taken = uniqueLockName("app-taken");
+    vb::InstanceLock firstCopy(taken);
+    ASSERT_TRUE(firstCopy.held());
+    app.setInstanceLockName(taken);
+    EXPECT_TRUE(app.PrevInstance());
+    // Renaming released the earlier lock.
+    vb::InstanceLock again(name);
+    EXPECT_TRUE(again.held());
+    app.setInstanceLockName("Strux32");
+}
