@@ -6,12 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
+#include <thread>
 #include <unordered_map>
 
 #include "registry/regedit4_format.h"
@@ -132,6 +134,20 @@ void Remember(const std::string& path, const struct stat& st, std::shared_ptr<co
     Cache()[path] = CachedHive{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim, std::move(hive)};
 }
 
+// Takes the exclusive lock, polling so that the wait has an end; the pause
+// grows from a millisecond, as most saves take about that long.
+bool LockWithin(int fd, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::microseconds(500);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(20000));
+    }
+    return true;
+}
+
 // Keeps the damaged hive file under a new name beside it (a hard link, so the
 // bytes stay exactly as they were; a copy where links are not possible).
 bool KeepDamagedHive(const std::string& path, const std::string& text) {
@@ -193,7 +209,8 @@ std::string PrefixFolder() {
     return home + "/.config/strux32/registry";
 }
 
-HiveFile::HiveFile(std::string path, std::string rootName) : path_(std::move(path)), rootName_(std::move(rootName)) {}
+HiveFile::HiveFile(std::string path, std::string rootName, std::chrono::milliseconds lockWait)
+    : path_(std::move(path)), rootName_(std::move(rootName)), lockWait_(lockWait) {}
 
 std::int32_t HiveFile::read(std::shared_ptr<const Key>& hive) const {
     hive.reset();
@@ -244,8 +261,7 @@ std::int32_t HiveFile::update(const Change& change) const {
     FileDescriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (!lock.valid()) lock.reset(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (!lock.valid()) return kAccessDenied;
-    while (::flock(lock.get(), LOCK_EX) != 0)
-        if (errno != EINTR) return kAccessDenied;
+    if (!LockWithin(lock.get(), lockWait_)) return kAccessDenied;
 
     // Another process may have saved since this one last looked: start from
     // the hive on disk now, never from a cached copy.

@@ -17,8 +17,13 @@
 // written again its file is kept beside it as "<hive>.damaged-<time>"; when
 // that keeping fails, the change is refused with access denied, so that the
 // lines that could not be read are never lost without trace.
+//
+// A change waits for the lock a bounded time only: a process that hangs
+// while it holds the lock makes the others' changes fail with access denied
+// instead of freezing them.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,8 +44,10 @@ std::string PrefixFolder();
 
 class HiveFile {
 public:
+    static constexpr std::chrono::milliseconds kDefaultLockWait{10000};
+
     // `path` is the hive file; `rootName` the root it holds ("HKEY_CURRENT_USER").
-    HiveFile(std::string path, std::string rootName);
+    HiveFile(std::string path, std::string rootName, std::chrono::milliseconds lockWait = kDefaultLockWait);
 
     const std::string& path() const { return path_; }
 
@@ -61,6 +68,7 @@ public:
 private:
     std::string path_;
     std::string rootName_;
+    std::chrono::milliseconds lockWait_;
 };
 
 }  // namespace regstore

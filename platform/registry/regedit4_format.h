@@ -9,8 +9,9 @@
 //   "Bytes"=hex:01,ff,00
 //   @="the key's default value"
 //
-// The file is UTF-8; names and texts are the code-page bytes of the hive,
-// converted on the way in and out. A string that is not a plain
+// The file is UTF-8 with LF line ends (CR LF and a byte order mark are read
+// too); names and texts are the code-page bytes of the hive, converted on
+// the way in and out. A string that is not a plain
 // zero-terminated text (no terminator, a zero inside, control characters)
 // is written as hex(1): so that its exact bytes come back.
 #pragma once

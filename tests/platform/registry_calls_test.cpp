@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/registry_temp_prefix.h"
@@ -261,18 +262,44 @@ TEST(RegistryCalls, DamagedHiveIsKeptBesideTheNewOneBeforeItIsRewritten) {
     EXPECT_NE(rewritten.find("\"good\"=\"yes\"\n\"new\"=\"value\"\n"), std::string::npos) << rewritten;
 }
 
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedVariable() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 TEST(RegistryCalls, PrefixComesFromTheEnvironmentOrTheUsersConfigFolder) {
     TempPrefix prefix;
     EXPECT_EQ(regstore::PrefixFolder(), prefix.folder());
-    ::unsetenv(regstore::kPrefixVariable);
-    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = oldConfig ? oldConfig : "";
-    ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
-    EXPECT_EQ(regstore::PrefixFolder(), "/somewhere/config/strux32/registry");
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/root", 1);
-    EXPECT_EQ(regstore::PrefixFolder(), std::string(std::getenv("HOME")) + "/.config/strux32/registry");
-    if (oldConfig) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+
+    const ScopedVariable noPrefix(regstore::kPrefixVariable, "");
+    const ScopedVariable home("HOME", "/home/someone");
+    {
+        const ScopedVariable config("XDG_CONFIG_HOME", "/somewhere/config");
+        EXPECT_EQ(regstore::PrefixFolder(), "/somewhere/config/strux32/registry");
+    }
+    {
+        const ScopedVariable config("XDG_CONFIG_HOME", "relative/config");  // not a valid setting: ignored
+        EXPECT_EQ(regstore::PrefixFolder(), "/home/someone/.config/strux32/registry");
+    }
+    const ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr);
+    EXPECT_EQ(regstore::PrefixFolder(), "/home/someone/.config/strux32/registry");
 }
 
 }  // namespace

@@ -2,14 +2,18 @@
 // every value each of them wrote must be there afterwards.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/registry_temp_prefix.h"
+#include "registry/hive_store.h"
 #include "registry/win32_registry.h"
 
 namespace {
@@ -97,6 +101,33 @@ TEST(RegistryConcurrency, ThreadsWritingAtOnceLoseNothing) {
     for (auto& t : threads) t.join();
     for (int writer = 0; writer < kWriters; ++writer) EXPECT_EQ(failures[writer], 0) << "writer " << writer;
     EXPECT_EQ(CountMissing(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RegistryConcurrency, HeldLockMakesAChangeFailInsteadOfWaitingForever) {
+    registry_test::TempPrefix prefix;
+    const regstore::HiveFile hive(prefix.userHive(), "HKEY_CURRENT_USER", std::chrono::milliseconds(200));
+    auto addKey = [](regstore::Key& root, bool& changed) {
+        root.create({"A"}, &changed);
+        return regstore::kSuccess;
+    };
+    const int holder = ::open((prefix.userHive() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);  // a process that hangs while saving
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(hive.update(addKey), regstore::kAccessDenied);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_FALSE(std::filesystem::exists(prefix.userHive()));
+
+    ::close(holder);
+    EXPECT_EQ(hive.update(addKey), regstore::kSuccess);
+    std::shared_ptr<const regstore::Key> read;
+    ASSERT_EQ(hive.read(read), regstore::kSuccess);
+    EXPECT_NE(read->findSubKey("a"), nullptr);
 }
 
 }  // namespace

@@ -129,6 +129,30 @@ TEST(RegistryHiveText, DamagedLinesAreReportedAndTheRestIsRead) {
     EXPECT_EQ(root.subKeys().size(), 1u);
 }
 
+TEST(RegistryHiveText, DamageAnywhereGivesAHiveThatWritesStably) {
+    Key root;
+    Key& key = root.create({"SOFTWARE", "Corvane"});
+    key.setValue("Text", 1, Sz("a \"b\" c:\\d"));
+    key.setValue("", 4, Dword(7));
+    key.setValue("Bin", 3, std::string(40, '\x33'));
+    key.setValue("Raw", 1, "no zero");
+    const std::string text = regstore::FormatRegedit4(root, "HKEY_LOCAL_MACHINE");
+
+    // Every byte replaced by each of the characters that steer the reader.
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        for (const char c : {'\0', '"', '\\', '[', ']', '\n', '=', '@', ',', '\xE9'}) {
+            std::string damaged = text;
+            damaged[at] = c;
+            const Key once = regstore::ParseRegedit4(damaged, "HKEY_LOCAL_MACHINE");
+            const std::string written = regstore::FormatRegedit4(once, "HKEY_LOCAL_MACHINE");
+            regstore::ParseReport report;
+            const Key twice = regstore::ParseRegedit4(written, "HKEY_LOCAL_MACHINE", &report);
+            ASSERT_FALSE(report.damaged()) << "what was written reads cleanly; byte " << at << " = " << int(c);
+            ASSERT_EQ(regstore::FormatRegedit4(twice, "HKEY_LOCAL_MACHINE"), written) << "byte " << at;
+        }
+    }
+}
+
 TEST(RegistryHiveText, EmptyTextIsAnEmptyHive) {
     regstore::ParseReport report;
     const Key root = regstore::ParseRegedit4("", "HKEY_CURRENT_USER", &report);
