@@ -49,13 +49,13 @@ long daoFieldSize(std::uint8_t columnType, std::uint16_t storedLength, bool unic
     }
 }
 
-long daoFieldAttributes(std::uint8_t columnType, std::uint8_t columnFlags) {
+long daoFieldAttributes(std::uint8_t columnType, std::uint8_t columnFlags, bool replicationColumn) {
     long attributes = (columnFlags & kColFlagFixed) ? dbFixedField : dbVariableField;
     // Only a long integer counter increments; the GUID kind is filled by a
     // default value instead and DAO does not flag it.
     if ((columnFlags & kColFlagAutoLong) && columnType == kColLong) attributes |= dbAutoIncrField;
     if ((columnFlags & kColFlagHyperlink) && columnType == kColMemo) attributes |= dbHyperlinkField;
-    if (columnFlags & kColFlagReplication) attributes |= dbSystemField;
+    if (replicationColumn && (columnFlags & kColFlagReplication)) attributes |= dbSystemField;
     return attributes;
 }
 

@@ -69,8 +69,10 @@ int daoFieldType(std::uint8_t columnType, int complexKind = 0);
 long daoFieldSize(std::uint8_t columnType, std::uint16_t storedLength, bool unicodeText);
 
 // Field.Attributes of a table's column as DAO's TableDef fields report them:
-// fixed or variable, auto-increment, hyperlink, replication system field.
-long daoFieldAttributes(std::uint8_t columnType, std::uint8_t columnFlags);
+// fixed or variable, auto-increment, hyperlink. `replicationColumn` marks the
+// columns replication adds (s_GUID, s_Lineage, Gen_...), which DAO flags as
+// system fields; the same flag bit on the columns of system tables is not.
+long daoFieldAttributes(std::uint8_t columnType, std::uint8_t columnFlags, bool replicationColumn = false);
 
 // TableDef.Attributes from the catalog row: system and hidden bits, and the
 // attachment bits of a linked table (type 6, or ODBC type 4).

@@ -1,6 +1,8 @@
 // The order in which Jet's catalog index (ParentId, Name) keeps object
-// names, and with it the order DAO lists tables and queries in: letters
-// without regard to case, after digits, after blanks and punctuation.
+// names under the General sort order, and with it the order DAO lists
+// tables and queries in: letters without regard to case or accent, after
+// digits, after blanks and punctuation; hyphens and apostrophes count only
+// between names otherwise equal.
 #pragma once
 
 #include <string_view>

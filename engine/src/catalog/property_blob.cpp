@@ -79,7 +79,8 @@ struct Decoder {
             if (data.size() == 1) return data[0];
             break;
         case dbInteger:
-            if (data.size() == 2) return readLittleEndian<std::int16_t>(data);
+            // Access writes Integer properties in two bytes or, widened, in four.
+            if (data.size() == 2 || data.size() == 4) return readLittleEndian<std::int16_t>(data.first(2));
             break;
         case dbLong:
             if (data.size() == 4) return readLittleEndian<std::int32_t>(data);

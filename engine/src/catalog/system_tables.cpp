@@ -3,6 +3,7 @@
 #include "catalog/dao_codes.h"
 #include "jet/collection.h"
 #include "jet/error.h"
+#include "jet/types.h"
 #include "storage/table_reader.h"
 
 namespace jet::catalog {
@@ -138,6 +139,44 @@ std::map<std::int32_t, std::vector<queries::QueryRow>> readQueryRows(io::PageFil
         result[q.objectId].push_back(std::move(q));
     }
     return result;
+}
+
+int complexKindFromTypeTable(const std::string& typeTableName) {
+    static const struct {
+        const char* suffix;
+        int type;
+    } kKinds[] = {
+        {"Attachment", dbAttachment},   {"UnsignedByte", dbComplexByte}, {"Short", dbComplexInteger},
+        {"Long", dbComplexLong},        {"IEEESingle", dbComplexSingle}, {"IEEEDouble", dbComplexDouble},
+        {"GUID", dbComplexGUID},        {"Decimal", dbComplexDecimal},   {"Text", dbComplexText},
+    };
+    const std::string prefix = "MSysComplexType_";
+    if (typeTableName.rfind(prefix, 0) == 0) {
+        std::string suffix = typeTableName.substr(prefix.size());
+        for (const auto& k : kKinds)
+            if (namesEqual(suffix, k.suffix)) return k.type;
+    }
+    // The version history of an append-only memo keeps text.
+    if (typeTableName.rfind("MSysComplexTypeVH_", 0) == 0) return dbComplexText;
+    return 0;
+}
+
+std::map<std::uint32_t, int> readComplexColumnKinds(io::PageFile& file, const std::vector<CatalogObject>& catalog) {
+    storage::TableDefinition def;
+    auto rows = readSystemTable(file, catalog, "MSysComplexColumns", &def);
+    std::map<std::uint32_t, int> kinds;
+    if (rows.empty()) return kinds;
+    ColumnMap columns(def);
+    for (const auto& row : rows) {
+        auto typeObject = static_cast<std::int32_t>(integerOf(columns.get(row, "ComplexTypeObjectID")));
+        auto complexId = static_cast<std::uint32_t>(integerOf(columns.get(row, "ComplexID")));
+        for (const auto& o : catalog) {
+            if (o.id != typeObject) continue;
+            if (int kind = complexKindFromTypeTable(o.name)) kinds[complexId] = kind;
+            break;
+        }
+    }
+    return kinds;
 }
 
 }  // namespace jet::catalog

@@ -62,6 +62,15 @@ std::vector<RelationshipRow> readRelationships(io::PageFile& file, const std::ve
 std::map<std::int32_t, std::vector<queries::QueryRow>> readQueryRows(io::PageFile& file,
                                                                      const std::vector<CatalogObject>& catalog);
 
+// The DAO type of each ACE complex column, by its complex id: MSysComplexColumns
+// names the MSysComplexType_... table that stands for the kind of values the
+// column holds. Empty when the file has no complex columns.
+std::map<std::uint32_t, int> readComplexColumnKinds(io::PageFile& file, const std::vector<CatalogObject>& catalog);
+
+// The DAO type for the name of a complex-type table (MSysComplexType_Text ->
+// dbComplexText, ..._Attachment -> dbAttachment); 0 when unknown.
+int complexKindFromTypeTable(const std::string& typeTableName);
+
 // Column access by name for rows read through a definition.
 class ColumnMap {
 public:

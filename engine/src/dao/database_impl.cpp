@@ -74,7 +74,8 @@ void DatabaseImpl::load() {
     version = versionText(format.version);
     collatingOrder = catalog::daoCollatingOrder(header.sortOrder);
     codePage = format.unicodeText ? 1200 : (header.codePage ? header.codePage : 1252);
-    updatable = !file->readOnly();
+    // This engine writes Jet 3 and Jet 4 files only; ACE files stay read-only.
+    updatable = !file->readOnly() && !format.isAce();
     transactions = true;
 
     std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*file);
@@ -93,6 +94,7 @@ void DatabaseImpl::load() {
                      [](auto* a, auto* b) { return catalog::catalogNameLess(a->name, b->name); });
 
     auto queryRows = catalog::readQueryRows(*file, objects);
+    auto complexKinds = catalog::readComplexColumnKinds(*file, objects);
     static const std::vector<queries::QueryRow> kNoRows;
     for (const auto* o : listed) {
         if (o->type == catalog::kObjQuery) {
@@ -100,7 +102,7 @@ void DatabaseImpl::load() {
             queryDefs.add(dao::buildQueryDef(*o, rows == queryRows.end() ? kNoRows : rows->second, *file, updatable));
         } else if (o->type == catalog::kObjLocalTable) {
             storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
-            tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable));
+            tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
             tdefPages.push_back(o->tdefPage());
         } else {
             tableDefs.add(dao::buildTableDef(*o, nullptr, *file, updatable));

@@ -28,11 +28,25 @@ std::string storedText(const catalog::PropertyBlock* block, const char* name) {
     return v ? valueToString(*v) : std::string();
 }
 
+// A calculated column (ACE) stores its result behind a fixed header and keeps
+// the result's kind, as a column type byte, in its ResultType property.
+constexpr std::uint16_t kCalculatedHeaderLength = 23;
+
 std::unique_ptr<Field> buildField(const storage::ColumnDef& column, int ordinal, bool unicodeText,
-                                  const catalog::PropertyBlock* block) {
-    auto field = std::make_unique<Field>(column.name, catalog::daoFieldType(column.type),
-                                         catalog::daoFieldSize(column.type, column.length, unicodeText));
-    field->SetAttributes(catalog::daoFieldAttributes(column.type, column.flags));
+                                  const catalog::PropertyBlock* block, int complexKind) {
+    std::uint8_t type = column.type;
+    std::uint16_t length = column.length;
+    if ((column.extFlags & storage::colextflag::kCalculated) != 0) {
+        if (const Value* result = storedValue(block, "ResultType")) {
+            auto resultType = catalog::integerOf(*result);
+            if (resultType > 0 && resultType < 0x100) type = static_cast<std::uint8_t>(resultType);
+        }
+        if (length >= kCalculatedHeaderLength) length = static_cast<std::uint16_t>(length - kCalculatedHeaderLength);
+    }
+    auto field = std::make_unique<Field>(column.name, catalog::daoFieldType(type, complexKind),
+                                         catalog::daoFieldSize(type, length, unicodeText));
+    const bool replication = column.name.rfind("s_", 0) == 0 || column.name.rfind("Gen_", 0) == 0;
+    field->SetAttributes(catalog::daoFieldAttributes(type, column.flags, replication));
     field->SetOrdinalPosition(ordinal);
     // DAO reads these from the column's stored properties; an absent one
     // is False or empty.
@@ -46,13 +60,13 @@ std::unique_ptr<Field> buildField(const storage::ColumnDef& column, int ordinal,
 }
 
 // The index Jet keeps on the primary table of an enforced relationship
-// serves the relationship only; DAO lists just the foreign table's one.
-bool isPrimarySideOfRelationship(const storage::LogicalIndex& logical,
-                                 const storage::TableDefinition& definition) {
-    if (!logical.isForeignKey()) return false;
-    if (logical.relatedTableType != 0) return logical.relatedTableType == storage::kIndexTypeForeignKey;
-    return logical.realIndexNumber < definition.realIndexes.size() &&
-           definition.realIndexes[logical.realIndexNumber].unique();
+// serves the relationship only; DAO lists just the foreign table's one. The
+// reference names the type of the table the index sits on: 1 for the
+// primary table.
+constexpr std::uint8_t kReferencePrimaryTable = 1;
+
+bool isPrimarySideOfRelationship(const storage::LogicalIndex& logical) {
+    return logical.isForeignKey() && logical.relatedTableType == kReferencePrimaryTable;
 }
 
 std::unique_ptr<Index> buildIndex(const storage::LogicalIndex& logical, const storage::TableDefinition& definition) {
@@ -108,7 +122,7 @@ catalog::PropertyBlob readProperties(const catalog::CatalogObject& object, const
 
 std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
                                         const storage::TableDefinition* definition, const io::PageFile& file,
-                                        bool databaseUpdatable) {
+                                        bool databaseUpdatable, const std::map<std::uint32_t, int>& complexKinds) {
     auto table = std::make_unique<TableDef>(object.name);
     table->SetAttributes(catalog::daoTableDefAttributes(object.type, object.flags));
     const bool system = (object.flags & catalog::kCatalogSystemBits) != 0;
@@ -125,10 +139,13 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
     table->SetRecordCount(static_cast<long>(definition->rowCount));
     const bool unicode = file.format().unicodeText;
     int ordinal = 0;
-    for (const auto& column : definition->columns)
-        table->Fields().add(buildField(column, ordinal++, unicode, blob.block(column.name)));
+    for (const auto& column : definition->columns) {
+        auto kind = complexKinds.find(column.complexId);
+        int complexKind = kind == complexKinds.end() ? 0 : kind->second;
+        table->Fields().add(buildField(column, ordinal++, unicode, blob.block(column.name), complexKind));
+    }
     for (const auto& logical : definition->logicalIndexes) {
-        if (isPrimarySideOfRelationship(logical, *definition)) continue;
+        if (isPrimarySideOfRelationship(logical)) continue;
         table->Indexes().add(buildIndex(logical, *definition));
     }
     return table;

@@ -2,6 +2,7 @@
 // indexes and properties) from what the catalog holds.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -23,9 +24,10 @@ catalog::PropertyBlob readProperties(const catalog::CatalogObject& object, const
 
 // A table of the catalog. Local tables get their fields and indexes from
 // `definition`; linked tables (definition nullptr) only their link.
+// `complexKinds` gives the DAO type of ACE complex columns by complex id.
 std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
                                         const storage::TableDefinition* definition, const io::PageFile& file,
-                                        bool databaseUpdatable);
+                                        bool databaseUpdatable, const std::map<std::uint32_t, int>& complexKinds = {});
 
 // A saved query from its MSysQueries rows. A query whose rows cannot be
 // rebuilt keeps its name, its type from the catalog and an empty SQL text.

@@ -18,7 +18,8 @@ constexpr std::size_t kIndexColumnSlots = 10;     // jet-format.md#real-indexes
 constexpr std::uint16_t kNoIndexColumn = 0xFFFF;  // jet-format.md#real-indexes
 constexpr std::uint8_t kIndexAscending = 0x01;    // jet-format.md#real-indexes
 constexpr std::size_t kJet4IndexLeadSize = 4;     // jet-format.md#real-indexes
-constexpr std::size_t kJet4RealIndexTail = 9;     // jet-format.md#real-indexes
+constexpr std::size_t kJet4BeforeIndexFlags = 4;  // jet-format.md#real-indexes
+constexpr std::size_t kJet4AfterIndexFlags = 5;   // jet-format.md#real-indexes
 constexpr std::size_t kJet4LogicalTail = 4;       // jet-format.md#logical-indexes
 
 // Column descriptor fields, per version (jet-format.md#columns).
@@ -151,8 +152,9 @@ TableDefinition readTableDefinition(io::PageFile& file, std::uint32_t tdefPage) 
         }
         index.usageMap = RowPointer::fromStored(at.u32());
         index.firstPage = at.u32();
+        if (!fmt.isJet3()) at.skip(kJet4BeforeIndexFlags);
         index.flags = at.u8();
-        if (!fmt.isJet3()) at.skip(kJet4RealIndexTail);
+        if (!fmt.isJet3()) at.skip(kJet4AfterIndexFlags);
     }
 
     def.logicalIndexes.resize(logicalCount);

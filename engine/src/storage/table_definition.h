@@ -76,12 +76,18 @@ struct ColumnDef {
     std::uint16_t codePage = 0;       // Jet 3 text columns
     std::uint32_t complexId = 0;      // ACE complex columns
     std::size_t descriptorIndex = 0;  // position in the definition (display order)
+    // Calculated columns (ACE 14+): the type of the stored result. The
+    // definition does not hold it (the column's ResultType property does);
+    // the catalog sets it before reading rows. While 0 the stored result is
+    // returned as Bytes.
+    std::uint8_t calculatedType = 0;
 
     bool isFixed() const { return (flags & colflag::kFixed) != 0; }
     bool isLongValue() const { return type == coltype::kMemo || type == coltype::kOle; }
     bool isAutoNumber() const { return (flags & (colflag::kAutoLong | colflag::kAutoGuid)) != 0; }
     bool isHyperlink() const { return (flags & colflag::kHyperlink) != 0; }
     bool isCompressedUnicode() const { return (extFlags & colextflag::kCompressedUnicode) != 0; }
+    bool isCalculated() const { return (extFlags & colextflag::kCalculated) != 0; }
 };
 
 struct IndexColumn {

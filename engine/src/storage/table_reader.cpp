@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::size_t kJet3JumpSpan = 256;   // jet-format.md#rows
 constexpr std::uint8_t kNumericNegative = 0x80;  // jet-format.md#fixed-values
-constexpr int kMaxOverflowHops = 16;         // overflow rows point at most once in practice
+constexpr int kMaxOverflowHops = 16;
+constexpr std::size_t kCalculatedLengthOffset = 16;  // jet-format.md#calculated
+constexpr std::size_t kCalculatedDataOffset = 20;    // jet-format.md#calculated         // overflow rows point at most once in practice
 
 // Stored width of a fixed-length value; 0 when the column's own length is used.
 std::size_t fixedWidth(std::uint8_t type) {
@@ -84,8 +86,15 @@ jet::Value fixedValue(const format::ByteReader& in, std::size_t at, const Column
     }
 }
 
-jet::Value variableValue(std::span<const std::uint8_t> bytes, const ColumnDef& column, io::PageFile& file) {
+jet::Value variableValue(std::span<const std::uint8_t> bytes, const ColumnDef& column, io::PageFile& file,
+                         RowPointer where) {
     const std::uint16_t codePage = column.codePage ? column.codePage : file.header().codePage;
+    if (const std::size_t width = fixedWidth(column.type); width != 0) {
+        // A fixed-size type kept among the variable columns (seen in system
+        // tables) is still decoded by its type.
+        format::ByteReader in(bytes, where.page, "column '" + column.name + "'", file.path());
+        return fixedValue(in, 0, column, file);
+    }
     switch (column.type) {
     case coltype::kText: return decodeText(bytes, file.format(), codePage);
     case coltype::kMemo:
@@ -96,6 +105,42 @@ jet::Value variableValue(std::span<const std::uint8_t> bytes, const ColumnDef& c
         return readLongValue(file, bytes);
     default: return jet::Bytes(bytes.begin(), bytes.end());
     }
+}
+
+// A calculated column (ACE 14+) stores its last result behind a 20-byte
+// prefix whose bytes 16-19 give the result's length.
+jet::Value calculatedValue(std::span<const std::uint8_t> raw, const ColumnDef& column, io::PageFile& file,
+                           RowPointer where) {
+    // A result of unbounded length (memo) sits in a long value, prefix and all.
+    std::vector<std::uint8_t> longValue;
+    if (column.length == 0) {
+        if (raw.empty()) return jet::Null{};
+        longValue = readLongValue(file, raw);
+        raw = longValue;
+    }
+    format::ByteReader in(raw, where.page, "calculated column '" + column.name + "'", file.path());
+    const std::uint32_t length = in.u32(kCalculatedLengthOffset);
+    auto inner = in.bytes(kCalculatedDataOffset, length);
+    if (column.calculatedType == 0) return jet::Bytes(inner.begin(), inner.end());
+    ColumnDef result = column;
+    result.type = column.calculatedType;
+    result.extFlags = 0;
+    if (result.type == coltype::kBoolean) return !inner.empty() && inner[0] != 0;
+    if (result.type == coltype::kNumeric) {
+        // Calculated decimals have their own 16-byte form: precision, a zero
+        // byte, scale, sign, then the magnitude as little-endian words.
+        format::ByteReader value(inner, where.page, "calculated decimal '" + column.name + "'", file.path());
+        jet::Decimal d;
+        d.precision = value.u8(0);
+        d.scale = value.u8(2);
+        d.negative = (value.u8(3) & kNumericNegative) != 0;
+        for (std::size_t w = 0; w < 3; ++w) d.magnitude[w] = value.u32(4 + 4 * w);
+        return d;
+    }
+    // The long value is already read: a memo result is its text.
+    if (result.type == coltype::kMemo) result.type = coltype::kText;
+    if (result.type == coltype::kOle) result.type = coltype::kBinary;
+    return variableValue(inner, result, file, where);
 }
 
 // Offsets of the variable columns in a row, plus the end of the variable
@@ -153,7 +198,8 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
     std::vector<jet::Value> values(def.columns.size());
     for (std::size_t i = 0; i < def.columns.size(); ++i) {
         const ColumnDef& column = def.columns[i];
-        if (column.type == coltype::kBoolean) {
+        const bool calculated = column.isCalculated();
+        if (column.type == coltype::kBoolean && !calculated) {
             values[i] = present(column.number);
             continue;
         }
@@ -165,7 +211,8 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
             // A row written before the column was added has no room for it.
             const std::size_t fixedEnd = offsets.empty() ? maskAt : offsets.front();
             if (at + size > fixedEnd) continue;
-            values[i] = fixedValue(in, at, column, file);
+            values[i] = calculated ? calculatedValue(in.bytes(at, size), column, file, where)
+                                   : fixedValue(in, at, column, file);
         } else {
             if (column.varIndex + 1u >= offsets.size()) continue;  // the row predates the column
             const std::size_t start = offsets[column.varIndex];
@@ -174,7 +221,8 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
                 in.fail("variable column '" + column.name + "' spans [" + std::to_string(start) + ", " +
                             std::to_string(end) + ")",
                         start);
-            values[i] = variableValue(in.bytes(start, end - start), column, file);
+            auto raw = in.bytes(start, end - start);
+            values[i] = calculated ? calculatedValue(raw, column, file, where) : variableValue(raw, column, file, where);
         }
     }
     return values;

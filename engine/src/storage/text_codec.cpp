@@ -120,14 +120,18 @@ std::string decodeCodePageText(std::span<const std::uint8_t> bytes, std::uint16_
     while (inLeft > 0) {
         if (iconv(cd, &in, &inLeft, &dst, &outLeft) != static_cast<std::size_t>(-1)) break;
         if (errno == E2BIG) break;  // cannot happen: four bytes per input byte suffice
-        // A byte the code page leaves undefined: mark it and go on.
+        // A byte the code page leaves undefined. Windows passes such bytes
+        // of code page 1252 through as the C1 control of the same value,
+        // which is what the program that wrote them saw; elsewhere mark it.
+        std::string replacement;
+        appendUtf8(replacement, codePage == 0 || codePage == kDefaultCodePage
+                                    ? static_cast<char32_t>(static_cast<std::uint8_t>(*in))
+                                    : kReplacement);
         ++in;
         --inLeft;
-        if (outLeft >= 3) {
-            *dst++ = static_cast<char>(0xEF);
-            *dst++ = static_cast<char>(0xBF);
-            *dst++ = static_cast<char>(0xBD);
-            outLeft -= 3;
+        if (outLeft >= replacement.size()) {
+            for (char c : replacement) *dst++ = c;
+            outLeft -= replacement.size();
         }
     }
     iconv_close(cd);

@@ -42,7 +42,8 @@ TEST(DaoCodes, FieldAttributesAsTableFieldsReportThem) {
     EXPECT_EQ(daoFieldAttributes(kColText, 0x06), jet::dbVariableField);
     EXPECT_EQ(daoFieldAttributes(kColGuid, 0x43), jet::dbFixedField);
     EXPECT_EQ(daoFieldAttributes(kColMemo, 0x82), jet::dbVariableField | jet::dbHyperlinkField);
-    EXPECT_EQ(daoFieldAttributes(kColGuid, 0x13), jet::dbFixedField | jet::dbSystemField);
+    EXPECT_EQ(daoFieldAttributes(kColGuid, 0x13, true), jet::dbFixedField | jet::dbSystemField);
+    EXPECT_EQ(daoFieldAttributes(kColLong, 0x13, false), jet::dbFixedField);  // system tables set the bit too
 }
 
 TEST(DaoCodes, TableDefAttributesFromCatalogRows) {
