@@ -306,7 +306,7 @@ void frmStrux::cmdOpen_Click() {
         }
         vb::FileDialogRequest request;
         request.title = "Open";
-        request.filter = "Databases (*.mdb);;Databases (*.accdb)";
+        request.filter = "Databases (*.mdb);;Access 2007 databases (*.accdb)";
         auto file = vb::ui().openFileDialog(request);
         if (!file) throw vb::RuntimeError(vb::vbErrCancelled, "Cancel was selected.");
         chosen = *file;
