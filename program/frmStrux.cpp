@@ -415,9 +415,9 @@ void frmStrux::LoadStructure(int mode) {
     sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
 }
 
-void frmStrux::setLayoutMode(int mode) {
-    const bool table = mode == static_cast<int>(viewer::LayoutMode::Table);
-    const bool query = mode == static_cast<int>(viewer::LayoutMode::Query);
+void frmStrux::setLayoutMode(viewer::LayoutMode mode) {
+    const bool table = mode == viewer::LayoutMode::Table;
+    const bool query = mode == viewer::LayoutMode::Query;
     lstIndexes->setVisible(table);
     lblIndexes->setVisible(table);
     lstFields->setEnabled(table);
@@ -430,7 +430,7 @@ void frmStrux::showObject() {
     fillList(lstFields, {});
     switch (viewer::layoutModeFor(bQuerySelected, bRelationSelected)) {
         case viewer::LayoutMode::Table: {
-            if (!lstIndexes->isVisibleTo(this)) setLayoutMode(static_cast<int>(viewer::LayoutMode::Table));
+            if (!lstIndexes->isVisibleTo(this)) setLayoutMode(viewer::LayoutMode::Table);
             jet::TableDef& table = dbCurrent->TableDefs()[sCurrentObject];
             fillList(lstFields, viewer::fieldNames(table.Fields()));
             std::vector<std::string> indexes;
@@ -439,14 +439,14 @@ void frmStrux::showObject() {
             break;
         }
         case viewer::LayoutMode::Query: {
-            setLayoutMode(static_cast<int>(viewer::LayoutMode::Query));
+            setLayoutMode(viewer::LayoutMode::Query);
             jet::QueryDef& query = dbCurrent->QueryDefs()[sCurrentObject];
             fillList(lstFields, viewer::fieldNames(query.Fields()));
             fillList(lstProperties, viewer::queryPropertyLines(query));
             break;
         }
         case viewer::LayoutMode::Relation: {
-            setLayoutMode(static_cast<int>(viewer::LayoutMode::Relation));
+            setLayoutMode(viewer::LayoutMode::Relation);
             jet::Relation& relation = dbCurrent->Relations()[sCurrentObject];
             fillList(lstFields, viewer::relationFieldLines(relation));
             fillList(lstProperties, viewer::relationPropertyLines(relation));

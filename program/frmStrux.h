@@ -15,6 +15,9 @@ class QPushButton;
 class QTimer;
 class QFrame;
 class frmHelp;
+namespace viewer {
+enum class LayoutMode;
+}
 
 class frmStrux : public QWidget {
     Q_OBJECT
@@ -60,7 +63,7 @@ private:
     void SetWakeUpTimer(int enable);
     void LoadStructure(int mode);
     void showObject();
-    void setLayoutMode(int mode);
+    void setLayoutMode(viewer::LayoutMode mode);
     void clearLists();
     void closeDatabaseQuietly();
     void reportEngineError(long number, const std::string& description);

@@ -460,6 +460,23 @@ TEST_F(MainWindowTest, UnwritableRegistryOnTheFirstRunEndsTheStartUp) {
     EXPECT_FALSE(window->wakeUpTimerEnabled());
 }
 
+TEST_F(MainWindowTest, IconOpensThePropertiesOfTheOpenDatabase) {
+    startUp();
+    openNorthwind();
+    northwind->collatingOrder = 1043;
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->findChild<QLabel*>("lblDBProps")->text().toStdString();
+        dialog->close();
+    });
+    window->Image1_DblClick();
+    EXPECT_NE(shown.find("   Collating Order: 1043 - dbSortDutch\n" + std::string(20, ' ') + "Dutch"),
+              std::string::npos)
+        << shown;
+}
+
 TEST_F(MainWindowTest, ContactBoxComesFromTheCopyrightLabel) {
     window->lblCopyright_DblClick();
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
