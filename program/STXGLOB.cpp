@@ -1,6 +1,7 @@
 #include "STXGLOB.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <filesystem>
 
 #include "clsRegistry.h"
@@ -96,7 +97,9 @@ void HideSplash() { splash.reset(); }
 
 void EndProgram() {
     endRequested = true;
-    QCoreApplication::exit(0);
+    // Before the event loop runs there is nothing to leave, and Qt would
+    // keep the request for whatever loop runs next.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 bool EndRequested() { return endRequested; }
