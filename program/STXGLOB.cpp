@@ -137,6 +137,8 @@ bool OpenSettingsDatabase() {
             try {
                 dbSettings->Close();
             } catch (const std::exception&) {
+                // Closing a database we give up on may fail as well; it is
+                // dropped either way.
             }
             dbSettings.reset();
         }
