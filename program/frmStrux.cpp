@@ -1,6 +1,7 @@
 #include "frmStrux.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -580,7 +581,24 @@ void frmStrux::Form_Unload() {
 // ---- hints -----------------------------------------------------------------
 
 void frmStrux::showHint(const std::string& controlName) {
-    lblMiniHelp->setText(qs(viewer::hintText(controlName, bQuerySelected != 0)));
+    const QString text = qs(viewer::hintText(controlName, bQuerySelected != 0));
+    // The hint bar keeps its design width, which the longest hints overrun in
+    // this platform's faces; a narrower face, then a smaller one, keeps the
+    // whole hint readable.
+    const int room = lblMiniHelp->contentsRect().width() - 2 * lblMiniHelp->margin() - 4;
+    QFont face = font();
+    const int designSize = face.pointSize();
+    const std::pair<int, int> tries[] = {{designSize, QFont::Unstretched},
+                                         {designSize, QFont::Condensed},
+                                         {designSize - 1, QFont::Condensed},
+                                         {designSize - 2, QFont::Condensed}};
+    for (const auto& [size, stretch] : tries) {
+        face.setPointSize(size);
+        face.setStretch(stretch);
+        if (QFontMetrics(face).horizontalAdvance(text) <= room) break;
+    }
+    lblMiniHelp->setFont(face);
+    lblMiniHelp->setText(text);
 }
 
 void frmStrux::mouseMoveEvent(QMouseEvent* event) {

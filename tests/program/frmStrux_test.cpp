@@ -416,6 +416,9 @@ TEST_F(MainWindowTest, HintBar) {
     EXPECT_EQ(hint(), " A list of visible tables in the database");
     moveMouseOver(control<QLabel>("Image1"));
     EXPECT_EQ(hint(), " Double click for details of the database creation parameters and attributes");
+    // The longest hint still fits the bar's design width.
+    QLabel* bar = control<QLabel>("lblMiniHelp");
+    EXPECT_LE(QFontMetrics(bar->font()).horizontalAdvance(bar->text()), bar->contentsRect().width());
     moveMouseOver(list("lstProperties")->viewport());
     EXPECT_EQ(hint(), " Field, Index or Relation properties according to selection");
     openNorthwind();

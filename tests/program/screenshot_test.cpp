@@ -3,6 +3,7 @@
 // skipped otherwise. The README's picture comes from here.
 #include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -42,6 +43,10 @@ TEST(Screenshot, MainWindowWithNorthwind) {
             window.findChild<QListWidget*>("lstIndexes")->findItems("PrimaryKey", Qt::MatchExactly).front()->listWidget()->row(
                 window.findChild<QListWidget*>("lstIndexes")->findItems("PrimaryKey", Qt::MatchExactly).front()));
         window.show();
+        // The longest hint, to show that the hint bar holds it.
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(window.findChild<QWidget*>("Image1"), &move);
         vb::Screen().setMousePointer(0);
         for (int i = 0; i < 20; ++i) QApplication::processEvents();
         EXPECT_TRUE(window.grab().save(output, "PNG"));
