@@ -35,10 +35,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblVersion = new QLabel;
     lblVersion->setObjectName("lblVersion");
     grid->addWidget(lblVersion, 1, 1);
-    lblDescription = new QLabel(
+    // A caption's "&&" is one ampersand on the screen.
+    lblDescription = new QLabel(QString(
         "Strux32 will read MS Access 7 && 8 databases and allows you to print the full table, query and "
         "relation structures in one pass. It can also create an empty copy of a database and write "
-        "Visual Basic code that builds the same structure.");
+        "Visual Basic code that builds the same structure.").replace("&&", "&"));
     lblDescription->setObjectName("lblDescription");
     lblDescription->setWordWrap(true);
     grid->addWidget(lblDescription, 2, 1);

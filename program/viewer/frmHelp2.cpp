@@ -68,5 +68,6 @@ frmHelp2::frmHelp2(QWidget* parent) : QDialog(parent) {
         "directory as the original. As shown above you may also elect to create a 'standard' creation "
         "form."));
     layout->addWidget(frame("'Create Visual Basic structure code'", code));
-    setFixedWidth(520);
+    // Wide enough for the longest code style choice on one line.
+    setFixedWidth(680);
 }

@@ -60,7 +60,7 @@ TEST_F(DialogTest, AboutBoxCaptions) {
     EXPECT_EQ(labelText(&about, "lblVersion"), "Version 3.2.0");
     EXPECT_EQ(labelText(&about, "lblTitle"), "Application title: Strux32");
     EXPECT_EQ(labelText(&about, "lblDescription").rfind(
-                  "Strux32 will read MS Access 7 && 8 databases and allows you to print the full table, query and "
+                  "Strux32 will read MS Access 7 & 8 databases and allows you to print the full table, query and "
                   "relation structures in one pass.",
                   0),
               0u);
