@@ -58,9 +58,10 @@ std::unique_ptr<DatabaseImpl> DatabaseImpl::open(const std::string& name, bool e
 }
 
 std::unique_ptr<DatabaseImpl> DatabaseImpl::openBytes(std::vector<std::uint8_t> bytes, const std::string& name,
-                                                      bool readOnly) {
+                                                      bool readOnly, const std::string& connect) {
     io::OpenOptions options;
     options.readOnly = readOnly;
+    options.password = passwordOf(connect);
     auto impl = std::make_unique<DatabaseImpl>();
     impl->file = io::PageFile::fromBytes(std::move(bytes), name, options);
     impl->name = name;
@@ -118,7 +119,7 @@ void DatabaseImpl::load() {
     properties.add(std::make_unique<Property>("Connect", dbText, std::string()));
     properties.add(std::make_unique<Property>("Transactions", dbBoolean, transactions));
     properties.add(std::make_unique<Property>("Updatable", dbBoolean, updatable));
-    properties.add(std::make_unique<Property>("CollatingOrder", dbInteger, static_cast<std::int32_t>(collatingOrder)));
+    properties.add(std::make_unique<Property>("CollatingOrder", dbLong, static_cast<std::int32_t>(collatingOrder)));
     properties.add(std::make_unique<Property>("Version", dbText, version));
     for (const auto& o : objects) {
         if (o.type == 2 && namesEqual(o.name, "MSysDb")) {

@@ -112,6 +112,19 @@ TEST_P(CorpusStructure, TablesColumnsIndexesAndRowsMatchTheReference) {
         if (entry.type == storagetest::kCatalogTypeTable) ourTables.insert(entry.name);
     EXPECT_EQ(ourTables, referenceTables);
 
+    // Queries (type 5) and linked tables (type 4 ODBC, 6 Access) come from
+    // the same catalog rows.
+    std::multiset<std::string> ourQueries, ourLinked, referenceQueries, referenceLinked;
+    for (const auto& entry : catalog) {
+        if (entry.type == 5) ourQueries.insert(entry.name);
+        if (entry.type == 4 || entry.type == 6) ourLinked.insert(entry.name);
+    }
+    for (const auto& query : (*ref)["queries"].array()) referenceQueries.insert(query["name"].str());
+    for (const auto& table : (*ref)["tables"].array())
+        if (table["linked"].boolean()) referenceLinked.insert(table["name"].str());
+    EXPECT_EQ(ourQueries, referenceQueries);
+    EXPECT_EQ(ourLinked, referenceLinked);
+
     const auto rowCounts = expectedRowCounts(*ref);
     for (const auto& entry : catalog) {
         if (entry.type != storagetest::kCatalogTypeTable || !byName.count(entry.name)) continue;
