@@ -140,13 +140,13 @@ void frmStrux::buildControls() {
 
     picBottom = makeControl<QFrame>(this, "picBottom");
     picBottom->setGeometry(0, 6264 / kTwipsPerPixel, 9480 / kTwipsPerPixel, 525 / kTwipsPerPixel);
-    struct ButtonSpec {
+    struct ButtonDesign {
         QPushButton** slot;
         const char* name;
         const char* caption;
         int left, width;
     };
-    const ButtonSpec buttons[] = {
+    const ButtonDesign buttons[] = {
         {&cmdSetPrinter, "cmdSetPrinter", "Print &Setup", 0, 1635},
         {&cmdHelp, "cmdHelp", "&Help", 1650, 1305},
         {&cmdDefaults, "cmdDefaults", "", 2970, 1425},
