@@ -267,6 +267,7 @@ void frmStrux::picFirst_GotFocus() {
 }
 
 void frmStrux::fatalError(long number) {
+    HideSplash();
     SetPointer(0);
     Subs().cvErrHandler(number, sErrArea, "", 0, 0);
     close();

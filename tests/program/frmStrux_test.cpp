@@ -20,6 +20,7 @@
 #include "vb/app.h"
 #include "vb/instance_lock.h"
 #include "vb/scripted_ui.h"
+#include "vb/vb_error.h"
 #include "viewer/frmHelp.h"
 
 using namespace programtest;
@@ -478,6 +479,19 @@ TEST_F(MainWindowTest, IconOpensThePropertiesOfTheOpenDatabase) {
     EXPECT_NE(shown.find("   Collating Order: 1043 - dbSortDutch\n" + std::string(20, ' ') + "Dutch"),
               std::string::npos)
         << shown;
+}
+
+TEST_F(MainWindowTest, ErrorDuringTheDeferredStartUpGoesToTheCommonHandlerAndEnds) {
+    splashPause = [](int) { throw vb::RuntimeError(vb::vbErrOverflow, "Overflow"); };
+    startUp();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    const auto box = ui->messageBoxes()[0];
+    EXPECT_EQ(box.title, "Error Handler");
+    EXPECT_EQ(box.prompt.rfind("An error Code 00006 has occurred in Section 2 of the program. [F001][Code run].", 0), 0u)
+        << box.prompt;
+    EXPECT_EQ(ui->clipboard.rfind("An error Code 00006", 0), 0u);
+    EXPECT_TRUE(EndRequested());
+    EXPECT_EQ(oRegistry, nullptr);
 }
 
 TEST_F(MainWindowTest, ContactBoxComesFromTheCopyrightLabel) {
