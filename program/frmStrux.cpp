@@ -1,0 +1,632 @@
+#include "frmStrux.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include "STXGLOB.h"
+#include "clsSubs1.h"
+#include "jet/error.h"
+#include "vb/app.h"
+#include "vb/interaction.h"
+#include "vb/vb_error.h"
+#include "viewer/frmCreationCons.h"
+#include "viewer/frmHelp.h"
+#include "viewer/main_window_texts.h"
+#include "viewer/object_details.h"
+#include "viewer/object_list.h"
+#include "viewer/pictures.h"
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kWakeUpInterval = 65500;
+constexpr int kFormNumber = 1;
+constexpr int kTablePropertiesWidth = 5445;
+constexpr int kQueryPropertiesWidth = 9195;
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// Places a control at its design position, given in twips.
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                        height / kTwipsPerPixel);
+}
+
+template <class W>
+W* makeControl(QWidget* parent, const char* name) {
+    auto* widget = new W(parent);
+    widget->setObjectName(name);
+    return widget;
+}
+
+}  // namespace
+
+frmStrux::frmStrux(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmStrux");
+    buildControls();
+}
+
+frmStrux::~frmStrux() = default;
+
+void frmStrux::buildControls() {
+    setWindowTitle("Access 7 & 8 / Visual Basic 5.0 32-bit Database Structure Viewer");
+    setFixedSize(9480 / kTwipsPerPixel, 6795 / kTwipsPerPixel);
+    setMouseTracking(true);
+    QFont formFont("MS Sans Serif");
+    formFont.setStyleHint(QFont::SansSerif);
+    formFont.setPointSize(8);
+    setFont(formFont);
+
+    // Created first so that it heads the focus chain: the window's first
+    // focus lands here and starts the deferred start-up.
+    picFirst = makeControl<QFrame>(this, "picFirst");
+    picFirst->setFocusPolicy(Qt::StrongFocus);
+    place(picFirst, 10020, 7140, 255, 255);
+    picFirst->installEventFilter(this);
+
+    lblTitle = makeControl<QLabel>(this, "lblTitle");
+    place(lblTitle, 210, 90, 9045, 555);
+    QFont titleFont("System");
+    titleFont.setStyleHint(QFont::SansSerif);
+    titleFont.setPointSize(10);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+    lblTitle->setStyleSheet("color: blue;");
+    lblTitle->setToolTip("The name of the current database file");
+    lblTitle->setWordWrap(true);
+
+    lblTabels = makeControl<QLabel>(this, "lblTabels");
+    lblTabels->setText("Tables");
+    place(lblTabels, 240, 750, 1095, 225);
+    lstTables = makeControl<QListWidget>(this, "lstTables");
+    place(lstTables, 150, 990, 3225, 2400);
+
+    lblFields = makeControl<QLabel>(this, "lblFields");
+    lblFields->setText("Fields");
+    place(lblFields, 3510, 750, 615, 225);
+    lstFields = makeControl<QListWidget>(this, "lstFields");
+    place(lstFields, 3420, 990, 3225, 2400);
+
+    lblIndexes = makeControl<QLabel>(this, "lblIndexes");
+    lblIndexes->setText("Indexes");
+    place(lblIndexes, 6750, 750, 795, 225);
+    lstIndexes = makeControl<QListWidget>(this, "lstIndexes");
+    place(lstIndexes, 6690, 990, 2655, 2400);
+
+    lblProperties = makeControl<QLabel>(this, "lblProperties");
+    lblProperties->setText("Properties");
+    place(lblProperties, 300, 3630, 1335, 225);
+
+    lblCopyright = makeControl<QLabel>(this, "lblCopyright");
+    place(lblCopyright, 5760, 3870, 3645, 1755);
+    lblCopyright->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblCopyright->setAlignment(Qt::AlignCenter);
+    lblCopyright->setWordWrap(true);
+    lblCopyright->setText(
+        "Strux32\nDatabase Structure Viewer\n\nCopyright \u00a9 Corvane\n\n"
+        "Double-click here for our address.");
+    lblCopyright->setToolTip("Double-click for the maker's address");
+
+    // The icon sits in the label's corner; the wide query properties list
+    // covers it, as windowed lists cover pictures drawn on the form.
+    Image1 = makeControl<QLabel>(this, "Image1");
+    Image1->setPixmap(viewer::programIcon());
+    Image1->setGeometry(lblCopyright->x() + 6, lblCopyright->y() + 6, 32, 32);
+    Image1->setToolTip("Database creation parameters");
+
+    lstProperties = makeControl<QListWidget>(this, "lstProperties");
+    place(lstProperties, 180, 3870, kTablePropertiesWidth, 1530);
+    QFont fixed("Courier New");
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    fixed.setPointSize(8);
+    lstProperties->setFont(fixed);
+
+    lblMiniHelp = makeControl<QLabel>(this, "lblMiniHelp");
+    place(lblMiniHelp, 30, 5850, 5625, 285);
+    lblMiniHelp->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    lblCopyLine = makeControl<QLabel>(this, "lblCopyLine");
+    place(lblCopyLine, 6510, 5880, 2775, 225);
+    lblCopyLine->setText("\u00a9 Corvane. All rights reserved.");
+    lblCopyLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    picBottom = makeControl<QFrame>(this, "picBottom");
+    picBottom->setGeometry(0, 6264 / kTwipsPerPixel, 9480 / kTwipsPerPixel, 525 / kTwipsPerPixel);
+    struct ButtonDesign {
+        QPushButton** slot;
+        const char* name;
+        const char* caption;
+        int left, width;
+    };
+    const ButtonDesign buttons[] = {
+        {&cmdSetPrinter, "cmdSetPrinter", "Print &Setup", 0, 1635},
+        {&cmdHelp, "cmdHelp", "&Help", 1650, 1305},
+        {&cmdDefaults, "cmdDefaults", "", 2970, 1425},
+        {&cmdPrint, "cmdPrint", "&Print", 4410, 1335},
+        {&cmdOpen, "cmdOpen", "&Open Database", 5760, 1875},
+        {&cmdFinished, "cmdFinished", "&Finished", 7650, 1755},
+    };
+    for (const auto& b : buttons) {
+        *b.slot = makeControl<QPushButton>(picBottom, b.name);
+        (*b.slot)->setText(b.caption);
+        place(*b.slot, b.left, 0, b.width, 465);
+        (*b.slot)->setMouseTracking(true);
+        (*b.slot)->installEventFilter(this);
+    }
+    cmdDefaults->setEnabled(false);
+    cmdPrint->setEnabled(false);
+
+    tmrWakeUp = new QTimer(this);
+    tmrWakeUp->setObjectName("tmrWakeUp");
+    tmrWakeUp->setInterval(kWakeUpInterval);
+
+    for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(lblIndexes),
+                       static_cast<QWidget*>(lblCopyright)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    for (QListWidget* list : {lstTables, lstFields, lstIndexes, lstProperties}) {
+        list->viewport()->setMouseTracking(true);
+        list->viewport()->installEventFilter(this);
+    }
+
+    setTabOrder(picFirst, lstTables);
+    setTabOrder(lstTables, lstIndexes);
+    setTabOrder(lstIndexes, lstFields);
+    setTabOrder(lstFields, lstProperties);
+    setTabOrder(lstProperties, cmdSetPrinter);
+    setTabOrder(cmdSetPrinter, cmdHelp);
+    setTabOrder(cmdHelp, cmdDefaults);
+    setTabOrder(cmdDefaults, cmdPrint);
+    setTabOrder(cmdPrint, cmdOpen);
+    setTabOrder(cmdOpen, cmdFinished);
+
+    // A list box's Click event also follows a selection made in code, so the
+    // lists report changes of the current row, not mouse clicks.
+    connect(lstTables, &QListWidget::currentRowChanged, this, &frmStrux::lstTables_Click);
+    connect(lstFields, &QListWidget::currentRowChanged, this, &frmStrux::lstFields_Click);
+    connect(lstIndexes, &QListWidget::currentRowChanged, this, &frmStrux::lstIndexes_Click);
+    connect(lstProperties, &QListWidget::itemDoubleClicked, this, &frmStrux::lstProperties_DblClick);
+    connect(tmrWakeUp, &QTimer::timeout, this, &frmStrux::tmrWakeUp_Timer);
+    connect(cmdOpen, &QPushButton::clicked, this, &frmStrux::cmdOpen_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmStrux::cmdHelp_Click);
+    connect(cmdDefaults, &QPushButton::clicked, this, &frmStrux::cmdDefaults_Click);
+    connect(cmdSetPrinter, &QPushButton::clicked, this, &frmStrux::cmdSetPrinter_Click);
+    connect(cmdFinished, &QPushButton::clicked, this, &frmStrux::cmdFinished_Click);
+}
+
+// ---- start-up ------------------------------------------------------------
+
+void frmStrux::Form_Load() {
+    sErrArea = Subs().cvSetArea(1, kFormNumber, 0);
+    if (!FirstInstance()) {
+        vb::MsgBox("Strux32 is already running!", vb::vbCritical, "Strux32");
+        close();
+        EndProgram();
+        return;
+    }
+    sFieldType = viewer::fieldTypeNames();
+    SetWakeUpTimer(1);
+    setWindowTitle(qs(viewer::captionWithVersion(windowTitle().toStdString(), VersionText())));
+    sErrArea = Subs().cvSetArea(0, kFormNumber, 0);
+}
+
+void frmStrux::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Where no window manager activates the window, picFirst never gets the
+    // focus; the start-up must still run once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (!started_ && !unloaded_) picFirst_GotFocus();
+    });
+}
+
+void frmStrux::picFirst_GotFocus() {
+    if (started_) return;
+    started_ = true;
+    SetPointer(11);
+    picFirst->setVisible(false);
+    bSettingsOpen = 0;
+    sTabSetting = "!";
+    sPrintSetting = "!";
+    try {
+        ShowSplash();
+        HideSplash();
+        if (OpenSettingsDatabase()) {
+            cmdDefaults->setText("&Defaults");
+            cmdDefaults->setEnabled(true);
+        } else {
+            cmdDefaults->setText("");
+            cmdDefaults->setEnabled(false);
+        }
+        // Print setup has no target in this program.
+        cmdSetPrinter->setText("");
+        cmdSetPrinter->setEnabled(false);
+        sErrArea = Subs().cvSetArea(0, kFormNumber, 0);
+    } catch (const jet::Error& e) {
+        fatalError(e.number());
+        return;
+    } catch (const vb::RuntimeError& e) {
+        fatalError(e.number());
+        return;
+    }
+    if (!RegistryStartUp()) {
+        SetPointer(0);
+        close();
+        EndProgram();
+        return;
+    }
+    SetPointer(0);
+}
+
+void frmStrux::fatalError(long number) {
+    HideSplash();
+    SetPointer(0);
+    Subs().cvErrHandler(number, sErrArea, "", 0, 0);
+    close();
+    EndProgram();
+}
+
+// ---- wake-up hint ----------------------------------------------------------
+
+void frmStrux::SetWakeUpTimer(int enable) {
+    if (enable != 0)
+        tmrWakeUp->start();
+    else
+        tmrWakeUp->stop();
+}
+
+bool frmStrux::wakeUpTimerEnabled() const { return tmrWakeUp->isActive(); }
+
+void frmStrux::tmrWakeUp_Timer() {
+    ++iWakeTicks;
+    if (iWakeTicks == 2) {
+        tmrWakeUp->stop();
+        sMessage = viewer::wakeUpMessage();
+        vb::MsgBox(sMessage, vb::vbInformation, vb::App().Title());
+        iWakeTicks = 0;
+        tmrWakeUp->start();
+    }
+}
+
+// ---- opening and listing ---------------------------------------------------
+
+void frmStrux::cmdOpen_Click() {
+    SetWakeUpTimer(0);
+    std::string chosen;
+    try {
+        if (bDbOpen != 0) {
+            dbCurrent->Close();
+            bDbOpen = 0;
+        }
+        vb::FileDialogRequest request;
+        request.title = "Open";
+        request.filter = "Databases (*.mdb);;Access 2007 databases (*.accdb)";
+        auto file = vb::ui().openFileDialog(request);
+        if (!file) throw vb::RuntimeError(vb::vbErrCancelled, "Cancel was selected.");
+        chosen = *file;
+    } catch (const vb::RuntimeError& e) {
+        SetPointer(0);
+        if (e.number() != vb::vbErrCancelled) {
+            fatalError(e.number());
+            return;
+        }
+        // The database was closed before the dialog; nothing of it may stay
+        // clickable.
+        closeDatabaseQuietly();
+        sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
+        return;
+    } catch (const jet::Error& e) {
+        fatalError(e.number());
+        return;
+    }
+
+    SetPointer(11);
+    sErrArea = Subs().cvSetArea(-1, kFormNumber, 100);
+    sDbPath = chosen;
+    lblTitle->setText(qs(sDbPath));
+    try {
+        dbCurrent = dbeEngine->OpenDatabase(sDbPath);
+    } catch (const jet::Error& e) {
+        // The file is refused (not a database, damaged, locked, protected):
+        // say why and go on with no database open.
+        SetPointer(0);
+        closeDatabaseQuietly();
+        reportEngineError(e.number(), e.what());
+        sErrArea = Subs().cvSetArea(0, kFormNumber, 0);
+        return;
+    }
+    LoadStructure(0);
+    cmdPrint->setEnabled(true);
+    bDbOpen = -1;
+    SetPointer(0);
+    sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
+}
+
+void frmStrux::closeDatabaseQuietly() {
+    if (bDbOpen != 0 && dbCurrent) {
+        try {
+            dbCurrent->Close();
+        } catch (const jet::Error&) {
+            // Already closed or gone; nothing is left to release.
+        }
+    }
+    dbCurrent.reset();
+    bDbOpen = 0;
+    sDbPath.clear();
+    lblTitle->clear();
+    cmdPrint->setEnabled(false);
+    clearLists();
+}
+
+void frmStrux::clearLists() {
+    for (QListWidget* list : {lstTables, lstFields, lstIndexes, lstProperties}) {
+        QSignalBlocker quiet(list);
+        list->clear();
+    }
+    sCurrentObject.clear();
+}
+
+void frmStrux::reportEngineError(long number, const std::string& description) {
+    SetPointer(0);
+    Subs().cvErrHandler(number, sErrArea, " " + description, 0, 0);
+}
+
+void frmStrux::fillList(QListWidget* list, const std::vector<std::string>& lines) {
+    QSignalBlocker quiet(list);
+    list->clear();
+    for (const auto& line : lines) list->addItem(qs(line));
+}
+
+void frmStrux::LoadStructure(int mode) {
+    sErrArea = Subs().cvSetArea(1120, kFormNumber, 0);
+    SetPointer(11);
+    try {
+        if (mode == 0) {
+            fillList(lstTables, viewer::objectListEntries(dbCurrent->TableDefs(), dbCurrent->QueryDefs(),
+                                                          dbCurrent->Relations()));
+            if (lstTables->count() == 0) {
+                SetPointer(0);
+                vb::MsgBox("This database has no tables in it. Please try another!", vb::vbInformation,
+                           vb::App().Title());
+                sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
+                return;
+            }
+            bListReady = 0;
+            lstTables->setCurrentRow(0);
+            bListReady = 1;
+            const std::string entry = lstTables->item(0)->text().toStdString();
+            sCurrentObject = viewer::entryObjectName(entry);
+            viewer::selectionFlagsForEntry(entry, bQuerySelected, bRelationSelected);
+        }
+        showObject();
+    } catch (const jet::Error& e) {
+        // One object that cannot be read must not take the program down:
+        // say so and leave its lists empty.
+        for (QListWidget* list : {lstFields, lstIndexes, lstProperties}) fillList(list, {});
+        reportEngineError(e.number(), e.what());
+    }
+    SetPointer(0);
+    sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
+}
+
+void frmStrux::setLayoutMode(viewer::LayoutMode mode) {
+    const bool table = mode == viewer::LayoutMode::Table;
+    const bool query = mode == viewer::LayoutMode::Query;
+    lstIndexes->setVisible(table);
+    lblIndexes->setVisible(table);
+    lstFields->setEnabled(table);
+    lblCopyright->setVisible(!query);
+    lstProperties->resize((query ? kQueryPropertiesWidth : kTablePropertiesWidth) / kTwipsPerPixel,
+                          lstProperties->height());
+}
+
+void frmStrux::showObject() {
+    fillList(lstFields, {});
+    switch (viewer::layoutModeFor(bQuerySelected, bRelationSelected)) {
+        case viewer::LayoutMode::Table: {
+            if (!lstIndexes->isVisibleTo(this)) setLayoutMode(viewer::LayoutMode::Table);
+            jet::TableDef& table = dbCurrent->TableDefs()[sCurrentObject];
+            fillList(lstFields, viewer::fieldNames(table.Fields()));
+            std::vector<std::string> indexes;
+            for (int i = 0; i < table.Indexes().Count(); ++i) indexes.push_back(table.Indexes()[i].Name());
+            fillList(lstIndexes, indexes);
+            break;
+        }
+        case viewer::LayoutMode::Query: {
+            setLayoutMode(viewer::LayoutMode::Query);
+            jet::QueryDef& query = dbCurrent->QueryDefs()[sCurrentObject];
+            fillList(lstFields, viewer::fieldNames(query.Fields()));
+            fillList(lstProperties, viewer::queryPropertyLines(query));
+            break;
+        }
+        case viewer::LayoutMode::Relation: {
+            setLayoutMode(viewer::LayoutMode::Relation);
+            jet::Relation& relation = dbCurrent->Relations()[sCurrentObject];
+            fillList(lstFields, viewer::relationFieldLines(relation));
+            fillList(lstProperties, viewer::relationPropertyLines(relation));
+            break;
+        }
+    }
+}
+
+void frmStrux::lstTables_Click() {
+    fillList(lstProperties, {});
+    if (bListReady != 1) return;
+    const int row = lstTables->currentRow();
+    if (row < 0 || !dbCurrent) return;
+    const std::string entry = lstTables->item(row)->text().toStdString();
+    sCurrentObject = viewer::entryObjectName(entry);
+    viewer::selectionFlagsForEntry(entry, bQuerySelected, bRelationSelected);
+    sErrArea = Subs().cvSetArea(-1, kFormNumber, 2);
+    LoadStructure(1);
+}
+
+// ---- details ---------------------------------------------------------------
+
+void frmStrux::lstFields_Click() {
+    if (bDeselecting == 1) return;
+    Subs().cvStoreCA(sErrArea);
+    sErrArea = Subs().cvSetArea(1120, kFormNumber, 0);
+    bDeselecting = 1;
+    lstIndexes->setCurrentRow(-1);
+    bDeselecting = 0;
+    fillList(lstProperties, {});
+    const int i = lstFields->currentRow();
+    if (i > -1 && dbCurrent) {
+        try {
+            const jet::Field& field = dbCurrent->TableDefs()[sCurrentObject].Fields()[i];
+            fillList(lstProperties, viewer::fieldDetailLines(field, sFieldType));
+        } catch (const jet::Error& e) {
+            reportEngineError(e.number(), e.what());
+        }
+    }
+    sErrArea = Subs().cvSetArea(-1, kFormNumber, 0);
+}
+
+void frmStrux::lstIndexes_Click() {
+    Subs().cvStoreCA(sErrArea);
+    sErrArea = Subs().cvSetArea(1120, kFormNumber, 0);
+    if (bDeselecting != 1) {
+        bDeselecting = 1;
+        lstFields->setCurrentRow(-1);
+        bDeselecting = 0;
+        fillList(lstProperties, {});
+        const int i = lstIndexes->currentRow();
+        if (i > -1 && dbCurrent) {
+            try {
+                const jet::Index& index = dbCurrent->TableDefs()[sCurrentObject].Indexes()[i];
+                fillList(lstProperties, viewer::indexDetailLines(index));
+            } catch (const jet::Error& e) {
+                reportEngineError(e.number(), e.what());
+            }
+        }
+    }
+    sErrArea = Subs().cvSetArea(0, kFormNumber, 0);
+}
+
+void frmStrux::lstProperties_DblClick() {
+    if (bQuerySelected == 0) return;
+    QListWidgetItem* item = lstProperties->currentItem();
+    vb::MsgBox(item ? item->text().toStdString() : std::string(), vb::vbInformation, vb::App().Title());
+}
+
+// ---- other buttons ---------------------------------------------------------
+
+void frmStrux::cmdHelp_Click() {
+    SetWakeUpTimer(0);
+    if (!help_) help_ = std::make_unique<frmHelp>();
+    help_->show();
+    help_->raise();
+}
+
+void frmStrux::cmdDefaults_Click() {
+    // The print defaults dialog comes with the settings work; until then
+    // the button only ends the wake-up hint.
+    SetWakeUpTimer(0);
+}
+
+void frmStrux::cmdSetPrinter_Click() { SetWakeUpTimer(0); }
+
+void frmStrux::Image1_DblClick() {
+    frmCreationCons dialog(this);
+    dialog.Form_Load();
+    dialog.exec();
+}
+
+void frmStrux::lblCopyright_DblClick() { ShowContactInfo(); }
+
+void frmStrux::ShowContactInfo() {
+    sMessage = viewer::contactInfoMessage();
+    vb::MsgBox(sMessage, vb::vbInformation, "Corvane");
+}
+
+void frmStrux::cmdFinished_Click() {
+    if (vb::MsgBox("Are you sure you want to exit Strux32?", vb::vbQuestion + vb::vbYesNo,
+                   "Exit requested") != vb::vbYes)
+        return;
+    close();
+    EndProgram();
+}
+
+void frmStrux::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    if (help_) help_->close();
+    event->accept();
+}
+
+void frmStrux::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    tmrWakeUp->stop();
+    if (bDbOpen != 0 && dbCurrent) {
+        try {
+            dbCurrent->Close();
+        } catch (const jet::Error&) {
+            // The program is ending; a database that will not close cleanly
+            // is released all the same.
+        }
+    }
+    dbCurrent.reset();
+    bDbOpen = 0;
+    ReleaseGlobals();
+}
+
+// ---- hints -----------------------------------------------------------------
+
+void frmStrux::showHint(const std::string& controlName) {
+    const QString text = qs(viewer::hintText(controlName, bQuerySelected != 0));
+    // The hint bar keeps its design width, which the longest hints overrun in
+    // this platform's faces; a narrower face, then a smaller one, keeps the
+    // whole hint readable.
+    const int room = lblMiniHelp->contentsRect().width() - 2 * lblMiniHelp->margin() - 4;
+    QFont face = font();
+    const int designSize = face.pointSize();
+    const std::pair<int, int> tries[] = {{designSize, QFont::Unstretched},
+                                         {designSize, QFont::Condensed},
+                                         {designSize - 1, QFont::Condensed},
+                                         {designSize - 2, QFont::Condensed}};
+    for (const auto& [size, stretch] : tries) {
+        face.setPointSize(size);
+        face.setStretch(stretch);
+        if (QFontMetrics(face).horizontalAdvance(text) <= room) break;
+    }
+    lblMiniHelp->setFont(face);
+    lblMiniHelp->setText(text);
+}
+
+void frmStrux::mouseMoveEvent(QMouseEvent* event) {
+    showHint("");
+    QWidget::mouseMoveEvent(event);
+}
+
+bool frmStrux::eventFilter(QObject* watched, QEvent* event) {
+    QObject* control = watched;
+    for (QListWidget* list : {lstTables, lstFields, lstIndexes, lstProperties})
+        if (watched == list->viewport()) control = list;
+    switch (event->type()) {
+        case QEvent::MouseMove:
+            showHint(control->objectName().toStdString());
+            // Labels pass unused mouse moves on to the window, whose own
+            // handler would clear the hint again at once.
+            if (qobject_cast<QLabel*>(control)) return true;
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (control == Image1) Image1_DblClick();
+            if (control == lblCopyright) lblCopyright_DblClick();
+            break;
+        case QEvent::FocusIn:
+            if (control == picFirst) picFirst_GotFocus();
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}

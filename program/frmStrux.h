@@ -1,0 +1,103 @@
+// The main window: the object list, the detail lists, the hint bar and the
+// button bar. Handlers read the window, call the viewer's plain functions and
+// write the result back.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class QFrame;
+class frmHelp;
+namespace viewer {
+enum class LayoutMode;
+}
+
+class frmStrux : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmStrux(QWidget* parent = nullptr);
+    ~frmStrux() override;
+
+    // Start-up before the window is shown. Afterwards EndRequested() tells
+    // whether the program has to end (a second copy).
+    void Form_Load();
+    // The deferred start-up; runs once, when picFirst first gets the focus.
+    void picFirst_GotFocus();
+
+    void tmrWakeUp_Timer();
+    void cmdOpen_Click();
+    void cmdHelp_Click();
+    void cmdDefaults_Click();
+    void cmdSetPrinter_Click();
+    void cmdFinished_Click();
+    void Image1_DblClick();
+    void lblCopyright_DblClick();
+    void lstTables_Click();
+    void lstFields_Click();
+    void lstIndexes_Click();
+    void lstProperties_DblClick();
+    // Releases the open database and the registry object; runs however the
+    // window is closed.
+    void Form_Unload();
+
+    // The help window, once it has been shown.
+    frmHelp* helpWindow() const { return help_.get(); }
+    bool wakeUpTimerEnabled() const;
+    int16_t wakeTicks() const { return iWakeTicks; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void buildControls();
+    void SetWakeUpTimer(int enable);
+    void LoadStructure(int mode);
+    void showObject();
+    void setLayoutMode(viewer::LayoutMode mode);
+    void clearLists();
+    void closeDatabaseQuietly();
+    void reportEngineError(long number, const std::string& description);
+    void fatalError(long number);
+    void showHint(const std::string& controlName);
+    void ShowContactInfo();
+    static void fillList(QListWidget* list, const std::vector<std::string>& lines);
+
+    QLabel* lblTitle = nullptr;
+    QLabel* lblTabels = nullptr;
+    QListWidget* lstTables = nullptr;
+    QLabel* lblFields = nullptr;
+    QListWidget* lstFields = nullptr;
+    QLabel* lblIndexes = nullptr;
+    QListWidget* lstIndexes = nullptr;
+    QLabel* lblProperties = nullptr;
+    QListWidget* lstProperties = nullptr;
+    QLabel* lblCopyright = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* lblCopyLine = nullptr;
+    QLabel* lblMiniHelp = nullptr;
+    QFrame* picBottom = nullptr;
+    QPushButton* cmdSetPrinter = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdDefaults = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdOpen = nullptr;
+    QPushButton* cmdFinished = nullptr;
+    QFrame* picFirst = nullptr;
+    QTimer* tmrWakeUp = nullptr;
+
+    int16_t iWakeTicks = 0;
+    int16_t bDeselecting = 0;
+    bool started_ = false;
+    bool unloaded_ = false;
+    std::unique_ptr<frmHelp> help_;
+};

@@ -1,0 +1,47 @@
+#include "jet/database.h"
+#include "jet/dbengine.h"
+#include "viewer/engine_iface.h"
+
+namespace viewer {
+
+namespace {
+
+class JetDatabase : public DatabaseHandle {
+public:
+    explicit JetDatabase(std::shared_ptr<jet::Database> db) : db_(std::move(db)) {}
+
+    jet::Collection<jet::TableDef>& TableDefs() override { return db_->TableDefs(); }
+    jet::Collection<jet::QueryDef>& QueryDefs() override { return db_->QueryDefs(); }
+    jet::Collection<jet::Relation>& Relations() override { return db_->Relations(); }
+    int CollatingOrder() const override { return db_->CollatingOrder(); }
+    bool Transactions() const override { return db_->Transactions(); }
+    bool Updatable() const override { return db_->Updatable(); }
+    std::unique_ptr<jet::Recordset> OpenRecordset(const std::string& name, int type) override {
+        return db_->OpenRecordset(name, type);
+    }
+    void Close() override { db_->Close(); }
+    jet::Database* database() override { return db_.get(); }
+
+private:
+    std::shared_ptr<jet::Database> db_;
+};
+
+class JetEngine : public Engine {
+public:
+    std::shared_ptr<DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
+                                                 bool readOnly) override {
+        return std::make_shared<JetDatabase>(engine_.OpenDatabase(name, exclusive, readOnly));
+    }
+
+private:
+    jet::DBEngine engine_;
+};
+
+}  // namespace
+
+Engine& jetEngine() {
+    static JetEngine engine;
+    return engine;
+}
+
+}  // namespace viewer

@@ -1,0 +1,116 @@
+#include "viewer/object_list.h"
+
+#include "jet/types.h"
+#include "vb/variant.h"
+
+namespace viewer {
+
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+bool startsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+std::string boolText(bool value) { return value ? "True" : "False"; }
+
+bool isListedTable(const jet::TableDef& table) {
+    return (table.Attributes() & jet::dbSystemObject) == 0;
+}
+
+bool isListedQuery(const jet::QueryDef& query) { return !startsWith(query.Name(), "~"); }
+
+std::vector<std::string> objectListEntries(const jet::Collection<jet::TableDef>& tables,
+                                           const jet::Collection<jet::QueryDef>& queries,
+                                           const jet::Collection<jet::Relation>& relations) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < tables.Count(); ++i)
+        if (isListedTable(tables[i])) entries.push_back(kTablePrefix + tables[i].Name());
+    for (int i = 0; i < queries.Count(); ++i)
+        if (isListedQuery(queries[i])) entries.push_back(kQueryPrefix + queries[i].Name());
+    for (int i = 0; i < relations.Count(); ++i)
+        entries.push_back(kRelationPrefix + relations[i].Name());
+    return entries;
+}
+
+std::string entryObjectName(const std::string& entry) {
+    return entry.size() > 5 ? entry.substr(5) : std::string();
+}
+
+void selectionFlagsForEntry(const std::string& entry, int16_t& bQuerySelected, int16_t& bRelationSelected) {
+    const std::string kind = entry.substr(0, 4);
+    if (kind == "Qdf:") {
+        bQuerySelected = -1;
+        bRelationSelected = 0;
+    } else if (kind == "Tbl:") {
+        bQuerySelected = 0;
+        bRelationSelected = 0;
+    } else if (kind == "Rel:") {
+        bQuerySelected = 0;
+        bRelationSelected = -1;
+    }
+}
+
+LayoutMode layoutModeFor(int bQuerySelected, int bRelationSelected) {
+    if (bQuerySelected == 0 && bRelationSelected == 0) return LayoutMode::Table;
+    if (bQuerySelected != 0 && bRelationSelected == 0) return LayoutMode::Query;
+    return LayoutMode::Relation;
+}
+
+std::vector<std::string> fieldNames(const jet::Collection<jet::Field>& fields) {
+    std::vector<std::string> names;
+    for (int i = 0; i < fields.Count(); ++i) names.push_back(fields[i].Name());
+    return names;
+}
+
+std::vector<std::string> sqlLines(const std::string& sql) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = sql.find(kCrLf, start);
+        if (end == std::string::npos) break;
+        lines.push_back(sql.substr(start, end - start));
+        start = end + kCrLf.size();
+    }
+    if (start < sql.size()) lines.push_back(sql.substr(start));
+    return lines;
+}
+
+std::vector<std::string> queryPropertyLines(const jet::QueryDef& query) {
+    std::vector<std::string> lines = sqlLines(query.SQL());
+    lines.push_back(std::string(90, '-'));
+    lines.push_back("Type:            " + std::to_string(query.Type()));
+    lines.push_back("Created:         " + vb::Variant::Date(query.DateCreated().days).toString());
+    lines.push_back("Updated:         " + vb::Variant::Date(query.LastUpdated().days).toString());
+    lines.push_back("Max records:     " + std::to_string(query.MaxRecords()));
+    lines.push_back("Connect:         " + query.Connect());
+    lines.push_back("Returns Records: " + boolText(query.ReturnsRecords()));
+    lines.push_back("Updatable:       " + boolText(query.Updatable()));
+    return lines;
+}
+
+std::vector<std::string> relationFieldLines(const jet::Relation& relation) {
+    std::vector<std::string> lines;
+    const auto& fields = relation.Fields();
+    for (int i = 0; i < fields.Count(); ++i) {
+        if (i > 0) lines.push_back(std::string(30, ' '));
+        lines.push_back("Name   : " + fields[i].Name());
+        lines.push_back("Foreign: " + fields[i].ForeignName());
+    }
+    return lines;
+}
+
+std::vector<std::string> relationPropertyLines(const jet::Relation& relation) {
+    return {
+        "Name:            " + relation.Name(),
+        "Table:           " + relation.Table(),
+        "Foreign table:   " + relation.ForeignTable(),
+        "Attributes:      " + std::to_string(relation.Attributes()),
+        "Partial replica: " + boolText(relation.PartialReplica()),
+    };
+}
+
+}  // namespace viewer

@@ -1,0 +1,68 @@
+// What lstTables lists and what the detail area shows for a query or a
+// relation, as plain functions over the engine's objects so that they can be
+// checked without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jet/collection.h"
+#include "jet/querydef.h"
+#include "jet/relation.h"
+#include "jet/tabledef.h"
+
+namespace viewer {
+
+inline constexpr const char* kTablePrefix = "Tbl: ";
+inline constexpr const char* kQueryPrefix = "Qdf: ";
+inline constexpr const char* kRelationPrefix = "Rel: ";
+
+// A table is listed unless one of the system bits (0x80000002) is set, so
+// hidden and linked tables are listed.
+bool isListedTable(const jet::TableDef& table);
+// Queries whose name starts with "~" are Access's own (form and report
+// sources) and are not listed.
+bool isListedQuery(const jet::QueryDef& query);
+
+// The entries of lstTables: tables, then queries, then relations, each group
+// in collection order, each with its five-character prefix.
+std::vector<std::string> objectListEntries(const jet::Collection<jet::TableDef>& tables,
+                                           const jet::Collection<jet::QueryDef>& queries,
+                                           const jet::Collection<jet::Relation>& relations);
+
+// The object name of an entry: its text from the sixth character on ("" for
+// an entry shorter than the prefix).
+std::string entryObjectName(const std::string& entry);
+
+// The selection flags after choosing `entry`, compared in the order query,
+// table, relation; an entry of none of the three kinds keeps the flags.
+// The flags are VB-style integers (True = -1).
+void selectionFlagsForEntry(const std::string& entry, int16_t& bQuerySelected, int16_t& bRelationSelected);
+
+// The layout of the detail area that follows from the selection flags.
+enum class LayoutMode { Table, Query, Relation };
+LayoutMode layoutModeFor(int bQuerySelected, int bRelationSelected);
+
+// The names of the members of a field collection, in order.
+std::vector<std::string> fieldNames(const jet::Collection<jet::Field>& fields);
+
+// SQL text cut at every CR LF; the piece after the last CR LF is kept only
+// when it is not empty, and empty pieces between two line breaks are kept.
+std::vector<std::string> sqlLines(const std::string& sql);
+
+// The property-list lines of a query: its SQL lines, 90 hyphens, then the
+// seven labelled properties.
+std::vector<std::string> queryPropertyLines(const jet::QueryDef& query);
+
+// The field-list lines of a relation: "Name   : " and "Foreign: " per member
+// field, consecutive pairs divided by a line of 30 blanks.
+std::vector<std::string> relationFieldLines(const jet::Relation& relation);
+
+// The property-list lines of a relation.
+std::vector<std::string> relationPropertyLines(const jet::Relation& relation);
+
+// "True" or "False", as VB writes a Boolean.
+std::string boolText(bool value);
+
+}  // namespace viewer

@@ -1,0 +1,504 @@
+// The main window driven through its handlers, on databases built in memory,
+// with scripted message boxes and file dialogs.
+#include "frmStrux.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "STXGLOB.h"
+#include "program_fixture.h"
+#include "vb/app.h"
+#include "vb/instance_lock.h"
+#include "vb/scripted_ui.h"
+#include "vb/vb_error.h"
+#include "viewer/frmHelp.h"
+
+using namespace programtest;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines items(QListWidget* list) {
+    Lines lines;
+    for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
+    return lines;
+}
+
+// The next widget that the Tab key reaches (the lists' own parts are skipped).
+QWidget* nextTabStop(QWidget* widget) {
+    QWidget* next = widget->nextInFocusChain();
+    while (next != widget && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+    return next;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetGlobals();
+        vb::App().setInstanceLockName("strux32-program-test-" + std::to_string(::getpid()));
+        vb::App().setPathOverride(programFolder.path());
+        ::setenv("STRUX32_REGISTRY_PREFIX", registryFolder.path().c_str(), 1);
+        dbeEngine = &engine;
+        splashPause = [this](int seconds) { splashSeconds.push_back(seconds); };
+        engine.databases["/data/nwind.mdb"] = northwind;
+        window = std::make_unique<frmStrux>();
+    }
+    void TearDown() override {
+        window.reset();
+        resetGlobals();
+        dbeEngine = nullptr;
+        vb::App().setPathOverride("");
+        ::unsetenv("STRUX32_REGISTRY_PREFIX");
+    }
+
+    template <class W>
+    W* control(const char* name) {
+        auto* widget = window->findChild<W*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QListWidget* list(const char* name) { return control<QListWidget>(name); }
+
+    // Form_Load and the deferred start-up, as the program runs them.
+    void startUp() {
+        window->Form_Load();
+        window->picFirst_GotFocus();
+    }
+    void openNorthwind() {
+        ui->fileDialogAnswers.push_back("/data/nwind.mdb");
+        window->cmdOpen_Click();
+    }
+    void select(const char* listName, const std::string& text) {
+        auto* l = list(listName);
+        auto found = l->findItems(QString::fromStdString(text), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text;
+        l->setCurrentItem(found.front());
+    }
+    void moveMouseOver(QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
+    std::string hint() { return control<QLabel>("lblMiniHelp")->text().toStdString(); }
+
+    TempFolder programFolder;
+    TempFolder registryFolder;
+    MemoryEngine engine;
+    std::shared_ptr<MemoryDatabase> northwind = sampleDatabase();
+    vb::ScopedScriptedUi ui;
+    std::vector<int> splashSeconds;
+    std::unique_ptr<frmStrux> window;
+};
+
+TEST_F(MainWindowTest, ControlsStandAtTheirDesignPlaces) {
+    EXPECT_EQ(window->size(), QSize(632, 453));
+    EXPECT_EQ(list("lstTables")->geometry(), QRect(10, 66, 215, 160));
+    EXPECT_EQ(list("lstProperties")->geometry(), QRect(12, 258, 363, 102));
+    EXPECT_EQ(control<QPushButton>("cmdOpen")->geometry(), QRect(384, 0, 125, 31));
+    EXPECT_EQ(control<QPushButton>("cmdOpen")->text(), "&Open Database");
+    // The face the font system actually gives must be fixed-pitch, or the
+    // detail columns would not line up.
+    EXPECT_TRUE(QFontInfo(list("lstProperties")->font()).fixedPitch()) << QFontInfo(list("lstProperties")->font()).family().toStdString();
+    EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_FALSE(control<QPushButton>("cmdDefaults")->isEnabled());
+    EXPECT_EQ(control<QLabel>("lblTitle")->toolTip(), "The name of the current database file");
+    // picFirst heads the focus chain, then the three lists in their order.
+    QWidget* picFirst = control<QWidget>("picFirst");
+    EXPECT_EQ(nextTabStop(picFirst), list("lstTables"));
+    EXPECT_EQ(nextTabStop(list("lstTables")), list("lstIndexes"));
+    EXPECT_EQ(nextTabStop(list("lstIndexes")), list("lstFields"));
+}
+
+TEST_F(MainWindowTest, LoadAppendsTheVersionAndStartsTheWakeUpTimer) {
+    window->Form_Load();
+    EXPECT_TRUE(window->windowTitle().endsWith("[Version 3.2.0]"));
+    EXPECT_TRUE(window->windowTitle().startsWith("Access 7 & 8 / Visual Basic 5.0 32-bit Database Structure Viewer"));
+    EXPECT_TRUE(window->wakeUpTimerEnabled());
+    EXPECT_EQ(control<QTimer>("tmrWakeUp")->interval(), 65500);
+    EXPECT_EQ(sFieldType[10], "Text");
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
+    EXPECT_FALSE(EndRequested());
+}
+
+TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
+    vb::InstanceLock firstCopy("strux32-program-test-" + std::to_string(::getpid()));
+    ASSERT_TRUE(firstCopy.held());
+    window->Form_Load();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Strux32 is already running!");
+    EXPECT_EQ(ui->messageBoxes()[0].style, 16);
+    EXPECT_EQ(ui->messageBoxes()[0].title, "Strux32");
+    EXPECT_TRUE(EndRequested());
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
+}
+
+TEST_F(MainWindowTest, WithoutTheSettingsDatabaseDefaultsIsBlankAndDisabled) {
+    startUp();
+    EXPECT_EQ(splashSeconds, std::vector<int>{7});
+    EXPECT_EQ(engine.opens.at(0).name, programFolder.file("STX32.MDB"));
+    EXPECT_TRUE(engine.opens.at(0).exclusive);
+    EXPECT_FALSE(engine.opens.at(0).readOnly);
+    EXPECT_EQ(sTabSetting, "!");
+    EXPECT_EQ(sPrintSetting, "!");
+    EXPECT_EQ(bSettingsOpen, 0);
+    EXPECT_EQ(control<QPushButton>("cmdDefaults")->text(), "");
+    EXPECT_FALSE(control<QPushButton>("cmdDefaults")->isEnabled());
+    EXPECT_EQ(control<QPushButton>("cmdSetPrinter")->text(), "");
+    EXPECT_FALSE(control<QPushButton>("cmdSetPrinter")->isEnabled());
+    EXPECT_FALSE(control<QWidget>("picFirst")->isVisibleTo(window.get()));
+    EXPECT_TRUE(ui->messageBoxes().empty());
+    EXPECT_FALSE(EndRequested());
+    // The deferred start-up runs once only.
+    window->picFirst_GotFocus();
+    EXPECT_EQ(splashSeconds.size(), 1u);
+}
+
+TEST_F(MainWindowTest, SettingsDatabaseGivesTheStartUpChoiceOrQuestionMarks) {
+    auto settings = std::make_shared<MemoryDatabase>();
+    settings->rows["STX32Init"] = {{"TabSetting", "PrintSetting"}, {}};
+    engine.databases[programFolder.file("STX32.MDB")] = settings;
+    startUp();
+    EXPECT_EQ(sTabSetting, "?");
+    EXPECT_EQ(sPrintSetting, "?");
+    EXPECT_EQ(bSettingsOpen, -1);
+    EXPECT_EQ(control<QPushButton>("cmdDefaults")->text(), "&Defaults");
+    EXPECT_TRUE(control<QPushButton>("cmdDefaults")->isEnabled());
+
+    window = std::make_unique<frmStrux>();
+    resetGlobals();
+    settings->rows["STX32Init"].second = {{std::string("HPLJ4 - Times NR"), std::string("AutoPrint")}};
+    startUp();
+    EXPECT_EQ(sTabSetting, "HPLJ4 - Times NR");
+    EXPECT_EQ(sPrintSetting, "AutoPrint");
+    EXPECT_EQ(dbSettings, settings);
+
+    // A start-up row without names cannot be used: the settings count as unread.
+    window = std::make_unique<frmStrux>();
+    resetGlobals();
+    settings->rows["STX32Init"].second = {{jet::Null{}, std::string("AutoPrint")}};
+    startUp();
+    EXPECT_EQ(sTabSetting, "!");
+    EXPECT_EQ(sPrintSetting, "!");
+    EXPECT_FALSE(control<QPushButton>("cmdDefaults")->isEnabled());
+}
+
+TEST_F(MainWindowTest, WakeUpHintEveryTwoTicksUntilADatabaseIsOpened) {
+    window->Form_Load();
+    window->tmrWakeUp_Timer();
+    EXPECT_TRUE(ui->messageBoxes().empty());
+    sMessage = "an earlier message";
+    window->tmrWakeUp_Timer();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    const auto box = ui->messageBoxes()[0];
+    EXPECT_EQ(box.prompt,
+              "Double-click the Copyright label for\r\nour address and phone number.\r\n\r\n"
+              "You need to open a database to use the\r\nprogram. Click on 'Open Database'");
+    EXPECT_EQ(box.style, 64);
+    EXPECT_EQ(box.title, "Strux32");
+    EXPECT_EQ(window->wakeTicks(), 0);
+    EXPECT_TRUE(window->wakeUpTimerEnabled());
+    window->tmrWakeUp_Timer();
+    window->tmrWakeUp_Timer();
+    EXPECT_EQ(ui->messageBoxes().size(), 2u);
+
+    openNorthwind();
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
+}
+
+TEST_F(MainWindowTest, HelpStopsTheWakeUpHintAndKeepsOneWindow) {
+    window->Form_Load();
+    window->cmdHelp_Click();
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
+    frmHelp* first = window->helpWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    first->cmdClose_Click();
+    EXPECT_FALSE(first->isVisible());
+    window->cmdHelp_Click();
+    EXPECT_EQ(window->helpWindow(), first);
+    EXPECT_TRUE(first->isVisible());
+    first->cmdClose_Click();
+}
+
+TEST_F(MainWindowTest, OpeningListsTheObjectsAndShowsTheFirstTable) {
+    startUp();
+    openNorthwind();
+    ASSERT_EQ(ui->fileDialogs.size(), 1u);
+    EXPECT_NE(ui->fileDialogs[0].filter.find("Databases (*.mdb)"), std::string::npos);
+    EXPECT_EQ(engine.opens.back().name, "/data/nwind.mdb");
+    EXPECT_FALSE(engine.opens.back().exclusive);
+    EXPECT_EQ(items(list("lstTables")),
+              (Lines{"Tbl: Customers", "Tbl: Order Details", "Qdf: Customer List", "Rel: CustomersOrder Details"}));
+    EXPECT_EQ(list("lstTables")->currentRow(), 0);
+    EXPECT_EQ(items(list("lstFields")), (Lines{"CustomerID", "CompanyName", "Notes"}));
+    EXPECT_EQ(items(list("lstIndexes")), (Lines{"PrimaryKey", "CompanyName"}));
+    EXPECT_TRUE(items(list("lstProperties")).empty());
+    EXPECT_EQ(control<QLabel>("lblTitle")->text(), "/data/nwind.mdb");
+    EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_EQ(bListReady, 1);
+    EXPECT_EQ(sCurrentObject, "Customers");
+    EXPECT_EQ(sErrArea, "[F001][Open Database]");
+    EXPECT_TRUE(ui->messageBoxes().empty());
+}
+
+TEST_F(MainWindowTest, QueryAndRelationLayouts) {
+    startUp();
+    openNorthwind();
+    select("lstTables", "Qdf: Customer List");
+    EXPECT_EQ(bQuerySelected, -1);
+    EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
+    EXPECT_FALSE(control<QLabel>("lblIndexes")->isVisibleTo(window.get()));
+    EXPECT_FALSE(control<QLabel>("lblCopyright")->isVisibleTo(window.get()));
+    EXPECT_FALSE(list("lstFields")->isEnabled());
+    EXPECT_EQ(list("lstProperties")->width(), 9195 / 15);
+    EXPECT_EQ(items(list("lstFields")), (Lines{"CustomerID", "CompanyName"}));
+    const Lines properties = items(list("lstProperties"));
+    ASSERT_EQ(properties.size(), 11u);
+    EXPECT_EQ(properties[0], "SELECT Customers.CustomerID, Customers.CompanyName");
+    EXPECT_EQ(properties[2], "ORDER BY Customers.CompanyName;");
+    EXPECT_EQ(properties[3], std::string(90, '-'));
+    EXPECT_EQ(properties[4], "Type:            0");
+
+    // A double click shows the whole line while a query is shown.
+    list("lstProperties")->setCurrentRow(0);
+    window->lstProperties_DblClick();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "SELECT Customers.CustomerID, Customers.CompanyName");
+    EXPECT_EQ(ui->messageBoxes()[0].style, 64);
+
+    select("lstTables", "Rel: CustomersOrder Details");
+    EXPECT_EQ(bRelationSelected, -1);
+    EXPECT_EQ(bQuerySelected, 0);
+    EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
+    EXPECT_TRUE(control<QLabel>("lblCopyright")->isVisibleTo(window.get()));
+    EXPECT_EQ(list("lstProperties")->width(), 5445 / 15);
+    EXPECT_EQ(items(list("lstFields")), (Lines{"Name   : CustomerID", "Foreign: OrderID"}));
+    EXPECT_EQ(items(list("lstProperties")),
+              (Lines{"Name:            CustomersOrder Details", "Table:           Customers",
+                     "Foreign table:   Order Details", "Attributes:      256", "Partial replica: False"}));
+
+    select("lstTables", "Tbl: Order Details");
+    EXPECT_TRUE(list("lstIndexes")->isVisibleTo(window.get()));
+    EXPECT_TRUE(list("lstFields")->isEnabled());
+    EXPECT_EQ(items(list("lstIndexes")), (Lines{"PrimaryKey"}));
+    // With a table shown a double click does nothing.
+    list("lstFields")->setCurrentRow(0);
+    list("lstProperties")->setCurrentRow(0);
+    window->lstProperties_DblClick();
+    EXPECT_EQ(ui->messageBoxes().size(), 1u);
+}
+
+TEST_F(MainWindowTest, FieldAndIndexDetailsExcludeEachOther) {
+    startUp();
+    openNorthwind();
+    select("lstTables", "Tbl: Order Details");
+    select("lstFields", "DetailID");
+    EXPECT_EQ(items(list("lstProperties")),
+              (Lines{"Field Name:       DetailID", "Field Type:       Long", "Size:             4",
+                     "Required:         False", "AllowZeroLength:  False", "Attribute Value:  17",
+                     std::string(18, ' ') + "Fixed length", std::string(18, ' ') + "Auto incrementing"}));
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
+
+    select("lstIndexes", "PrimaryKey");
+    EXPECT_EQ(list("lstFields")->currentRow(), -1);
+    EXPECT_EQ(list("lstIndexes")->currentRow(), 0);
+    const Lines index = items(list("lstProperties"));
+    EXPECT_EQ(index.size(), 7u);
+    EXPECT_EQ(index[0], "Index Name:       PrimaryKey");
+    EXPECT_EQ(index[4], "     Sort order:  Descending");
+    EXPECT_EQ(index[6], "Primary:          Yes");
+
+    select("lstFields", "OrderID");
+    EXPECT_EQ(list("lstIndexes")->currentRow(), -1);
+    EXPECT_EQ(items(list("lstProperties")).front(), "Field Name:       OrderID");
+    EXPECT_EQ(items(list("lstProperties")).size(), 7u);
+}
+
+TEST_F(MainWindowTest, CancelledOpenLeavesNoDatabaseAndNothingToClick) {
+    startUp();
+    openNorthwind();
+    ui->fileDialogAnswers.push_back(std::nullopt);
+    window->cmdOpen_Click();
+    EXPECT_EQ(northwind->closeCount, 1);
+    EXPECT_EQ(bDbOpen, 0);
+    EXPECT_EQ(dbCurrent, nullptr);
+    EXPECT_EQ(list("lstTables")->count(), 0);
+    EXPECT_EQ(list("lstFields")->count(), 0);
+    EXPECT_EQ(list("lstIndexes")->count(), 0);
+    EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_TRUE(ui->messageBoxes().empty());
+    EXPECT_FALSE(EndRequested());
+}
+
+TEST_F(MainWindowTest, RefusedFileIsReportedAndTheProgramGoesOn) {
+    startUp();
+    openNorthwind();
+    engine.refusals["/data/broken.mdb"] = jet::kErrUnrecognizedFormat;
+    ui->fileDialogAnswers.push_back("/data/broken.mdb");
+    window->cmdOpen_Click();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    const auto box = ui->messageBoxes()[0];
+    EXPECT_EQ(box.title, "Error Handler");
+    EXPECT_EQ(box.prompt.rfind("An error Code 03343 has occurred in Section 100 of the program. [F001][Open Database].", 0),
+              0u)
+        << box.prompt;
+    EXPECT_NE(box.prompt.find("Unrecognized database format"), std::string::npos);
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(bDbOpen, 0);
+    EXPECT_EQ(list("lstTables")->count(), 0);
+    EXPECT_EQ(control<QLabel>("lblTitle")->text(), "");
+    EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
+
+    // Still usable: the next file opens.
+    openNorthwind();
+    EXPECT_EQ(list("lstTables")->count(), 4);
+}
+
+TEST_F(MainWindowTest, AnObjectThatCannotBeReadIsReportedAndTheRestStaysUsable) {
+    startUp();
+    openNorthwind();
+    // The table vanished from the catalog after it was listed.
+    northwind->tables.removeAt(2);
+    select("lstTables", "Tbl: Order Details");
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("An error Code 03265"), std::string::npos);
+    EXPECT_EQ(list("lstFields")->count(), 0);
+    EXPECT_FALSE(EndRequested());
+    select("lstTables", "Tbl: Customers");
+    EXPECT_EQ(list("lstFields")->count(), 3);
+}
+
+TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {
+    startUp();
+    engine.databases["/data/empty.mdb"] = std::make_shared<MemoryDatabase>();
+    ui->fileDialogAnswers.push_back("/data/empty.mdb");
+    window->cmdOpen_Click();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "This database has no tables in it. Please try another!");
+    EXPECT_EQ(ui->messageBoxes()[0].style, 64);
+    EXPECT_EQ(list("lstTables")->count(), 0);
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
+}
+
+TEST_F(MainWindowTest, QueryOnlyDatabaseShowsTheQueryFirst) {
+    auto db = std::make_shared<MemoryDatabase>();
+    db->tables.add(makeTable("MSysACEs", jet::dbSystemObject));
+    db->queries.add(makeQuery("Only", "SELECT 1;"));
+    engine.databases["/data/q.mdb"] = db;
+    startUp();
+    ui->fileDialogAnswers.push_back("/data/q.mdb");
+    window->cmdOpen_Click();
+    EXPECT_EQ(items(list("lstTables")), Lines{"Qdf: Only"});
+    EXPECT_EQ(bQuerySelected, -1);
+    EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
+    EXPECT_EQ(items(list("lstProperties")).front(), "SELECT 1;");
+}
+
+TEST_F(MainWindowTest, HintBar) {
+    startUp();
+    moveMouseOver(control<QPushButton>("cmdOpen"));
+    EXPECT_EQ(hint(), " Opens an Access (*.MDB) type database!");
+    moveMouseOver(control<QPushButton>("cmdFinished"));
+    EXPECT_EQ(hint(), " Exit the program!");
+    moveMouseOver(list("lstTables")->viewport());
+    EXPECT_EQ(hint(), " A list of visible tables in the database");
+    moveMouseOver(control<QLabel>("Image1"));
+    EXPECT_EQ(hint(), " Double click for details of the database creation parameters and attributes");
+    // The longest hint still fits the bar's design width.
+    QLabel* bar = control<QLabel>("lblMiniHelp");
+    EXPECT_LE(QFontMetrics(bar->font()).horizontalAdvance(bar->text()), bar->contentsRect().width());
+    moveMouseOver(list("lstProperties")->viewport());
+    EXPECT_EQ(hint(), " Field, Index or Relation properties according to selection");
+    openNorthwind();
+    select("lstTables", "Qdf: Customer List");
+    moveMouseOver(list("lstProperties")->viewport());
+    EXPECT_EQ(hint(), " Double_Click a line to see the full length if not all visible.");
+    moveMouseOver(window.get());
+    EXPECT_EQ(hint(), "");
+}
+
+TEST_F(MainWindowTest, ExitAskedNoKeepsEverythingYesClosesTheDatabase) {
+    startUp();
+    openNorthwind();
+    ui->msgBoxAnswers.push_back(vb::vbNo);
+    window->cmdFinished_Click();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Are you sure you want to exit Strux32?");
+    EXPECT_EQ(ui->messageBoxes()[0].style, 36);
+    EXPECT_EQ(ui->messageBoxes()[0].title, "Exit requested");
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(northwind->closeCount, 0);
+    EXPECT_EQ(bDbOpen, -1);
+    ASSERT_NE(oRegistry, nullptr);
+
+    ui->msgBoxAnswers.push_back(vb::vbYes);
+    window->cmdFinished_Click();
+    EXPECT_TRUE(EndRequested());
+    EXPECT_EQ(northwind->closeCount, 1);
+    EXPECT_EQ(bDbOpen, 0);
+    EXPECT_EQ(oRegistry, nullptr);
+}
+
+TEST_F(MainWindowTest, UnwritableRegistryOnTheFirstRunEndsTheStartUp) {
+    const std::string machineHive = registryFolder.file("system.reg");
+    std::ofstream(machineHive) << "REGEDIT4\n";
+    ASSERT_EQ(::chmod(machineHive.c_str(), 0444), 0);
+    startUp();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt,
+              "FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PALD1, MRK=True");
+    EXPECT_TRUE(EndRequested());
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
+}
+
+TEST_F(MainWindowTest, IconOpensThePropertiesOfTheOpenDatabase) {
+    startUp();
+    openNorthwind();
+    northwind->collatingOrder = 1043;
+    std::string shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        shown = dialog->findChild<QLabel*>("lblDBProps")->text().toStdString();
+        dialog->close();
+    });
+    window->Image1_DblClick();
+    EXPECT_NE(shown.find("   Collating Order: 1043 - dbSortDutch\n" + std::string(20, ' ') + "Dutch"),
+              std::string::npos)
+        << shown;
+}
+
+TEST_F(MainWindowTest, ErrorDuringTheDeferredStartUpGoesToTheCommonHandlerAndEnds) {
+    splashPause = [](int) { throw vb::RuntimeError(vb::vbErrOverflow, "Overflow"); };
+    startUp();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    const auto box = ui->messageBoxes()[0];
+    EXPECT_EQ(box.title, "Error Handler");
+    EXPECT_EQ(box.prompt.rfind("An error Code 00006 has occurred in Section 2 of the program. [F001][Code run].", 0), 0u)
+        << box.prompt;
+    EXPECT_EQ(ui->clipboard.rfind("An error Code 00006", 0), 0u);
+    EXPECT_TRUE(EndRequested());
+    EXPECT_EQ(oRegistry, nullptr);
+}
+
+TEST_F(MainWindowTest, ContactBoxComesFromTheCopyrightLabel) {
+    window->lblCopyright_DblClick();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].title, "Corvane");
+    EXPECT_EQ(ui->messageBoxes()[0].style, 64);
+}
+
+}  // namespace

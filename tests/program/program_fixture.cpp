@@ -1,0 +1,110 @@
+#include "program_fixture.h"
+
+#include "clsRegistry.h"
+#include "clsSubs1.h"
+
+namespace programtest {
+
+void resetGlobals() {
+    dbCurrent.reset();
+    bDbOpen = 0;
+    sDbPath.clear();
+    dbSettings.reset();
+    bSettingsOpen = 0;
+    sTabSetting.clear();
+    sPrintSetting.clear();
+    sFieldType = {};
+    sErrArea.clear();
+    oSubs.reset();
+    oRegistry.reset();
+    bFirstRun = 0;
+    sMessage.clear();
+    sCurrentObject.clear();
+    bQuerySelected = 0;
+    bRelationSelected = 0;
+    bListReady = 0;
+    ResetEndRequest();
+}
+
+std::unique_ptr<jet::Field> makeField(const std::string& name, int type, long size, long attributes, bool required,
+                                      bool allowZeroLength) {
+    auto field = std::make_unique<jet::Field>(name, type, size);
+    field->SetAttributes(attributes);
+    field->SetRequired(required);
+    field->SetAllowZeroLength(allowZeroLength);
+    return field;
+}
+
+std::unique_ptr<jet::TableDef> makeTable(const std::string& name, long attributes) {
+    auto table = std::make_unique<jet::TableDef>(name);
+    table->SetAttributes(attributes);
+    return table;
+}
+
+std::unique_ptr<jet::Index> makeIndex(const std::string& name, std::vector<std::pair<std::string, long>> members,
+                                      bool primary, bool unique) {
+    auto index = std::make_unique<jet::Index>(name);
+    for (auto& [field, attributes] : members) {
+        auto member = index->CreateField(field);
+        member->SetAttributes(attributes);
+        index->Fields().add(std::move(member));
+    }
+    index->SetPrimary(primary);
+    index->SetUnique(unique);
+    return index;
+}
+
+std::unique_ptr<jet::Relation> makeRelation(const std::string& name, const std::string& table,
+                                            const std::string& foreignTable,
+                                            std::vector<std::pair<std::string, std::string>> fields, long attributes) {
+    auto relation = std::make_unique<jet::Relation>(name, table, foreignTable);
+    for (auto& [primary, foreign] : fields) {
+        auto field = relation->CreateField(primary);
+        field->SetForeignName(foreign);
+        relation->Fields().add(std::move(field));
+    }
+    relation->SetAttributes(attributes);
+    return relation;
+}
+
+std::unique_ptr<jet::QueryDef> makeQuery(const std::string& name, const std::string& sql,
+                                         std::vector<std::string> fields) {
+    auto query = std::make_unique<jet::QueryDef>(name);
+    query->SetSQL(sql);
+    for (auto& field : fields) query->Fields().add(std::make_unique<jet::Field>(field, jet::dbText, 50));
+    return query;
+}
+
+std::shared_ptr<MemoryDatabase> sampleDatabase() {
+    auto db = std::make_shared<MemoryDatabase>();
+    auto customers = makeTable("Customers");
+    customers->Fields().add(makeField("CustomerID", jet::dbText, 5, jet::dbVariableField, true, false));
+    customers->Fields().add(makeField("CompanyName", jet::dbText, 40, jet::dbVariableField, true, false));
+    customers->Fields().add(makeField("Notes", jet::dbMemo, 0, jet::dbVariableField));
+    customers->Indexes().add(makeIndex("PrimaryKey", {{"CustomerID", 0}}, true, true));
+    customers->Indexes().add(makeIndex("CompanyName", {{"CompanyName", 0}}, false, false));
+    db->tables.add(std::move(customers));
+
+    db->tables.add(makeTable("MSysObjects", jet::dbSystemObject));
+
+    auto details = makeTable("Order Details");
+    details->Fields().add(makeField("DetailID", jet::dbLong, 4, jet::dbFixedField + jet::dbAutoIncrField));
+    details->Fields().add(makeField("OrderID", jet::dbLong, 4, jet::dbFixedField));
+    details->Fields().add(makeField("ProductID", jet::dbLong, 4, jet::dbFixedField));
+    details->Indexes().add(makeIndex("PrimaryKey", {{"OrderID", 0}, {"ProductID", 1}}, true, true));
+    db->tables.add(std::move(details));
+
+    auto query = makeQuery("Customer List", "SELECT Customers.CustomerID, Customers.CompanyName\r\nFROM Customers\r\nORDER BY Customers.CompanyName;\r\n",
+                           {"CustomerID", "CompanyName"});
+    query->SetType(jet::dbQSelect);
+    query->SetDateCreated({35000.5});
+    query->SetLastUpdated({35001.25});
+    db->queries.add(std::move(query));
+    db->queries.add(makeQuery("~sq_cOrders", "SELECT * FROM Orders;\r\n"));
+
+    db->relations.add(makeRelation("CustomersOrder Details", "Customers", "Order Details", {{"CustomerID", "OrderID"}},
+                                   jet::dbRelationUpdateCascade));
+    return db;
+}
+
+}  // namespace programtest

@@ -1,0 +1,170 @@
+// Databases the program's tests build in memory, an engine that hands them
+// out by path, and a clean set of globals for each window test.
+#pragma once
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "STXGLOB.h"
+#include "jet/error.h"
+#include "jet/types.h"
+#include "viewer/engine_iface.h"
+
+namespace programtest {
+
+// A table-type recordset over rows held in memory: enough for reading the
+// start-up row of STX32Init.
+class MemoryRecordset : public jet::Recordset {
+public:
+    MemoryRecordset(std::vector<std::string> columns, std::vector<std::vector<jet::Value>> rows)
+        : columns_(std::move(columns)), rows_(std::move(rows)) {
+        for (const auto& name : columns_) fields_.add(std::make_unique<jet::Field>(name, jet::dbText, 50));
+        load();
+    }
+    int Type() const override { return jet::dbOpenTable; }
+    long RecordCount() const override { return static_cast<long>(rows_.size()); }
+    jet::Collection<jet::Field>& Fields() override { return fields_; }
+    const std::string& Index() const override { return index_; }
+    void SetIndex(const std::string& name) override { index_ = name; }
+    void Seek(const std::string&, const std::vector<jet::Value>&) override { unsupported(); }
+    void FindFirst(const std::string&) override { unsupported(); }
+    void FindNext(const std::string&) override { unsupported(); }
+    bool NoMatch() const override { return false; }
+    void MoveFirst() override { position_ = 0; load(); }
+    void MoveNext() override { ++position_; load(); }
+    void MoveLast() override { position_ = rows_.empty() ? 0 : rows_.size() - 1; load(); }
+    bool Eof() const override { return position_ >= rows_.size(); }
+    bool Bof() const override { return rows_.empty(); }
+    void AddNew() override { unsupported(); }
+    void Edit() override { unsupported(); }
+    void SetValue(const std::string&, const jet::Value&) override { unsupported(); }
+    void Update() override { unsupported(); }
+    void CancelUpdate() override { unsupported(); }
+    void Delete() override { unsupported(); }
+    void Close() override { closed = true; }
+
+    bool closed = false;
+
+private:
+    [[noreturn]] static void unsupported() { throw jet::Error(jet::kErrOperationNotSupported, "Operation is not supported for this type of object."); }
+    void load() {
+        for (std::size_t c = 0; c < columns_.size(); ++c)
+            fields_[static_cast<int>(c)].SetValue(position_ < rows_.size() ? rows_[position_][c] : jet::Value{});
+    }
+    std::vector<std::string> columns_;
+    std::vector<std::vector<jet::Value>> rows_;
+    jet::Collection<jet::Field> fields_;
+    std::string index_;
+    std::size_t position_ = 0;
+};
+
+// A database made of collections that a test fills.
+class MemoryDatabase : public viewer::DatabaseHandle {
+public:
+    jet::Collection<jet::TableDef> tables;
+    jet::Collection<jet::QueryDef> queries;
+    jet::Collection<jet::Relation> relations;
+    int collatingOrder = jet::dbSortGeneral;
+    bool transactions = true;
+    bool transactionsUnreadable = false;
+    bool updatable = true;
+    // Table name -> columns and rows, for OpenRecordset.
+    std::map<std::string, std::pair<std::vector<std::string>, std::vector<std::vector<jet::Value>>>> rows;
+    int closeCount = 0;
+
+    jet::Collection<jet::TableDef>& TableDefs() override { return tables; }
+    jet::Collection<jet::QueryDef>& QueryDefs() override { return queries; }
+    jet::Collection<jet::Relation>& Relations() override { return relations; }
+    int CollatingOrder() const override { return collatingOrder; }
+    bool Transactions() const override {
+        if (transactionsUnreadable) throw jet::Error(jet::kErrOperationNotSupported, "Operation is not supported for this type of object.");
+        return transactions;
+    }
+    bool Updatable() const override { return updatable; }
+    std::unique_ptr<jet::Recordset> OpenRecordset(const std::string& name, int) override {
+        auto it = rows.find(name);
+        if (it == rows.end())
+            throw jet::Error(3078, "The Microsoft Jet database engine cannot find the input table or query '" + name + "'.");
+        return std::make_unique<MemoryRecordset>(it->second.first, it->second.second);
+    }
+    void Close() override { ++closeCount; }
+};
+
+// Hands out the databases registered under their paths; any other path is
+// refused with the error number registered for it, or 3024.
+class MemoryEngine : public viewer::Engine {
+public:
+    std::map<std::string, std::shared_ptr<MemoryDatabase>> databases;
+    std::map<std::string, long> refusals;
+    struct Open {
+        std::string name;
+        bool exclusive;
+        bool readOnly;
+    };
+    std::vector<Open> opens;
+
+    std::shared_ptr<viewer::DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
+                                                         bool readOnly) override {
+        opens.push_back({name, exclusive, readOnly});
+        if (auto it = databases.find(name); it != databases.end()) return it->second;
+        if (auto it = refusals.find(name); it != refusals.end())
+            throw jet::Error(it->second, "Unrecognized database format '" + name + "'.");
+        throw jet::Error(jet::kErrFileNotFound, "Could not find file '" + name + "'.");
+    }
+};
+
+// A folder of its own for one test, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "strux32-program-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+            ::chmod(it->path().c_str(), 0700);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
+
+private:
+    std::string path_;
+};
+
+// The globals as a fresh start of the program has them.
+void resetGlobals();
+
+// Builds small Northwind-like structures.
+std::unique_ptr<jet::Field> makeField(const std::string& name, int type, long size, long attributes,
+                                      bool required = false, bool allowZeroLength = false);
+std::unique_ptr<jet::TableDef> makeTable(const std::string& name, long attributes = 0);
+std::unique_ptr<jet::Index> makeIndex(const std::string& name, std::vector<std::pair<std::string, long>> members,
+                                      bool primary, bool unique);
+std::unique_ptr<jet::Relation> makeRelation(const std::string& name, const std::string& table,
+                                            const std::string& foreignTable,
+                                            std::vector<std::pair<std::string, std::string>> fields,
+                                            long attributes = 0);
+std::unique_ptr<jet::QueryDef> makeQuery(const std::string& name, const std::string& sql,
+                                         std::vector<std::string> fields = {});
+
+// Two tables (Customers with a text key, Order Details with a counter and a
+// two-field primary key), a hidden system table, a query, a "~" query and a
+// relation.
+std::shared_ptr<MemoryDatabase> sampleDatabase();
+
+}  // namespace programtest

@@ -1,0 +1,156 @@
+// The registry work of the start-up: the built-in print settings below both
+// roots on the first run, nothing on later runs, and the fatal messages.
+#include <sys/stat.h>
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "STXGLOB.h"
+#include "clsRegistry.h"
+#include "program_fixture.h"
+#include "registry/win32_registry.h"
+#include "vb/scripted_ui.h"
+
+using namespace programtest;
+
+namespace {
+
+const std::string kPrinting = "SOFTWARE\\Corvane\\Strux32\\3.20\\Printing\\";
+
+struct Expected {
+    const char* subKey;
+    const char* name;
+    const char* value;
+};
+const Expected kSeven[] = {
+    {"Print Init", "1", "Default[-1[-1[-1[-1[-1[-1[0[0[0[1"},
+    {"Print Init", "2", "AutoPrint[-1[-1[-1[-1[-1[0[0[0[-1[1"},
+    {"Print Init", "3", "AutoStruct - Stand Alone[0[0[0[0[0[0[2[0[-1[3"},
+    {"Settings", "1", "Default[Courier[10[5[30[45[55[65[30[45[55[65[30[43[52[62[72[30[43[52[62[72[HP LaserJet 4L"},
+    {"Settings", "2",
+     "HPLJ4 - Times NR[Times New Roman[10[5[30[45[55[65[30[45[55[65[30[43[52[62[72[30[43[52[62[72[HP LaserJet 4L"},
+    {"Start Settings", "Tab Setting", "Default"},
+    {"Start Settings", "Print Setting", "Default"},
+};
+
+// A value as text, or nullopt when the key or the value is missing.
+std::optional<std::string> readValue(win32::HKEY root, const std::string& key, const std::string& name,
+                                     win32::DWORD* typeOut = nullptr) {
+    win32::HKEY handle = 0;
+    if (win32::RegOpenKeyExA(root, key.c_str(), 0, win32::KEY_READ, &handle) != win32::ERROR_SUCCESS)
+        return std::nullopt;
+    char buffer[512] = {};
+    win32::DWORD size = sizeof buffer;
+    win32::DWORD type = 0;
+    const auto result = win32::RegQueryValueExA(handle, name.c_str(), nullptr, &type,
+                                                reinterpret_cast<win32::BYTE*>(buffer), &size);
+    win32::RegCloseKey(handle);
+    if (result != win32::ERROR_SUCCESS) return std::nullopt;
+    if (typeOut) *typeOut = type;
+    return std::string(buffer, size > 0 ? size - 1 : 0);
+}
+
+std::size_t countValues(win32::HKEY root) {
+    std::size_t found = 0;
+    for (const auto& v : kSeven)
+        if (readValue(root, kPrinting + v.subKey, v.name)) ++found;
+    return found;
+}
+
+class RegistryStartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetGlobals();
+        ::setenv("STRUX32_REGISTRY_PREFIX", prefix.path().c_str(), 1);
+    }
+    void TearDown() override {
+        resetGlobals();
+        ::unsetenv("STRUX32_REGISTRY_PREFIX");
+    }
+    TempFolder prefix;
+    vb::ScopedScriptedUi ui;
+};
+
+TEST_F(RegistryStartUpTest, FirstRunWritesTheSevenValuesBelowBothRoots) {
+    ASSERT_TRUE(IsFirstRun());
+    ASSERT_TRUE(RegistryStartUp());
+    EXPECT_EQ(bFirstRun, 0);
+    for (win32::HKEY root : {win32::HKEY_LOCAL_MACHINE, win32::HKEY_CURRENT_USER}) {
+        for (const auto& v : kSeven) {
+            win32::DWORD type = 0;
+            EXPECT_EQ(readValue(root, kPrinting + v.subKey, v.name, &type), std::string(v.value))
+                << root << " " << v.subKey << " " << v.name;
+            EXPECT_EQ(type, win32::REG_SZ);
+        }
+    }
+    EXPECT_TRUE(ui->messageBoxes().empty());
+    // The object is back in its state from before the writes.
+    ASSERT_NE(oRegistry, nullptr);
+    EXPECT_EQ(oRegistry->RootKey().toLong(), static_cast<int32_t>(0x80000002u));
+    EXPECT_EQ(oRegistry->TopKey(), "SOFTWARE");
+    EXPECT_EQ(oRegistry->CompanyKey(), "");
+    EXPECT_TRUE(oRegistry->AutoCreate());
+    EXPECT_FALSE(oRegistry->KeyOpen());
+}
+
+TEST_F(RegistryStartUpTest, LaterRunsWriteNothing) {
+    ASSERT_TRUE(RegistryStartUp());
+    // A value removed by hand is not put back: the key holds values, so this
+    // is not the first run.
+    win32::HKEY handle = 0;
+    ASSERT_EQ(win32::RegOpenKeyExA(win32::HKEY_CURRENT_USER, (kPrinting + "Settings").c_str(), 0,
+                                   win32::KEY_ALL_ACCESS, &handle),
+              win32::ERROR_SUCCESS);
+    ASSERT_EQ(win32::RegSetValueExA(handle, "2", 0, win32::REG_SZ, reinterpret_cast<const win32::BYTE*>("x"), 2),
+              win32::ERROR_SUCCESS);
+    win32::RegCloseKey(handle);
+
+    resetGlobals();
+    EXPECT_FALSE(IsFirstRun());
+    ASSERT_TRUE(RegistryStartUp());
+    EXPECT_EQ(bFirstRun, 0);
+    EXPECT_EQ(readValue(win32::HKEY_CURRENT_USER, kPrinting + "Settings", "2"), std::string("x"));
+    EXPECT_NE(oRegistry, nullptr);
+}
+
+TEST_F(RegistryStartUpTest, UnwritableMachineHiveStopsAtTheFirstKey) {
+    const std::string machineHive = prefix.file("system.reg");
+    std::ofstream(machineHive) << "REGEDIT4\n";
+    ASSERT_EQ(::chmod(machineHive.c_str(), 0444), 0);
+
+    EXPECT_FALSE(RegistryStartUp());
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    const auto box = ui->messageBoxes()[0];
+    EXPECT_EQ(box.prompt,
+              "FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PALD1, MRK=True");
+    EXPECT_EQ(box.style, 16);
+    EXPECT_EQ(box.title, "Strux32");
+    EXPECT_EQ(countValues(win32::HKEY_CURRENT_USER), 0u);
+}
+
+TEST_F(RegistryStartUpTest, FatalKeyMessagesNameRootAndKey) {
+    oRegistry = cvRegistry::CreateObject();
+    // A user hive that cannot be written: the first key below that root fails.
+    const std::string userHive = prefix.file("user.reg");
+    std::ofstream(userHive) << "REGEDIT4\n";
+    ASSERT_EQ(::chmod(userHive.c_str(), 0444), 0);
+    EXPECT_FALSE(OpenPrintingKey(static_cast<int32_t>(0x80000001u), 3, false));
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt,
+              "FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PAUD3, MRK=False");
+    // Any other key number does nothing.
+    EXPECT_TRUE(OpenPrintingKey(static_cast<int32_t>(0x80000001u), 4, true));
+    EXPECT_EQ(ui->messageBoxes().size(), 1u);
+}
+
+TEST_F(RegistryStartUpTest, FailedValueWriteQuotesItsCode) {
+    oRegistry = cvRegistry::CreateObject();
+    // No key was made current: the write cannot open one.
+    EXPECT_FALSE(StoreRegistryValue("1", "x", "SVPAUD2A"));
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Registry access problem Code SVPAUD2A. Please call Corvane");
+    EXPECT_EQ(ui->messageBoxes()[0].style, 16);
+    EXPECT_FALSE(oRegistry->KeyOpen());
+}
+
+}  // namespace
