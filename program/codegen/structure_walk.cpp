@@ -43,6 +43,10 @@ void walkStructure(const std::vector<std::string>& entries, const SourceDatabase
         if (entryKind(entry) != EntryKind::Table) continue;
         const jet::TableDef& table = source.tables[entryName(entry)];
         for (const auto& index : table.Indexes()) {
+            // Jet makes the index of an enforced relation itself when the
+            // relation is appended; made here as well it would be a duplicate,
+            // and Jet 3's names for them (".rC") are not valid names at all.
+            if (index->Foreign()) continue;
             step();
             visitor.index(table, *index);
         }

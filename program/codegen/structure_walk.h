@@ -55,9 +55,11 @@ public:
     virtual void endRelations() {}
 };
 
-// Runs the four passes. `betweenItems` (may be empty) is called before each
-// object, so that a window can process its pending events. An entry whose
-// object is not in the database ends the walk with jet::Error 3265.
+// Runs the four passes. Pass 2 leaves out the indexes Jet keeps for
+// relations (Index.Foreign), which pass 4 brings back with the relations.
+// `betweenItems` (may be empty) is called before each object, so that a
+// window can process its pending events. An entry whose object is not in
+// the database ends the walk with jet::Error 3265.
 void walkStructure(const std::vector<std::string>& entries, const SourceDatabase& source,
                    StructureVisitor& visitor, const std::function<void()>& betweenItems = {});
 

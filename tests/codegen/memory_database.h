@@ -88,7 +88,10 @@ inline void buildOrders(MemoryDatabase& db) {
                                                 {"ID", jet::dbLong, 4, true, false, 17}});
     db.addIndex(customers, "PrimaryKey", {{"ID", 0}}, true, true, true);
     db.addIndex(customers, "ByName", {{"Name", 1}, {"ID", 0}}, false, false, false);
-    db.addTable("Orders", {{"OrderID", jet::dbLong, 4, true, false, 17}, {"CustomerID", jet::dbLong, 4}});
+    auto& orders =
+        db.addTable("Orders", {{"OrderID", jet::dbLong, 4, true, false, 17}, {"CustomerID", jet::dbLong, 4}});
+    // The index Jet keeps for the relation below.
+    db.addIndex(orders, "CustomersOrders", {{"CustomerID", 0}}, false, false, false).SetForeign(true);
     db.addQuery("Customer Names", "SELECT Customers.Name\r\nFROM Customers\r\n;\r\n");
     db.addRelation("CustomersOrders", "Customers", "Orders", {{"ID", "CustomerID"}}, 256);
 }
