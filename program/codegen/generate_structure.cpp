@@ -4,7 +4,6 @@
 #include <iomanip>
 #include <filesystem>
 #include <locale>
-#include <optional>
 #include <sstream>
 #include <stdexcept>
 

@@ -4,7 +4,6 @@
 
 #include "codegen/generate_structure.h"
 #include "codegen/module_lines.h"
-#include "codegen/temp_folder.h"
 #include "codegen/vb_checker.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
@@ -145,23 +144,4 @@ TEST(CorpusModule, EveryCorpusFileGivesValidLines) {
             EXPECT_EQ(countPrefix(lines, "Set qdfNew = DB.CreateQueryDef("), queries);
         }
     }
-}
-
-TEST(CorpusModule, NorthwindThroughTheGeneratorOnDisk) {
-    STRUX_REQUIRE_CORPUS();
-    testcodegen::TempFolder folder;
-    const std::string copy = folder / "nwind-jet3.mdb";
-    std::filesystem::copy_file(testsupport::corpusFile("real/nwind-jet3.mdb"), copy);
-    OpenedDatabase nwind(copy);
-    codegen::CodeRequest request;
-    request.sDbPath = copy;
-    request.entries = codegen::listingEntries(nwind.source);
-    codegen::QuietHost host;
-    std::string mode = "VBFILE2";
-    const auto files = codegen::GenerateStructure(mode, request, nwind.source, host);
-    EXPECT_EQ(folder.names(), (Lines{"CreateVBForm.frm", "nwind-jet3.bas", "nwind-jet3.mdb"}));
-    const auto lines = testcodegen::crlfLines(files.modulePath);
-    EXPECT_EQ(lines.front(), "'VBStructure from STRUX32.");
-    EXPECT_TRUE(vbcheck::moduleProblems(lines).empty());
-    EXPECT_EQ(testcodegen::crlfLines(files.formPath).size(), 147u);
 }

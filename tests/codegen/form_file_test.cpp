@@ -78,7 +78,9 @@ TEST(FormFile, RewritingChangesOnlyTheDateLine) {
     ASSERT_EQ(first.size(), 147u);
     ASSERT_EQ(second.size(), 147u);
     for (std::size_t i = 0; i < first.size(); ++i)
-        if (i != 100) EXPECT_EQ(first[i], second[i]) << "line " << i + 1;
+        if (i != 100) {
+            EXPECT_EQ(first[i], second[i]) << "line " << i + 1;
+        }
     EXPECT_EQ(second[100], "'Form created 2/3/2004 5:06:07 PM");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"CreateVBForm.frm"});
 }
