@@ -328,6 +328,32 @@ TEST(ModuleLines, ClosingBracketsInNamesUseTheCollections) {
         }
 }
 
+TEST(ModuleLines, NamesOutsideAsciiArriveWhateverTheCodePage) {
+    MemoryDatabase db;
+    auto& users = db.addTable("Anv\xC3\xA4ndare", {{"F\xC3\xB6rnamn", jet::dbText, 20}});
+    db.addIndex(users, "PrimaryKey", {{"F\xC3\xB6rnamn", 0}}, true, true, true);
+    db.addQuery("Fr\xC3\xA5ga", "SELECT [F\xC3\xB6rnamn]\r\nFROM [Anv\xC3\xA4ndare];\r\n");
+    db.addRelation("R\xC3\xA9l", "Anv\xC3\xA4ndare", "T", {{"F\xC3\xB6rnamn", "X"}}, 0);
+    const auto lines = codegen::moduleLines(codegen::CodeStyle::StandAlone,
+                                            {"Tbl: Anv\xC3\xA4ndare", "Qdf: Fr\xC3\xA5ga", "Rel: R\xC3\xA9l"},
+                                            db.source(), "/data/base.mdb", kCreated);
+    const Lines expected = {
+        "Set tdfNew = DB.CreateTableDef(\"Anv\" & ChrW$(&HE4) & \"ndare\")",
+        "    .Fields.Append .CreateField(\"F\" & ChrW$(&HF6) & \"rnamn\", 10, 20)",
+        "    .Fields(\"F\" & ChrW$(&HF6) & \"rnamn\").Required = False",
+        "Set tdfNew = DB.TableDefs(\"Anv\" & ChrW$(&HE4) & \"ndare\")",
+        "Set qdfNew = DB.CreateQueryDef(\"Fr\" & ChrW$(&HE5) & \"ga\", \"SELECT [F\" & ChrW$(&HF6) & "
+        "\"rnamn] FROM [Anv\" & ChrW$(&HE4) & \"ndare];\")",
+        "relNew.Fields(\"F\" & ChrW$(&HF6) & \"rnamn\").ForeignName = \"X\"",
+        // A comment keeps the name as it is.
+        "'relNew.Fields![R\xC3\xA9l].PartialReplica = False   'Not sure about this one yet",
+    };
+    for (const auto& line : expected)
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    const auto problems = vbcheck::moduleProblems(lines);
+    EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
 TEST(ModuleLines, LongQueriesAreBuiltInAVariable) {
     MemoryDatabase db;
     std::string columns;

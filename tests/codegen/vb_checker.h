@@ -1,6 +1,7 @@
 // A small checker of the Visual Basic 5 rules a generated source line can
 // break: the line length limit, string literals left open, control
-// characters, and names in square brackets that end early. It also checks
+// characters, bytes outside ASCII (which VB would read in whatever code page
+// its Windows uses), and names in square brackets that end early. It also checks
 // that Sub/End Sub and With/End With pair up over a whole module. Each
 // problem is returned as a text naming the line.
 #pragma once
@@ -32,6 +33,9 @@ inline std::vector<std::string> lineProblems(const std::string& line) {
         }
         if (c == '"') {
             inString = true;
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            problems.push_back("byte outside ASCII");
+            break;
         } else if (c == '\'') {
             break;  // the rest is a comment
         } else if (c == '[') {
@@ -50,7 +54,77 @@ inline std::vector<std::string> lineProblems(const std::string& line) {
         }
     }
     if (inString) problems.push_back("string literal not closed");
+    // Outside comments the text must be ASCII, inside literals too.
+    bool literal = false;
+    for (unsigned char c : line) {
+        if (c == '"') literal = !literal;
+        else if (c == '\'' && !literal) break;
+        else if (c >= 0x80 && literal) {
+            problems.push_back("byte outside ASCII in a string literal");
+            break;
+        }
+    }
     return problems;
+}
+
+// The 16-bit units of a VB string expression made of literals and
+// ChrW$(&H...) calls joined by " & ", as VB would evaluate it; `ok` turns
+// false for anything else.
+inline std::u32string evaluateUnits(const std::string& expression, bool& ok) {
+    ok = true;
+    std::u32string units;
+    std::size_t i = 0;
+    auto expect = [&](const std::string& word) {
+        if (expression.compare(i, word.size(), word) != 0) return ok = false;
+        i += word.size();
+        return true;
+    };
+    while (ok) {
+        if (i < expression.size() && expression[i] == '"') {
+            for (++i;; ++i) {
+                if (i >= expression.size()) return ok = false, std::u32string();
+                if (expression[i] == '"') {
+                    if (i + 1 < expression.size() && expression[i + 1] == '"') ++i;
+                    else break;
+                }
+                units += static_cast<unsigned char>(expression[i]);
+            }
+            ++i;
+        } else if (expect("ChrW$(&H")) {
+            const auto close = expression.find(')', i);
+            if (close == std::string::npos) return ok = false, std::u32string();
+            units += static_cast<char32_t>(std::stoul(expression.substr(i, close - i), nullptr, 16));
+            i = close + 1;
+        }
+        if (!ok || i == expression.size()) break;
+        expect(" & ");
+    }
+    return units;
+}
+
+// UTF-8 from 16-bit units, surrogate pairs joined.
+inline std::string utf8FromUnits(const std::u32string& units) {
+    std::string text;
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        char32_t c = units[k];
+        if (c >= 0xD800 && c < 0xDC00 && k + 1 < units.size()) c = 0x10000 + ((c - 0xD800) << 10) + (units[++k] - 0xDC00);
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else if (c < 0x800) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            text += static_cast<char>(0xE0 | (c >> 12));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | (c >> 18));
+            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return text;
 }
 
 namespace detail {

@@ -11,6 +11,7 @@ TEST(VbChecker, AcceptsValidLines) {
              "'relNew.Fields![a\"b]c].PartialReplica = False   'a comment may hold anything",
              "MsgBox \"it's\" ' a comment after a string with an apostrophe",
              "relNew.Fields![ID].ForeignName = \"ID\"",
+             "x = \"Anv\" & ChrW$(&HE4) & \"ndare\" ' Anv\xC3\xA4ndare",
              "",
          })
         EXPECT_TRUE(vbcheck::lineProblems(line).empty()) << line;
@@ -22,6 +23,8 @@ TEST(VbChecker, CatchesBrokenLines) {
     EXPECT_FALSE(vbcheck::lineProblems("Set tdfNew = DB![a]b]").empty());
     EXPECT_FALSE(vbcheck::lineProblems("Set tdfNew = DB![a").empty());
     EXPECT_FALSE(vbcheck::lineProblems("x = \"a\rb\"").empty());
+    EXPECT_FALSE(vbcheck::lineProblems("x = \"Anv\xC3\xA4ndare\"").empty());
+    EXPECT_FALSE(vbcheck::lineProblems("Set tdfNew = DB![Anv\xC3\xA4ndare]").empty());
     EXPECT_FALSE(vbcheck::lineProblems("x = \"" + std::string(1020, 'a') + "\"").empty());
     EXPECT_TRUE(vbcheck::lineProblems("x = \"" + std::string(1017, 'a') + "\"").empty());
 }

@@ -11,6 +11,23 @@ TEST(VbText, QuotedDoublesQuotationMarks) {
     EXPECT_EQ(codegen::vbQuoted("Orders"), "\"Orders\"");
     EXPECT_EQ(codegen::vbQuoted("\""), "\"\"\"\"");
     EXPECT_EQ(codegen::vbQuoted("a \"b\" c"), "\"a \"\"b\"\" c\"");
+    EXPECT_EQ(codegen::vbQuoted("tab\there"), "\"tab\there\"");
+}
+
+TEST(VbText, CharactersOutsideAsciiBecomeChrW) {
+    EXPECT_EQ(codegen::vbQuoted("Anv\xC3\xA4ndare"), "\"Anv\" & ChrW$(&HE4) & \"ndare\"");
+    EXPECT_EQ(codegen::vbQuoted("\xC3\xA9\xE2\x82\xAC"), "ChrW$(&HE9) & ChrW$(&H20AC)");
+    EXPECT_EQ(codegen::vbQuoted("\"\xC3\xA9\""), "\"\"\"\" & ChrW$(&HE9) & \"\"\"\"");
+    // Beyond U+FFFF: the two surrogates VB's 16-bit strings hold.
+    EXPECT_EQ(codegen::vbQuoted("\xF0\x9F\x98\x80!"), "ChrW$(&HD83D) & ChrW$(&HDE00) & \"!\"");
+    // Control characters and damaged UTF-8 cannot stand in a literal either.
+    EXPECT_EQ(codegen::vbQuoted("a\x01"), "\"a\" & ChrW$(&H1)");
+    EXPECT_EQ(codegen::vbQuoted("\xFFx\xC3"), "ChrW$(&HFFFD) & \"x\" & ChrW$(&HFFFD)");
+    EXPECT_EQ(codegen::vbQuoted("\xE0\x80\x80"), "ChrW$(&HFFFD) & ChrW$(&HFFFD) & ChrW$(&HFFFD)");
+
+    EXPECT_TRUE(codegen::fitsInBrackets("Order Details"));
+    EXPECT_FALSE(codegen::fitsInBrackets("Odd]"));
+    EXPECT_FALSE(codegen::fitsInBrackets("Anv\xC3\xA4ndare"));
 }
 
 TEST(VbText, FlattenedSql) {
@@ -27,49 +44,34 @@ TEST(VbText, FlattenedSql) {
 
 namespace {
 
-// The text the statements assign, read back as VB would.
+// The text the statements assign, evaluated as VB would.
 std::string assignedText(const std::vector<std::string>& lines) {
-    std::string text;
+    std::u32string units;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string prefix = i == 0 ? "v = \"" : "v = v & \"";
+        const std::string prefix = i == 0 ? "v = " : "v = v & ";
         EXPECT_EQ(lines[i].rfind(prefix, 0), 0u) << lines[i];
-        EXPECT_EQ(lines[i].back(), '"');
-        std::string literal = lines[i].substr(prefix.size(), lines[i].size() - prefix.size() - 1);
-        for (std::size_t at = literal.find("\"\""); at != std::string::npos; at = literal.find("\"\"", at + 1))
-            literal.erase(at, 1);
-        text += literal;
+        bool ok = false;
+        units += vbcheck::evaluateUnits(lines[i].substr(prefix.size()), ok);
+        EXPECT_TRUE(ok) << lines[i];
     }
-    return text;
-}
-
-bool validUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        if (i + length > text.size()) return false;
-        for (std::size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        i += length;
-    }
-    return true;
+    return vbcheck::utf8FromUnits(units);
 }
 
 }  // namespace
 
 TEST(VbText, StringVariablePiecesStayWithinTheLimitAndRebuildTheText) {
-    const std::vector<std::string> alphabet = {"a", "b", " ", "\"", "[", "]", "'", "\xC3\xA9", "\xE2\x82\xAC",
+    const std::vector<std::string> alphabet = {"a", "b", " ", "\"", "[", "]", "'", "&", "\xC3\xA9", "\xE2\x82\xAC",
                                                "\xF0\x9F\x98\x80"};
     std::mt19937 random(12345);
     for (int round = 0; round < 300; ++round) {
         std::string text;
         const int length = static_cast<int>(random() % 200);
         for (int i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
-        const std::size_t limit = 20 + random() % 40;
+        const std::size_t limit = 22 + random() % 40;
         const auto lines = codegen::buildStringVariable("v", text, limit);
         ASSERT_EQ(assignedText(lines), text);
         for (const auto& line : lines) {
             ASSERT_LE(line.size(), limit) << line;
-            ASSERT_TRUE(validUtf8(line)) << line;
             const auto problems = vbcheck::lineProblems(line);
             ASSERT_TRUE(problems.empty()) << line << ": " << problems.front();
         }
@@ -80,5 +82,7 @@ TEST(VbText, StringVariableOfShortAndEmptyTexts) {
     EXPECT_EQ(codegen::buildStringVariable("sSQL", ""), (std::vector<std::string>{"sSQL = \"\""}));
     EXPECT_EQ(codegen::buildStringVariable("sSQL", "SELECT \"x\";"),
               (std::vector<std::string>{"sSQL = \"SELECT \"\"x\"\";\""}));
-    EXPECT_THROW(codegen::buildStringVariable("sSQL", "x", 10), std::invalid_argument);
+    EXPECT_EQ(codegen::buildStringVariable("v", "\xC3\xA9\xC3\xA9", 22),
+              (std::vector<std::string>{"v = ChrW$(&HE9)", "v = v & ChrW$(&HE9)"}));
+    EXPECT_THROW(codegen::buildStringVariable("sSQL", "x", 20), std::invalid_argument);
 }
