@@ -33,9 +33,6 @@ inline std::vector<std::string> lineProblems(const std::string& line) {
         }
         if (c == '"') {
             inString = true;
-        } else if (static_cast<unsigned char>(c) >= 0x80) {
-            problems.push_back("byte outside ASCII");
-            break;
         } else if (c == '\'') {
             break;  // the rest is a comment
         } else if (c == '[') {
@@ -59,8 +56,8 @@ inline std::vector<std::string> lineProblems(const std::string& line) {
     for (unsigned char c : line) {
         if (c == '"') literal = !literal;
         else if (c == '\'' && !literal) break;
-        else if (c >= 0x80 && literal) {
-            problems.push_back("byte outside ASCII in a string literal");
+        else if (c >= 0x80) {
+            problems.push_back("byte outside ASCII");
             break;
         }
     }
