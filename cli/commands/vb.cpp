@@ -1,0 +1,109 @@
+// strux vb FILE [--style standalone|project|project-noform] [-o OUT.bas]:
+// the Visual Basic 5 module that recreates a database's structure, written
+// by the same generator as the program's code print modes.
+#include <filesystem>
+
+#include "codegen/generate_structure.h"
+#include "codegen/text_file.h"
+#include "command.h"
+#include "commands/registry.h"
+#include "jet/dao.h"
+
+namespace cli {
+
+namespace {
+
+struct Style {
+    const char* option;
+    const char* modeWord;
+    bool noFormFile;
+};
+
+constexpr Style kStyles[] = {
+    {"standalone", "VBFILE", false},
+    {"project", "VBFILE2", false},
+    {"project-noform", "VBFILE2", true},
+};
+
+class VbCommand : public Command {
+public:
+    std::string name() const override { return "vb"; }
+    std::string summary() const override { return "write Visual Basic 5 code that recreates the structure"; }
+    std::string help() const override {
+        return "usage: strux vb FILE [--style standalone|project|project-noform] [-o OUT.bas]\n"
+               "\n"
+               "Writes a Visual Basic 5 module whose procedures create the database's listed\n"
+               "tables, indexes, queries and relations through DAO. The module is written\n"
+               "beside the database, named after it with the extension .bas, replacing an\n"
+               "earlier one.\n"
+               "\n"
+               "  --style standalone      a module with Sub Main (the default)\n"
+               "  --style project         a module for a project, and the outline form\n"
+               "                          CreateVBForm.frm beside the module\n"
+               "  --style project-noform  the project module without the form\n"
+               "  -o OUT.bas              write the module to OUT.bas instead\n";
+    }
+
+    int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
+        const Style* style = &kStyles[0];
+        std::string file, output;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string& arg = args[i];
+            std::string value;
+            if (arg == "--style" || arg == "-o") {
+                if (i + 1 == args.size()) return usage(err, arg + " needs a value");
+                value = args[++i];
+            } else if (arg.rfind("--style=", 0) == 0) {
+                value = arg.substr(8);
+            }
+            if (arg == "--style" || arg.rfind("--style=", 0) == 0) {
+                style = nullptr;
+                for (const auto& known : kStyles)
+                    if (value == known.option) style = &known;
+                if (!style) return usage(err, "unknown style " + value);
+            } else if (arg == "-o") {
+                output = value;
+            } else if (!arg.empty() && arg[0] == '-') {
+                return usage(err, "unknown option " + arg);
+            } else if (file.empty()) {
+                file = arg;
+            } else {
+                return usage(err, "only one FILE");
+            }
+        }
+        if (file.empty()) return usage(err, "no FILE");
+
+        jet::DBEngine engine;
+        auto db = engine.OpenDatabase(file, false, true);
+        codegen::SourceDatabase source{db->TableDefs(), db->QueryDefs(), db->Relations()};
+        codegen::CodeRequest request;
+        request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
+        request.entries = codegen::listingEntries(source);
+        request.bNoFormFile = style->noFormFile;
+        request.moduleOut = output;
+
+        std::string mode = style->modeWord;
+        codegen::QuietHost host;
+        try {
+            const auto files = codegen::GenerateStructure(mode, request, source, host);
+            if (!files.formPath.empty()) out << files.formPath << '\n';
+            out << files.modulePath << '\n';
+        } catch (const codegen::WriteError& e) {
+            err << "strux vb: error " << e.number() << ": " << e.what() << '\n';
+            return kExitIoError;
+        }
+        return kExitOk;
+    }
+
+private:
+    int usage(std::ostream& err, const std::string& problem) {
+        err << "strux vb: " << problem << "\n" << help();
+        return kExitUsage;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> makeVbCommand() { return std::make_unique<VbCommand>(); }
+
+}  // namespace cli

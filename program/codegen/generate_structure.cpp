@@ -1,0 +1,122 @@
+#include "codegen/generate_structure.h"
+
+#include <ctime>
+#include <iomanip>
+#include <filesystem>
+#include <locale>
+#include <sstream>
+#include <stdexcept>
+
+#include "codegen/form_file.h"
+#include "codegen/module_lines.h"
+#include "codegen/text_file.h"
+
+namespace codegen {
+
+namespace {
+
+std::locale userLocale() {
+    try {
+        return std::locale("");
+    } catch (const std::runtime_error&) {
+        return std::locale::classic();
+    }
+}
+
+std::size_t fileNameStart(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+
+bool samePath(const std::string& a, const std::string& b) {
+    std::error_code errorA, errorB;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    if (errorA || errorB) return std::filesystem::absolute(a, errorA) == std::filesystem::absolute(b, errorB);
+    return canonicalA == canonicalB;
+}
+
+// A generated file must never take the database's place.
+void refuseDatabasePath(const std::string& path, const std::string& sDbPath) {
+    if (samePath(path, sDbPath))
+        throw WriteError(kErrPathFileAccess, "Path/File access error (" + path + " is the database itself)", path);
+}
+
+}  // namespace
+
+std::string GenerationHost::now() { return generalDateNow(); }
+
+std::string generalDateNow() {
+    const std::time_t clock = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&clock, &local);
+    const std::locale locale = userLocale();
+    // The C locale's short date has a two-digit year; a four-digit one keeps
+    // the comment unambiguous there.
+    std::tm probe{};
+    probe.tm_year = 2001 - 1900;
+    probe.tm_mon = 11;
+    probe.tm_mday = 31;
+    std::ostringstream probeText;
+    probeText.imbue(locale);
+    probeText << std::put_time(&probe, "%x");
+    const char* date = probeText.str().find("2001") == std::string::npos ? "%m/%d/%Y" : "%x";
+
+    std::ostringstream text;
+    text.imbue(locale);
+    text << std::put_time(&local, date);
+    if (local.tm_hour != 0 || local.tm_min != 0 || local.tm_sec != 0) text << ' ' << std::put_time(&local, "%X");
+    return text.str();
+}
+
+std::string moduleFilePath(const std::string& sDbPath) {
+    const std::size_t nameStart = fileNameStart(sDbPath);
+    const auto dot = sDbPath.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) return sDbPath + ".bas";
+    return sDbPath.substr(0, dot + 1) + "bas";
+}
+
+GeneratedFiles GenerateStructure(std::string& sMode, const CodeRequest& request, const SourceDatabase& source,
+                                 GenerationHost& host) {
+    if (sMode.find("VBFILE") == std::string::npos)
+        throw std::invalid_argument("mode word '" + sMode + "' is not a code mode");
+
+    host.setArea(kAreaVBStructInitialising);
+    host.setPointer(kPointerHourglass);
+    try {
+        GeneratedFiles files;
+        host.showMessage("Creating stand alone style code.........");
+        host.setArea(kAreaVBStructPrinting);
+        files.modulePath = request.moduleOut.empty() ? moduleFilePath(request.sDbPath) : request.moduleOut;
+        refuseDatabasePath(files.modulePath, request.sDbPath);
+        TextFileWriter module(files.modulePath);
+
+        CodeStyle style = CodeStyle::StandAlone;
+        if (sMode == "VBFILE2") {
+            if (!request.bNoFormFile) {
+                host.showMessage("Creating outline form CreateVBDatabase.frm........");
+                files.formPath = formFilePath(files.modulePath);
+                refuseDatabasePath(files.formPath, request.sDbPath);
+                CreateVBForm(files.formPath, host.now());
+            }
+            host.showMessage("Creating Project style code...........");
+            host.setArea(kAreaVBStructPrinting);
+            style = CodeStyle::Project;
+            sMode = "VBFILE";
+        }
+
+        module.writeLines(moduleLines(style, request.entries, source, request.sDbPath, host.now(),
+                                      [&host] { host.doEvents(); }));
+        module.commit();
+
+        host.setPointer(kPointerDefault);
+        host.showMessage("-1");
+        host.setArea(kAreaCodeRun);
+        return files;
+    } catch (...) {
+        host.setPointer(kPointerDefault);
+        throw;
+    }
+}
+
+}  // namespace codegen

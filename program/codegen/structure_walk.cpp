@@ -1,0 +1,73 @@
+#include "codegen/structure_walk.h"
+
+#include "jet/types.h"
+
+namespace codegen {
+
+EntryKind entryKind(const std::string& entry) {
+    const std::string tag = entry.substr(0, 4);
+    if (tag == "Tbl:") return EntryKind::Table;
+    if (tag == "Qdf:") return EntryKind::Query;
+    if (tag == "Rel:") return EntryKind::Relation;
+    return EntryKind::Other;
+}
+
+std::string entryName(const std::string& entry) { return entry.size() > 5 ? entry.substr(5) : std::string(); }
+
+std::vector<std::string> listingEntries(const SourceDatabase& source) {
+    std::vector<std::string> entries;
+    for (const auto& table : source.tables)
+        if ((table->Attributes() & jet::dbSystemObject) == 0) entries.push_back("Tbl: " + table->Name());
+    for (const auto& query : source.queries)
+        if (query->Name().rfind('~', 0) != 0) entries.push_back("Qdf: " + query->Name());
+    for (const auto& relation : source.relations) entries.push_back("Rel: " + relation->Name());
+    return entries;
+}
+
+void walkStructure(const std::vector<std::string>& entries, const SourceDatabase& source,
+                   StructureVisitor& visitor, const std::function<void()>& betweenItems) {
+    auto step = [&] {
+        if (betweenItems) betweenItems();
+    };
+
+    visitor.beginTables();
+    for (const auto& entry : entries) {
+        if (entryKind(entry) != EntryKind::Table) continue;
+        step();
+        visitor.table(source.tables[entryName(entry)]);
+    }
+    visitor.endTables();
+
+    visitor.beginIndexes();
+    for (const auto& entry : entries) {
+        if (entryKind(entry) != EntryKind::Table) continue;
+        const jet::TableDef& table = source.tables[entryName(entry)];
+        for (const auto& index : table.Indexes()) {
+            // Jet makes the index of an enforced relation itself when the
+            // relation is appended; made here as well it would be a duplicate,
+            // and Jet 3's names for them (".rC") are not valid names at all.
+            if (index->Foreign()) continue;
+            step();
+            visitor.index(table, *index);
+        }
+    }
+    visitor.endIndexes();
+
+    visitor.beginQueries();
+    for (const auto& entry : entries) {
+        if (entryKind(entry) != EntryKind::Query) continue;
+        step();
+        visitor.query(source.queries[entryName(entry)]);
+    }
+    visitor.endQueries();
+
+    visitor.beginRelations();
+    for (const auto& entry : entries) {
+        if (entryKind(entry) != EntryKind::Relation) continue;
+        step();
+        visitor.relation(source.relations[entryName(entry)]);
+    }
+    visitor.endRelations();
+}
+
+}  // namespace codegen

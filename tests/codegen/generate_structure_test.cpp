@@ -1,0 +1,219 @@
+#include "codegen/generate_structure.h"
+
+#include <regex>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "codegen/form_file.h"
+#include "codegen/memory_database.h"
+#include "codegen/module_lines.h"
+#include "codegen/temp_folder.h"
+#include "codegen/text_file.h"
+
+namespace {
+
+using testcodegen::MemoryDatabase;
+using testcodegen::TempFolder;
+using Lines = std::vector<std::string>;
+
+// Records what the window would show, in order.
+class RecordingHost : public codegen::GenerationHost {
+public:
+    Lines events;
+    int doEventsCalls = 0;
+    int32_t area = -1;
+    int pointer = -1;
+    std::string created = "1/2/2003 4:05:06 PM";
+
+    void showMessage(const std::string& text) override { events.push_back("message " + text); }
+    void setArea(int32_t value) override {
+        area = value;
+        events.push_back("area " + std::to_string(value));
+    }
+    void setPointer(int value) override {
+        pointer = value;
+        events.push_back("pointer " + std::to_string(value));
+    }
+    void doEvents() override { ++doEventsCalls; }
+    std::string now() override { return created; }
+};
+
+struct GenerationRun {
+    MemoryDatabase db;
+    TempFolder folder;
+    codegen::CodeRequest request;
+    RecordingHost host;
+
+    GenerationRun() {
+        testcodegen::buildOrders(db);
+        request.entries = testcodegen::ordersListing();
+        request.sDbPath = folder / "Orders.mdb";
+        testcodegen::writeBytes(request.sDbPath, "not really a database");
+    }
+    codegen::GeneratedFiles generate(std::string& mode) {
+        return codegen::GenerateStructure(mode, request, db.source(), host);
+    }
+};
+
+}  // namespace
+
+TEST(GenerateStructure, StandAloneWritesOnlyTheModule) {
+    GenerationRun run;
+    std::string mode = "VBFILE";
+    const auto files = run.generate(mode);
+    EXPECT_EQ(files.modulePath, run.folder / "Orders.bas");
+    EXPECT_EQ(files.formPath, "");
+    EXPECT_EQ(mode, "VBFILE");
+    EXPECT_EQ(run.folder.names(), (Lines{"Orders.bas", "Orders.mdb"}));
+    EXPECT_EQ(testcodegen::crlfLines(files.modulePath),
+              codegen::moduleLines(codegen::CodeStyle::StandAlone, run.request.entries, run.db.source(),
+                                   run.request.sDbPath, run.host.created));
+    EXPECT_EQ(run.host.events, (Lines{"area 99001", "pointer 11", "message Creating stand alone style code.........",
+                                      "area 99002", "pointer 0", "message -1", "area 0"}));
+    // One call per table, index, query and relation.
+    EXPECT_EQ(run.host.doEventsCalls, 2 + 2 + 1 + 1);
+}
+
+TEST(GenerateStructure, ProjectStyleWritesTheFormFirst) {
+    GenerationRun run;
+    std::string mode = "VBFILE2";
+    const auto files = run.generate(mode);
+    EXPECT_EQ(mode, "VBFILE");
+    EXPECT_EQ(files.formPath, run.folder / "CreateVBForm.frm");
+    EXPECT_EQ(run.folder.names(), (Lines{"CreateVBForm.frm", "Orders.bas", "Orders.mdb"}));
+    EXPECT_EQ(testcodegen::crlfLines(files.formPath), codegen::formLines(run.host.created));
+    EXPECT_EQ(testcodegen::crlfLines(files.modulePath),
+              codegen::moduleLines(codegen::CodeStyle::Project, run.request.entries, run.db.source(),
+                                   run.request.sDbPath, run.host.created));
+    EXPECT_EQ(run.host.events,
+              (Lines{"area 99001", "pointer 11", "message Creating stand alone style code.........", "area 99002",
+                     "message Creating outline form CreateVBDatabase.frm........",
+                     "message Creating Project style code...........", "area 99002", "pointer 0", "message -1",
+                     "area 0"}));
+}
+
+TEST(GenerateStructure, ProjectStyleWithoutFormLeavesAnExistingFormAlone) {
+    GenerationRun run;
+    const std::string form = run.folder / "CreateVBForm.frm";
+    testcodegen::writeBytes(form, "my own form\r\n");
+    run.request.bNoFormFile = true;
+    std::string mode = "VBFILE2";
+    const auto files = run.generate(mode);
+    EXPECT_EQ(files.formPath, "");
+    EXPECT_EQ(testcodegen::readBytes(form), "my own form\r\n");
+    EXPECT_EQ(testcodegen::crlfLines(files.modulePath).front(), "'VBStructure from STRUX32.");
+    EXPECT_EQ(std::count(run.host.events.begin(), run.host.events.end(),
+                         "message Creating outline form CreateVBDatabase.frm........"),
+              0);
+}
+
+TEST(GenerateStructure, ARunReplacesTheEarlierModule) {
+    GenerationRun run;
+    const std::string module = run.folder / "Orders.bas";
+    testcodegen::writeBytes(module, std::string(100000, 'x'));
+    std::string mode = "VBFILE";
+    run.generate(mode);
+    const auto lines = testcodegen::crlfLines(module);
+    EXPECT_EQ(lines.front(), "Dim DB as Database");
+    EXPECT_EQ(lines.back(), "End Sub");
+}
+
+TEST(GenerateStructure, AFailureKeepsTheEarlierModule) {
+    GenerationRun run;
+    const std::string module = run.folder / "Orders.bas";
+    testcodegen::writeBytes(module, "the good one\r\n");
+    run.request.entries.push_back("Tbl: Vanished");
+    std::string mode = "VBFILE2";
+    try {
+        run.generate(mode);
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrItemNotFound);
+    }
+    EXPECT_EQ(testcodegen::readBytes(module), "the good one\r\n");
+    // No half-written file is left beside it; the area is that of the step
+    // that failed, for the error handler, and the pointer is normal again.
+    EXPECT_EQ(run.folder.names(), (Lines{"CreateVBForm.frm", "Orders.bas", "Orders.mdb"}));
+    EXPECT_EQ(run.host.area, codegen::kAreaVBStructPrinting);
+    EXPECT_EQ(run.host.pointer, codegen::kPointerDefault);
+    EXPECT_EQ(std::count(run.host.events.begin(), run.host.events.end(), "message -1"), 0);
+}
+
+TEST(GenerateStructure, AnUnwritableFolderIsReportedWithVbsNumber) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    GenerationRun run;
+    std::filesystem::permissions(run.folder.path(), std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_exec);
+    std::string mode = "VBFILE";
+    try {
+        run.generate(mode);
+        FAIL() << "no error";
+    } catch (const codegen::WriteError& e) {
+        EXPECT_EQ(e.number(), codegen::kErrPermissionDenied);
+    }
+    EXPECT_EQ(run.host.pointer, codegen::kPointerDefault);
+}
+
+TEST(GenerateStructure, AMissingFolderIsReportedWithVbsNumber) {
+    GenerationRun run;
+    run.request.moduleOut = run.folder / "no/such/folder/Orders.bas";
+    std::string mode = "VBFILE";
+    try {
+        run.generate(mode);
+        FAIL() << "no error";
+    } catch (const codegen::WriteError& e) {
+        EXPECT_EQ(e.number(), codegen::kErrPathNotFound);
+    }
+}
+
+TEST(GenerateStructure, TheCopyModeIsNotCode) {
+    GenerationRun run;
+    std::string mode = "COPY";
+    EXPECT_THROW(run.generate(mode), std::invalid_argument);
+    EXPECT_TRUE(run.host.events.empty());
+    EXPECT_EQ(run.folder.names(), (Lines{"Orders.mdb"}));
+}
+
+TEST(GenerateStructure, ADatabaseIsNeverOverwritten) {
+    GenerationRun run;
+    run.request.sDbPath = run.folder / "Odd.bas";
+    testcodegen::writeBytes(run.request.sDbPath, "database bytes");
+    std::string mode = "VBFILE";
+    EXPECT_THROW(run.generate(mode), codegen::WriteError);
+    EXPECT_EQ(testcodegen::readBytes(run.request.sDbPath), "database bytes");
+
+    run.request.sDbPath = run.folder / "CreateVBForm.frm";
+    testcodegen::writeBytes(run.request.sDbPath, "database bytes");
+    mode = "VBFILE2";
+    EXPECT_THROW(run.generate(mode), codegen::WriteError);
+    EXPECT_EQ(testcodegen::readBytes(run.request.sDbPath), "database bytes");
+}
+
+TEST(GenerateStructure, ModuleIsNamedAfterTheDatabase) {
+    EXPECT_EQ(codegen::moduleFilePath("C:\\Data\\Orders.mdb"), "C:\\Data\\Orders.bas");
+    EXPECT_EQ(codegen::moduleFilePath("/data/Orders.MDB"), "/data/Orders.bas");
+    EXPECT_EQ(codegen::moduleFilePath("/data/Orders.accdb"), "/data/Orders.bas");
+    EXPECT_EQ(codegen::moduleFilePath("/data/v1.2/Orders"), "/data/v1.2/Orders.bas");
+    EXPECT_EQ(codegen::moduleFilePath("C:\\v1.2\\Orders"), "C:\\v1.2\\Orders.bas");
+    EXPECT_EQ(codegen::moduleFilePath("Orders.db"), "Orders.bas");
+    EXPECT_EQ(codegen::moduleFilePath("my.orders.mdb"), "my.orders.bas");
+}
+
+TEST(GenerateStructure, DateLinesCarryTheCurrentDateAndTime) {
+    // The host's own clock: the general date format of the locale.
+    class ClockHost : public codegen::QuietHost {};
+    GenerationRun run;
+    ClockHost host;
+    std::string mode = "VBFILE2";
+    const auto files = codegen::GenerateStructure(mode, run.request, run.db.source(), host);
+    const std::regex date(R"(\d{1,4}[-./]\d{1,2}[-./]\d{1,4}( \d{1,2}:\d{2}(:\d{2})?( ?[AaPp]\.?[Mm]\.?)?)?)");
+    const auto module = testcodegen::crlfLines(files.modulePath);
+    const auto form = testcodegen::crlfLines(files.formPath);
+    ASSERT_GE(module.size(), 15u);
+    ASSERT_EQ(form.size(), 147u);
+    EXPECT_EQ(module[14].rfind("'Code created ", 0), 0u);
+    EXPECT_TRUE(std::regex_match(module[14].substr(14), date)) << module[14];
+    EXPECT_EQ(form[100].rfind("'Form created ", 0), 0u);
+    EXPECT_TRUE(std::regex_match(form[100].substr(14), date)) << form[100];
+}
