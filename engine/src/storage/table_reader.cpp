@@ -1,8 +1,10 @@
 #include "storage/table_reader.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "format/byte_reader.h"
+#include "jet/error.h"
 #include "storage/data_page.h"
 #include "storage/long_value.h"
 #include "storage/text_codec.h"
@@ -271,24 +273,26 @@ std::optional<Row> TableReader::readAt(RowPointer where) {
     return row;
 }
 
+void TableReader::nextPage() {
+    ++pageIndex_;
+    slot_ = 0;
+}
+
 bool TableReader::next(Row& row) {
     while (pageIndex_ < pages_.size()) {
         const std::uint32_t number = pages_[pageIndex_];
-        io::Page raw = file_.page(number);
-        if (raw.bytes[0] != kDataPageType) {  // the map may list pages since reused
-            ++pageIndex_;
-            slot_ = 0;
-            continue;
+        std::optional<DataPage> page;
+        try {
+            io::Page raw = file_.page(number);
+            if (raw.bytes[0] == kDataPageType) page.emplace(file_, number);
+        } catch (const jet::Error&) {
+            nextPage();  // a caller that goes on after the error starts on the next page
+            throw;
         }
-        DataPage page(file_, number);
-        if (page.owner() != def_.tdefPage || slot_ >= page.rowCount()) {
-            ++pageIndex_;
-            slot_ = 0;
-            continue;
-        }
-        if (slot_ > 0xFF) {  // a row pointer addresses 256 slots at most
-            ++pageIndex_;
-            slot_ = 0;
+        // The map may list pages since reused for other tables or kinds.
+        // A row pointer addresses 256 slots at most.
+        if (!page || page->owner() != def_.tdefPage || slot_ >= page->rowCount() || slot_ > 0xFF) {
+            nextPage();
             continue;
         }
         const RowPointer where{number, static_cast<std::uint8_t>(slot_)};

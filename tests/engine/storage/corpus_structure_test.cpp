@@ -56,6 +56,11 @@ void checkColumns(const TableDefinition& def, const testjson::Value& fields) {
         }
         EXPECT_EQ(column.length, field["size"].number());
         EXPECT_EQ(!column.isFixed(), field["variableLength"].boolean());
+        // The reference only counts auto-numbers of the kinds it can generate.
+        using namespace jet::storage::coltype;
+        const bool autoKind = column.type == kLong || column.type == kGuid || column.type == kComplex;
+        EXPECT_EQ(column.isAutoNumber() && autoKind, field["autoNumber"].boolean());
+        EXPECT_EQ(column.isHyperlink() && column.type == kMemo, field["hyperlink"].boolean());
         const auto rank = std::lower_bound(numbers.begin(), numbers.end(), column.number) - numbers.begin();
         EXPECT_EQ(rank, field["columnIndex"].number());
     }

@@ -167,6 +167,28 @@ TEST_P(DamageTest, OverflowPointersThatLoop) {
     EXPECT_EQ(readAllError(db), jet::kErrDamaged);
 }
 
+TEST_P(DamageTest, AReaderGoesOnAfterADamagedPageOrRow) {
+    fixture::Database db(fmt());
+    auto good = [&](std::uint32_t id) { return Slot{fixture::encodeRow(fmt(), cols(), {fixture::le32(id), text("ok"), std::nullopt})}; };
+    assemble(db, fixture::tableOf(cols()), {{good(1)}, {good(2), good(3)}});
+    fixture::put16(db.page(3), fmt().dataRowCountOffset, 0x7FFF);  // first page: damaged header
+    // Second page: the first row (at the page end) claims too many variable columns.
+    if (fmt().rowCountFieldSize == 2) {
+        fixture::put16(db.page(4), fmt().pageSize - 1 - 2, 0x7FFF);
+    } else {
+        db.page(4).at(fmt().pageSize - 1 - 1) = 0xFF;
+    }
+    auto file = jet::io::PageFile::fromBytes(db.bytes(), "d.mdb");
+    auto def = readTableDefinition(*file, storagetest::kTablePage);
+    TableReader reader(*file, def);
+    Row row;
+    EXPECT_THROW(reader.next(row), jet::Error);
+    EXPECT_THROW(reader.next(row), jet::Error);
+    ASSERT_TRUE(reader.next(row));
+    EXPECT_EQ(row.values[0], jet::Value(std::int32_t{3}));
+    EXPECT_FALSE(reader.next(row));
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, DamageTest, STORAGE_FORMATS, storagetest::formatName);
 
 }  // namespace
