@@ -7,6 +7,7 @@
 #include "catalog/system_tables.h"
 #include "dao/memory_recordset.h"
 #include "dao/object_builders.h"
+#include "dao/query_resolver.h"
 #include "storage/table_reader.h"
 
 namespace jet {
@@ -96,11 +97,10 @@ void DatabaseImpl::load() {
 
     auto queryRows = catalog::readQueryRows(*file, objects);
     auto complexKinds = catalog::readComplexColumnKinds(*file, objects);
-    static const std::vector<queries::QueryRow> kNoRows;
+    std::vector<const catalog::CatalogObject*> queryObjects;
     for (const auto* o : listed) {
         if (o->type == catalog::kObjQuery) {
-            auto rows = queryRows.find(o->id);
-            queryDefs.add(dao::buildQueryDef(*o, rows == queryRows.end() ? kNoRows : rows->second, *file, updatable));
+            queryObjects.push_back(o);
         } else if (o->type == catalog::kObjLocalTable) {
             storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
             tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
@@ -110,6 +110,10 @@ void DatabaseImpl::load() {
             tdefPages.push_back(0);
         }
     }
+    // Queries after the tables: "*" in a query stands for the columns of the
+    // tables and queries it reads.
+    dao::QueryResolver resolver(queryObjects, queryRows, tableDefs);
+    for (const auto* o : queryObjects) queryDefs.add(dao::buildQueryDef(*o, resolver.rebuilt(*o), *file, updatable));
 
     dao::buildRelations(catalog::readRelationships(*file, objects), relations);
 

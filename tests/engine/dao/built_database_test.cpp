@@ -116,7 +116,15 @@ protected:
                   queryRow(0x100, 5, {}, "Settings", {}), queryRow(0x100, 6, 0, {}, "Settings.Setting"),
                   queryRow(0x100, 8, {}, {}, "((Settings.Tab01)>5)"), queryRow(0x101, 1, 1, {}, {}),
                   queryRow(0x101, 3, 0, {}, {}), queryRow(0x101, 5, {}, "Settings", {}),
-                  queryRow(0x101, 6, 0, {}, "Settings.ID")});
+                  queryRow(0x101, 6, 0, {}, "Settings.ID"),
+                  // "*" over a table, and two queries that read each other.
+                  queryRow(0x103, 1, 1, {}, {}), queryRow(0x103, 3, 0, {}, {}),
+                  queryRow(0x103, 5, {}, "Settings", {}), queryRow(0x103, 6, 0, {}, "Settings.*"),
+                  queryRow(0x104, 1, 1, {}, {}), queryRow(0x104, 3, 0, {}, {}),
+                  queryRow(0x104, 5, {}, "Loop B", {}), queryRow(0x104, 6, 0, {}, "[Loop B].*"),
+                  queryRow(0x105, 1, 1, {}, {}), queryRow(0x105, 3, 0, {}, {}),
+                  queryRow(0x105, 5, {}, "Loop A", {}), queryRow(0x105, 6, 0, {}, "[Loop A].*")},
+                 8);
 
         fixture::Table relations;
         relations.columns = {column("ccolumn", coltype::kLong), column("grbit", coltype::kLong),
@@ -163,7 +171,10 @@ protected:
                   catalogRow(0x101, kTablesContainer, "~sq_fSettings", 5, 0x8),
                   catalogRow(0x200, kTablesContainer, "Linked Prices", 6, 0, {}, "C:\\data\\prices.mdb", "Prices"),
                   // A make-table query whose MSysQueries rows are gone.
-                  catalogRow(0x102, kTablesContainer, "Lost Rows", 5, 0x50)},
+                  catalogRow(0x102, kTablesContainer, "Lost Rows", 5, 0x50),
+                  catalogRow(0x103, kTablesContainer, "All Settings", 5, 0),
+                  catalogRow(0x104, kTablesContainer, "Loop A", 5, 0),
+                  catalogRow(0x105, kTablesContainer, "Loop B", 5, 0)},
                  2);
         return std::make_unique<jet::Database>(jet::DatabaseImpl::openBytes(db.bytes(), "built.mdb", true, connect));
     }
@@ -229,7 +240,13 @@ TEST_P(BuiltDatabase, FieldsIndexesAndStoredProperties) {
 
 TEST_P(BuiltDatabase, QueriesAndRelations) {
     auto db = build();
-    ASSERT_EQ(namesOf(db->QueryDefs()), (std::vector<std::string>{"~sq_fSettings", "Active Settings", "Lost Rows"}));
+    ASSERT_EQ(namesOf(db->QueryDefs()), (std::vector<std::string>{"~sq_fSettings", "Active Settings", "All Settings",
+                                                                  "Loop A", "Loop B", "Lost Rows"}));
+    // "*" stands for the table's columns; queries reading each other end the
+    // expansion instead of recursing.
+    EXPECT_EQ(namesOf(db->QueryDefs()["All Settings"].Fields()), (std::vector<std::string>{"ID", "Setting", "Tab01"}));
+    EXPECT_EQ(db->QueryDefs()["Loop A"].SQL(), "SELECT [Loop B].*\r\nFROM [Loop B];\r\n");
+    EXPECT_EQ(db->QueryDefs()["Loop A"].Fields().Count(), 0);
     const jet::QueryDef& active = db->QueryDefs()["Active Settings"];
     EXPECT_EQ(active.Type(), jet::dbQSelect);
     EXPECT_EQ(active.SQL(), "SELECT Settings.Setting\r\nFROM Settings\r\nWHERE ((Settings.Tab01)>5);\r\n");
