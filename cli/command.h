@@ -1,0 +1,39 @@
+// The commands of `strux`. Each command is one class; the dispatcher finds
+// it by name and the help text comes from the same list, so a command that
+// exists is always documented.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Exit statuses shared by every command.
+enum ExitStatus : int {
+    kExitOk = 0,
+    kExitEngineError = 1,  // the engine refused: DAO number and text on stderr
+    kExitUsage = 2,        // bad command line
+    kExitIoError = 3,      // an output file could not be written
+};
+
+class Command {
+public:
+    virtual ~Command() = default;
+    virtual std::string name() const = 0;
+    // One line for the command list of `strux --help`.
+    virtual std::string summary() const = 0;
+    // The whole help of `strux COMMAND --help`: usage line, options.
+    virtual std::string help() const = 0;
+    // Runs with the arguments after the command's name.
+    virtual int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) = 0;
+};
+
+std::vector<std::unique_ptr<Command>> allCommands();
+
+// Runs a whole command line (without the program name) in-process; the
+// executable and the tests both come through here.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace cli

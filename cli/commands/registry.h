@@ -1,0 +1,12 @@
+// Constructors of the commands, one per command file.
+#pragma once
+
+#include <memory>
+
+#include "command.h"
+
+namespace cli {
+
+std::unique_ptr<Command> makeDumpCommand();
+
+}  // namespace cli

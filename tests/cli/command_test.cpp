@@ -1,0 +1,45 @@
+#include "command.h"
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result strux(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int status = cli::run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(StruxCommandLine, HelpListsEveryCommand) {
+    auto result = strux({"--help"});
+    EXPECT_EQ(result.status, 0);
+    for (const auto& command : cli::allCommands()) {
+        EXPECT_NE(result.out.find(command->name()), std::string::npos) << command->name();
+        auto help = strux({command->name(), "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("usage: strux " + command->name()), std::string::npos);
+    }
+}
+
+TEST(StruxCommandLine, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(strux({}).status, cli::kExitUsage);
+    EXPECT_EQ(strux({"frobnicate"}).status, cli::kExitUsage);
+    EXPECT_EQ(strux({"dump"}).status, cli::kExitUsage);
+    EXPECT_EQ(strux({"dump", "--bogus", "x.mdb"}).status, cli::kExitUsage);
+}
+
+TEST(StruxCommandLine, EngineErrorsGiveTheDaoNumberOnStderr) {
+    auto result = strux({"dump", "/nonexistent/folder/missing.mdb"});
+    EXPECT_EQ(result.status, cli::kExitEngineError);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_NE(result.err.find("error 3024"), std::string::npos) << result.err;
+}
