@@ -8,6 +8,7 @@ namespace cli {
 std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(makeDumpCommand());
+    commands.push_back(makeReportCommand());
     return commands;
 }
 

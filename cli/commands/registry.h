@@ -8,5 +8,6 @@
 namespace cli {
 
 std::unique_ptr<Command> makeDumpCommand();
+std::unique_ptr<Command> makeReportCommand();
 
 }  // namespace cli
