@@ -5,6 +5,7 @@
 
 #include "jet/database.h"
 #include "jet/error.h"
+#include "jet/types.h"
 #include "printing/sql_walk.h"
 #include "vb/vb_error.h"
 
