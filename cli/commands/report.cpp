@@ -102,16 +102,22 @@ public:
         const std::vector<std::string> entries = printing::listingEntries(source);
         if (const int status = chooseTables(source, entries, options, err); status != kExitOk) return status;
 
-        printing::ReportLayout layout;
-        layout.programFolder = programFolder();
+        printing::ReportSetup setup;
+        setup.programFolder = programFolder();
         QuietMonitor monitor;
 
         try {
-            if (options.text) return printText(source, entries, options, layout, monitor, out, err);
-            return printPdf(source, entries, options, layout, monitor, out, err);
+            if (options.text) return printText(source, entries, options, setup, monitor, out, err);
+            return printPdf(source, entries, options, setup, monitor, out, err);
         } catch (const printing::ReportError& e) {
-            err << "strux report: error " << e.number() << ": " << e.what() << '\n';
-            return e.number() == 75 || e.number() == 482 ? kExitIoError : kExitEngineError;
+            // 75 and 482: the printer could not take the document, which for
+            // the PDF printer means the file could not be written.
+            const bool output = e.number() == 75 || e.number() == 482;
+            err << "strux report: error " << e.number() << ": " << e.what();
+            if (output && !options.text)
+                err << "; could not write " << (options.pdf.empty() ? printing::reportPdfPath(options.file).string() : options.pdf);
+            err << '\n';
+            return output ? kExitIoError : kExitEngineError;
         }
     }
 
@@ -197,10 +203,10 @@ private:
         return kExitUsage;
     }
 
-    static void noteDefaults(const printing::ReportOutcome& outcome, const printing::ReportLayout& layout,
+    static void noteDefaults(const printing::ReportOutcome& outcome, const printing::ReportSetup& setup,
                              std::ostream& err) {
         using Source = printing::PrintDefaults::Source;
-        const fs::path file = layout.programFolder / printing::kPrintDefaultsFileName;
+        const fs::path file = setup.programFolder / printing::kPrintDefaultsFileName;
         if (outcome.defaultsSource == Source::Rewritten)
             err << "strux report: " << file.string() << " was missing or damaged; wrote the default layout\n";
         else if (outcome.defaultsSource == Source::BuiltIn)
@@ -208,41 +214,41 @@ private:
     }
 
     static int printText(const printing::ReportSource& source, const std::vector<std::string>& entries,
-                         const ReportOptions& options, const printing::ReportLayout& layout,
+                         const ReportOptions& options, const printing::ReportSetup& setup,
                          printing::ReportMonitor& monitor, std::ostream& out, std::ostream& err) {
         // The whole document is written at its end, so a failure part-way
         // prints nothing.
         std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
         devices.push_back(std::make_unique<printer::TextPrinterDevice>("Text", &out));
         printer::Printers printers(std::move(devices));
-        const auto outcome = printing::PrintStructure(source, entries, options.selection, layout,
+        const auto outcome = printing::PrintStructure(source, entries, options.selection, setup,
                                                       printing::standardFieldTypeNames(), printers, monitor);
-        noteDefaults(outcome, layout, err);
+        noteDefaults(outcome, setup, err);
         return kExitOk;
     }
 
     static int printPdf(const printing::ReportSource& source, const std::vector<std::string>& entries,
-                        const ReportOptions& options, const printing::ReportLayout& layout,
+                        const ReportOptions& options, const printing::ReportSetup& setup,
                         printing::ReportMonitor& monitor, std::ostream& out, std::ostream& err) {
 #ifdef STRUX_REPORT_PDF
-        const fs::path target = options.pdf.empty() ? printing::reportPdfPath(options.file) : fs::path(options.pdf);
         GuiApplicationScope application;
         std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
         devices.push_back(std::make_unique<printer::PdfPrinterDevice>());
-        devices.back()->setOutputFile(target.string());
         printer::Printers printers(std::move(devices));
-        const auto outcome = printing::PrintStructure(source, entries, options.selection, layout,
+        printing::ReportSetup pdfSetup = setup;
+        pdfSetup.outputFile = options.pdf;
+        const auto outcome = printing::PrintStructure(source, entries, options.selection, pdfSetup,
                                                       printing::standardFieldTypeNames(), printers, monitor);
-        noteDefaults(outcome, layout, err);
+        noteDefaults(outcome, setup, err);
         if (!outcome.printed) {
             out << "Nothing to print: no PDF written.\n";
             return kExitOk;
         }
-        out << "Report written to " << target.string() << " (" << outcome.pages
+        out << "Report written to " << outcome.outputFile.string() << " (" << outcome.pages
             << (outcome.pages == 1 ? " page" : " pages") << ")\n";
         return kExitOk;
 #else
-        (void)source, (void)entries, (void)options, (void)layout, (void)monitor, (void)out;
+        (void)source, (void)entries, (void)options, (void)setup, (void)monitor, (void)out;
         err << "strux report: this strux was built without Qt and cannot write PDF; use --text\n";
         return kExitUsage;
 #endif

@@ -444,7 +444,7 @@ std::filesystem::path reportPdfPath(const std::filesystem::path& databasePath) {
 }
 
 ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::string>& entries,
-                             const ReportSelection& selection, const ReportLayout& layout,
+                             const ReportSelection& selection, const ReportSetup& setup,
                              const FieldTypeNames& fieldTypes, printer::Printers& printers,
                              ReportMonitor& monitor) {
     ReportOutcome outcome;
@@ -458,14 +458,14 @@ ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::
         monitor.DoEvents();
         monitor.showDetail("Working! Please wait.");
 
-        if (layout.stored) {
+        if (setup.stored) {
             sSavedPrinter = printers.printer().DeviceName();
             // A stored setting without a printer (a Null column) leaves the
             // current printer, as a name no printer has would.
-            if (layout.stored->printerName) SelectPrinterByName(printers, *layout.stored->printerName);
-            outcome.layout = layout.stored->setting;
+            if (setup.stored->printerName) SelectPrinterByName(printers, *setup.stored->printerName);
+            outcome.layout = setup.stored->setting;
         } else {
-            PrintDefaults defaults = loadPrintDefaults(layout.programFolder);
+            PrintDefaults defaults = loadPrintDefaults(setup.programFolder);
             outcome.layout = std::move(defaults.setting);
             outcome.defaultsSource = defaults.source;
         }
@@ -473,6 +473,10 @@ ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::
 
         Printer& p = printers.printer();
         outcome.deviceName = p.DeviceName();
+        if (p.device().writesToFile()) {
+            outcome.outputFile = setup.outputFile.empty() ? reportPdfPath(source.path) : setup.outputFile;
+            p.device().setOutputFile(outcome.outputFile.string());
+        }
         StructureReport report(source, selection, outcome.layout, fieldTypes, p, monitor);
         try {
             report.run(tables, queries, relations);
@@ -482,6 +486,7 @@ ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::
         }
         outcome.pages = report.pagesPrinted();
         outcome.printed = outcome.pages > 0;
+        if (!outcome.printed) outcome.outputFile.clear();
         if (!sSavedPrinter.empty()) SelectPrinterByName(printers, sSavedPrinter);
         return outcome;
     } catch (...) {

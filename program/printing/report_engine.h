@@ -65,11 +65,14 @@ struct ReportSelection {
 using FieldTypeNames = std::array<std::string, 26>;
 FieldTypeNames standardFieldTypeNames();
 
-// Where the layout comes from: the stored tab setting the print request
-// found, or else the fallback file in the program's folder.
-struct ReportLayout {
+// Where the layout comes from (the stored tab setting the print request
+// found, or else the fallback file in the program's folder) and where a
+// printer that writes files (the PDF printer) puts the report.
+struct ReportSetup {
     std::optional<StoredTabSetting> stored;
     std::filesystem::path programFolder;
+    // Empty: beside the database (reportPdfPath).
+    std::filesystem::path outputFile;
 };
 
 // The progress window as the engine sees it.
@@ -99,6 +102,9 @@ struct ReportOutcome {
     std::optional<PrintDefaults::Source> defaultsSource;
     // The printer the report came out on.
     std::string deviceName;
+    // The file it was written to, when that printer writes files; the
+    // window tells the user where it went.
+    std::filesystem::path outputFile;
 };
 
 // Error areas of a run: set-up (until the layout is read) and printing.
@@ -135,7 +141,7 @@ std::filesystem::path reportPdfPath(const std::filesystem::path& databasePath);
 // `entries` is the main listing (tables, queries and relations are taken
 // from it in its order). Throws ReportError when a call fails.
 ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::string>& entries,
-                             const ReportSelection& selection, const ReportLayout& layout,
+                             const ReportSelection& selection, const ReportSetup& setup,
                              const FieldTypeNames& fieldTypes, printer::Printers& printers,
                              ReportMonitor& monitor);
 

@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         STRUX_REQUIRE_CORPUS();
         source = testsupport::corpusFile("real/nwind-jet3.mdb");
-        layout.programFolder = folder.path();
+        setup.programFolder = folder.path();
     }
 
     // The report of `path` opened as given, every section on.
@@ -35,7 +35,7 @@ protected:
         db = engine.OpenDatabase(path.string(), false, readOnly);
         TestMonitor monitor;
         auto src = printing::reportSource(*db);
-        return runReport(src, printing::listingEntries(src), selection, *printers, monitor, layout);
+        return runReport(src, printing::listingEntries(src), selection, *printers, monitor, setup);
     }
     static printing::ReportSelection everything(bool details = false) {
         printing::ReportSelection selection;
@@ -52,7 +52,7 @@ protected:
 
     fs::path source;
     TempFolder folder;
-    printing::ReportLayout layout;
+    printing::ReportSetup setup;
     std::shared_ptr<jet::Database> db;
     std::unique_ptr<printer::Printers> printers = recordingPrinters();
 };

@@ -115,6 +115,13 @@ TEST(ReportCommand, PdfWhereAskedOrBesideTheDatabase) {
     EXPECT_EQ(head(expected, 5), "%PDF-");
     EXPECT_NE(beside.out.find(expected.string()), std::string::npos) << beside.out;
 
+    // A PDF that cannot be written is an output error, and nothing is left behind.
+    const CommandRun unwritable = strux({"report", nwind(), "-o", (folder.path() / "no" / "such.pdf").string()});
+    EXPECT_EQ(unwritable.status, cli::kExitIoError);
+    EXPECT_NE(unwritable.err.find("could not write " + (folder.path() / "no" / "such.pdf").string()),
+              std::string::npos) << unwritable.err;
+    EXPECT_FALSE(fs::exists(folder.path() / "no"));
+
     if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
         const fs::path text = folder.path() / "out.txt";
         ASSERT_EQ(std::system(("pdftotext -layout '" + pdf.string() + "' '" + text.string() + "'").c_str()), 0);

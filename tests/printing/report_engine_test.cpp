@@ -46,11 +46,11 @@ protected:
         auto& relation = db.addRelation("CustomersOrders", "Customers", "Orders", {"CustomerID"});
         relation.SetAttributes(jet::dbRelationUpdateCascade);
         entries = printing::listingEntries(db.source());
-        layout.programFolder = folder.path();
+        setup.programFolder = folder.path();
     }
 
     RunResult run(const ReportSelection& selection, printing::ReportMonitor& monitor) {
-        return runReport(db.source(), entries, selection, *printers, monitor, layout);
+        return runReport(db.source(), entries, selection, *printers, monitor, setup);
     }
     RunResult run(const ReportSelection& selection) {
         TestMonitor monitor;
@@ -66,7 +66,7 @@ protected:
     MemoryDatabase db;
     std::vector<std::string> entries;
     TempFolder folder;
-    printing::ReportLayout layout;
+    printing::ReportSetup setup;
     std::unique_ptr<printer::Printers> printers = recordingPrinters({"Office", "HPLJ"});
 };
 
@@ -100,7 +100,7 @@ TEST_F(ReportEngine, PageHeaderAndTableSummary) {
     // Column 50 is fixed: a narrower tab setting moves the names, not the column.
     printing::StoredTabSetting stored{std::nullopt, printing::defaultTabSetting()};
     stored.setting.tabs[0] = 3;
-    layout.stored = stored;
+    setup.stored = stored;
     const auto moved = run(everything());
     EXPECT_EQ(moved.pages.at(0)[7], line({{2, "Customers"}, {49, "Updatable:  True"}}));
 }
@@ -363,7 +363,7 @@ TEST_F(ReportEngine, CancelEndsWithTheNoteAndTheNextReportPrintsNormally) {
     EXPECT_FALSE(next.outcome.cancelled);
     auto fresh = recordingPrinters({"Office", "HPLJ"});
     TestMonitor quiet;
-    runReport(db.source(), entries, everything(), *fresh, quiet, layout);
+    runReport(db.source(), entries, everything(), *fresh, quiet, setup);
     EXPECT_EQ(deviceOf(*printers, 0).documents().back(), deviceOf(*fresh, 0).documents().back());
 }
 
@@ -405,9 +405,10 @@ TEST_F(ReportEngine, MissingDefaultsFileCreatedAndUsed) {
 TEST_F(ReportEngine, StoredSettingChoosesThePrinterAndRestoresTheOldOne) {
     printing::StoredTabSetting stored{"HPLJ", printing::defaultTabSetting()};
     stored.setting.fontName = "Times New Roman";
-    layout.stored = stored;
+    setup.stored = stored;
     const auto result = run(everything());
     EXPECT_EQ(result.outcome.deviceName, "HPLJ");
+    EXPECT_TRUE(result.outcome.outputFile.empty()) << "a printer that does not write files";
     EXPECT_FALSE(result.outcome.defaultsSource.has_value());
     EXPECT_FALSE(fs::exists(folder.path() / "stx32ps.def")) << "the fallback file is not needed";
     EXPECT_EQ(deviceOf(*printers, 1).documents().size(), 1u);
@@ -418,17 +419,40 @@ TEST_F(ReportEngine, StoredSettingChoosesThePrinterAndRestoresTheOldOne) {
     // A name no printer has, and a Null name, print on the current printer.
     for (const std::optional<std::string>& name : {std::optional<std::string>("<System default printer>"),
                                                    std::optional<std::string>()}) {
-        layout.stored->printerName = name;
+        setup.stored->printerName = name;
         EXPECT_EQ(run(everything()).outcome.deviceName, "Office");
         EXPECT_EQ(printers->currentIndex(), 0);
     }
     // The comparison is exact.
-    layout.stored->printerName = "hplj";
+    setup.stored->printerName = "hplj";
     EXPECT_EQ(run(everything()).outcome.deviceName, "Office");
 }
 
+// Like the PDF printer: its documents go to a file named before they start.
+class FilePrinterDevice : public RecordingDevice {
+public:
+    bool writesToFile() const override { return true; }
+};
+
+TEST_F(ReportEngine, FilePrinterWritesBesideTheDatabaseUnlessToldWhere) {
+    std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
+    devices.push_back(std::make_unique<FilePrinterDevice>());
+    printers = std::make_unique<printer::Printers>(std::move(devices));
+    auto result = run(everything());
+    EXPECT_EQ(result.outcome.outputFile, fs::path("/data/orders.pdf"));
+    EXPECT_EQ(printers->Item(0).outputFile(), "/data/orders.pdf");
+
+    setup.outputFile = folder.path() / "chosen.pdf";
+    result = run(everything());
+    EXPECT_EQ(result.outcome.outputFile, folder.path() / "chosen.pdf");
+
+    ReportSelection nothing;
+    nothing.allTables = false;
+    EXPECT_TRUE(run(nothing).outcome.outputFile.empty()) << "no document, no file";
+}
+
 TEST_F(ReportEngine, FailureAbandonsTheDocumentAndRestoresThePrinter) {
-    layout.stored = printing::StoredTabSetting{"HPLJ", printing::defaultTabSetting()};
+    setup.stored = printing::StoredTabSetting{"HPLJ", printing::defaultTabSetting()};
     ReportSelection selection;
     selection.allTables = false;
     selection.tables = {"Customers", "Vanished"};

@@ -104,9 +104,9 @@ RecordingDevice& deviceOf(printer::Printers& printers, int index) {
 
 RunResult runReport(printing::ReportSource source, const std::vector<std::string>& entries,
                     const printing::ReportSelection& selection, printer::Printers& printers,
-                    printing::ReportMonitor& monitor, const printing::ReportLayout& layout) {
+                    printing::ReportMonitor& monitor, const printing::ReportSetup& setup) {
     RunResult result;
-    result.outcome = printing::PrintStructure(source, entries, selection, layout,
+    result.outcome = printing::PrintStructure(source, entries, selection, setup,
                                               printing::standardFieldTypeNames(), printers, monitor);
     // The printer the report came out on, which need not be current any more.
     for (int i = 0; i < printers.Count(); ++i) {

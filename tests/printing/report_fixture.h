@@ -96,14 +96,14 @@ private:
 std::unique_ptr<printer::Printers> recordingPrinters(const std::vector<std::string>& names = {"Text"});
 RecordingDevice& deviceOf(printer::Printers& printers, int index);
 
-// A report with the layout of a defaults file in `folder` (created when missing).
+// A report with the setup of a defaults file in `folder` (created when missing).
 struct RunResult {
     printing::ReportOutcome outcome;
     Pages pages;  // of the last document released
 };
 RunResult runReport(printing::ReportSource source, const std::vector<std::string>& entries,
                     const printing::ReportSelection& selection, printer::Printers& printers,
-                    printing::ReportMonitor& monitor, const printing::ReportLayout& layout);
+                    printing::ReportMonitor& monitor, const printing::ReportSetup& setup);
 
 // The row's text from `column` (0-based) on, or "" for a shorter row.
 std::string from(const std::string& row, int column);
