@@ -12,15 +12,6 @@ namespace {
 using namespace reporttest;
 namespace fs = std::filesystem;
 
-std::string line(const std::vector<std::pair<int, std::string>>& pieces) {
-    std::string row;
-    for (const auto& [column, text] : pieces) {
-        if (static_cast<int>(row.size()) < column) row.resize(static_cast<std::size_t>(column), ' ');
-        row.replace(static_cast<std::size_t>(column), text.size(), text);
-    }
-    return row;
-}
-
 class NwindReport : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -65,7 +56,7 @@ TEST_F(NwindReport, HeaderAndSummaryOfAWritableCopy) {
     const auto& page = result.pages.at(0);
     EXPECT_EQ(page[1], line({{9, "Page no:  1"}}));
     EXPECT_EQ(page[3], line({{9, "Database: " + copy.string() + "  -  Order = 1033"}}));
-    EXPECT_EQ(page[4], std::string(5, ' ') + std::string(91, '-'));
+    EXPECT_EQ(page[4], kRule);
     EXPECT_EQ(page[5], line({{9, "Tables Collection"}}));
     const std::vector<std::string> tables = {"Categories", "Customers", "Employees", "Order Details",
                                              "Orders", "Products", "Shippers", "Suppliers"};

@@ -13,18 +13,6 @@ using namespace reporttest;
 namespace fs = std::filesystem;
 using printing::ReportSelection;
 
-// A row of the text surface from its pieces: each at its 0-based column.
-std::string line(const std::vector<std::pair<int, std::string>>& pieces) {
-    std::string row;
-    for (const auto& [column, text] : pieces) {
-        if (static_cast<int>(row.size()) < column) row.resize(static_cast<std::size_t>(column), ' ');
-        row.replace(static_cast<std::size_t>(column), text.size(), text);
-    }
-    return row;
-}
-
-const std::string kRule = std::string(5, ' ') + std::string(91, '-');  // from Tab(6) to the right edge
-
 class ReportEngine : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -210,27 +198,14 @@ TEST_F(ReportEngine, QueryAndRelationSections) {
     }
 }
 
-TEST_F(ReportEngine, WrappedSqlContinuesFiveColumnsIn) {
-    const std::string first = "SELECT Customers.CustomerID, Customers.Name, Customers.Flags,";
-    db.queries["Customer List"].SetSQL(first + " Customers.Region\r\nFROM Customers;\r\n");
-    ReportSelection selection;
-    selection.allTables = false;
-    selection.queries = true;
-    const auto result = run(selection);
-    const auto& page = result.pages.at(0);
-    const int sql = rowStarting(page, "SQL Statement", 9);
-    ASSERT_GT(sql, 0);
-    // W = 96 - (30 + 10) = 56: the piece ends at the last blank of its first 56 characters.
-    EXPECT_EQ(page[sql], line({{9, "SQL Statement"}, {29, "SELECT Customers.CustomerID, Customers.Name,  _"}}));
-    EXPECT_EQ(page[sql + 1], line({{34, "Customers.Flags, Customers.Region"}}));
-    EXPECT_EQ(page[sql + 2], line({{29, "FROM Customers;"}}));
-}
-
-TEST_F(ReportEngine, SqlLinesOfExactlyTheWidth) {
-    const std::string exact = "SELECT " + std::string(49, 'x');  // 56 = W
-    // A first piece of 41 + blank, then a rest of exactly 56 with a blank at its 30th.
+TEST_F(ReportEngine, SqlWrapsAtTheWidthAndContinuesFiveColumnsIn) {
+    // W = 96 - (30 + 10) = 56. A line of exactly W is printed whole; a longer
+    // one is cut at the last blank of its first W characters; a rest of
+    // exactly W (here with a blank at its 30th character) is cut once more.
+    const std::string exact = "SELECT " + std::string(49, 'x');
     const std::string rest = std::string(29, 'b') + " " + std::string(26, 'c');
-    db.queries["Customer List"].SetSQL(exact + "\r\n" + std::string(41, 'a') + " " + rest + "\r\n");
+    db.queries["Customer List"].SetSQL(exact + "\r\nSELECT Customers.CustomerID, Customers.Name, Customers.Flags\r\n" +
+                                       std::string(41, 'a') + " " + rest + "\r\nFROM Customers;");
     ReportSelection selection;
     selection.allTables = false;
     selection.queries = true;
@@ -239,10 +214,14 @@ TEST_F(ReportEngine, SqlLinesOfExactlyTheWidth) {
     const int sql = rowStarting(page, "SQL Statement", 9);
     ASSERT_GT(sql, 0);
     EXPECT_EQ(page[sql], line({{9, "SQL Statement"}, {29, exact}}));
-    EXPECT_EQ(page[sql + 1], line({{29, std::string(41, 'a') + "  _"}}));
-    EXPECT_EQ(page[sql + 2], line({{34, std::string(29, 'b') + "  _"}}));
-    EXPECT_EQ(page[sql + 3], line({{34, std::string(26, 'c')}}));
-    EXPECT_EQ(page[sql + 4], line({{9, "Type:"}, {29, "0"}}));
+    EXPECT_EQ(page[sql + 1], line({{29, "SELECT Customers.CustomerID, Customers.Name,  _"}}));
+    EXPECT_EQ(page[sql + 2], line({{34, "Customers.Flags"}}));
+    EXPECT_EQ(page[sql + 3], line({{29, std::string(41, 'a') + "  _"}}));
+    EXPECT_EQ(page[sql + 4], line({{34, std::string(29, 'b') + "  _"}}));
+    EXPECT_EQ(page[sql + 5], line({{34, std::string(26, 'c')}}));
+    // The last line has no CR LF: printed once, and the walk ends.
+    EXPECT_EQ(page[sql + 6], line({{29, "FROM Customers;"}}));
+    EXPECT_EQ(page[sql + 7], line({{9, "Type:"}, {29, "0"}}));
 }
 
 TEST_F(ReportEngine, OnlyFieldsOfChosenTablesWithoutSummary) {

@@ -117,6 +117,15 @@ RunResult runReport(printing::ReportSource source, const std::vector<std::string
     return result;
 }
 
+std::string line(const std::vector<std::pair<int, std::string>>& pieces) {
+    std::string row;
+    for (const auto& [column, text] : pieces) {
+        if (static_cast<int>(row.size()) < column) row.resize(static_cast<std::size_t>(column), ' ');
+        row.replace(static_cast<std::size_t>(column), text.size(), text);
+    }
+    return row;
+}
+
 std::string from(const std::string& row, int column) {
     return static_cast<int>(row.size()) > column ? row.substr(static_cast<std::size_t>(column)) : std::string();
 }

@@ -105,6 +105,11 @@ RunResult runReport(printing::ReportSource source, const std::vector<std::string
                     const printing::ReportSelection& selection, printer::Printers& printers,
                     printing::ReportMonitor& monitor, const printing::ReportSetup& setup);
 
+// A row of the text surface from its pieces, each at its 0-based column.
+std::string line(const std::vector<std::pair<int, std::string>>& pieces);
+// The rule under a heading: from Tab(6) to the right edge of the text page.
+inline const std::string kRule = std::string(5, ' ') + std::string(91, '-');
+
 // The row's text from `column` (0-based) on, or "" for a shorter row.
 std::string from(const std::string& row, int column);
 // The index of the first row of `page` that starts with `text` at `column`, or -1.
