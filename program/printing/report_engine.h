@@ -75,7 +75,8 @@ struct ReportSetup {
     std::filesystem::path outputFile;
 };
 
-// The progress window as the engine sees it.
+// The progress window as the engine sees it. The window clears its cancel
+// flag before it starts a run, so that a run after a cancelled one prints.
 class ReportMonitor {
 public:
     virtual ~ReportMonitor() = default;
@@ -139,7 +140,15 @@ std::filesystem::path reportPdfPath(const std::filesystem::path& databasePath);
 
 // Prints the report of `source` on the current printer of `printers`.
 // `entries` is the main listing (tables, queries and relations are taken
-// from it in its order). Throws ReportError when a call fails.
+// from it in its order). A cancelled run ends with kCancelNote and releases
+// what it printed. Throws ReportError when a call fails. Either way the
+// printer that was current before a stored setting switched printers is
+// current again afterwards.
+//
+// The window runs its dialogs first: it passes the selection of frmSelect
+// (or, for an automatic print setting, all tables and the setting's
+// sections), the stored tab setting when one is in force (else the program
+// folder, whose stx32ps.def is read), and sFieldType.
 ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::string>& entries,
                              const ReportSelection& selection, const ReportSetup& setup,
                              const FieldTypeNames& fieldTypes, printer::Printers& printers,
