@@ -9,6 +9,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(makeDumpCommand());
     commands.push_back(makeVbCommand());
+    commands.push_back(makeReportCommand());
     return commands;
 }
 

@@ -9,5 +9,6 @@ namespace cli {
 
 std::unique_ptr<Command> makeDumpCommand();
 std::unique_ptr<Command> makeVbCommand();
+std::unique_ptr<Command> makeReportCommand();
 
 }  // namespace cli

@@ -14,6 +14,13 @@ namespace {
 // rounding so that text ending exactly at a column still counts as there.
 constexpr double kTolerance = 0.5;
 
+// Text that ends a little past a column still stands at it. The fixed-pitch
+// face a machine has in place of Courier can be a hair wider than 1/12 inch
+// (Liberation Mono at 10 points measures 120.24 twips a character), and a
+// name that fills its column exactly must not push the next column's text
+// onto the next row.
+constexpr double kColumnSlack = kTwipsPerColumn / 8;
+
 const char* const kDefaultFontName = "Courier New";
 constexpr double kDefaultFontSize = 10;
 
@@ -176,7 +183,7 @@ void Printer::printSegment(std::string_view segment) {
 
 void Printer::moveToColumn(int column) {
     const double target = (std::max(column, 1) - 1) * kTwipsPerColumn;
-    if (x_ > target + kTolerance) endRow();
+    if (x_ > target + kColumnSlack) endRow();
     x_ = target;
 }
 

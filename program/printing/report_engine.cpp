@@ -1,0 +1,506 @@
+#include "printing/report_engine.h"
+
+#include <cstdint>
+#include <new>
+
+#include "jet/database.h"
+#include "jet/error.h"
+#include "jet/types.h"
+#include "printing/sql_walk.h"
+#include "vb/vb_error.h"
+
+namespace printing {
+
+namespace {
+
+using printer::PrintEnd;
+using printer::Printer;
+using printer::Tab;
+
+constexpr char kTablePrefix[] = "Tbl: ";
+constexpr char kQueryPrefix[] = "Qdf: ";
+constexpr char kRelationPrefix[] = "Rel: ";
+
+// Page-break thresholds, in rows from the top of the printable area.
+constexpr double kBreakAfterRows = 58;
+constexpr double kBreakBeforeQueries = 56;
+constexpr double kBreakBeforeDetails = 55;
+
+// The summary's "Updatable:" column is fixed, whatever the tab setting.
+constexpr int kSummaryUpdatableColumn = 50;
+
+// The two system bits of a table's attributes (dbSystemObject).
+constexpr std::uint32_t kSystemBits = 0x80000002u;
+
+// VB's error numbers for failures that carry none of their own.
+constexpr long kErrOutOfMemory = 7;
+constexpr long kErrInternal = 51;
+
+bool isSystemTable(const jet::TableDef& table) {
+    return (static_cast<std::uint32_t>(table.Attributes()) & kSystemBits) != 0;
+}
+
+std::string quoted(const std::string& name) { return "'" + name + "'"; }
+
+std::string pageText(int page) { return "Page " + std::string(page < 0 ? "" : " ") + std::to_string(page); }
+
+// The object names of the listing entries of one kind, from the sixth
+// character on, in listing order.
+std::vector<std::string> namesOfKind(const std::vector<std::string>& entries, std::string_view kind) {
+    std::vector<std::string> names;
+    for (const auto& entry : entries)
+        if (entry.compare(0, 4, kind) == 0) names.push_back(entry.size() > 5 ? entry.substr(5) : std::string());
+    return names;
+}
+
+const char* attributeMeaning(long attributes) {
+    switch (attributes) {
+        case 17: return " - Fixed length; AutoIncrementing";
+        case 1: return " - Fixed length";
+        case 2: return " - Variable length";
+        case 32768: return " - Contains hyperlink";
+        default: return nullptr;
+    }
+}
+
+// Thrown inside a run when the operator cancels; caught by the run itself.
+struct RunCancelled {};
+
+class StructureReport {
+public:
+    StructureReport(const ReportSource& source, const ReportSelection& selection, const TabSetting& layout,
+                    const FieldTypeNames& fieldTypes, Printer& printer, ReportMonitor& monitor)
+        : source_(source), selection_(selection), tabs_(layout.tabs), font_(layout.fontName),
+          fieldTypes_(fieldTypes), p_(printer), monitor_(monitor) {}
+
+    void run(const std::vector<std::string>& tables, const std::vector<std::string>& queries,
+             const std::vector<std::string>& relations);
+
+    // Ends the current row, prints the note as a row of its own and
+    // releases the pages printed so far.
+    void PrintCancelNote();
+
+    // The pages of the document released last; 0 when nothing was printed.
+    int pagesPrinted() const { return pagesPrinted_; }
+
+private:
+    int iTab(int index) const { return tabs_[static_cast<std::size_t>(index)]; }
+
+    void PrintPageHeader();
+    void endDocument();
+    void pageBreak();
+    void breakIfBelow(double threshold) {
+        if (p_.CurrentY() > threshold) pageBreak();
+    }
+    void checkCancel();
+    void rule();
+    void label(const std::string& text);
+
+    void printTableSummary();
+    void printTableSection(const std::string& name);
+    void printIndexGroup(const jet::Index& index);
+    void printFieldRow(const jet::Field& field);
+    void printQuerySection(const std::string& name);
+    void printRelationSection(const std::string& name);
+    void printFieldNames(const jet::Collection<jet::Field>& fields);
+    void detailRow(const std::string& labelText, const printer::PrintItem& value);
+    std::string typeName(int type) const;
+
+    const ReportSource& source_;
+    const ReportSelection& selection_;
+    TabColumns tabs_;
+    std::string font_;
+    const FieldTypeNames& fieldTypes_;
+    Printer& p_;
+    ReportMonitor& monitor_;
+    bool started_ = false;
+    int pagesPrinted_ = 0;
+};
+
+void StructureReport::PrintPageHeader() {
+    p_.SetFontName(font_);
+    p_.Print();
+    p_.SetFontName(font_);
+    p_.SetFontBold(true);
+    p_.SetDrawWidth(6);
+    p_.Print({Tab(iTab(0)), "Page no: ", p_.Page()});
+    p_.Print();
+    p_.Print({Tab(iTab(0)), "Database: ", source_.path + "  -  Order = " + std::to_string(source_.collatingOrder)});
+    rule();
+    p_.SetDrawWidth(1);
+    p_.SetFontBold(false);
+    started_ = true;
+    monitor_.showPage(pageText(p_.Page()));
+}
+
+void StructureReport::pageBreak() {
+    p_.NewPage();
+    PrintPageHeader();
+}
+
+void StructureReport::checkCancel() {
+    monitor_.DoEvents();
+    if (monitor_.cancelRequested()) throw RunCancelled{};
+}
+
+// A rule under the row just ended, across the page from the rule margin;
+// the empty statement after it moves below it.
+void StructureReport::rule() {
+    const double y = p_.CurrentY();
+    p_.Line(iTab(1), y, p_.ScaleWidth(), y);
+    p_.Print();
+}
+
+void StructureReport::label(const std::string& text) {
+    p_.SetFontBold(true);
+    p_.Print({Tab(iTab(0)), text}, PrintEnd::KeepPosition);
+    p_.SetFontBold(false);
+}
+
+void StructureReport::PrintCancelNote() {
+    p_.Print();
+    p_.Print({kCancelNote});
+    endDocument();
+}
+
+void StructureReport::endDocument() {
+    pagesPrinted_ = p_.documentOpen() ? p_.Page() : 0;
+    p_.EndDoc();
+}
+
+void StructureReport::run(const std::vector<std::string>& tables, const std::vector<std::string>& queries,
+                          const std::vector<std::string>& relations) {
+    p_.SetScaleMode(printer::vbCharacters);
+    if (selection_.allTables) printTableSummary();
+    checkCancel();
+    for (const auto& name : tables) printTableSection(name);
+    breakIfBelow(kBreakBeforeQueries);
+    if (selection_.queries)
+        for (const auto& name : queries) printQuerySection(name);
+    breakIfBelow(kBreakAfterRows);
+    if (selection_.relations)
+        for (const auto& name : relations) printRelationSection(name);
+    endDocument();
+}
+
+void StructureReport::printTableSummary() {
+    PrintPageHeader();
+    monitor_.showDetail("'Tables Collection'");
+    monitor_.showPage("Page 1");
+    p_.SetFontUnderline(true);
+    p_.Print({Tab(iTab(0)), "Tables Collection"});
+    p_.SetFontUnderline(false);
+    monitor_.DoEvents();
+    p_.Print();
+    for (int i = 0; i < source_.tables.Count(); ++i) {
+        const jet::TableDef& table = source_.tables[i];
+        p_.SetFontUnderline(false);
+        if (!isSystemTable(table)) {
+            p_.Print({Tab(iTab(0)), table.Name(), Tab(kSummaryUpdatableColumn),
+                      table.Updatable() ? "Updatable:  True" : "Updatable:  False"});
+            breakIfBelow(kBreakAfterRows);
+        }
+    }
+    p_.Print();
+    p_.Print();
+}
+
+void StructureReport::printTableSection(const std::string& name) {
+    if (started_ && selection_.pagePerItem) pageBreak();
+    checkCancel();
+    monitor_.showDetail(quoted(name));
+    jet::TableDef& table = source_.tables[name];
+
+    if (selection_.indexes) {
+        monitor_.showPage(pageText(p_.Page()));
+        if (p_.CurrentY() > kBreakAfterRows || !started_) {
+            if (started_) p_.NewPage();
+            PrintPageHeader();
+        }
+        p_.SetFontUnderline(true);
+        p_.Print({Tab(iTab(0)), "Index Listing for Table: ", name});
+        p_.SetFontUnderline(false);
+        p_.Print();
+        p_.SetFontBold(true);
+        p_.Print({Tab(iTab(0)), "Name", Tab(iTab(2)), "Fields", Tab(iTab(3)), "Sort Order", Tab(iTab(4)), "Unique",
+                  Tab(iTab(5)), "Primary"});
+        p_.SetFontBold(false);
+        rule();
+        for (int i = 0; i < table.Indexes().Count(); ++i) printIndexGroup(table.Indexes()[i]);
+    }
+
+    checkCancel();
+    p_.Print();
+
+    if (selection_.fields) {
+        monitor_.showPage(pageText(p_.Page()));
+        if (!started_) PrintPageHeader();
+        else breakIfBelow(kBreakAfterRows);
+        p_.SetFontUnderline(true);
+        p_.Print({Tab(iTab(0)), "Fields Listing for Table: ", name});
+        p_.SetFontUnderline(false);
+        p_.Print();
+        p_.SetFontBold(true);
+        p_.Print({Tab(iTab(0)), "Name", Tab(iTab(10)), "Type", Tab(iTab(11)), "Size", Tab(iTab(12)), "Required",
+                  Tab(iTab(13)), "AllowZero", Tab(iTab(14)), "Attributes"});
+        p_.SetFontBold(false);
+        rule();
+        for (int i = 0; i < table.Fields().Count(); ++i) {
+            printFieldRow(table.Fields()[i]);
+            breakIfBelow(kBreakAfterRows);
+        }
+    }
+
+    if (!selection_.pagePerItem) {
+        p_.Print();
+        p_.Print();
+    }
+}
+
+// The members are taken from the index's own field list rather than by
+// splitting its "+A;-B" text at the semicolons: a field name may itself hold
+// a semicolon, and the split would then read past the last member.
+void StructureReport::printIndexGroup(const jet::Index& index) {
+    p_.Print({Tab(iTab(0)), index.Name()}, PrintEnd::KeepPosition);
+    const std::string unique = printer::booleanText(index.Unique());
+    const std::string primary = printer::booleanText(index.Primary());
+    const auto& members = index.Fields();
+    if (members.Count() == 0) {
+        p_.Print({Tab(iTab(8)), unique, Tab(iTab(9)), primary});
+    }
+    for (int k = 0; k < members.Count(); ++k) {
+        const jet::Field& member = members[k];
+        const bool descending = (member.Attributes() & jet::dbDescending) != 0;
+        const std::string entry = (descending ? "-" : "+") + member.Name();
+        const char* sort = member.Attributes() == 0 ? "Ascend " : "Descend ";
+        const bool last = k == members.Count() - 1;
+        p_.Print({Tab(iTab(6)), entry, Tab(iTab(7)), sort}, PrintEnd::KeepPosition);
+        if (k == 0) p_.Print({Tab(iTab(8)), unique, Tab(iTab(9)), primary});
+        if (!last) breakIfBelow(kBreakAfterRows);
+    }
+    p_.Print();
+    breakIfBelow(kBreakAfterRows);
+}
+
+std::string StructureReport::typeName(int type) const {
+    if (type >= 0 && type < static_cast<int>(fieldTypes_.size())) return fieldTypes_[static_cast<std::size_t>(type)];
+    // Codes beyond the table (the complex kinds of newer files) print as
+    // their number rather than ending the run.
+    return std::to_string(type);
+}
+
+void StructureReport::printFieldRow(const jet::Field& field) {
+    p_.Print({Tab(iTab(0)), field.Name(), Tab(iTab(15)), typeName(field.Type()), Tab(iTab(16)), field.Size()},
+             PrintEnd::KeepPosition);
+    p_.Print({Tab(iTab(17)), field.Required()}, PrintEnd::KeepPosition);
+    p_.Print({Tab(iTab(18)), field.AllowZeroLength()}, PrintEnd::KeepPosition);
+    p_.Print({Tab(iTab(19)), std::to_string(field.Attributes())}, PrintEnd::KeepPosition);
+    if (selection_.details) {
+        if (const char* meaning = attributeMeaning(field.Attributes()))
+            p_.Print({Tab(iTab(19) + 5), meaning});
+        else
+            p_.Print();
+    }
+}
+
+void StructureReport::printFieldNames(const jet::Collection<jet::Field>& fields) {
+    label("Fields");
+    for (int k = 0; k < fields.Count(); ++k) {
+        p_.Print({Tab(iTab(15)), fields[k].Name()});
+        if (p_.CurrentY() > kBreakAfterRows) {
+            pageBreak();
+            if (k < fields.Count() - 1) label("Fields continued");
+        }
+    }
+}
+
+void StructureReport::detailRow(const std::string& labelText, const printer::PrintItem& value) {
+    label(labelText);
+    p_.Print({Tab(iTab(15)), value});
+}
+
+void StructureReport::printQuerySection(const std::string& name) {
+    if (!started_) PrintPageHeader();
+    else if (selection_.pagePerItem) pageBreak();
+    checkCancel();
+    monitor_.showDetail(quoted(name));
+    const jet::QueryDef& query = source_.queries[name];
+
+    p_.Print({Tab(iTab(0)), "Detailed Listing for Query: ", name});
+    rule();
+    printFieldNames(query.Fields());
+    p_.Print();
+    breakIfBelow(kBreakAfterRows);
+
+    label("SQL Statement");
+    // The usable width follows the printer each time, as the page may differ.
+    const double width = p_.ScaleWidth() - (iTab(15) + 10);
+    for (const SqlRow& row : sqlRows(query.SQL(), width)) p_.Print({Tab(iTab(15) + row.indent), row.text});
+    breakIfBelow(kBreakBeforeDetails);
+
+    detailRow("Type:", std::to_string(query.Type()));
+    detailRow("Created:", printer::DateItem{query.DateCreated().days});
+    detailRow("Updated:", printer::DateItem{query.LastUpdated().days});
+    detailRow("Max records:", std::to_string(query.MaxRecords()));
+    detailRow("Connect:", query.Connect());
+    detailRow("Returns Records:", query.ReturnsRecords());
+    detailRow("Updatable:", query.Updatable());
+    breakIfBelow(kBreakAfterRows);
+    p_.Print();
+    p_.Print();
+}
+
+void StructureReport::printRelationSection(const std::string& name) {
+    if (!started_) PrintPageHeader();
+    else if (selection_.pagePerItem) pageBreak();
+    checkCancel();
+    monitor_.showDetail(quoted(name));
+    const jet::Relation& relation = source_.relations[name];
+
+    p_.Print({Tab(iTab(0)), "Detailed Listing for Relations: ", name});
+    rule();
+    printFieldNames(relation.Fields());
+    p_.Print();
+    breakIfBelow(kBreakBeforeDetails);
+
+    detailRow("Name:", relation.Name());
+    detailRow("Table:", relation.Table());
+    detailRow("Foreign table:", relation.ForeignTable());
+    detailRow("Attributes:", std::to_string(relation.Attributes()));
+    detailRow("Partial replica:", relation.PartialReplica());
+    breakIfBelow(kBreakAfterRows);
+    p_.Print();
+    p_.Print();
+}
+
+// The number a failure reports: the engine's or the printer's own, else
+// VB's nearest.
+long errorNumberOf(const std::exception_ptr& failure, std::string& description) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const jet::Error& e) {
+        description = e.what();
+        return e.number();
+    } catch (const vb::RuntimeError& e) {
+        description = e.what();
+        return e.number();
+    } catch (const std::bad_alloc&) {
+        description = "Out of memory";
+        return kErrOutOfMemory;
+    } catch (const std::exception& e) {
+        description = e.what();
+        return kErrInternal;
+    }
+}
+
+}  // namespace
+
+ReportSource reportSource(jet::Database& db) {
+    return ReportSource{db.Name(), db.CollatingOrder(), db.TableDefs(), db.QueryDefs(), db.Relations()};
+}
+
+std::vector<std::string> listingEntries(const ReportSource& source) {
+    std::vector<std::string> entries;
+    for (const auto& table : source.tables)
+        if (!isSystemTable(*table)) entries.push_back(kTablePrefix + table->Name());
+    for (const auto& query : source.queries)
+        if (query->Name().empty() || query->Name()[0] != '~') entries.push_back(kQueryPrefix + query->Name());
+    for (const auto& relation : source.relations) entries.push_back(kRelationPrefix + relation->Name());
+    return entries;
+}
+
+FieldTypeNames standardFieldTypeNames() {
+    FieldTypeNames names;
+    names[1] = "Boolean";
+    names[2] = "Byte";
+    names[3] = "Integer";
+    names[4] = "Long";
+    names[5] = "Currency";
+    names[6] = "Single";
+    names[7] = "Double";
+    names[8] = "Date/Time";
+    names[9] = "Binary";
+    names[10] = "Text";
+    names[11] = "Binary Object";
+    names[12] = "Memo";
+    names[15] = "GUID";
+    names[16] = "Big Integer";
+    names[17] = "VarBinary";
+    names[18] = "Char";
+    names[19] = "Numeric";
+    names[20] = "Decimal";
+    names[21] = "Float";
+    names[22] = "Time";
+    names[23] = "Time Stamp";
+    return names;
+}
+
+void SelectPrinterByName(printer::Printers& printers, const std::string& sName) { printers.selectByName(sName); }
+
+std::filesystem::path reportPdfPath(const std::filesystem::path& databasePath) {
+    std::filesystem::path pdf = databasePath;
+    pdf.replace_extension(".pdf");
+    return pdf;
+}
+
+ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::string>& entries,
+                             const ReportSelection& selection, const ReportSetup& setup,
+                             const FieldTypeNames& fieldTypes, printer::Printers& printers,
+                             ReportMonitor& monitor) {
+    ReportOutcome outcome;
+    long area = kAreaReportSetup;
+    std::string sSavedPrinter;
+    try {
+        const std::vector<std::string> tables =
+            selection.allTables ? namesOfKind(entries, "Tbl:") : selection.tables;
+        const std::vector<std::string> queries = namesOfKind(entries, "Qdf:");
+        const std::vector<std::string> relations = namesOfKind(entries, "Rel:");
+        monitor.DoEvents();
+        monitor.showDetail("Working! Please wait.");
+
+        if (setup.stored) {
+            sSavedPrinter = printers.printer().DeviceName();
+            // A stored setting without a printer (a Null column) leaves the
+            // current printer, as a name no printer has would.
+            if (setup.stored->printerName) SelectPrinterByName(printers, *setup.stored->printerName);
+            outcome.layout = setup.stored->setting;
+        } else {
+            PrintDefaults defaults = loadPrintDefaults(setup.programFolder);
+            outcome.layout = std::move(defaults.setting);
+            outcome.defaultsSource = defaults.source;
+        }
+        area = kAreaReportPrinting;
+
+        Printer& p = printers.printer();
+        outcome.deviceName = p.DeviceName();
+        if (p.device().writesToFile()) {
+            outcome.outputFile = setup.outputFile.empty() ? reportPdfPath(source.path) : setup.outputFile;
+            p.device().setOutputFile(outcome.outputFile.string());
+        }
+        StructureReport report(source, selection, outcome.layout, fieldTypes, p, monitor);
+        try {
+            report.run(tables, queries, relations);
+        } catch (const RunCancelled&) {
+            report.PrintCancelNote();
+            outcome.cancelled = true;
+        }
+        outcome.pages = report.pagesPrinted();
+        outcome.printed = outcome.pages > 0;
+        if (!outcome.printed) outcome.outputFile.clear();
+        if (!sSavedPrinter.empty()) SelectPrinterByName(printers, sSavedPrinter);
+        return outcome;
+    } catch (...) {
+        const std::exception_ptr failure = std::current_exception();
+        try {
+            printers.printer().KillDoc();
+            if (!sSavedPrinter.empty()) SelectPrinterByName(printers, sSavedPrinter);
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+        std::string description;
+        const long number = errorNumberOf(failure, description);
+        throw ReportError(number, area, description);
+    }
+}
+
+}  // namespace printing

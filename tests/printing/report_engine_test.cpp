@@ -1,0 +1,454 @@
+// The report engine on a database built in memory, read back from the text
+// printer row by row.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "report_fixture.h"
+
+namespace {
+
+using namespace reporttest;
+namespace fs = std::filesystem;
+using printing::ReportSelection;
+
+class ReportEngine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto& customers = db.addTable("Customers");
+        db.addField(customers, "CustomerID", jet::dbLong, 4, 17);
+        db.addField(customers, "Name", jet::dbText, 40, 2);
+        db.addField(customers, "Flags", jet::dbInteger, 2, 3);
+        db.addIndex(customers, "PrimaryKey", {"+CustomerID"}, true, true);
+        db.addIndex(customers, "NameFlags", {"+Name", "-Flags"}, false, false);
+        db.addTable("MSysObjects", static_cast<long>(static_cast<int>(0x80000002u)));
+        auto& secret = db.addTable("Secret", jet::dbHiddenObject);
+        secret.SetUpdatable(false);
+        db.addField(secret, "Code", jet::dbText, 10, 2);
+        db.addTable("Sys2", 2);
+        auto& linked = db.addTable("Linked", jet::dbAttachedTable);
+        db.addField(linked, "Id", jet::dbLong, 4, 1);
+        db.addQuery("Customer List", "SELECT Customers.Name\r\nFROM Customers\r\nORDER BY Customers.Name;\r\n",
+                    {"Name"});
+        auto& relation = db.addRelation("CustomersOrders", "Customers", "Orders", {"CustomerID"});
+        relation.SetAttributes(jet::dbRelationUpdateCascade);
+        entries = printing::listingEntries(db.source());
+        setup.programFolder = folder.path();
+    }
+
+    RunResult run(const ReportSelection& selection, printing::ReportMonitor& monitor) {
+        return runReport(db.source(), entries, selection, *printers, monitor, setup);
+    }
+    RunResult run(const ReportSelection& selection) {
+        TestMonitor monitor;
+        return run(selection, monitor);
+    }
+    static ReportSelection everything() {
+        ReportSelection selection;
+        selection.queries = true;
+        selection.relations = true;
+        return selection;
+    }
+
+    MemoryDatabase db;
+    std::vector<std::string> entries;
+    TempFolder folder;
+    printing::ReportSetup setup;
+    std::unique_ptr<printer::Printers> printers = recordingPrinters({"Office", "HPLJ"});
+};
+
+TEST_F(ReportEngine, ListingEntriesLeaveOutSystemTablesAndTildeQueries) {
+    db.addQuery("~sq_cForm1", "SELECT 1;\r\n", {});
+    EXPECT_EQ(printing::listingEntries(db.source()),
+              (std::vector<std::string>{"Tbl: Customers", "Tbl: Secret", "Tbl: Linked", "Qdf: Customer List",
+                                        "Rel: CustomersOrders"}));
+}
+
+TEST_F(ReportEngine, PageHeaderAndTableSummary) {
+    const auto result = run(everything());
+    ASSERT_TRUE(result.outcome.printed);
+    const auto& page = result.pages.at(0);
+    ASSERT_GE(page.size(), 12u);
+    EXPECT_EQ(page[0], "");
+    EXPECT_EQ(page[1], line({{9, "Page no:  1"}}));
+    EXPECT_EQ(page[2], "");
+    EXPECT_EQ(page[3], line({{9, "Database: /data/orders.mdb  -  Order = 1033"}}));
+    EXPECT_EQ(page[4], kRule);
+    EXPECT_EQ(page[5], line({{9, "Tables Collection"}}));
+    EXPECT_EQ(page[6], "");
+    // System tables (bit 2 or the high bit) are left out; hidden and linked ones listed.
+    EXPECT_EQ(page[7], line({{9, "Customers"}, {49, "Updatable:  True"}}));
+    EXPECT_EQ(page[8], line({{9, "Secret"}, {49, "Updatable:  False"}}));
+    EXPECT_EQ(page[9], line({{9, "Linked"}, {49, "Updatable:  True"}}));
+    EXPECT_EQ(page[10], "");
+    EXPECT_EQ(page[11], "");
+    EXPECT_EQ(page[12], line({{9, "Index Listing for Table: Customers"}}));
+
+    // Column 50 is fixed: a narrower tab setting moves the names, not the column.
+    printing::StoredTabSetting stored{std::nullopt, printing::defaultTabSetting()};
+    stored.setting.tabs[0] = 3;
+    setup.stored = stored;
+    const auto moved = run(everything());
+    EXPECT_EQ(moved.pages.at(0)[7], line({{2, "Customers"}, {49, "Updatable:  True"}}));
+}
+
+TEST_F(ReportEngine, HeadingsBoldAndTitlesUnderlinedInTheReportFont) {
+    run(everything());
+    const auto& placed = deviceOf(*printers, 0).placed;
+    auto pieceOf = [&](const std::string& text) {
+        const auto found = std::find_if(placed.begin(), placed.end(), [&](const Placed& p) { return p.text == text; });
+        EXPECT_NE(found, placed.end()) << text;
+        return found == placed.end() ? Placed{} : *found;
+    };
+    EXPECT_TRUE(pieceOf("Page no: ").font.bold);
+    EXPECT_TRUE(pieceOf("Tables Collection").font.underline);
+    EXPECT_FALSE(pieceOf("Tables Collection").font.bold);
+    EXPECT_TRUE(pieceOf("Index Listing for Table: ").font.underline);
+    EXPECT_TRUE(pieceOf("Sort Order").font.bold);
+    EXPECT_TRUE(pieceOf("SQL Statement").font.bold);
+    EXPECT_FALSE(pieceOf("CustomerID").font.bold);
+    EXPECT_FALSE(pieceOf("CustomerID").font.underline);
+    for (const Placed& p : placed) EXPECT_EQ(p.font.name, "Courier") << p.text;
+}
+
+TEST_F(ReportEngine, IndexRowGroupsWithSignsSortOrderAndFirstRowFlags) {
+    auto& customers = db.tables["Customers"];
+    db.addIndex(customers, "Odd", {"+A;B"}, true, false);  // a semicolon inside a field name
+    const auto result = run(everything());
+    const auto& page = result.pages.at(0);
+    const int heading = rowStarting(page, "Name", 9);
+    ASSERT_GT(heading, 0);
+    EXPECT_EQ(page[heading], line({{9, "Name"}, {29, "Fields"}, {44, "Sort Order"}, {54, "Unique"}, {64, "Primary"}}));
+    EXPECT_EQ(page[heading + 1], kRule);
+    EXPECT_EQ(page[heading + 2], line({{9, "PrimaryKey"}, {29, "+CustomerID"}, {44, "Ascend"}, {54, "True"}, {64, "True"}}));
+    EXPECT_EQ(page[heading + 3], "");
+    // Two fields: the second row has its sign and "Descend " only.
+    EXPECT_EQ(page[heading + 4], line({{9, "NameFlags"}, {29, "+Name"}, {44, "Ascend"}, {54, "False"}, {64, "False"}}));
+    EXPECT_EQ(page[heading + 5], line({{29, "-Flags"}, {44, "Descend"}}));
+    EXPECT_EQ(page[heading + 6], line({{9, "Odd"}, {29, "+A;B"}, {44, "Ascend"}, {54, "True"}, {64, "False"}}));
+}
+
+TEST_F(ReportEngine, FieldRowsWithAndWithoutAttributeDetails) {
+    auto& customers = db.tables["Customers"];
+    db.addField(customers, "Attachments", jet::dbAttachment, 0, 0);  // a type code beyond the name table
+    ReportSelection selection = everything();
+    selection.details = true;
+    auto result = run(selection);
+    auto page = result.pages.at(0);
+    int heading = rowStarting(page, "Fields Listing for Table: Customers", 9) + 2;
+    EXPECT_EQ(page[heading], line({{9, "Name"}, {29, "Type"}, {42, "Size"}, {51, "Required"}, {61, "AllowZero"},
+                                   {71, "Attributes"}}));
+    EXPECT_EQ(page[heading + 1], kRule);
+    EXPECT_EQ(page[heading + 2], line({{9, "CustomerID"}, {29, "Long"}, {43, "4"}, {51, "False"}, {61, "False"},
+                                       {71, "17"}, {76, " - Fixed length; AutoIncrementing"}}));
+    EXPECT_EQ(page[heading + 3], line({{9, "Name"}, {29, "Text"}, {43, "40"}, {51, "False"}, {61, "False"},
+                                       {71, "2"}, {76, " - Variable length"}}));
+    EXPECT_EQ(page[heading + 4], line({{9, "Flags"}, {29, "Integer"}, {43, "2"}, {51, "False"}, {61, "False"}, {71, "3"}}));
+    EXPECT_EQ(page[heading + 5], line({{9, "Attachments"}, {29, "101"}, {43, "0"}, {51, "False"}, {61, "False"}, {71, "0"}}));
+
+    selection.details = false;
+    result = run(selection);
+    page = result.pages.at(0);
+    heading = rowStarting(page, "Fields Listing for Table: Customers", 9) + 2;
+    EXPECT_EQ(page[heading + 2], line({{9, "CustomerID"}, {29, "Long"}, {43, "4"}, {51, "False"}, {61, "False"}, {71, "17"}}));
+    EXPECT_EQ(page[heading + 3], line({{9, "Name"}, {29, "Text"}, {43, "40"}, {51, "False"}, {61, "False"}, {71, "2"}}));
+}
+
+TEST_F(ReportEngine, QueryAndRelationSections) {
+    db.queries["Customer List"].SetMaxRecords(25);
+    ReportSelection selection = everything();
+    selection.allTables = false;  // so that no page break falls inside the sections
+    const auto result = run(selection);
+    std::vector<std::string> all;
+    for (const auto& page : result.pages) all.insert(all.end(), page.begin(), page.end());
+    const int title = rowStarting(all, "Detailed Listing for Query: Customer List", 9);
+    ASSERT_GT(title, 0);
+    EXPECT_EQ(all[title + 1], kRule);
+    EXPECT_EQ(all[title + 2], line({{9, "Fields"}, {29, "Name"}}));
+    EXPECT_EQ(all[title + 3], "");
+    EXPECT_EQ(all[title + 4], line({{9, "SQL Statement"}, {29, "SELECT Customers.Name"}}));
+    EXPECT_EQ(all[title + 5], line({{29, "FROM Customers"}}));
+    EXPECT_EQ(all[title + 6], line({{29, "ORDER BY Customers.Name;"}}));
+    EXPECT_EQ(all[title + 7], line({{9, "Type:"}, {29, "0"}}));
+    EXPECT_EQ(from(all[title + 8], 9).substr(0, 8), "Created:");
+    EXPECT_EQ(from(all[title + 9], 9).substr(0, 8), "Updated:");
+    EXPECT_EQ(all[title + 10], line({{9, "Max records:"}, {29, "25"}}));
+    EXPECT_EQ(all[title + 11], line({{9, "Connect:"}}));
+    EXPECT_EQ(all[title + 12], line({{9, "Returns Records:"}, {29, "True"}}));
+    EXPECT_EQ(all[title + 13], line({{9, "Updatable:"}, {29, "True"}}));
+
+    const int relation = rowStarting(all, "Detailed Listing for Relations: CustomersOrders", 9);
+    ASSERT_GT(relation, title);
+    EXPECT_EQ(all[relation + 1], kRule);
+    EXPECT_EQ(all[relation + 2], line({{9, "Fields"}, {29, "CustomerID"}}));
+    EXPECT_EQ(all[relation + 3], "");
+    EXPECT_EQ(all[relation + 4], line({{9, "Name:"}, {29, "CustomersOrders"}}));
+    EXPECT_EQ(all[relation + 5], line({{9, "Table:"}, {29, "Customers"}}));
+    EXPECT_EQ(all[relation + 6], line({{9, "Foreign table:"}, {29, "Orders"}}));
+    EXPECT_EQ(all[relation + 7], line({{9, "Attributes:"}, {29, "256"}}));
+    EXPECT_EQ(all[relation + 8], line({{9, "Partial replica:"}, {29, "False"}}));
+
+    ReportSelection none = everything();
+    none.queries = false;
+    none.relations = false;
+    const auto without = run(none);
+    for (const auto& page : without.pages) {
+        EXPECT_EQ(rowStarting(page, "Detailed Listing", 9), -1);
+    }
+}
+
+TEST_F(ReportEngine, SqlWrapsAtTheWidthAndContinuesFiveColumnsIn) {
+    // W = 96 - (30 + 10) = 56. A line of exactly W is printed whole; a longer
+    // one is cut at the last blank of its first W characters; a rest of
+    // exactly W (here with a blank at its 30th character) is cut once more.
+    const std::string exact = "SELECT " + std::string(49, 'x');
+    const std::string rest = std::string(29, 'b') + " " + std::string(26, 'c');
+    db.queries["Customer List"].SetSQL(exact + "\r\nSELECT Customers.CustomerID, Customers.Name, Customers.Flags\r\n" +
+                                       std::string(41, 'a') + " " + rest + "\r\nFROM Customers;");
+    ReportSelection selection;
+    selection.allTables = false;
+    selection.queries = true;
+    const auto result = run(selection);
+    const auto& page = result.pages.at(0);
+    const int sql = rowStarting(page, "SQL Statement", 9);
+    ASSERT_GT(sql, 0);
+    EXPECT_EQ(page[sql], line({{9, "SQL Statement"}, {29, exact}}));
+    EXPECT_EQ(page[sql + 1], line({{29, "SELECT Customers.CustomerID, Customers.Name,  _"}}));
+    EXPECT_EQ(page[sql + 2], line({{34, "Customers.Flags"}}));
+    EXPECT_EQ(page[sql + 3], line({{29, std::string(41, 'a') + "  _"}}));
+    EXPECT_EQ(page[sql + 4], line({{34, std::string(29, 'b') + "  _"}}));
+    EXPECT_EQ(page[sql + 5], line({{34, std::string(26, 'c')}}));
+    // The last line has no CR LF: printed once, and the walk ends.
+    EXPECT_EQ(page[sql + 6], line({{29, "FROM Customers;"}}));
+    EXPECT_EQ(page[sql + 7], line({{9, "Type:"}, {29, "0"}}));
+}
+
+TEST_F(ReportEngine, OnlyFieldsOfChosenTablesWithoutSummary) {
+    ReportSelection selection;
+    selection.allTables = false;
+    selection.tables = {"Secret", "Linked"};
+    selection.indexes = false;
+    const auto result = run(selection);
+    const auto& page = result.pages.at(0);
+    const int pageNo = rowStarting(page, "Page no:  1", 9);
+    ASSERT_GE(pageNo, 0);
+    EXPECT_EQ(from(page[pageNo + 2], 9).rfind("Database: ", 0), 0u);
+    EXPECT_EQ(page[pageNo + 3], kRule);
+    EXPECT_EQ(page[pageNo + 4], line({{9, "Fields Listing for Table: Secret"}}));
+    EXPECT_EQ(rowStarting(page, "Tables Collection", 9), -1);
+    EXPECT_EQ(rowStarting(page, "Index Listing", 9), -1);
+    EXPECT_GT(rowStarting(page, "Fields Listing for Table: Linked", 9), pageNo);
+    EXPECT_EQ(rowStarting(page, "Fields Listing for Table: Customers", 9), -1);
+}
+
+TEST_F(ReportEngine, NoTablesGoesOnWithQueriesAndRelations) {
+    ReportSelection selection = everything();
+    selection.allTables = false;
+    const auto result = run(selection);
+    const auto& page = result.pages.at(0);
+    EXPECT_EQ(page[1], line({{9, "Page no:  1"}}));
+    EXPECT_EQ(page[5], line({{9, "Detailed Listing for Query: Customer List"}}));
+    EXPECT_GT(rowStarting(page, "Detailed Listing for Relations: CustomersOrders", 9), 5);
+
+    // Nothing chosen at all: no document is started.
+    selection.queries = false;
+    selection.relations = false;
+    const auto nothing = run(selection);
+    EXPECT_FALSE(nothing.outcome.printed);
+    EXPECT_EQ(nothing.outcome.pages, 0);
+}
+
+TEST_F(ReportEngine, PagePerItemStartsEveryObjectOnANewPage) {
+    ReportSelection selection = everything();
+    selection.pagePerItem = true;
+    const auto result = run(selection);
+    const std::vector<std::string> titles = {"Tables Collection",
+                                             "Index Listing for Table: Customers",
+                                             "Index Listing for Table: Secret",
+                                             "Index Listing for Table: Linked",
+                                             "Detailed Listing for Query: Customer List",
+                                             "Detailed Listing for Relations: CustomersOrders"};
+    ASSERT_EQ(result.pages.size(), titles.size());
+    EXPECT_EQ(result.outcome.pages, 6);
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        SCOPED_TRACE(titles[i]);
+        EXPECT_EQ(result.pages[i][1], line({{9, "Page no:  " + std::to_string(i + 1)}}));
+        EXPECT_EQ(result.pages[i][4], kRule);
+        EXPECT_EQ(result.pages[i][5], line({{9, titles[i]}}));
+    }
+}
+
+TEST_F(ReportEngine, LongFieldListContinuesAfterThePageHeader) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 100; ++i) names.push_back("Column" + std::to_string(i));
+    db.addQuery("Wide", "SELECT *\r\nFROM Customers;\r\n", names);
+    // Exactly one page of names: the first at row 7, the 52nd at row 58.
+    db.addQuery("Full", "SELECT *\r\nFROM Customers;\r\n", std::vector<std::string>(names.begin(), names.begin() + 52));
+    ReportSelection selection;
+    selection.allTables = false;
+    selection.queries = true;
+    selection.pagePerItem = true;
+
+    entries = {"Qdf: Wide"};
+    auto result = run(selection);
+    ASSERT_GE(result.pages.size(), 2u);
+    EXPECT_EQ(result.pages[0][7], line({{9, "Fields"}, {29, "Column0"}}));
+    EXPECT_EQ(result.pages[0][58], line({{29, "Column51"}}));
+    EXPECT_EQ(result.pages[0].size(), 59u);
+    EXPECT_EQ(result.pages[1][1], line({{9, "Page no:  2"}}));
+    EXPECT_EQ(result.pages[1][5], line({{9, "Fields continued"}, {29, "Column52"}}));
+    EXPECT_EQ(result.pages[1][52], line({{29, "Column99"}}));
+    const auto& placed = deviceOf(*printers, 0).placed;
+    const auto label = std::find_if(placed.begin(), placed.end(), [](const Placed& p) { return p.text == "Fields continued"; });
+    ASSERT_NE(label, placed.end());
+    EXPECT_TRUE(label->font.bold);
+
+    entries = {"Qdf: Full"};
+    result = run(selection);
+    ASSERT_EQ(result.pages.size(), 2u);
+    EXPECT_EQ(result.pages[0][58], line({{29, "Column51"}}));
+    EXPECT_EQ(rowStarting(result.pages[1], "Fields continued", 9), -1);
+    EXPECT_EQ(result.pages[1][5], "");
+    EXPECT_EQ(result.pages[1][6], line({{9, "SQL Statement"}, {29, "SELECT *"}}));
+}
+
+TEST_F(ReportEngine, CancelEndsWithTheNoteAndTheNextReportPrintsNormally) {
+    // Item boundaries: before the set-up (1), after the summary title (2),
+    // after the summary (3), before the first table (4)...
+    TestMonitor cancelling(4);
+    const auto cancelled = run(everything(), cancelling);
+    EXPECT_TRUE(cancelled.outcome.cancelled);
+    ASSERT_EQ(deviceOf(*printers, 0).documents().size(), 1u) << "the pages so far are released";
+    const auto& page = cancelled.pages.at(0);
+    EXPECT_EQ(page[9], line({{9, "Linked"}, {49, "Updatable:  True"}}));
+    EXPECT_EQ(page.back(), "++ Cancelled by operator ++");
+    EXPECT_EQ(rowStarting(page, "Index Listing", 9), -1);
+
+    // Cancel between two queries: the first is printed, the second is not.
+    db.addQuery("Second", "SELECT 2;\r\n", {"Expr1"});
+    entries = printing::listingEntries(db.source());
+    ReportSelection queriesOnly;
+    queriesOnly.allTables = false;
+    queriesOnly.queries = true;
+    TestMonitor late(4);  // 1 set-up, 2 after the (empty) tables, 3 first query, 4 second query
+    const auto partly = run(queriesOnly, late);
+    EXPECT_TRUE(partly.outcome.cancelled);
+    EXPECT_GE(rowStarting(partly.pages.at(0), "Detailed Listing for Query: Customer List", 9), 0);
+    EXPECT_EQ(rowStarting(partly.pages.at(0), "Detailed Listing for Query: Second", 9), -1);
+
+    // The same printer afterwards: the next report is what a fresh printer gives.
+    const auto next = run(everything());
+    EXPECT_FALSE(next.outcome.cancelled);
+    auto fresh = recordingPrinters({"Office", "HPLJ"});
+    TestMonitor quiet;
+    runReport(db.source(), entries, everything(), *fresh, quiet, setup);
+    EXPECT_EQ(deviceOf(*printers, 0).documents().back(), deviceOf(*fresh, 0).documents().back());
+}
+
+TEST_F(ReportEngine, ProgressWindowFollowsTheRun) {
+    TestMonitor monitor;
+    ReportSelection selection = everything();
+    run(selection, monitor);
+    ASSERT_GE(monitor.details.size(), 6u);
+    EXPECT_EQ(monitor.details[0], "Working! Please wait.");
+    EXPECT_EQ(monitor.details[1], "'Tables Collection'");
+    EXPECT_EQ(monitor.details[2], "'Customers'");
+    EXPECT_EQ(monitor.details.back(), "'CustomersOrders'");
+    EXPECT_EQ(monitor.pages.front(), "Page  1");
+    EXPECT_EQ(monitor.pages[1], "Page 1");
+    // Events are processed at every item boundary: before the set-up, after
+    // the summary's title and after the summary, twice per table, once per
+    // query and relation.
+    EXPECT_EQ(monitor.calls, 3 + 2 * 3 + 1 + 1);
+}
+
+TEST_F(ReportEngine, MissingDefaultsFileCreatedAndUsed) {
+    ASSERT_FALSE(fs::exists(folder.path() / "stx32ps.def"));
+    const auto result = run(everything());
+    EXPECT_EQ(result.outcome.defaultsSource, printing::PrintDefaults::Source::Rewritten);
+    EXPECT_EQ(result.outcome.layout, printing::defaultTabSetting());
+    EXPECT_TRUE(fs::exists(folder.path() / "stx32ps.def"));
+
+    // A file of another layout is used as it stands.
+    printing::TabSetting narrow = printing::defaultTabSetting();
+    narrow.fontName = "Liberation Mono";
+    narrow.tabs[0] = 2;
+    ASSERT_TRUE(printing::writePrintDefaults(folder.path(), narrow));
+    const auto second = run(everything());
+    EXPECT_EQ(second.outcome.defaultsSource, printing::PrintDefaults::Source::File);
+    EXPECT_EQ(second.pages.at(0)[5], line({{1, "Tables Collection"}}));
+    EXPECT_EQ(deviceOf(*printers, 0).placed.front().font.name, "Liberation Mono");
+}
+
+TEST_F(ReportEngine, StoredSettingChoosesThePrinterAndRestoresTheOldOne) {
+    printing::StoredTabSetting stored{"HPLJ", printing::defaultTabSetting()};
+    stored.setting.fontName = "Times New Roman";
+    setup.stored = stored;
+    const auto result = run(everything());
+    EXPECT_EQ(result.outcome.deviceName, "HPLJ");
+    EXPECT_TRUE(result.outcome.outputFile.empty()) << "a printer that does not write files";
+    EXPECT_FALSE(result.outcome.defaultsSource.has_value());
+    EXPECT_FALSE(fs::exists(folder.path() / "stx32ps.def")) << "the fallback file is not needed";
+    EXPECT_EQ(deviceOf(*printers, 1).documents().size(), 1u);
+    EXPECT_TRUE(deviceOf(*printers, 0).documents().empty());
+    EXPECT_EQ(printers->currentIndex(), 0) << "the printer of before is current again";
+    EXPECT_EQ(deviceOf(*printers, 1).placed.front().font.name, "Times New Roman");
+
+    // A name no printer has, and a Null name, print on the current printer.
+    for (const std::optional<std::string>& name : {std::optional<std::string>("<System default printer>"),
+                                                   std::optional<std::string>()}) {
+        setup.stored->printerName = name;
+        EXPECT_EQ(run(everything()).outcome.deviceName, "Office");
+        EXPECT_EQ(printers->currentIndex(), 0);
+    }
+    // The comparison is exact.
+    setup.stored->printerName = "hplj";
+    EXPECT_EQ(run(everything()).outcome.deviceName, "Office");
+}
+
+// Like the PDF printer: its documents go to a file named before they start.
+class FilePrinterDevice : public RecordingDevice {
+public:
+    bool writesToFile() const override { return true; }
+};
+
+TEST_F(ReportEngine, FilePrinterWritesBesideTheDatabaseUnlessToldWhere) {
+    std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
+    devices.push_back(std::make_unique<FilePrinterDevice>());
+    printers = std::make_unique<printer::Printers>(std::move(devices));
+    auto result = run(everything());
+    EXPECT_EQ(result.outcome.outputFile, fs::path("/data/orders.pdf"));
+    EXPECT_EQ(printers->Item(0).outputFile(), "/data/orders.pdf");
+
+    setup.outputFile = folder.path() / "chosen.pdf";
+    result = run(everything());
+    EXPECT_EQ(result.outcome.outputFile, folder.path() / "chosen.pdf");
+
+    ReportSelection nothing;
+    nothing.allTables = false;
+    EXPECT_TRUE(run(nothing).outcome.outputFile.empty()) << "no document, no file";
+}
+
+TEST_F(ReportEngine, FailureAbandonsTheDocumentAndRestoresThePrinter) {
+    setup.stored = printing::StoredTabSetting{"HPLJ", printing::defaultTabSetting()};
+    ReportSelection selection;
+    selection.allTables = false;
+    selection.tables = {"Customers", "Vanished"};
+    try {
+        run(selection);
+        FAIL() << "a table that is gone must fail the run";
+    } catch (const printing::ReportError& e) {
+        EXPECT_EQ(e.number(), jet::kErrItemNotFound);
+        EXPECT_EQ(e.area(), printing::kAreaReportPrinting);
+    }
+    EXPECT_TRUE(deviceOf(*printers, 1).documents().empty()) << "nothing of it is printed";
+    EXPECT_FALSE(printers->printer().documentOpen());
+    EXPECT_EQ(printers->currentIndex(), 0);
+
+    // The printer is ready for the next report.
+    selection.tables = {"Customers"};
+    EXPECT_TRUE(run(selection).outcome.printed);
+}
+
+}  // namespace

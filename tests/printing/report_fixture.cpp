@@ -1,0 +1,139 @@
+#include "report_fixture.h"
+
+#include <cmath>
+#include <random>
+
+namespace reporttest {
+
+namespace {
+
+// Forwards to a text surface and keeps each text with its place and font.
+class RecordingSurface : public printer::PrintSurface {
+public:
+    RecordingSurface(std::unique_ptr<printer::PrintSurface> inner, std::vector<Placed>& placed)
+        : inner_(std::move(inner)), placed_(placed) {}
+    void drawText(double x, double y, std::string_view utf8, const printer::PrintFont& font) override {
+        placed_.push_back({page_, static_cast<int>(std::floor(y / printer::kTwipsPerRow + 1e-6)),
+                           static_cast<int>(std::lround(x / printer::kTwipsPerColumn)), std::string(utf8), font});
+        inner_->drawText(x, y, utf8, font);
+    }
+    void drawLine(double x1, double y1, double x2, double y2, int width) override {
+        inner_->drawLine(x1, y1, x2, y2, width);
+    }
+    void endPage(double used) override {
+        ++page_;
+        inner_->endPage(used);
+    }
+    void endDocument(double used) override { inner_->endDocument(used); }
+    void abandonDocument() override { inner_->abandonDocument(); }
+
+private:
+    std::unique_ptr<printer::PrintSurface> inner_;
+    std::vector<Placed>& placed_;
+    int page_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<printer::PrintSurface> RecordingDevice::openSurface() {
+    placed.clear();
+    return std::make_unique<RecordingSurface>(TextPrinterDevice::openSurface(), placed);
+}
+
+jet::TableDef& MemoryDatabase::addTable(const std::string& name, long attributes) {
+    auto& table = tables.add(std::make_unique<jet::TableDef>(name));
+    table.SetAttributes(attributes);
+    return table;
+}
+
+jet::Field& MemoryDatabase::addField(jet::TableDef& table, const std::string& name, int type, long size,
+                                     long attributes) {
+    auto& field = table.Fields().add(std::make_unique<jet::Field>(name, type, size));
+    field.SetAttributes(attributes);
+    return field;
+}
+
+jet::Index& MemoryDatabase::addIndex(jet::TableDef& table, const std::string& name,
+                                     const std::vector<std::string>& members, bool unique, bool primary) {
+    auto& index = table.Indexes().add(std::make_unique<jet::Index>(name));
+    index.SetUnique(unique);
+    index.SetPrimary(primary);
+    for (const auto& member : members) {
+        auto& field = index.Fields().add(std::make_unique<jet::Field>(member.substr(1), 0, 0));
+        field.SetAttributes(member[0] == '-' ? long{jet::dbDescending} : 0L);
+    }
+    return index;
+}
+
+jet::QueryDef& MemoryDatabase::addQuery(const std::string& name, const std::string& sql,
+                                        const std::vector<std::string>& fields) {
+    auto& query = queries.add(std::make_unique<jet::QueryDef>(name));
+    query.SetSQL(sql);
+    for (const auto& field : fields) query.Fields().add(std::make_unique<jet::Field>(field, jet::dbText, 50));
+    return query;
+}
+
+jet::Relation& MemoryDatabase::addRelation(const std::string& name, const std::string& table,
+                                           const std::string& foreign, const std::vector<std::string>& fields) {
+    auto& relation = relations.add(std::make_unique<jet::Relation>(name, table, foreign));
+    for (const auto& field : fields) relation.Fields().add(std::make_unique<jet::Field>(field, 0, 0));
+    return relation;
+}
+
+TempFolder::TempFolder() {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() / ("strux-printing-" + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::unique_ptr<printer::Printers> recordingPrinters(const std::vector<std::string>& names) {
+    std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
+    for (const auto& name : names) devices.push_back(std::make_unique<RecordingDevice>(name));
+    return std::make_unique<printer::Printers>(std::move(devices));
+}
+
+RecordingDevice& deviceOf(printer::Printers& printers, int index) {
+    return static_cast<RecordingDevice&>(printers.Item(index));
+}
+
+RunResult runReport(printing::ReportSource source, const std::vector<std::string>& entries,
+                    const printing::ReportSelection& selection, printer::Printers& printers,
+                    printing::ReportMonitor& monitor, const printing::ReportSetup& setup) {
+    RunResult result;
+    result.outcome = printing::PrintStructure(source, entries, selection, setup,
+                                              printing::standardFieldTypeNames(), printers, monitor);
+    // The printer the report came out on, which need not be current any more.
+    for (int i = 0; i < printers.Count(); ++i) {
+        const auto& device = static_cast<printer::TextPrinterDevice&>(printers.Item(i));
+        if (device.DeviceName() == result.outcome.deviceName && result.outcome.printed && !device.documents().empty())
+            result.pages = printer::textPages(device.documents().back());
+    }
+    return result;
+}
+
+std::string line(const std::vector<std::pair<int, std::string>>& pieces) {
+    std::string row;
+    for (const auto& [column, text] : pieces) {
+        if (static_cast<int>(row.size()) < column) row.resize(static_cast<std::size_t>(column), ' ');
+        row.replace(static_cast<std::size_t>(column), text.size(), text);
+    }
+    return row;
+}
+
+std::string from(const std::string& row, int column) {
+    return static_cast<int>(row.size()) > column ? row.substr(static_cast<std::size_t>(column)) : std::string();
+}
+
+int rowStarting(const std::vector<std::string>& page, const std::string& text, int column) {
+    for (std::size_t i = 0; i < page.size(); ++i)
+        if (from(page[i], column).rfind(text, 0) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace reporttest
