@@ -124,8 +124,9 @@ TEST_F(NwindReport, EveryPageStartsWithItsHeaderAndStaysOnThePage) {
             // itself, without a header, and the report's own tests follow it.
             const bool sqlRunsOn = i > 0 && page[0].find_first_not_of(' ') >= 29u &&
                                    result.pages[i - 1].size() == 64u;
-            if (!sqlRunsOn)
+            if (!sqlRunsOn) {
                 EXPECT_EQ(page[1], line({{9, "Page no:  " + std::to_string(i + 1)}})) << "page " << i + 1;
+            }
         }
         if (perItem) {
             // 1 summary + 8 tables + 22 queries + 7 relations, each from the top of a page.
