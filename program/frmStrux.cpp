@@ -390,7 +390,7 @@ void frmStrux::LoadStructure(int mode) {
     SetPointer(11);
     try {
         if (mode == 0) {
-            fillList(lstTables, viewer::objectListEntries(dbCurrent->TableDefs(), dbCurrent->QueryDefs(),
+            fillList(lstTables, listing::listEntries(dbCurrent->TableDefs(), dbCurrent->QueryDefs(),
                                                           dbCurrent->Relations()));
             if (lstTables->count() == 0) {
                 SetPointer(0);

@@ -222,7 +222,7 @@ private:
         devices.push_back(std::make_unique<printer::TextPrinterDevice>("Text", &out));
         printer::Printers printers(std::move(devices));
         const auto outcome = printing::PrintStructure(source, entries, options.selection, setup,
-                                                      printing::standardFieldTypeNames(), printers, monitor);
+                                                      listing::fieldTypeNames(), printers, monitor);
         noteDefaults(outcome, setup, err);
         return kExitOk;
     }
@@ -238,7 +238,7 @@ private:
         printing::ReportSetup pdfSetup = setup;
         pdfSetup.outputFile = options.pdf;
         const auto outcome = printing::PrintStructure(source, entries, options.selection, pdfSetup,
-                                                      printing::standardFieldTypeNames(), printers, monitor);
+                                                      listing::fieldTypeNames(), printers, monitor);
         noteDefaults(outcome, setup, err);
         if (!outcome.printed) {
             out << "Nothing to print: no PDF written.\n";

@@ -1,6 +1,7 @@
 #include "codegen/structure_walk.h"
 
 #include "jet/types.h"
+#include "listing/structure_listing.h"
 
 namespace codegen {
 
@@ -15,13 +16,7 @@ EntryKind entryKind(const std::string& entry) {
 std::string entryName(const std::string& entry) { return entry.size() > 5 ? entry.substr(5) : std::string(); }
 
 std::vector<std::string> listingEntries(const SourceDatabase& source) {
-    std::vector<std::string> entries;
-    for (const auto& table : source.tables)
-        if ((table->Attributes() & jet::dbSystemObject) == 0) entries.push_back("Tbl: " + table->Name());
-    for (const auto& query : source.queries)
-        if (query->Name().rfind('~', 0) != 0) entries.push_back("Qdf: " + query->Name());
-    for (const auto& relation : source.relations) entries.push_back("Rel: " + relation->Name());
-    return entries;
+    return listing::listEntries(source.tables, source.queries, source.relations);
 }
 
 void walkStructure(const std::vector<std::string>& entries, const SourceDatabase& source,

@@ -400,39 +400,7 @@ ReportSource reportSource(jet::Database& db) {
 }
 
 std::vector<std::string> listingEntries(const ReportSource& source) {
-    std::vector<std::string> entries;
-    for (const auto& table : source.tables)
-        if (!isSystemTable(*table)) entries.push_back(kTablePrefix + table->Name());
-    for (const auto& query : source.queries)
-        if (query->Name().empty() || query->Name()[0] != '~') entries.push_back(kQueryPrefix + query->Name());
-    for (const auto& relation : source.relations) entries.push_back(kRelationPrefix + relation->Name());
-    return entries;
-}
-
-FieldTypeNames standardFieldTypeNames() {
-    FieldTypeNames names;
-    names[1] = "Boolean";
-    names[2] = "Byte";
-    names[3] = "Integer";
-    names[4] = "Long";
-    names[5] = "Currency";
-    names[6] = "Single";
-    names[7] = "Double";
-    names[8] = "Date/Time";
-    names[9] = "Binary";
-    names[10] = "Text";
-    names[11] = "Binary Object";
-    names[12] = "Memo";
-    names[15] = "GUID";
-    names[16] = "Big Integer";
-    names[17] = "VarBinary";
-    names[18] = "Char";
-    names[19] = "Numeric";
-    names[20] = "Decimal";
-    names[21] = "Float";
-    names[22] = "Time";
-    names[23] = "Time Stamp";
-    return names;
+    return listing::listEntries(source.tables, source.queries, source.relations);
 }
 
 void SelectPrinterByName(printer::Printers& printers, const std::string& sName) { printers.selectByName(sName); }

@@ -20,6 +20,7 @@
 #include "jet/querydef.h"
 #include "jet/relation.h"
 #include "jet/tabledef.h"
+#include "listing/structure_listing.h"
 #include "printer/printer.h"
 #include "printer/printers.h"
 #include "printing/print_defaults_file.h"
@@ -62,8 +63,7 @@ struct ReportSelection {
 };
 
 // Display names of the field type codes 0 to 25; codes without a name hold "".
-using FieldTypeNames = std::array<std::string, 26>;
-FieldTypeNames standardFieldTypeNames();
+using listing::FieldTypeNames;
 
 // Where the layout comes from (the stored tab setting the print request
 // found, or else the fallback file in the program's folder) and where a

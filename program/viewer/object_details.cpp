@@ -18,32 +18,6 @@ std::string decodedLine(const std::string& text) { return std::string(kLabelWidt
 
 }  // namespace
 
-FieldTypeNames fieldTypeNames() {
-    FieldTypeNames names;
-    names[1] = "Boolean";
-    names[2] = "Byte";
-    names[3] = "Integer";
-    names[4] = "Long";
-    names[5] = "Currency";
-    names[6] = "Single";
-    names[7] = "Double";
-    names[8] = "Date/Time";
-    names[9] = "Binary";
-    names[10] = "Text";
-    names[11] = "Binary Object";
-    names[12] = "Memo";
-    names[15] = "GUID";
-    names[16] = "Big Integer";
-    names[17] = "VarBinary";
-    names[18] = "Char";
-    names[19] = "Numeric";
-    names[20] = "Decimal";
-    names[21] = "Float";
-    names[22] = "Time";
-    names[23] = "Time Stamp";
-    return names;
-}
-
 std::string fieldTypeText(const FieldTypeNames& names, int type) {
     if (type >= 0 && type < static_cast<int>(names.size())) return names[static_cast<std::size_t>(type)];
     switch (type) {

@@ -9,13 +9,13 @@
 
 #include "jet/field.h"
 #include "jet/index.h"
+#include "listing/structure_listing.h"
 
 namespace viewer {
 
-// Display names of the engine's field type codes 0 to 25; codes without a
-// name hold "".
-using FieldTypeNames = std::array<std::string, 26>;
-FieldTypeNames fieldTypeNames();
+// Display names of the engine's field type codes 0 to 25.
+using listing::FieldTypeNames;
+using listing::fieldTypeNames;
 
 // The type text of a field: the table's name for codes 0 to 25; outside that
 // range (the kinds only newer files hold, or a code we do not know) the

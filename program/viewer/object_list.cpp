@@ -17,25 +17,6 @@ bool startsWith(const std::string& text, const char* prefix) {
 
 std::string boolText(bool value) { return value ? "True" : "False"; }
 
-bool isListedTable(const jet::TableDef& table) {
-    return (table.Attributes() & jet::dbSystemObject) == 0;
-}
-
-bool isListedQuery(const jet::QueryDef& query) { return !startsWith(query.Name(), "~"); }
-
-std::vector<std::string> objectListEntries(const jet::Collection<jet::TableDef>& tables,
-                                           const jet::Collection<jet::QueryDef>& queries,
-                                           const jet::Collection<jet::Relation>& relations) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < tables.Count(); ++i)
-        if (isListedTable(tables[i])) entries.push_back(kTablePrefix + tables[i].Name());
-    for (int i = 0; i < queries.Count(); ++i)
-        if (isListedQuery(queries[i])) entries.push_back(kQueryPrefix + queries[i].Name());
-    for (int i = 0; i < relations.Count(); ++i)
-        entries.push_back(kRelationPrefix + relations[i].Name());
-    return entries;
-}
-
 std::string entryObjectName(const std::string& entry) {
     return entry.size() > 5 ? entry.substr(5) : std::string();
 }

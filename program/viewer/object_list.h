@@ -11,25 +11,16 @@
 #include "jet/querydef.h"
 #include "jet/relation.h"
 #include "jet/tabledef.h"
+#include "listing/structure_listing.h"
 
 namespace viewer {
 
-inline constexpr const char* kTablePrefix = "Tbl: ";
-inline constexpr const char* kQueryPrefix = "Qdf: ";
-inline constexpr const char* kRelationPrefix = "Rel: ";
-
-// A table is listed unless one of the system bits (0x80000002) is set, so
-// hidden and linked tables are listed.
-bool isListedTable(const jet::TableDef& table);
-// Queries whose name starts with "~" are Access's own (form and report
-// sources) and are not listed.
-bool isListedQuery(const jet::QueryDef& query);
-
-// The entries of lstTables: tables, then queries, then relations, each group
-// in collection order, each with its five-character prefix.
-std::vector<std::string> objectListEntries(const jet::Collection<jet::TableDef>& tables,
-                                           const jet::Collection<jet::QueryDef>& queries,
-                                           const jet::Collection<jet::Relation>& relations);
+// The entries of lstTables and which objects are listed.
+using listing::isListedQuery;
+using listing::isListedTable;
+using listing::kQueryPrefix;
+using listing::kRelationPrefix;
+using listing::kTablePrefix;
 
 // The object name of an entry: its text from the sixth character on ("" for
 // an entry shorter than the prefix).

@@ -107,7 +107,7 @@ RunResult runReport(printing::ReportSource source, const std::vector<std::string
                     printing::ReportMonitor& monitor, const printing::ReportSetup& setup) {
     RunResult result;
     result.outcome = printing::PrintStructure(source, entries, selection, setup,
-                                              printing::standardFieldTypeNames(), printers, monitor);
+                                              listing::fieldTypeNames(), printers, monitor);
     // The printer the report came out on, which need not be current any more.
     for (int i = 0; i < printers.Count(); ++i) {
         const auto& device = static_cast<printer::TextPrinterDevice&>(printers.Item(i));

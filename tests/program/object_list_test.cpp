@@ -28,7 +28,7 @@ TEST(ObjectList, ListsTablesQueriesRelationsInCollectionOrderAndSkipsSystemAndTi
     jet::Collection<jet::Relation> relations;
     relations.add(makeRelation("~internal", "A", "B", {{"x", "y"}}));
 
-    EXPECT_EQ(viewer::objectListEntries(tables, queries, relations),
+    EXPECT_EQ(listing::listEntries(tables, queries, relations),
               (Lines{"Tbl: Visible", "Tbl: Hidden", "Tbl: Linked", "Tbl: Also", "Qdf: Sales", "Qdf: Mid~Tilde",
                      "Rel: ~internal"}));
 }
