@@ -29,7 +29,12 @@ enum : long {
     kErrAfterEnd = 3142,
     kErrUpdate = 3144,
     kErrValueCount = 3346,
+    kErrTooComplex = 3360,
 };
+
+// Parentheses, NOTs and subqueries nest by recursion; past this depth the
+// text is refused before the stack runs out.
+constexpr int kMaxNesting = 200;
 
 // The type row's Flag for each kind of query.
 enum TypeFlag : int {
@@ -212,6 +217,20 @@ private:
         return false;
     }
 
+    // Counts one level of nesting for as long as it lives.
+    class Nested {
+    public:
+        explicit Nested(Parser& p) : p_(p) {
+            if (++p_.nesting_ > kMaxNesting) p_.fail(kErrTooComplex, "Query is too complex.");
+        }
+        ~Nested() { --p_.nesting_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& p_;
+    };
+
     // ---- expressions --------------------------------------------------
 
     // One expression; returns its text. Stops at the first token that
@@ -234,6 +253,7 @@ private:
     }
 
     void notExpr() {
+        Nested guard(*this);
         if (cur().isWord("NOT")) {
             advance();
             notExpr();
@@ -265,9 +285,9 @@ private:
                 if (!cur().isWord("AND")) expressionError(exprStart_);
                 advance();
                 arithmetic();
-            } else if (op.isWord("IN")) {
+            } else if (op.isWord("IN") && at(q + 1).isSymbol("(")) {
+                // "IN 'file'" after a FROM list names a database instead.
                 p_ = q + 1;
-                if (!cur().isSymbol("(")) expressionError(exprStart_);
                 list();
             } else if (q == p_ && t.isWord("IS")) {
                 advance();
@@ -301,9 +321,15 @@ private:
 
     // "(" items ")", an item being an expression or a subquery.
     void list() {
+        Nested guard(*this);
         advance();  // (
         if (cur().isSymbol(")")) {
             advance();
+            return;
+        }
+        // Count(*): the one place a bare "*" stands as an argument.
+        if (cur().isSymbol("*") && at(p_ + 1).isSymbol(")")) {
+            p_ += 2;
             return;
         }
         while (true) {
@@ -385,9 +411,13 @@ private:
             row.flag = *code;
             advance();
             if (cur().isSymbol("(")) {
-                if (at(p_ + 1).kind != TokenKind::Number || !at(p_ + 2).isSymbol(")"))
+                const std::string& size = at(p_ + 1).text;
+                // A Text length is at most 255; anything longer than a few
+                // digits is no length at all.
+                if (at(p_ + 1).kind != TokenKind::Number || !at(p_ + 2).isSymbol(")") || size.size() > 9 ||
+                    !std::all_of(size.begin(), size.end(), [](char c) { return c >= '0' && c <= '9'; }))
                     fail(kErrParameters, "Syntax error in PARAMETER clause.");
-                row.extra = std::stoi(at(p_ + 1).text);
+                row.extra = std::stoi(size);
                 p_ += 3;
             }
             rows.parameters.push_back(std::move(row));
@@ -629,6 +659,7 @@ private:
     }
 
     FromItem fromPrimary(Rows& rows) {
+        Nested guard(*this);
         if (cur().isSymbol("(")) {
             advance();
             if (cur().isWord("SELECT")) {
@@ -935,6 +966,7 @@ private:
     std::size_t p_ = 0;
     int exprDepth_ = 0;
     std::size_t exprStart_ = 0;
+    int nesting_ = 0;
 };
 
 bool isDataDefinition(const std::vector<Token>& tokens) {

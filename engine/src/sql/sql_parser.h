@@ -31,7 +31,8 @@ struct ParsedQuery {
 // 3135 a join without ON, 3139 a bad PARAMETERS clause, 3141 a misplaced
 // word in a SELECT, 3142 text after the statement's end, 3134/3144/3130 bad
 // INSERT, UPDATE and DELETE statements, 3346 an append with more or fewer
-// values than destination fields. The context names the character offset.
+// values than destination fields, 3360 nesting too deep to follow. The
+// context names the character offset.
 ParsedQuery parseQuery(std::string_view sql, const ParseOptions& options = {});
 
 }  // namespace jet::sql
