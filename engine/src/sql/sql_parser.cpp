@@ -22,12 +22,16 @@ enum : long {
     kErrNotStatement = 3129,
     kErrDelete = 3130,
     kErrFrom = 3131,
+    kErrGroupBy = 3132,
     kErrInsert = 3134,
     kErrJoin = 3135,
+    kErrOrderBy = 3138,
     kErrParameters = 3139,
     kErrSelect = 3141,
     kErrAfterEnd = 3142,
+    kErrTransform = 3143,
     kErrUpdate = 3144,
+    kErrOwnerAccess = 3257,
     kErrValueCount = 3346,
     kErrTooComplex = 3360,
 };
@@ -170,7 +174,8 @@ public:
         }
         if (cur().isWord("WITH")) {
             advance();
-            if (!cur().isWord("OWNERACCESS") || !at(p_ + 1).isWord("OPTION")) selectError();
+            if (!cur().isWord("OWNERACCESS") || !at(p_ + 1).isWord("OPTION"))
+                fail(kErrOwnerAccess, "Syntax error in WITH OWNERACCESS OPTION declaration.");
             p_ += 2;
             rows.options |= kOptOwnerAccess;
         }
@@ -546,7 +551,7 @@ private:
         }
         if (cur().isWord("GROUP")) {
             advance();
-            if (!cur().isWord("BY")) selectError();
+            if (!cur().isWord("BY")) fail(kErrGroupBy, "Syntax error in GROUP BY clause.");
             advance();
             for (const std::string& e : expressionList()) {
                 QueryRow g = makeRow(kAttrGroupBy, partFlag);
@@ -561,7 +566,7 @@ private:
         if (cur().isWord("ORDER")) {
             rows.orderByToken = p_;
             advance();
-            if (!cur().isWord("BY")) selectError();
+            if (!cur().isWord("BY")) fail(kErrOrderBy, "Syntax error in ORDER BY clause.");
             advance();
             while (true) {
                 const std::size_t start = p_;
@@ -791,10 +796,10 @@ private:
             value.name1 = cur().text;
             advance();
         }
-        if (!cur().isWord("SELECT")) fail(kErrSelect, "Syntax error in TRANSFORM statement.");
+        if (!cur().isWord("SELECT")) fail(kErrTransform, "Syntax error in TRANSFORM statement.");
         rows.columns.push_back(std::move(value));
         select(rows, false, kCrosstabRowHeading);
-        if (!cur().isWord("PIVOT")) fail(kErrSelect, "Syntax error in TRANSFORM statement.");
+        if (!cur().isWord("PIVOT")) fail(kErrTransform, "Syntax error in TRANSFORM statement.");
         advance();
         const std::size_t pivotStart = p_;
         QueryRow pivot = makeRow(kAttrColumn, kCrosstabPivot);

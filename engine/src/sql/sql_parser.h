@@ -28,11 +28,13 @@ struct ParsedQuery {
 // Parses one statement (a trailing ";" allowed). Throws jet::Error as DAO
 // words its refusals: 3075 an expression that does not parse, 3126 a
 // bracket left open, 3129 no statement DAO knows, 3131 a bad FROM clause,
-// 3135 a join without ON, 3139 a bad PARAMETERS clause, 3141 a misplaced
-// word in a SELECT, 3142 text after the statement's end, 3134/3144/3130 bad
-// INSERT, UPDATE and DELETE statements, 3346 an append with more or fewer
-// values than destination fields, 3360 nesting too deep to follow. The
-// context names the character offset.
+// 3132 and 3138 GROUP or ORDER without BY, 3135 a join without ON, 3139 a
+// bad PARAMETERS clause, 3141 a misplaced word in a SELECT, 3142 text after
+// the statement's end, 3143 a TRANSFORM without SELECT or PIVOT, 3257 a
+// broken WITH OWNERACCESS OPTION, 3134/3144/3130 bad INSERT, UPDATE and
+// DELETE statements, 3346 an append with more or fewer values than
+// destination fields, 3360 nesting too deep to follow. The context names
+// the character offset.
 ParsedQuery parseQuery(std::string_view sql, const ParseOptions& options = {});
 
 }  // namespace jet::sql

@@ -64,9 +64,11 @@ TEST(SqlParseErrors, StatementBoundaries) {
     EXPECT_EQ(refusal("   \r\n").number(), 3129);
     EXPECT_EQ(refusal("SHOW TABLES").number(), 3129);
     EXPECT_EQ(refusal("SELECT TOP x a FROM T").number(), 3141);
-    EXPECT_EQ(refusal("SELECT a FROM T WITH OWNERACCESS").number(), 3141);
-    EXPECT_EQ(refusal("SELECT a FROM T GROUP a").number(), 3141);
-    EXPECT_EQ(refusal("TRANSFORM Sum(x) SELECT a FROM T").number(), 3141);
+    EXPECT_EQ(refusal("SELECT a FROM T WITH OWNERACCESS").number(), 3257);
+    EXPECT_EQ(refusal("SELECT a FROM T GROUP a").number(), 3132);
+    EXPECT_EQ(refusal("SELECT a FROM T ORDER a").number(), 3138);
+    EXPECT_EQ(refusal("TRANSFORM Sum(x) SELECT a FROM T").number(), 3143);
+    EXPECT_EQ(refusal("TRANSFORM Sum(x) FROM T").number(), 3143);
 }
 
 TEST(SqlParseErrors, ClausesOfOtherStatements) {
