@@ -367,19 +367,19 @@ private:
         case TokenKind::String:
         case TokenKind::Date: advance(); return;
         case TokenKind::Symbol:
-            if (t.isSymbol("(")) {
-                list();
-                return;
-            }
-            expressionError(exprStart_);
+            if (!t.isSymbol("(")) expressionError(exprStart_);
+            list();
+            return;
         case TokenKind::Word:
-            if (at(p_ + 1).isSymbol("(") && !isClauseWord(t.text)) {
+            // Left() and Right() share their names with join words.
+            if (isClauseWord(t.text) && !t.isWord("LEFT") && !t.isWord("RIGHT")) expressionError(exprStart_);
+            if (at(p_ + 1).isSymbol("(")) {
                 advance();
                 list();
                 return;
             }
-            if (isClauseWord(t.text) && !(t.isWord("LEFT") || t.isWord("RIGHT")) ) expressionError(exprStart_);
-            [[fallthrough]];
+            nameChain();
+            return;
         case TokenKind::Name: nameChain(); return;
         case TokenKind::End: expressionError(exprStart_);
         }

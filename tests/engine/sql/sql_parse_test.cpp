@@ -67,6 +67,9 @@ TEST(SqlParseSelect, ExpressionsKeepTheirWrittenText) {
     // Subqueries and EXISTS stand inside expressions.
     const std::string sub = "P.Id In (SELECT Id FROM Q WHERE Q.Ok=True) And Exists (SELECT * FROM R)";
     EXPECT_EQ(expr(withAttribute(rowsOf("SELECT * FROM P WHERE " + sub), 8).at(0)), sub);
+    // Functions named like join words.
+    const std::string cut = "Left([Name],3) & Right([Name],2)";
+    EXPECT_EQ(expr(withAttribute(rowsOf("SELECT " + cut + " AS s FROM P INNER JOIN Q ON P.k = Q.k"), 6).at(0)), cut);
     // Count(*) and a bare "*" after named columns.
     const auto counted = rowsOf("SELECT Count(*) AS N FROM P");
     EXPECT_EQ(expr(withAttribute(counted, 6).at(0)), "Count(*)");
