@@ -537,6 +537,7 @@ private:
             }
             if (!cur().isSymbol(",")) return;
             advance();
+            if (isListEnd(cur())) selectError();  // a comma with nothing after it
         }
     }
 
@@ -551,7 +552,7 @@ private:
         }
         if (cur().isWord("GROUP")) {
             advance();
-            if (!cur().isWord("BY")) fail(kErrGroupBy, "Syntax error in GROUP BY clause.");
+            if (!cur().isWord("BY") || isListEnd(at(p_ + 1))) fail(kErrGroupBy, "Syntax error in GROUP BY clause.");
             advance();
             for (const std::string& e : expressionList()) {
                 QueryRow g = makeRow(kAttrGroupBy, partFlag);
@@ -566,7 +567,7 @@ private:
         if (cur().isWord("ORDER")) {
             rows.orderByToken = p_;
             advance();
-            if (!cur().isWord("BY")) fail(kErrOrderBy, "Syntax error in ORDER BY clause.");
+            if (!cur().isWord("BY") || isListEnd(at(p_ + 1))) fail(kErrOrderBy, "Syntax error in ORDER BY clause.");
             advance();
             while (true) {
                 const std::size_t start = p_;
@@ -767,7 +768,7 @@ private:
 
     std::vector<std::string> qualifiersIn(std::size_t from, std::size_t to) const {
         std::vector<std::string> out;
-        for (std::size_t i = from; i + 2 < to + 1 && i + 1 < to; ++i)
+        for (std::size_t i = from; i + 1 < to; ++i)
             if ((at(i).kind == TokenKind::Name || at(i).kind == TokenKind::Word) && at(i + 1).isSymbol(".") &&
                 (i == from || !at(i - 1).isSymbol(".")))
                 out.push_back(at(i).text);

@@ -47,7 +47,9 @@ bool opensSubquery(std::string_view sql, std::size_t afterBracket) {
     return sql.size() - i > 6 && equalsNoCase(sql.substr(i, 6), "SELECT") && !isWordByte(sql[i + 6]);
 }
 
-[[noreturn]] void throwOpen(long number, const std::string& message) { throw Error(number, message); }
+[[noreturn]] void throwOpen(long number, const std::string& message, std::size_t at) {
+    throw Error(number, message, "at character " + std::to_string(at + 1));
+}
 
 }  // namespace
 
@@ -82,7 +84,7 @@ std::vector<Token> tokenize(std::string_view sql) {
                 else if (sql[j] == ']' && --depth == 0) break;
             }
             if (j >= sql.size())
-                throwOpen(kErrBracketing, "Invalid bracketing of name '" + std::string(sql.substr(i)) + "'.");
+                throwOpen(kErrBracketing, "Invalid bracketing of name '" + std::string(sql.substr(i)) + "'.", i);
             t.kind = TokenKind::Name;
             t.text = std::string(sql.substr(i + 1, j - i - 1));
             t.end = j + 1;
@@ -92,7 +94,7 @@ std::vector<Token> tokenize(std::string_view sql) {
             while (true) {
                 if (j >= sql.size())
                     throwOpen(kErrQueryExpression,
-                              "Syntax error in string in query expression '" + std::string(sql.substr(i)) + "'.");
+                              "Syntax error in string in query expression '" + std::string(sql.substr(i)) + "'.", i);
                 if (sql[j] == c) {
                     if (j + 1 < sql.size() && sql[j + 1] == c) {
                         value += c;
@@ -110,7 +112,7 @@ std::vector<Token> tokenize(std::string_view sql) {
             const std::size_t close = sql.find('#', i + 1);
             if (close == std::string_view::npos || sql.substr(i + 1, close - i - 1).find_first_of("\r\n") != std::string_view::npos)
                 throwOpen(kErrQueryExpression,
-                          "Syntax error in date in query expression '" + std::string(sql.substr(i)) + "'.");
+                          "Syntax error in date in query expression '" + std::string(sql.substr(i)) + "'.", i);
             t.kind = TokenKind::Date;
             t.text = std::string(sql.substr(i + 1, close - i - 1));
             t.end = close + 1;

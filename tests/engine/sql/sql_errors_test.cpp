@@ -38,6 +38,7 @@ TEST(SqlParseErrors, UnclosedBracketsQuotesAndParentheses) {
     const auto bracket = refusal("SELECT [Order ID FROM Orders");
     EXPECT_EQ(bracket.number(), 3126);
     EXPECT_STREQ(bracket.what(), "Invalid bracketing of name '[Order ID FROM Orders'.");
+    EXPECT_EQ(bracket.context(), "at character 8");
     EXPECT_EQ(refusal("SELECT a FROM T WHERE a = \"open").number(), 3075);
     EXPECT_EQ(refusal("SELECT a FROM T WHERE a = #1/1/95").number(), 3075);
     EXPECT_EQ(refusal("SELECT a FROM T WHERE (a = 1").number(), 3075);
@@ -67,6 +68,9 @@ TEST(SqlParseErrors, StatementBoundaries) {
     EXPECT_EQ(refusal("SELECT a FROM T WITH OWNERACCESS").number(), 3257);
     EXPECT_EQ(refusal("SELECT a FROM T GROUP a").number(), 3132);
     EXPECT_EQ(refusal("SELECT a FROM T ORDER a").number(), 3138);
+    EXPECT_EQ(refusal("SELECT a FROM T ORDER BY;").number(), 3138);
+    EXPECT_EQ(refusal("SELECT a FROM T GROUP BY").number(), 3132);
+    EXPECT_EQ(refusal("SELECT a, FROM T").number(), 3141);
     EXPECT_EQ(refusal("TRANSFORM Sum(x) SELECT a FROM T").number(), 3143);
     EXPECT_EQ(refusal("TRANSFORM Sum(x) FROM T").number(), 3143);
 }
