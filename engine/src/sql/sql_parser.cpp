@@ -835,13 +835,12 @@ private:
     // and the last part; the ORDER BY after it sorts the whole.
     void unionQuery(Rows& rows, std::size_t start) {
         rows.type.flag = kTypeUnion;
-        std::size_t lastUnion = 0, lastPartStart = 0;
+        std::size_t lastUnion = 0;
         bool all = false;
         Rows last;
         while (true) {
-            if (!cur().isWord("SELECT")) fail(kErrSelect, "Syntax error in union query.");
+            if (!cur().isWord("SELECT")) selectError();
             last = Rows{};
-            lastPartStart = p_;
             select(last, false, 0);
             if (!cur().isWord("UNION")) break;
             lastUnion = p_;
@@ -849,7 +848,6 @@ private:
             all = cur().isWord("ALL");
             if (all) advance();
         }
-        (void)lastPartStart;
         const std::size_t secondStart = lastUnion + (all ? 2 : 1);
         const std::size_t secondEnd = last.orderByToken ? *last.orderByToken : p_;
         QueryRow first = makeRow(kAttrSource);

@@ -71,6 +71,8 @@ TEST(SqlParseErrors, StatementBoundaries) {
     EXPECT_EQ(refusal("SELECT a FROM T ORDER BY;").number(), 3138);
     EXPECT_EQ(refusal("SELECT a FROM T GROUP BY").number(), 3132);
     EXPECT_EQ(refusal("SELECT a, FROM T").number(), 3141);
+    EXPECT_EQ(refusal("SELECT a FROM T UNION").number(), 3141);
+    EXPECT_EQ(refusal("SELECT a FROM T UNION ALL TABLE U").number(), 3141);
     EXPECT_EQ(refusal("TRANSFORM Sum(x) SELECT a FROM T").number(), 3143);
     EXPECT_EQ(refusal("TRANSFORM Sum(x) FROM T").number(), 3143);
 }
