@@ -28,6 +28,13 @@ enum ErrorNumber : long {
     kErrSecondPrimaryKey = 3283,
     kErrUnrecognizedFormat = 3343,
     kErrOperationNotSupported = 3251,
+    kErrNoCurrentIndex = 3019,          // Seek without an Index set
+    kErrUnknownName = 3070,             // criteria name a column the row lacks
+    kErrSyntaxInExpression = 3077,
+    kErrTypeMismatchInCriteria = 3464,
+    kErrNotAnIndex = 3800,
+    kErrInputTableNotFound = 3078,
+    kErrObjectInvalid = 3420,           // a closed object used
 };
 
 // The one exception type of the engine. `number()` is DAO's error number,

@@ -54,7 +54,8 @@ enum FieldAttribute : long {
 // TableDef.Attributes
 enum TableDefAttribute : long {
     dbHiddenObject = 1,
-    dbSystemObject = static_cast<long>(0x80000002u),
+    // Negative, as DAO's 32-bit Long holds it (-2147483646).
+    dbSystemObject = static_cast<long>(static_cast<int>(0x80000002u)),
     dbAttachExclusive = 0x10000,
     dbAttachSavePWD = 0x20000,
     dbAttachedODBC = 0x20000000,

@@ -1,0 +1,65 @@
+#include "catalog/name_order.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace jet::catalog {
+namespace {
+
+// Base letters of U+00C0..U+00FF for the comparison that ignores accents;
+// two letters where the character sorts as two (Æ, Þ, ß).
+const char* const kLatin1Base[64] = {
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", nullptr, "O", "U", "U", "U", "U", "Y", "TH", "SS",
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", nullptr, "O", "U", "U", "U", "U", "Y", "TH", "Y",
+};
+
+std::uint32_t nextCodePoint(std::string_view s, std::size_t& i) {
+    unsigned char c = static_cast<unsigned char>(s[i++]);
+    if (c < 0x80) return c;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    std::uint32_t cp = c & (0x3F >> extra);
+    for (int k = 0; k < extra && i < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+    return cp;
+}
+
+void pushLetter(std::vector<int>& key, char upper) { key.push_back(0x300 + (upper - 'A')); }
+
+// The weights that decide the order first: letters without case or accent,
+// digits after blanks and punctuation, hyphens and apostrophes ignored (as
+// in a word sort).
+std::vector<int> primaryKey(std::string_view name) {
+    std::vector<int> key;
+    for (std::size_t i = 0; i < name.size();) {
+        std::uint32_t cp = nextCodePoint(name, i);
+        if (cp == '-' || cp == '\'') continue;
+        if (cp >= 'a' && cp <= 'z') pushLetter(key, static_cast<char>(cp - 'a' + 'A'));
+        else if (cp >= 'A' && cp <= 'Z') pushLetter(key, static_cast<char>(cp));
+        else if (cp >= '0' && cp <= '9') key.push_back(0x200 + static_cast<int>(cp - '0'));
+        else if (cp < 0x80) key.push_back(0x100 + static_cast<int>(cp));
+        else if (cp >= 0xC0 && cp <= 0xFF && kLatin1Base[cp - 0xC0])
+            for (const char* b = kLatin1Base[cp - 0xC0]; *b; ++b) pushLetter(key, *b);
+        else key.push_back(0x1000 + static_cast<int>(cp));
+    }
+    return key;
+}
+
+int foldCase(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+
+}  // namespace
+
+bool catalogNameLess(std::string_view a, std::string_view b) {
+    std::vector<int> ka = primaryKey(a), kb = primaryKey(b);
+    if (ka != kb) return ka < kb;
+    // Then the characters themselves without regard to case, then the bytes.
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        int x = foldCase(static_cast<unsigned char>(a[i])), y = foldCase(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+}  // namespace jet::catalog

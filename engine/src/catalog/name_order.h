@@ -1,0 +1,16 @@
+// The order in which Jet's catalog index (ParentId, Name) keeps object
+// names under the General sort order, and with it the order DAO lists
+// tables and queries in: letters without regard to case or accent, after
+// digits, after blanks and punctuation; hyphens and apostrophes count only
+// between names otherwise equal.
+#pragma once
+
+#include <string_view>
+
+namespace jet::catalog {
+
+// True when `a` comes before `b` in catalog order. Names equal but for case
+// keep their stored bytes as the tie-break so that the order is total.
+bool catalogNameLess(std::string_view a, std::string_view b);
+
+}  // namespace jet::catalog

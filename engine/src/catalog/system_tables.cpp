@@ -1,0 +1,182 @@
+#include "catalog/system_tables.h"
+
+#include "catalog/dao_codes.h"
+#include "jet/collection.h"
+#include "jet/error.h"
+#include "jet/types.h"
+#include "storage/table_reader.h"
+
+namespace jet::catalog {
+namespace {
+
+const Value kNull = Null{};
+
+std::vector<std::vector<Value>> readAllRows(io::PageFile& file, const storage::TableDefinition& def) {
+    std::vector<std::vector<Value>> rows;
+    storage::TableReader reader(file, def);
+    storage::Row row;
+    while (reader.next(row)) rows.push_back(std::move(row.values));
+    return rows;
+}
+
+}  // namespace
+
+ColumnMap::ColumnMap(const storage::TableDefinition& definition) : definition_(definition) {}
+
+const Value& ColumnMap::get(const std::vector<Value>& row, const char* column) const {
+    const storage::ColumnDef* def = definition_.findColumn(column);
+    if (!def) return kNull;
+    auto position = static_cast<std::size_t>(def - definition_.columns.data());
+    return position < row.size() ? row[position] : kNull;
+}
+
+std::optional<std::int64_t> optionalIntegerOf(const Value& v) {
+    if (auto p = std::get_if<std::int32_t>(&v)) return *p;
+    if (auto p = std::get_if<std::int16_t>(&v)) return *p;
+    if (auto p = std::get_if<std::uint8_t>(&v)) return *p;
+    if (auto p = std::get_if<std::int64_t>(&v)) return *p;
+    if (auto p = std::get_if<bool>(&v)) return *p ? -1 : 0;
+    return std::nullopt;
+}
+
+std::int64_t integerOf(const Value& v, std::int64_t fallback) { return optionalIntegerOf(v).value_or(fallback); }
+
+std::string textOf(const Value& v) {
+    if (auto p = std::get_if<std::string>(&v)) return *p;
+    return {};
+}
+
+std::vector<std::uint8_t> bytesOf(const Value& v) {
+    if (auto p = std::get_if<Bytes>(&v)) return *p;
+    return {};
+}
+
+std::optional<DateTime> dateOf(const Value& v) {
+    if (auto p = std::get_if<DateTime>(&v)) return *p;
+    if (auto p = std::get_if<double>(&v)) return DateTime{*p};
+    return std::nullopt;
+}
+
+std::vector<CatalogObject> readCatalog(io::PageFile& file) {
+    storage::TableDefinition def = storage::readTableDefinition(file, storage::kCatalogTdefPage);
+    ColumnMap columns(def);
+    if (!def.findColumn("Id") || !def.findColumn("Name") || !def.findColumn("Type"))
+        throw Error(kErrUnrecognizedFormat, "Unrecognized database format '" + file.path() + "'.",
+                    "page 2 holds no catalog");
+    std::vector<CatalogObject> objects;
+    for (auto& row : readAllRows(file, def)) {
+        CatalogObject o;
+        o.id = static_cast<std::int32_t>(integerOf(columns.get(row, "Id")));
+        o.parentId = static_cast<std::int32_t>(integerOf(columns.get(row, "ParentId")));
+        o.name = textOf(columns.get(row, "Name"));
+        o.type = static_cast<int>(integerOf(columns.get(row, "Type")));
+        o.flags = static_cast<std::uint32_t>(integerOf(columns.get(row, "Flags")));
+        o.created = dateOf(columns.get(row, "DateCreate"));
+        o.updated = dateOf(columns.get(row, "DateUpdate"));
+        o.database = textOf(columns.get(row, "Database"));
+        o.connect = textOf(columns.get(row, "Connect"));
+        o.foreignName = textOf(columns.get(row, "ForeignName"));
+        o.properties = bytesOf(columns.get(row, "LvProp"));
+        objects.push_back(std::move(o));
+    }
+    return objects;
+}
+
+std::vector<std::vector<Value>> readSystemTable(io::PageFile& file, const std::vector<CatalogObject>& catalog,
+                                                const std::string& tableName,
+                                                storage::TableDefinition* definitionOut) {
+    for (const auto& o : catalog) {
+        if (o.type != kObjLocalTable || !namesEqual(o.name, tableName)) continue;
+        storage::TableDefinition def = storage::readTableDefinition(file, o.tdefPage());
+        auto rows = readAllRows(file, def);
+        if (definitionOut) *definitionOut = std::move(def);
+        return rows;
+    }
+    return {};
+}
+
+std::vector<RelationshipRow> readRelationships(io::PageFile& file, const std::vector<CatalogObject>& catalog) {
+    storage::TableDefinition def;
+    auto rows = readSystemTable(file, catalog, "MSysRelationships", &def);
+    std::vector<RelationshipRow> result;
+    if (rows.empty()) return result;
+    ColumnMap columns(def);
+    for (const auto& row : rows) {
+        RelationshipRow r;
+        r.name = textOf(columns.get(row, "szRelationship"));
+        r.table = textOf(columns.get(row, "szReferencedObject"));
+        r.column = textOf(columns.get(row, "szReferencedColumn"));
+        r.foreignTable = textOf(columns.get(row, "szObject"));
+        r.foreignColumn = textOf(columns.get(row, "szColumn"));
+        r.columnIndex = static_cast<std::int32_t>(integerOf(columns.get(row, "icolumn")));
+        r.columnCount = static_cast<std::int32_t>(integerOf(columns.get(row, "ccolumn")));
+        r.attributes = static_cast<std::uint32_t>(integerOf(columns.get(row, "grbit")));
+        result.push_back(std::move(r));
+    }
+    return result;
+}
+
+std::map<std::int32_t, std::vector<queries::QueryRow>> readQueryRows(io::PageFile& file,
+                                                                     const std::vector<CatalogObject>& catalog) {
+    storage::TableDefinition def;
+    auto rows = readSystemTable(file, catalog, "MSysQueries", &def);
+    std::map<std::int32_t, std::vector<queries::QueryRow>> result;
+    if (rows.empty()) return result;
+    ColumnMap columns(def);
+    auto optionalText = [](const Value& v) -> std::optional<std::string> {
+        if (isNull(v)) return std::nullopt;
+        return textOf(v);
+    };
+    for (const auto& row : rows) {
+        queries::QueryRow q;
+        q.objectId = static_cast<std::int32_t>(integerOf(columns.get(row, "ObjectId")));
+        q.attribute = static_cast<int>(integerOf(columns.get(row, "Attribute")));
+        if (auto flag = optionalIntegerOf(columns.get(row, "Flag"))) q.flag = static_cast<int>(*flag);
+        q.name1 = optionalText(columns.get(row, "Name1"));
+        q.name2 = optionalText(columns.get(row, "Name2"));
+        q.expression = optionalText(columns.get(row, "Expression"));
+        q.order = bytesOf(columns.get(row, "Order"));
+        result[q.objectId].push_back(std::move(q));
+    }
+    return result;
+}
+
+int complexKindFromTypeTable(const std::string& typeTableName) {
+    static const struct {
+        const char* suffix;
+        int type;
+    } kKinds[] = {
+        {"Attachment", dbAttachment},   {"UnsignedByte", dbComplexByte}, {"Short", dbComplexInteger},
+        {"Long", dbComplexLong},        {"IEEESingle", dbComplexSingle}, {"IEEEDouble", dbComplexDouble},
+        {"GUID", dbComplexGUID},        {"Decimal", dbComplexDecimal},   {"Text", dbComplexText},
+    };
+    const std::string prefix = "MSysComplexType_";
+    if (typeTableName.rfind(prefix, 0) == 0) {
+        std::string suffix = typeTableName.substr(prefix.size());
+        for (const auto& k : kKinds)
+            if (namesEqual(suffix, k.suffix)) return k.type;
+    }
+    // The version history of an append-only memo keeps text.
+    if (typeTableName.rfind("MSysComplexTypeVH_", 0) == 0) return dbComplexText;
+    return 0;
+}
+
+std::map<std::uint32_t, int> readComplexColumnKinds(io::PageFile& file, const std::vector<CatalogObject>& catalog) {
+    storage::TableDefinition def;
+    auto rows = readSystemTable(file, catalog, "MSysComplexColumns", &def);
+    std::map<std::uint32_t, int> kinds;
+    if (rows.empty()) return kinds;
+    ColumnMap columns(def);
+    for (const auto& row : rows) {
+        auto typeObject = static_cast<std::int32_t>(integerOf(columns.get(row, "ComplexTypeObjectID")));
+        auto complexId = static_cast<std::uint32_t>(integerOf(columns.get(row, "ComplexID")));
+        for (const auto& o : catalog) {
+            if (o.id != typeObject) continue;
+            if (int kind = complexKindFromTypeTable(o.name)) kinds[complexId] = kind;
+            break;
+        }
+    }
+    return kinds;
+}
+
+}  // namespace jet::catalog

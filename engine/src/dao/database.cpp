@@ -1,0 +1,41 @@
+#include "jet/database.h"
+
+#include "dao/database_impl.h"
+
+namespace jet {
+
+Database::Database(std::unique_ptr<DatabaseImpl> impl) : impl_(std::move(impl)) {}
+Database::~Database() = default;
+
+const std::string& Database::Name() const { return impl_->name; }
+const std::string& Database::Version() const { return impl_->version; }
+int Database::CollatingOrder() const { return impl_->collatingOrder; }
+int Database::CodePage() const { return impl_->codePage; }
+bool Database::Transactions() const { return impl_->transactions; }
+bool Database::Updatable() const { return impl_->updatable; }
+
+Collection<TableDef>& Database::TableDefs() {
+    impl_->requireOpen();
+    return impl_->tableDefs;
+}
+Collection<QueryDef>& Database::QueryDefs() {
+    impl_->requireOpen();
+    return impl_->queryDefs;
+}
+Collection<Relation>& Database::Relations() {
+    impl_->requireOpen();
+    return impl_->relations;
+}
+Collection<Property>& Database::Properties() {
+    impl_->requireOpen();
+    return impl_->properties;
+}
+
+std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& name, int type) {
+    return impl_->openRecordset(name, type);
+}
+
+void Database::Close() { impl_->close(); }
+bool Database::IsOpen() const { return impl_->isOpen; }
+
+}  // namespace jet

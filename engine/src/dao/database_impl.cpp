@@ -1,0 +1,187 @@
+#include "dao/database_impl.h"
+
+#include <algorithm>
+
+#include "catalog/dao_codes.h"
+#include "catalog/name_order.h"
+#include "catalog/system_tables.h"
+#include "dao/memory_recordset.h"
+#include "dao/object_builders.h"
+#include "storage/table_reader.h"
+
+namespace jet {
+namespace {
+
+// The password of a connect string such as ";PWD=secret".
+std::string passwordOf(const std::string& connect) {
+    std::size_t at = 0;
+    while (at < connect.size()) {
+        std::size_t end = connect.find(';', at);
+        if (end == std::string::npos) end = connect.size();
+        std::string part = connect.substr(at, end - at);
+        if (part.size() >= 4 && namesEqual(part.substr(0, 4), "PWD=")) return part.substr(4);
+        at = end + 1;
+    }
+    return {};
+}
+
+std::string versionText(format::JetVersion version) {
+    switch (version) {
+    case format::JetVersion::Jet3: return "3.0";
+    case format::JetVersion::Jet4: return "4.0";
+    case format::JetVersion::Ace12: return "12.0";
+    case format::JetVersion::Ace14: return "14.0";
+    case format::JetVersion::Ace15: return "15.0";
+    case format::JetVersion::Ace16: return "16.0";
+    case format::JetVersion::Ace17: return "17.0";
+    }
+    return {};
+}
+
+bool isTableObject(int type) {
+    return type == catalog::kObjLocalTable || type == catalog::kObjLinkedTable || type == catalog::kObjLinkedOdbc;
+}
+
+}  // namespace
+
+std::unique_ptr<DatabaseImpl> DatabaseImpl::open(const std::string& name, bool exclusive, bool readOnly,
+                                                 const std::string& connect) {
+    io::OpenOptions options;
+    options.exclusive = exclusive;
+    options.readOnly = readOnly;
+    options.password = passwordOf(connect);
+    auto impl = std::make_unique<DatabaseImpl>();
+    impl->file = io::PageFile::open(name, options);
+    impl->name = name;
+    impl->load();
+    return impl;
+}
+
+std::unique_ptr<DatabaseImpl> DatabaseImpl::openBytes(std::vector<std::uint8_t> bytes, const std::string& name,
+                                                      bool readOnly) {
+    io::OpenOptions options;
+    options.readOnly = readOnly;
+    auto impl = std::make_unique<DatabaseImpl>();
+    impl->file = io::PageFile::fromBytes(std::move(bytes), name, options);
+    impl->name = name;
+    impl->load();
+    return impl;
+}
+
+void DatabaseImpl::load() {
+    const auto& header = file->header();
+    const auto& format = file->format();
+    version = versionText(format.version);
+    collatingOrder = catalog::daoCollatingOrder(header.sortOrder);
+    codePage = format.unicodeText ? 1200 : (header.codePage ? header.codePage : 1252);
+    // This engine writes Jet 3 and Jet 4 files only; ACE files stay read-only.
+    updatable = !file->readOnly() && !format.isAce();
+    transactions = true;
+
+    std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*file);
+
+    // Tables and queries hang below the "Tables" container; DAO lists them
+    // in the order of the catalog's name index.
+    std::int32_t tablesContainer = 0;
+    for (const auto& o : objects)
+        if (o.type == 3 && namesEqual(o.name, "Tables")) tablesContainer = o.id;
+    std::vector<const catalog::CatalogObject*> listed;
+    for (const auto& o : objects)
+        if ((isTableObject(o.type) || o.type == catalog::kObjQuery) &&
+            (tablesContainer == 0 || o.parentId == tablesContainer))
+            listed.push_back(&o);
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](auto* a, auto* b) { return catalog::catalogNameLess(a->name, b->name); });
+
+    auto queryRows = catalog::readQueryRows(*file, objects);
+    auto complexKinds = catalog::readComplexColumnKinds(*file, objects);
+    static const std::vector<queries::QueryRow> kNoRows;
+    for (const auto* o : listed) {
+        if (o->type == catalog::kObjQuery) {
+            auto rows = queryRows.find(o->id);
+            queryDefs.add(dao::buildQueryDef(*o, rows == queryRows.end() ? kNoRows : rows->second, *file, updatable));
+        } else if (o->type == catalog::kObjLocalTable) {
+            storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
+            tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
+            tdefPages.push_back(o->tdefPage());
+        } else {
+            tableDefs.add(dao::buildTableDef(*o, nullptr, *file, updatable));
+            tdefPages.push_back(0);
+        }
+    }
+
+    dao::buildRelations(catalog::readRelationships(*file, objects), relations);
+
+    // Built-in properties first, as DAO lists them, then what Access stored
+    // on the database object (MSysDb).
+    properties.add(std::make_unique<Property>("Name", dbText, name));
+    properties.add(std::make_unique<Property>("Connect", dbText, std::string()));
+    properties.add(std::make_unique<Property>("Transactions", dbBoolean, transactions));
+    properties.add(std::make_unique<Property>("Updatable", dbBoolean, updatable));
+    properties.add(std::make_unique<Property>("CollatingOrder", dbInteger, static_cast<std::int32_t>(collatingOrder)));
+    properties.add(std::make_unique<Property>("Version", dbText, version));
+    for (const auto& o : objects) {
+        if (o.type == 2 && namesEqual(o.name, "MSysDb")) {
+            catalog::PropertyBlob blob = dao::readProperties(o, *file);
+            dao::addStoredProperties(properties, blob.block(""));
+        }
+    }
+}
+
+void DatabaseImpl::requireOpen() const {
+    if (!isOpen) throw Error(kErrObjectInvalid, "Object invalid or no longer set.");
+}
+
+std::unique_ptr<Recordset> DatabaseImpl::openRecordset(const std::string& tableName, int type) {
+    requireOpen();
+    if (type != dbOpenTable && type != dbOpenDynaset)
+        throw Error(kErrInvalidArgument, "Invalid argument.");
+    int position = -1;
+    for (int i = 0; i < tableDefs.Count(); ++i)
+        if (namesEqual(tableDefs[i].Name(), tableName)) position = i;
+    if (position < 0) {
+        if (queryDefs.find(tableName))
+            throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.");
+        throw Error(kErrInputTableNotFound, "The database engine cannot find the input table or query '" + tableName +
+                                                "'. Make sure it exists and that its name is spelled correctly.");
+    }
+    const std::uint32_t tdefPage = tdefPages[static_cast<std::size_t>(position)];
+    // Linked tables live in another file, which this engine does not open.
+    if (tdefPage == 0) throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.");
+
+    const TableDef& table = tableDefs[position];
+    storage::TableDefinition definition = storage::readTableDefinition(*file, tdefPage);
+    std::vector<std::unique_ptr<Field>> fields;
+    for (const auto& f : table.Fields()) {
+        auto field = std::make_unique<Field>(f->Name(), f->Type(), f->Size());
+        field->SetAttributes(f->Attributes());
+        field->SetOrdinalPosition(f->OrdinalPosition());
+        fields.push_back(std::move(field));
+    }
+    std::vector<std::vector<Value>> rows;
+    storage::TableReader reader(*file, definition);
+    storage::Row row;
+    while (reader.next(row)) rows.push_back(std::move(row.values));
+
+    std::vector<dao::RecordsetIndex> indexes;
+    for (const auto& index : table.Indexes()) {
+        dao::RecordsetIndex ri;
+        ri.name = index->Name();
+        for (const auto& member : index->Fields()) {
+            const Field* column = table.Fields().find(member->Name());
+            if (!column) continue;
+            ri.columns.push_back(column->OrdinalPosition());
+            ri.descending.push_back((member->Attributes() & dbDescending) != 0);
+        }
+        indexes.push_back(std::move(ri));
+    }
+    return std::make_unique<dao::MemoryRecordset>(type, std::move(fields), std::move(rows), std::move(indexes));
+}
+
+void DatabaseImpl::close() {
+    requireOpen();
+    isOpen = false;
+    file.reset();  // releases the file lock
+}
+
+}  // namespace jet

@@ -1,0 +1,52 @@
+// The state behind a Database: the open page file and the object model
+// read from its catalog when the database was opened.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "io/page_file.h"
+#include "jet/database.h"
+
+namespace jet {
+
+class DatabaseImpl {
+public:
+    // Opens the file and reads its whole structure. `connect` may carry a
+    // database password as ";PWD=...". Throws the DAO errors of
+    // DBEngine::OpenDatabase.
+    static std::unique_ptr<DatabaseImpl> open(const std::string& name, bool exclusive, bool readOnly,
+                                              const std::string& connect);
+    // The same over a file image in memory (tests); `name` stands for the path.
+    static std::unique_ptr<DatabaseImpl> openBytes(std::vector<std::uint8_t> bytes, const std::string& name,
+                                                   bool readOnly = true);
+
+    // Throws 3420 once the database is closed.
+    void requireOpen() const;
+    std::unique_ptr<Recordset> openRecordset(const std::string& name, int type);
+    void close();
+
+    std::string name, version;
+    int collatingOrder = dbSortUndefined;
+    int codePage = 0;
+    bool transactions = true;
+    bool updatable = false;
+    bool isOpen = true;
+
+    Collection<TableDef> tableDefs;
+    Collection<QueryDef> queryDefs;
+    Collection<Relation> relations;
+    Collection<Property> properties;
+
+    std::unique_ptr<io::PageFile> file;
+    // The definition page of each local table, parallel to tableDefs (0 for
+    // linked tables).
+    std::vector<std::uint32_t> tdefPages;
+
+private:
+    void load();
+};
+
+}  // namespace jet

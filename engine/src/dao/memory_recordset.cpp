@@ -1,0 +1,182 @@
+#include "dao/memory_recordset.h"
+
+#include <algorithm>
+
+#include "dao/criteria.h"
+#include "jet/error.h"
+
+namespace jet::dao {
+namespace {
+
+// Key order as Jet's indexes keep it: Null before every value.
+int compareForKey(const Value& a, const Value& b) {
+    if (isNull(a) || isNull(b)) return isNull(a) == isNull(b) ? 0 : (isNull(a) ? -1 : 1);
+    return compareValues(a, b);
+}
+
+[[noreturn]] void notSupported() {
+    throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.");
+}
+
+}  // namespace
+
+MemoryRecordset::MemoryRecordset(int type, std::vector<std::unique_ptr<Field>> fields,
+                                 std::vector<std::vector<Value>> rows, std::vector<RecordsetIndex> indexes)
+    : type_(type), rows_(std::move(rows)), indexes_(std::move(indexes)) {
+    for (auto& f : fields) fields_.add(std::move(f));
+    for (auto& row : rows_) row.resize(static_cast<std::size_t>(fields_.Count()));
+    order_.resize(rows_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+    moveTo(0);
+}
+
+void MemoryRecordset::readOnly() {
+    throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.");
+}
+
+void MemoryRecordset::requireOpen() const {
+    if (!open_) throw Error(kErrObjectInvalid, "Object invalid or no longer set.");
+}
+
+long MemoryRecordset::RecordCount() const {
+    requireOpen();
+    // A table knows its size; a dynaset counts the rows it has reached so
+    // far, as DAO's does until MoveLast.
+    if (type_ == dbOpenTable) return static_cast<long>(rows_.size());
+    return highestVisited_ + 1;
+}
+
+void MemoryRecordset::moveTo(long position) {
+    const long size = static_cast<long>(order_.size());
+    position_ = std::clamp(position, -1L, size);
+    const bool onRow = position_ >= 0 && position_ < size;
+    if (onRow) highestVisited_ = std::max(highestVisited_, position_);
+    for (int i = 0; i < fields_.Count(); ++i) {
+        // Off the rows the values read as Null; there is no current record.
+        fields_[i].SetValue(onRow ? rows_[order_[static_cast<std::size_t>(position_)]][static_cast<std::size_t>(i)]
+                                  : Value{});
+    }
+}
+
+void MemoryRecordset::SetIndex(const std::string& name) {
+    requireOpen();
+    if (type_ != dbOpenTable) notSupported();
+    auto it = std::find_if(indexes_.begin(), indexes_.end(),
+                           [&](const RecordsetIndex& ix) { return namesEqual(ix.name, name); });
+    if (it == indexes_.end()) throw Error(kErrNotAnIndex, "'" + name + "' is not an index in this table.");
+    index_ = &*it;
+    indexName_ = it->name;
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+        for (std::size_t k = 0; k < index_->columns.size(); ++k) {
+            auto column = static_cast<std::size_t>(index_->columns[k]);
+            int c = compareForKey(rows_[a][column], rows_[b][column]);
+            if (c != 0) return index_->descending[k] ? c > 0 : c < 0;
+        }
+        return false;
+    });
+    moveTo(0);
+}
+
+int MemoryRecordset::compareKey(std::size_t row, const std::vector<Value>& key) const {
+    for (std::size_t k = 0; k < key.size(); ++k) {
+        int c = compareForKey(rows_[row][static_cast<std::size_t>(index_->columns[k])], key[k]);
+        if (c != 0) return index_->descending[k] ? -c : c;
+    }
+    return 0;
+}
+
+void MemoryRecordset::Seek(const std::string& comparison, const std::vector<Value>& key) {
+    requireOpen();
+    if (type_ != dbOpenTable) notSupported();
+    if (!index_) throw Error(kErrNoCurrentIndex, "Operation invalid without a current index.");
+    if (key.empty() || key.size() > index_->columns.size())
+        throw Error(kErrInvalidArgument, "Invalid argument.");
+    const long size = static_cast<long>(order_.size());
+    long found = -1;
+    if (comparison == "=" || comparison == ">=" || comparison == ">") {
+        // Forward from the start of the index.
+        for (long i = 0; i < size && found < 0; ++i) {
+            int c = compareKey(order_[static_cast<std::size_t>(i)], key);
+            if ((comparison == "=" && c == 0) || (comparison == ">=" && c >= 0) || (comparison == ">" && c > 0))
+                found = i;
+        }
+    } else if (comparison == "<" || comparison == "<=") {
+        // Backward from the end of the index.
+        for (long i = size - 1; i >= 0 && found < 0; --i) {
+            int c = compareKey(order_[static_cast<std::size_t>(i)], key);
+            if ((comparison == "<=" && c <= 0) || (comparison == "<" && c < 0)) found = i;
+        }
+    } else {
+        throw Error(kErrInvalidArgument, "Invalid argument.");
+    }
+    noMatch_ = found < 0;
+    moveTo(noMatch_ ? size : found);
+}
+
+bool MemoryRecordset::findFrom(long start, const std::string& criteria) {
+    Criteria parsed = Criteria::parse(criteria);
+    const long size = static_cast<long>(order_.size());
+    for (long i = std::max(start, 0L); i < size; ++i) {
+        const auto& row = rows_[order_[static_cast<std::size_t>(i)]];
+        bool hit = parsed.matches([&](std::string_view name) -> const Value* {
+            for (int f = 0; f < fields_.Count(); ++f)
+                if (namesEqual(fields_[f].Name(), name)) return &row[static_cast<std::size_t>(f)];
+            return nullptr;
+        });
+        if (hit) {
+            moveTo(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MemoryRecordset::FindFirst(const std::string& criteria) {
+    requireOpen();
+    if (type_ == dbOpenTable) notSupported();
+    // A failed find leaves the current record where it was.
+    noMatch_ = !findFrom(0, criteria);
+}
+
+void MemoryRecordset::FindNext(const std::string& criteria) {
+    requireOpen();
+    if (type_ == dbOpenTable) notSupported();
+    noMatch_ = !findFrom(position_ + 1, criteria);
+}
+
+void MemoryRecordset::MoveFirst() {
+    requireOpen();
+    if (order_.empty()) throw Error(kErrNoCurrentRecord, "No current record.");
+    moveTo(0);
+}
+
+void MemoryRecordset::MoveNext() {
+    requireOpen();
+    if (Eof()) throw Error(kErrNoCurrentRecord, "No current record.");
+    moveTo(position_ + 1);
+}
+
+void MemoryRecordset::MoveLast() {
+    requireOpen();
+    if (order_.empty()) throw Error(kErrNoCurrentRecord, "No current record.");
+    moveTo(static_cast<long>(order_.size()) - 1);
+}
+
+bool MemoryRecordset::Eof() const {
+    requireOpen();
+    return position_ >= static_cast<long>(order_.size());
+}
+
+bool MemoryRecordset::Bof() const {
+    requireOpen();
+    return position_ < 0 || order_.empty();
+}
+
+void MemoryRecordset::Close() {
+    requireOpen();
+    open_ = false;
+    rows_.clear();
+    order_.clear();
+}
+
+}  // namespace jet::dao

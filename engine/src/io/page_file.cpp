@@ -1,0 +1,142 @@
+#include "io/page_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "format/format_errors.h"
+#include "storage/text_codec.h"
+
+namespace jet::io {
+PageFile::~PageFile() {
+    if (fd_ >= 0) ::close(fd_);  // also releases the flock
+}
+
+std::unique_ptr<PageFile> PageFile::open(const std::string& path, const OpenOptions& options) {
+    std::unique_ptr<PageFile> file(new PageFile());
+    file->path_ = path;
+    file->readOnly_ = options.readOnly;
+    file->exclusive_ = options.exclusive;
+
+    int fd = -1;
+    if (!options.readOnly) {
+        fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) file->readOnly_ = true;
+    }
+    if (fd < 0 && (options.readOnly || file->readOnly_)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) throw format::fileNotFound(path);
+        if (errno == EACCES || errno == EPERM) throw format::noPermission(path);
+        throw format::fileNotFound(path);
+    }
+    file->fd_ = fd;
+
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw format::unrecognizedFormat(path, "not a regular file");
+    file->fileSize_ = static_cast<std::uint64_t>(st.st_size);
+
+    // flock locks belong to the open file description, so two openers in
+    // one process conflict just as two processes do.
+    if (::flock(fd, (options.exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) throw format::fileInUse(path);
+        throw format::noPermission(path);
+    }
+
+    std::vector<std::uint8_t> page0(2048);
+    ssize_t got = ::pread(fd, page0.data(), page0.size(), 0);
+    if (got < 0) throw format::noPermission(path);
+    page0.resize(static_cast<std::size_t>(got));
+    file->init(std::move(page0), options);
+    return file;
+}
+
+std::unique_ptr<PageFile> PageFile::fromBytes(std::vector<std::uint8_t> bytes, std::string name,
+                                              const OpenOptions& options) {
+    std::unique_ptr<PageFile> file(new PageFile());
+    file->path_ = std::move(name);
+    file->readOnly_ = options.readOnly;
+    file->exclusive_ = options.exclusive;
+    file->fileSize_ = bytes.size();
+    std::vector<std::uint8_t> page0(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 2048));
+    file->memory_ = std::move(bytes);
+    file->init(std::move(page0), options);
+    return file;
+}
+
+void PageFile::init(std::vector<std::uint8_t> page0, const OpenOptions& options) {
+    header_ = format::parseDatabaseHeader(page0, path_);
+    const auto& fmt = *header_.format;
+    std::uint64_t pages = fileSize_ / fmt.pageSize;
+    if (pages == 0) throw format::unrecognizedFormat(path_, "file shorter than one page");
+    pageCount_ = pages > 0xFFFFFFu ? 0xFFFFFFu : static_cast<std::uint32_t>(pages);
+
+    // ACE encryption derives its keys from the password with schemes this
+    // engine does not implement; DAO asks for the password first.
+    if (header_.encodingKey != 0 && fmt.isAce()) throw format::notValidPassword(path_);
+
+    if (header_.hasPassword) {
+        std::vector<std::uint8_t> given;
+        if (fmt.unicodeText) {
+            std::string ucs2 = storage::encodeUcs2(options.password);
+            given.assign(ucs2.begin(), ucs2.end());
+        } else {
+            given.assign(options.password.begin(), options.password.end());
+        }
+        given.resize(std::max(given.size(), header_.password.size()), 0);
+        std::vector<std::uint8_t> stored = header_.password;
+        stored.resize(given.size(), 0);
+        if (options.password.empty() || given != stored) throw format::notValidPassword(path_);
+    }
+}
+
+void PageFile::checkPageNumber(std::uint32_t number, const char* what) const {
+    if (number >= pageCount_)
+        throw format::damagedDatabase(path_, std::string(what) + ": page " + std::to_string(number) +
+                                                 " is outside the file (" + std::to_string(pageCount_) +
+                                                 " pages)");
+}
+
+void PageFile::readRaw(std::uint32_t number, std::uint8_t* out) {
+    const std::size_t size = pageSize();
+    const std::uint64_t offset = static_cast<std::uint64_t>(number) * size;
+    if (!memory_.empty() || fd_ < 0) {
+        std::memcpy(out, memory_.data() + offset, size);
+        return;
+    }
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t got = ::pread(fd_, out + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0)
+            throw format::damagedDatabase(path_, "page " + std::to_string(number) + ": read failed" +
+                                                     (got < 0 ? std::string(": ") + std::strerror(errno) : ""));
+        done += static_cast<std::size_t>(got);
+    }
+}
+
+Page PageFile::page(std::uint32_t number) {
+    checkPageNumber(number, "page read");
+    auto found = cache_.find(number);
+    if (found == cache_.end()) {
+        auto buffer = std::make_unique<std::uint8_t[]>(pageSize());
+        readRaw(number, buffer.get());
+        if (header_.encodingKey != 0 && number != 0) {
+            // Jet's page encoding: RC4 keyed with the database key xor the page number.
+            std::uint32_t key = header_.encodingKey ^ number;
+            std::uint8_t keyBytes[4] = {static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
+                                        static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 24)};
+            format::rc4Apply(keyBytes, std::span<std::uint8_t>(buffer.get(), pageSize()));
+        }
+        found = cache_.emplace(number, std::move(buffer)).first;
+    }
+    return Page{number, std::span<const std::uint8_t>(found->second.get(), pageSize())};
+}
+
+format::ByteReader PageFile::reader(const Page& page, std::string what) const {
+    return format::ByteReader(page.bytes, page.number, std::move(what), path_);
+}
+
+}  // namespace jet::io

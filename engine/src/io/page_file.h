@@ -1,0 +1,94 @@
+// A database file seen as numbered fixed-size pages. Opening checks the
+// header (format version, encryption, password) and takes an operating-system
+// lock; pages are read on demand, decoded when the file uses Jet's page
+// encoding, and cached for the life of the PageFile.
+// Layout: docs/jet-format.md#pages.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "format/byte_reader.h"
+#include "format/database_header.h"
+#include "format/jet_format.h"
+
+namespace jet::io {
+
+struct OpenOptions {
+    bool exclusive = false;  // exclusive lock; otherwise a shared lock
+    bool readOnly = false;   // open the file read-only
+    std::string password;    // database password (Jet 3/4), empty for none
+};
+
+// One page: its number and bytes. The bytes stay valid as long as the
+// PageFile that returned them.
+struct Page {
+    std::uint32_t number = 0;
+    std::span<const std::uint8_t> bytes;
+};
+
+class PageFile {
+public:
+    // Opens `path`. Throws jet::Error:
+    //   3024 the file does not exist ("Could not find file '<path>'.");
+    //   3051 the file cannot be opened for lack of permission;
+    //   3045 another opener holds a conflicting lock (exclusive against any);
+    //   3343 not a Jet/ACE database (shorter than a page, no header) or an
+    //        unknown version;
+    //   3031 the database has a password and `options.password` does not
+    //        match, or it is an encrypted ACE file.
+    // A file may end in a partial page (a damaged copy): pageCount() counts
+    // whole pages only, and references beyond it fail when followed.
+    // A file that cannot be opened for writing is opened read-only.
+    // The lock is released when the PageFile is destroyed.
+    static std::unique_ptr<PageFile> open(const std::string& path, const OpenOptions& options = {});
+
+    // A PageFile over bytes held in memory (tests, fixtures). Same checks as
+    // open() apart from locking; `name` stands for the path in messages.
+    static std::unique_ptr<PageFile> fromBytes(std::vector<std::uint8_t> bytes, std::string name,
+                                               const OpenOptions& options = {});
+
+    ~PageFile();
+    PageFile(const PageFile&) = delete;
+    PageFile& operator=(const PageFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    const format::JetFormat& format() const { return *header_.format; }
+    const format::DatabaseHeader& header() const { return header_; }
+    std::size_t pageSize() const { return header_.format->pageSize; }
+    std::uint32_t pageCount() const { return pageCount_; }
+    bool readOnly() const { return readOnly_; }
+    bool exclusive() const { return exclusive_; }
+
+    // Page `number` (decoded). Throws jet::Error(3049) when `number` is not
+    // below pageCount() or the read fails.
+    Page page(std::uint32_t number);
+
+    // Throws jet::Error(3049) naming `what` unless `number` is a page of the
+    // file; for page numbers taken from the file before following them.
+    void checkPageNumber(std::uint32_t number, const char* what) const;
+
+    // A ByteReader over `page` whose errors name this file and `what`.
+    format::ByteReader reader(const Page& page, std::string what) const;
+
+private:
+    PageFile() = default;
+    void init(std::vector<std::uint8_t> page0, const OpenOptions& options);
+    void readRaw(std::uint32_t number, std::uint8_t* out);
+
+    std::string path_;
+    int fd_ = -1;
+    std::vector<std::uint8_t> memory_;  // fromBytes(): the whole file
+    std::uint64_t fileSize_ = 0;
+    std::uint32_t pageCount_ = 0;
+    bool readOnly_ = false;
+    bool exclusive_ = false;
+    format::DatabaseHeader header_;
+    std::unordered_map<std::uint32_t, std::unique_ptr<std::uint8_t[]>> cache_;
+};
+
+}  // namespace jet::io

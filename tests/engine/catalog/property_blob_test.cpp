@@ -1,0 +1,245 @@
+#include "catalog/property_blob.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "jet/error.h"
+#include "jet/types.h"
+
+using jet::catalog::parsePropertyBlob;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+void put16(Bytes& b, std::size_t v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void put32(Bytes& b, std::size_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+void patch32(Bytes& b, std::size_t at, std::size_t v) {
+    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Text as the blob stores it: UCS-2 for Jet 4, single bytes for Jet 3.
+Bytes stored(const std::string& ascii, bool unicode) {
+    Bytes out;
+    for (char c : ascii) {
+        out.push_back(static_cast<std::uint8_t>(c));
+        if (unicode) out.push_back(0);
+    }
+    return out;
+}
+
+struct Entry {
+    int nameIndex;
+    int type;
+    Bytes value;
+    bool ddl = false;
+};
+
+// Builds a blob: signature, name pool, then one value block per item.
+class BlobBuilder {
+public:
+    explicit BlobBuilder(bool unicode) : unicode_(unicode) {
+        const char* signature = unicode ? "MR2" : "KKD";
+        blob_.assign(signature, signature + 3);
+        blob_.push_back(0);
+    }
+
+    BlobBuilder& names(const std::vector<std::string>& names) {
+        std::size_t start = chunk(0x80);
+        for (const auto& n : names) {
+            Bytes s = stored(n, unicode_);
+            put16(blob_, s.size());
+            blob_.insert(blob_.end(), s.begin(), s.end());
+        }
+        patch32(blob_, start, blob_.size() - start);
+        return *this;
+    }
+
+    BlobBuilder& block(const std::string& objectName, const std::vector<Entry>& entries, int chunkType = 0) {
+        std::size_t start = chunk(chunkType);
+        Bytes name = stored(objectName, unicode_);
+        put32(blob_, 6 + name.size());
+        put16(blob_, name.size());
+        blob_.insert(blob_.end(), name.begin(), name.end());
+        for (const auto& e : entries) {
+            put16(blob_, 8 + e.value.size());
+            blob_.push_back(e.ddl ? 1 : 0);
+            blob_.push_back(static_cast<std::uint8_t>(e.type));
+            put16(blob_, static_cast<std::size_t>(e.nameIndex));
+            put16(blob_, e.value.size());
+            blob_.insert(blob_.end(), e.value.begin(), e.value.end());
+        }
+        patch32(blob_, start, blob_.size() - start);
+        return *this;
+    }
+
+    Bytes bytes() const { return blob_; }
+
+private:
+    std::size_t chunk(int type) {
+        std::size_t start = blob_.size();
+        put32(blob_, 0);
+        put16(blob_, static_cast<std::size_t>(type));
+        return start;
+    }
+    bool unicode_;
+    Bytes blob_;
+};
+
+template <class T>
+Bytes raw(T v) {
+    Bytes b(sizeof(T));
+    std::memcpy(b.data(), &v, sizeof(T));
+    return b;
+}
+
+jet::catalog::PropertyBlob parse(const Bytes& b) { return parsePropertyBlob(b, nullptr); }
+
+long errorNumberOf(const Bytes& b) {
+    try {
+        parse(b);
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The layout exactly as a Jet 3 file holds it (a table with a Description
+// and one column with Required = True), written out by hand.
+TEST(PropertyBlob, ReadsAHandLaidJet3Blob) {
+    const Bytes blob = {
+        'K', 'K', 'D', 0,
+        0x1D, 0, 0, 0, 0x80, 0,                       // name pool, 29 bytes
+        11, 0, 'D', 'e', 's', 'c', 'r', 'i', 'p', 't', 'i', 'o', 'n',
+        8, 0, 'R', 'e', 'q', 'u', 'i', 'r', 'e', 'd',
+        0x17, 0, 0, 0, 0, 0,                          // the table's own block
+        6, 0, 0, 0, 0, 0,                             // header: no name
+        0x0B, 0, 1, jet::dbText, 0, 0, 3, 0, 'F', 'o', 'o',
+        0x19, 0, 0, 0, 1, 0,                          // a column's block
+        0x0A, 0, 0, 0, 4, 0, 'N', 'a', 'm', 'e',
+        9, 0, 1, jet::dbBoolean, 1, 0, 1, 0, 0xFF,
+    };
+    auto parsed = parse(blob);
+    ASSERT_EQ(parsed.blocks.size(), 2u);
+    const auto* table = parsed.block("");
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->properties.size(), 1u);
+    EXPECT_EQ(table->properties[0].name, "Description");
+    EXPECT_TRUE(table->properties[0].ddl);
+    EXPECT_EQ(std::get<std::string>(table->properties[0].value), "Foo");
+    const auto* column = parsed.block("NAME");  // names compare caselessly
+    ASSERT_NE(column, nullptr);
+    ASSERT_NE(column->find("required"), nullptr);
+    EXPECT_EQ(std::get<bool>(column->find("Required")->value), true);
+    EXPECT_EQ(column->find("Description"), nullptr);
+}
+
+TEST(PropertyBlob, DecodesEveryValueKindOfAJet4Blob) {
+    jet::Guid guid;
+    for (std::size_t i = 0; i < 16; ++i) guid.bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
+    Bytes guidBytes(guid.bytes.begin(), guid.bytes.end());
+    auto blob = BlobBuilder(true)
+                    .names({"Caption", "ColumnWidth", "DecimalPlaces", "Big", "Price", "Ratio", "Scale", "Since",
+                            "Id", "Blob", "AllowZeroLength"})
+                    .block("Unit Price",
+                           {{0, jet::dbText, stored("Unit", true)},
+                            {1, jet::dbInteger, raw<std::int16_t>(-1)},
+                            {2, jet::dbByte, {7}},
+                            {3, jet::dbLong, raw<std::int32_t>(123456789)},
+                            {4, jet::dbCurrency, raw<std::int64_t>(25000)},
+                            {5, jet::dbSingle, raw<float>(0.5f)},
+                            {6, jet::dbDouble, raw<double>(2.25)},
+                            {7, jet::dbDate, raw<double>(35000.5)},
+                            {8, jet::dbGUID, guidBytes},
+                            {9, jet::dbLongBinary, {1, 2, 3}},
+                            {10, jet::dbBoolean, {0}}},
+                           1)
+                    .bytes();
+    auto parsed = parse(blob);
+    const auto* block = parsed.block("Unit Price");
+    ASSERT_NE(block, nullptr);
+    ASSERT_EQ(block->properties.size(), 11u);
+    EXPECT_EQ(std::get<std::int16_t>(block->find("ColumnWidth")->value), -1);
+    EXPECT_EQ(std::get<std::uint8_t>(block->find("DecimalPlaces")->value), 7);
+    EXPECT_EQ(std::get<std::int32_t>(block->find("Big")->value), 123456789);
+    EXPECT_EQ(std::get<jet::Currency>(block->find("Price")->value).scaled, 25000);
+    EXPECT_EQ(std::get<float>(block->find("Ratio")->value), 0.5f);
+    EXPECT_EQ(std::get<double>(block->find("Scale")->value), 2.25);
+    EXPECT_EQ(std::get<jet::DateTime>(block->find("Since")->value).days, 35000.5);
+    EXPECT_EQ(std::get<jet::Guid>(block->find("Id")->value), guid);
+    EXPECT_EQ(std::get<jet::Bytes>(block->find("Blob")->value), (jet::Bytes{1, 2, 3}));
+    EXPECT_EQ(std::get<bool>(block->find("AllowZeroLength")->value), false);
+    EXPECT_EQ(block->find("Caption")->type, jet::dbText);
+}
+
+TEST(PropertyBlob, Jet4TextIsUcs2WithSurrogatesAndJet3UsesTheCodePageDecoder) {
+    // "é" and U+1F600 as UTF-16LE
+    Bytes text = {'a', 0, 0xE9, 0, 0x3D, 0xD8, 0x00, 0xDE};
+    auto jet4 = parse(BlobBuilder(true).names({"Caption"}).block("", {{0, jet::dbText, text}}).bytes());
+    EXPECT_EQ(std::get<std::string>(jet4.blocks[0].properties[0].value), "a\xC3\xA9\xF0\x9F\x98\x80");
+
+    auto jet3Blob = BlobBuilder(false).names({"Caption"}).block("", {{0, jet::dbMemo, {'x', 0xE9}}}).bytes();
+    int calls = 0;
+    auto latin1 = [&](std::span<const std::uint8_t> b) {
+        ++calls;
+        std::string out;
+        for (auto c : b) out += c < 0x80 ? std::string(1, static_cast<char>(c)) : std::string("\xC3\xA9");
+        return out;
+    };
+    auto jet3 = parsePropertyBlob(jet3Blob, latin1);
+    EXPECT_EQ(std::get<std::string>(jet3.blocks[0].properties[0].value), "x\xC3\xA9");
+    EXPECT_EQ(calls, 3);  // the pool name, the block's (empty) name, the value
+}
+
+TEST(PropertyBlob, EmptyBlobHasNoBlocksAndUnknownChunksAreSkipped) {
+    EXPECT_TRUE(parse({}).blocks.empty());
+    auto blob = BlobBuilder(true).names({"Format"}).bytes();
+    // A chunk of a kind that holds nothing DAO shows.
+    Bytes other = {8, 0, 0, 0, 0x33, 0, 0xAA, 0xBB};
+    blob.insert(blob.end(), other.begin(), other.end());
+    auto withBlock = BlobBuilder(true).names({"Format"}).block("", {{0, jet::dbText, stored("0", true)}}).bytes();
+    const std::size_t poolLength = withBlock[4] | (withBlock[5] << 8);
+    blob.insert(blob.end(), withBlock.begin() + 4 + static_cast<std::ptrdiff_t>(poolLength), withBlock.end());
+    auto parsed = parse(blob);
+    ASSERT_EQ(parsed.blocks.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(parsed.blocks[0].find("Format")->value), "0");
+}
+
+TEST(PropertyBlob, MisSizedFixedValuesStayBytes) {
+    auto parsed = parse(BlobBuilder(true).names({"Width"}).block("", {{0, jet::dbLong, {1, 2}}}).bytes());
+    EXPECT_EQ(std::get<jet::Bytes>(parsed.blocks[0].properties[0].value), (jet::Bytes{1, 2}));
+}
+
+TEST(PropertyBlob, DamageRaisesDaoErrorsNeverReadsBeyond) {
+    EXPECT_EQ(errorNumberOf({'X', 'Y', 'Z', 0, 0, 0}), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(errorNumberOf({'M', 'R'}), jet::kErrDamaged);
+
+    const Bytes good =
+        BlobBuilder(true).names({"A", "B"}).block("Col", {{1, jet::dbText, stored("value", true)}}, 1).bytes();
+    ASSERT_EQ(errorNumberOf(good), 0);
+
+    // Every truncation either parses (a cut at a chunk boundary) or raises 3049.
+    for (std::size_t cut = 4; cut < good.size(); ++cut) {
+        Bytes b(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+        long n = errorNumberOf(b);
+        EXPECT_TRUE(n == 0 || n == jet::kErrDamaged) << "cut at " << cut;
+    }
+    // Every single-byte change to 0xFF as well.
+    for (std::size_t at = 4; at < good.size(); ++at) {
+        Bytes b = good;
+        b[at] = 0xFF;
+        long n = errorNumberOf(b);
+        EXPECT_TRUE(n == 0 || n == jet::kErrDamaged) << "byte " << at;
+    }
+    // A name index past the pool.
+    auto badIndex = BlobBuilder(true).names({"A"}).block("", {{5, jet::dbText, {}}}).bytes();
+    EXPECT_EQ(errorNumberOf(badIndex), jet::kErrDamaged);
+}

@@ -1,0 +1,191 @@
+// The Access 97 Northwind read in detail: what the program's windows, the
+// report and the code generator take from it.
+#include <gtest/gtest.h>
+
+#include "jet/dao.h"
+#include "support/corpus.h"
+
+namespace {
+
+class Nwind : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!testsupport::haveCorpus()) return;
+        db_ = jet::DBEngine().OpenDatabase(testsupport::corpusFile("real/nwind-jet3.mdb").string(), false, true);
+    }
+    static void TearDownTestSuite() { db_.reset(); }
+    void SetUp() override { STRUX_REQUIRE_CORPUS(); }
+
+    static std::shared_ptr<jet::Database> db_;
+};
+std::shared_ptr<jet::Database> Nwind::db_;
+
+std::string propertyText(const jet::Collection<jet::Property>& properties, const char* name) {
+    const jet::Property* p = properties.find(name);
+    return p ? jet::valueToString(p->Value()) : std::string("<absent>");
+}
+
+}  // namespace
+
+TEST_F(Nwind, DatabaseProperties) {
+    EXPECT_EQ(db_->Version(), "3.0");
+    EXPECT_EQ(db_->CollatingOrder(), jet::dbSortGeneral);
+    EXPECT_EQ(db_->CodePage(), 1252);
+    EXPECT_TRUE(db_->Transactions());
+    EXPECT_FALSE(db_->Updatable());  // opened read-only
+    EXPECT_EQ(propertyText(db_->Properties(), "AccessVersion"), "07.53");
+    EXPECT_EQ(propertyText(db_->Properties(), "CollatingOrder"), "1033");
+}
+
+TEST_F(Nwind, TablesInCatalogOrderWithSystemTablesFlagged) {
+    std::vector<std::string> visible, system;
+    for (const auto& t : db_->TableDefs())
+        ((t->Attributes() & jet::dbSystemObject) ? system : visible).push_back(t->Name());
+    EXPECT_EQ(visible, (std::vector<std::string>{"Categories", "Customers", "Employees", "Order Details", "Orders",
+                                                 "Products", "Shippers", "Suppliers"}));
+    EXPECT_NE(std::find(system.begin(), system.end(), "MSysObjects"), system.end());
+    EXPECT_EQ(db_->TableDefs()["MSysObjects"].Attributes(), -2147483646L);
+    EXPECT_EQ(db_->TableDefs()["Order Details"].RecordCount(), 2155);
+    EXPECT_EQ(db_->TableDefs()["Categories"].RecordCount(), 8);
+}
+
+TEST_F(Nwind, FieldsWithTheirStoredProperties) {
+    const jet::TableDef& categories = db_->TableDefs()["Categories"];
+    ASSERT_EQ(categories.Fields().Count(), 4);
+    const jet::Field& id = categories.Fields()[0];
+    EXPECT_EQ(id.Name(), "CategoryID");
+    EXPECT_EQ(id.Type(), jet::dbLong);
+    EXPECT_EQ(id.Attributes(), jet::dbFixedField | jet::dbAutoIncrField);
+    EXPECT_EQ(propertyText(id.Properties(), "Caption"), "Category ID");
+    EXPECT_EQ(propertyText(id.Properties(), "Description"), "Number automatically assigned to a new category.");
+
+    const jet::Field& name = categories.Fields()["CategoryName"];
+    EXPECT_EQ(name.Type(), jet::dbText);
+    EXPECT_EQ(name.Size(), 15);
+    EXPECT_TRUE(name.Required());
+    EXPECT_FALSE(name.AllowZeroLength());
+    EXPECT_EQ(name.Attributes(), jet::dbVariableField);
+    EXPECT_EQ(name.OrdinalPosition(), 1);
+
+    EXPECT_EQ(categories.Fields()["Description"].Type(), jet::dbMemo);
+    EXPECT_EQ(categories.Fields()["Description"].Size(), 0);
+    EXPECT_EQ(categories.Fields()["Picture"].Type(), jet::dbLongBinary);
+
+    const jet::Field& birth = db_->TableDefs()["Employees"].Fields()["BirthDate"];
+    EXPECT_EQ(birth.Type(), jet::dbDate);
+    EXPECT_EQ(birth.ValidationRule(), "<Date()");
+    EXPECT_EQ(birth.ValidationText(), "Birth date can't be in the future.");
+    EXPECT_EQ(propertyText(birth.Properties(), "Format"), "Medium Date");
+
+    const jet::Field& price = db_->TableDefs()["Order Details"].Fields()["UnitPrice"];
+    EXPECT_EQ(price.Type(), jet::dbCurrency);
+    EXPECT_EQ(price.Size(), 8);
+}
+
+TEST_F(Nwind, IndexesOfOrderDetailsAndTheRelationshipSides) {
+    const jet::TableDef& details = db_->TableDefs()["Order Details"];
+    const jet::Index& pk = details.Indexes()["PrimaryKey"];
+    EXPECT_TRUE(pk.Primary());
+    EXPECT_TRUE(pk.Unique());
+    EXPECT_TRUE(pk.Required());
+    EXPECT_FALSE(pk.Foreign());
+    EXPECT_EQ(pk.FieldsText(), "+OrderID;+ProductID");
+    ASSERT_EQ(pk.Fields().Count(), 2);
+    EXPECT_EQ(pk.Fields()[1].Name(), "ProductID");
+
+    // The foreign table keeps an index per enforced relationship.
+    const jet::Index& fk = details.Indexes()["OrdersOrder Details"];
+    EXPECT_TRUE(fk.Foreign());
+    EXPECT_FALSE(fk.Unique());
+    EXPECT_EQ(fk.FieldsText(), "+OrderID");
+    EXPECT_EQ(details.Indexes().Count(), 5);
+
+    // The primary table's side of it is not listed.
+    for (const auto& index : db_->TableDefs()["Categories"].Indexes()) EXPECT_NE(index->Name()[0], '.');
+    EXPECT_EQ(db_->TableDefs()["Categories"].Indexes().Count(), 2);
+}
+
+TEST_F(Nwind, RelationsWithDaoAttributes) {
+    std::vector<std::string> names;
+    for (const auto& r : db_->Relations()) names.push_back(r->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"CategoriesProducts", "CustomersOrders", "EmployeesOrders",
+                                               "OrdersOrder Details", "ProductsOrder Details", "ShippersOrders",
+                                               "SuppliersProducts"}));
+    const jet::Relation& categories = db_->Relations()["CategoriesProducts"];
+    EXPECT_EQ(categories.Table(), "Categories");
+    EXPECT_EQ(categories.ForeignTable(), "Products");
+    EXPECT_EQ(categories.Attributes(), 0);
+    EXPECT_FALSE(categories.PartialReplica());
+    ASSERT_EQ(categories.Fields().Count(), 1);
+    EXPECT_EQ(categories.Fields()[0].Name(), "CategoryID");
+    EXPECT_EQ(categories.Fields()[0].ForeignName(), "CategoryID");
+
+    EXPECT_EQ(db_->Relations()["CustomersOrders"].Attributes(), jet::dbRelationUpdateCascade);
+    EXPECT_EQ(db_->Relations()["OrdersOrder Details"].Attributes(), jet::dbRelationDeleteCascade);
+    const jet::Relation& shippers = db_->Relations()["ShippersOrders"];
+    EXPECT_EQ(shippers.Fields()[0].Name(), "ShipperID");
+    EXPECT_EQ(shippers.Fields()[0].ForeignName(), "ShipVia");
+}
+
+TEST_F(Nwind, QueriesWithTypesDatesAndSql) {
+    EXPECT_EQ(db_->QueryDefs().Count(), 22);
+    EXPECT_EQ(db_->QueryDefs()[0].Name(), "Alphabetical List of Products");
+    EXPECT_EQ(db_->QueryDefs()["Quarterly Orders by Product"].Type(), jet::dbQCrosstab);
+    EXPECT_EQ(db_->QueryDefs()["Customers and Suppliers by City"].Type(), jet::dbQSetOperation);
+
+    const jet::QueryDef& catalog = db_->QueryDefs()["Catalog"];
+    EXPECT_EQ(catalog.Type(), jet::dbQSelect);
+    EXPECT_EQ(jet::valueToString(catalog.DateCreated()), "1996-06-21T18:19:56");
+    EXPECT_EQ(jet::valueToString(catalog.LastUpdated()), "1996-09-23T15:23:42");
+    EXPECT_EQ(catalog.MaxRecords(), 0);
+    EXPECT_EQ(catalog.Connect(), "");
+    EXPECT_TRUE(catalog.ReturnsRecords());
+    EXPECT_EQ(catalog.Fields().Count(), 7);
+    EXPECT_EQ(catalog.Fields()[0].Name(), "CategoryName");
+
+    const jet::QueryDef& byCountry = db_->QueryDefs()["Employee Sales by Country"];
+    EXPECT_EQ(byCountry.SQL().rfind("PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\r\nSELECT ", 0), 0u)
+        << byCountry.SQL();
+    EXPECT_EQ(byCountry.SQL().substr(byCountry.SQL().size() - 3), ";\r\n");
+}
+
+TEST_F(Nwind, TableRecordsetSeeksThePrimaryKey) {
+    auto rs = db_->OpenRecordset("Order Details", jet::dbOpenTable);
+    EXPECT_EQ(rs->RecordCount(), 2155);
+    rs->SetIndex("PrimaryKey");
+    EXPECT_EQ(std::get<std::int32_t>((*rs)["OrderID"]), 10248);
+    EXPECT_EQ(std::get<std::int32_t>((*rs)["ProductID"]), 11);
+    rs->Seek("=", {std::int32_t{10248}, std::int32_t{42}});
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(std::get<std::int16_t>((*rs)["Quantity"]), 10);
+    EXPECT_EQ(std::get<jet::Currency>((*rs)["UnitPrice"]).scaled, 98000);
+    rs->Seek("=", {std::int32_t{1}, std::int32_t{1}});
+    EXPECT_TRUE(rs->NoMatch());
+    rs->Close();
+}
+
+TEST_F(Nwind, DynasetFindsTextWithDoubledQuotes) {
+    auto rs = db_->OpenRecordset("Customers", jet::dbOpenDynaset);
+    rs->FindFirst("CompanyName = 'B''s Beverages'");
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(std::get<std::string>((*rs)["CustomerID"]), "BSBEV");
+    rs->FindFirst("CompanyName = 'Around the Horn' OR CustomerID = 'BSBEV'");
+    EXPECT_EQ(std::get<std::string>((*rs)["CustomerID"]), "AROUT");
+    long count = 0;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) ++count;
+    EXPECT_EQ(count, 91);
+}
+
+TEST_F(Nwind, RecordsetsOnlyForTablesOfThisFile) {
+    auto errorOf = [&](const char* name, int type) -> long {
+        try {
+            db_->OpenRecordset(name, type);
+        } catch (const jet::Error& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(errorOf("No Such Table", jet::dbOpenTable), jet::kErrInputTableNotFound);
+    EXPECT_EQ(errorOf("Catalog", jet::dbOpenDynaset), jet::kErrOperationNotSupported);
+    EXPECT_EQ(errorOf("Orders", 99), jet::kErrInvalidArgument);
+}

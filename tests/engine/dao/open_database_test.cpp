@@ -1,0 +1,159 @@
+// Opening through DBEngine: DAO's errors for files that cannot be opened,
+// locks between openers, and damaged files that must fail cleanly.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "dao/database_impl.h"
+#include "jet/dao.h"
+#include "support/corpus.h"
+
+namespace {
+
+long openError(const std::string& path, bool exclusive = false, bool readOnly = false) {
+    try {
+        jet::DBEngine().OpenDatabase(path, exclusive, readOnly);
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TempCopy {
+public:
+    explicit TempCopy(const std::filesystem::path& source) {
+        path_ = std::filesystem::temp_directory_path() /
+                ("strux-dao-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 source.filename().string());
+        std::filesystem::copy_file(source, path_, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+    ~TempCopy() { std::filesystem::remove(path_); }
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Reads everything the program would: every collection, every member.
+void walkStructure(jet::Database& db) {
+    for (const auto& table : db.TableDefs()) {
+        for (const auto& field : table->Fields()) (void)field->Properties().Count();
+        for (const auto& index : table->Indexes()) (void)index->FieldsText();
+    }
+    for (const auto& query : db.QueryDefs()) (void)query->SQL().size();
+    for (const auto& relation : db.Relations()) (void)relation->Fields().Count();
+}
+
+}  // namespace
+
+TEST(OpenDatabase, MissingFileAndNonDatabaseRaiseDaoErrors) {
+    auto dir = std::filesystem::temp_directory_path();
+    EXPECT_EQ(openError((dir / "strux-no-such-file.mdb").string()), jet::kErrFileNotFound);
+
+    auto text = dir / "strux-not-a-database.mdb";
+    {
+        std::ofstream out(text, std::ios::binary);
+        out << std::string(4096, 'x');
+    }
+    EXPECT_EQ(openError(text.string()), jet::kErrUnrecognizedFormat);
+    std::filesystem::remove(text);
+}
+
+TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
+    STRUX_REQUIRE_CORPUS();
+    TempCopy copy(testsupport::corpusFile("V1997/testV1997.mdb"));
+    auto first = jet::DBEngine().OpenDatabase(copy.path(), true, false);
+    EXPECT_TRUE(first->Updatable());
+    EXPECT_EQ(openError(copy.path()), jet::kErrFileInUse);
+    EXPECT_EQ(openError(copy.path(), true), jet::kErrFileInUse);
+    first->Close();
+    EXPECT_FALSE(first->IsOpen());
+    EXPECT_EQ(openError(copy.path(), true), 0);
+
+    // Two shared openers live side by side.
+    auto a = jet::DBEngine().OpenDatabase(copy.path());
+    auto b = jet::DBEngine().OpenDatabase(copy.path());
+    EXPECT_EQ(a->TableDefs().Count(), b->TableDefs().Count());
+}
+
+TEST(OpenDatabase, AceFilesAreNeverUpdatable) {
+    STRUX_REQUIRE_CORPUS();
+    TempCopy copy(testsupport::corpusFile("V2010/testV2010.accdb"));
+    auto db = jet::DBEngine().OpenDatabase(copy.path());
+    EXPECT_FALSE(db->Updatable());
+    for (const auto& t : db->TableDefs()) EXPECT_FALSE(t->Updatable()) << t->Name();
+    for (const auto& q : db->QueryDefs()) EXPECT_FALSE(q->Updatable()) << q->Name();
+}
+
+TEST(OpenDatabase, ClosedDatabaseRefusesFurtherUse) {
+    STRUX_REQUIRE_CORPUS();
+    auto db = jet::DBEngine().OpenDatabase(testsupport::corpusFile("V1997/testV1997.mdb").string(), false, true);
+    db->Close();
+    try {
+        db->TableDefs();
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrObjectInvalid);
+    }
+}
+
+TEST(OpenDatabase, BlankDatabasesOfEveryVersionOpen) {
+    STRUX_REQUIRE_CORPUS();
+    for (const char* name : {"blank/empty.mdb", "blank/empty2003.mdb", "blank/empty2007.accdb"}) {
+        auto db = jet::DBEngine().OpenDatabase(testsupport::corpusFile(name).string(), false, true);
+        int visible = 0;
+        for (const auto& t : db->TableDefs())
+            if (!(t->Attributes() & jet::dbSystemObject)) ++visible;
+        EXPECT_EQ(visible, 0) << name;
+        EXPECT_GT(db->TableDefs().Count(), 0) << name;
+        EXPECT_NE(db->CollatingOrder(), 0) << name;
+    }
+}
+
+// Deterministic damage: byte changes in the header, the catalog's definition
+// and data pages and elsewhere, and truncations. Every mutant opens (and its
+// structure can be walked) or raises a DAO error; nothing else escapes.
+TEST(OpenDatabase, DamagedFilesOpenOrRaiseDaoErrors) {
+    STRUX_REQUIRE_CORPUS();
+    for (const char* name : {"V1997/testV1997.mdb", "V2003/testV2003.mdb", "V2010/testV2010.accdb"}) {
+        const auto original = readFile(testsupport::corpusFile(name));
+        ASSERT_FALSE(original.empty());
+        const std::size_t pageSize = original[0x14] == 0 ? 2048 : 4096;
+        std::mt19937 random(20261206);  // fixed seed: the same mutants every run
+        int opened = 0, refused = 0;
+        for (int mutant = 0; mutant < 160; ++mutant) {
+            auto bytes = original;
+            if (mutant % 16 == 15) {
+                bytes.resize(pageSize * (1 + random() % (bytes.size() / pageSize - 1)) + (random() % 2) * 100);
+            } else {
+                // Mostly the pages the catalog lives on (0 to 4), sometimes anywhere.
+                const std::size_t span = mutant % 4 == 0 ? bytes.size() : std::min(bytes.size(), 5 * pageSize);
+                for (int k = 0; k < 4; ++k) {
+                    std::size_t at = random() % span;
+                    bytes[at] = mutant % 3 == 0 ? 0xFF : static_cast<std::uint8_t>(bytes[at] ^ (1u << (random() % 8)));
+                }
+            }
+            try {
+                auto impl = jet::DatabaseImpl::openBytes(std::move(bytes), name);
+                jet::Database db(std::move(impl));
+                walkStructure(db);
+                ++opened;
+            } catch (const jet::Error& e) {
+                EXPECT_TRUE(e.number() == jet::kErrDamaged || e.number() == jet::kErrUnrecognizedFormat ||
+                            e.number() == jet::kErrPassword)
+                    << name << " mutant " << mutant << ": " << e.number() << " " << e.what();
+                ++refused;
+            }
+        }
+        EXPECT_EQ(opened + refused, 160) << name;
+        ::testing::Test::RecordProperty(std::string(name) + " opened", opened);
+    }
+}

@@ -1,0 +1,202 @@
+#include "engine/queries/corpus_queries.h"
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace qtest {
+
+namespace {
+
+// mdb-export's output is split on control characters no catalog text holds,
+// so multi-line texts need no unquoting.
+constexpr char kFieldEnd = '\x1f';
+constexpr char kRowEnd = '\x1e';
+constexpr const char* kNull = "\x02";
+
+std::optional<std::string> run(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    std::string out;
+    char buffer[65536];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    return pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
+}
+
+using Record = std::map<std::string, std::optional<std::string>>;
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    std::istringstream in(text);
+    while (std::getline(in, piece, separator)) pieces.push_back(piece);
+    return pieces;
+}
+
+std::vector<Record> exportTable(const std::filesystem::path& database, const std::string& table) {
+    const std::string command = std::string("mdb-export -Q -d $'\\x1f' -R $'\\x1e' -0 $'\\x02' -b hex '") +
+                                database.string() + "' " + table + " 2>/dev/null";
+    auto out = run("bash -c \"" + command + "\"");
+    std::vector<Record> records;
+    if (!out) return records;
+    auto lines = split(*out, kRowEnd);
+    if (lines.empty()) return records;
+    const auto header = split(lines.front(), kFieldEnd);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
+        auto fields = split(lines[i], kFieldEnd);
+        fields.resize(header.size());
+        Record r;
+        for (std::size_t c = 0; c < header.size(); ++c)
+            r[header[c]] = fields[c] == kNull ? std::nullopt : std::optional<std::string>(fields[c]);
+        records.push_back(std::move(r));
+    }
+    return records;
+}
+
+std::optional<int> number(const Record& r, const std::string& column) {
+    auto it = r.find(column);
+    if (it == r.end() || !it->second || it->second->empty()) return std::nullopt;
+    return static_cast<int>(std::stoll(*it->second));
+}
+
+std::optional<std::string> text(const Record& r, const std::string& column) {
+    auto it = r.find(column);
+    return it == r.end() ? std::nullopt : it->second;
+}
+
+// Just enough JSON for the reference files: strings, numbers and null in
+// the query objects, found by key in their documented order.
+class JsonCursor {
+public:
+    explicit JsonCursor(std::string text) : s_(std::move(text)) {}
+
+    bool seek(const std::string& key) {
+        auto at = s_.find("\"" + key + "\":", pos_);
+        if (at == std::string::npos) return false;
+        pos_ = at + key.size() + 3;
+        skipBlanks();
+        return true;
+    }
+    std::size_t position() const { return pos_; }
+    std::size_t find(const std::string& what) const { return s_.find(what, pos_); }
+
+    std::optional<std::string> stringOrNull() {
+        if (s_.compare(pos_, 4, "null") == 0) {
+            pos_ += 4;
+            return std::nullopt;
+        }
+        std::string out;
+        for (++pos_; pos_ < s_.size() && s_[pos_] != '"'; ++pos_) {
+            char c = s_[pos_];
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            c = s_[++pos_];
+            switch (c) {
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case 't': out += '\t'; break;
+            case 'b': out += '\b'; break;
+            case 'f': out += '\f'; break;
+            case 'u': appendUtf8(out, codePoint()); break;
+            default: out += c; break;  // \" \\ \/
+            }
+        }
+        ++pos_;
+        return out;
+    }
+
+    long integer() { return std::stol(s_.substr(pos_, 12)); }
+
+private:
+    void skipBlanks() {
+        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\n')) ++pos_;
+    }
+    unsigned hex4() {
+        unsigned v = std::stoul(s_.substr(pos_ + 1, 4), nullptr, 16);
+        pos_ += 4;
+        return v;
+    }
+    unsigned codePoint() {
+        unsigned cp = hex4();
+        if (cp >= 0xD800 && cp < 0xDC00 && s_.compare(pos_ + 1, 2, "\\u") == 0) {
+            pos_ += 2;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (hex4() - 0xDC00);
+        }
+        return cp;
+    }
+    static void appendUtf8(std::string& out, unsigned cp) {
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+
+    std::string s_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+bool haveMdbExport() { return run("command -v mdb-export >/dev/null 2>&1").has_value(); }
+
+std::vector<CorpusQuery> corpusQueries(const std::filesystem::path& database) {
+    std::vector<CorpusQuery> queries;
+    std::map<std::int32_t, std::size_t> byId;
+    for (const Record& o : exportTable(database, "MSysObjects")) {
+        if (number(o, "Type") != 5) continue;
+        const auto id = static_cast<std::int32_t>(number(o, "Id").value_or(0));
+        byId[id] = queries.size();
+        queries.push_back({text(o, "Name").value_or(""), static_cast<std::int32_t>(number(o, "Flags").value_or(0)), {}});
+    }
+    for (const Record& r : exportTable(database, "MSysQueries")) {
+        QueryRow row;
+        row.objectId = static_cast<std::int32_t>(number(r, "ObjectId").value_or(0));
+        auto owner = byId.find(row.objectId);
+        if (owner == byId.end()) continue;
+        row.attribute = number(r, "Attribute").value_or(0);
+        row.flag = number(r, "Flag");
+        row.name1 = text(r, "Name1");
+        row.name2 = text(r, "Name2");
+        row.expression = text(r, "Expression");
+        row.extra = number(r, "LvExtra");
+        queries[owner->second].rows.push_back(std::move(row));
+    }
+    return queries;
+}
+
+std::vector<ReferenceQuery> referenceQueries(const std::filesystem::path& json) {
+    std::ifstream in(json, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    JsonCursor cursor(buffer.str());
+    std::vector<ReferenceQuery> queries;
+    if (!cursor.seek("queries")) return queries;
+    const std::size_t end = cursor.find("\"relations\":");
+    while (cursor.seek("name") && cursor.position() < end) {
+        ReferenceQuery q;
+        q.name = cursor.stringOrNull().value_or("");
+        cursor.seek("typeCode");
+        q.typeCode = static_cast<int>(cursor.integer());
+        cursor.seek("sql");
+        q.sql = cursor.stringOrNull();
+        queries.push_back(std::move(q));
+    }
+    return queries;
+}
+
+}  // namespace qtest

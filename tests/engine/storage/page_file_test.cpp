@@ -1,0 +1,180 @@
+// Opening databases: the header fields, refusals with DAO's error numbers
+// (missing file, not a database, unknown version, password, ACE
+// encryption, conflicting locks), Jet's page encoding, and page bounds.
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "jet/error.h"
+#include "storage_fixture.h"
+
+namespace {
+
+using fixture::Bytes;
+using jet::io::OpenOptions;
+using jet::io::PageFile;
+using storagetest::FormatTest;
+
+long errorNumber(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class TempFile {
+public:
+    explicit TempFile(const Bytes& bytes) {
+        path_ = std::filesystem::temp_directory_path() /
+                ("strux-storage-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++) + ".mdb");
+        std::ofstream out(path_, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~TempFile() { std::filesystem::remove(path_); }
+    std::string path() const { return path_.string(); }
+
+private:
+    static inline int counter_ = 0;
+    std::filesystem::path path_;
+};
+
+class PageFileTest : public FormatTest {
+protected:
+    Bytes smallDatabase(fixture::Database& db) {
+        auto cols = fixture::layoutColumns(fmt(), {{.name = "Id", .type = jet::storage::coltype::kLong}});
+        assemble(db, fixture::tableOf(cols), {{fixture::Slot{fixture::encodeRow(fmt(), cols, {fixture::le32(5)})}}});
+        return db.bytes();
+    }
+};
+
+TEST_P(PageFileTest, HeaderGivesVersionCodePageSortOrderAndSize) {
+    fixture::Database db(fmt(), 1251);
+    db.setSortOrder(0x0419);
+    db.setCreationDate(40000.25);
+    auto file = PageFile::fromBytes(smallDatabase(db), "x.mdb");
+    EXPECT_EQ(&file->format(), &fmt());
+    EXPECT_EQ(file->pageSize(), fmt().isJet3() ? 2048u : 4096u);
+    EXPECT_EQ(file->pageCount(), db.pageCount());
+    EXPECT_EQ(file->header().codePage, 1251);
+    EXPECT_EQ(file->header().sortOrder, 0x0419);
+    EXPECT_FALSE(file->header().hasPassword);
+    if (!fmt().isJet3()) {
+        EXPECT_DOUBLE_EQ(file->header().creationDate, 40000.25);
+    }
+    EXPECT_EQ(file->header().engineName, fmt().isAce() ? "Standard ACE DB" : "Standard Jet DB");
+}
+
+TEST_P(PageFileTest, PasswordProtectedDatabasesNeedTheirPassword) {
+    fixture::Database db(fmt());
+    db.setPassword("Secret1");
+    Bytes bytes = smallDatabase(db);
+    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "p.mdb"); }), jet::kErrPassword);
+    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "p.mdb", OpenOptions{false, false, "Secret2"}); }),
+              jet::kErrPassword);
+    auto file = PageFile::fromBytes(bytes, "p.mdb", OpenOptions{false, false, "Secret1"});
+    EXPECT_TRUE(file->header().hasPassword);
+    EXPECT_EQ(readAll(*file).size(), 1u);
+}
+
+TEST_P(PageFileTest, EncodedPagesAreDecodedOrRefused) {
+    fixture::Database db(fmt());
+    db.setEncodingKey(0x1234ABCD);
+    Bytes bytes = smallDatabase(db);
+    if (fmt().isAce()) {
+        // ACE encryption keys come from the password: DAO asks for it.
+        EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "e.accdb"); }), jet::kErrPassword);
+        return;
+    }
+    auto file = PageFile::fromBytes(bytes, "e.mdb");
+    auto rows = readAll(*file);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].values[0], jet::Value(std::int32_t{5}));
+}
+
+TEST_P(PageFileTest, PagesOutsideTheFileAreDamage) {
+    fixture::Database db(fmt());
+    auto file = PageFile::fromBytes(smallDatabase(db), "x.mdb");
+    EXPECT_EQ(errorNumber([&] { file->page(file->pageCount()); }), jet::kErrDamaged);
+    EXPECT_EQ(errorNumber([&] { file->page(0xFFFFFFFFu); }), jet::kErrDamaged);
+    EXPECT_EQ(file->page(file->pageCount() - 1).bytes.size(), file->pageSize());
+}
+
+TEST_P(PageFileTest, ATrailingPartialPageIsNotCounted) {
+    fixture::Database db(fmt());
+    Bytes bytes = smallDatabase(db);
+    bytes.resize(bytes.size() - 100);
+    auto file = PageFile::fromBytes(bytes, "cut.mdb");
+    EXPECT_EQ(file->pageCount(), db.pageCount() - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PageFileTest, STORAGE_FORMATS, storagetest::formatName);
+
+TEST(PageFileOpen, MissingFileIs3024WithDaoText) {
+    try {
+        PageFile::open("/nonexistent/folder/none.mdb");
+        FAIL() << "opened a missing file";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrFileNotFound);
+        EXPECT_STREQ(e.what(), "Could not find file '/nonexistent/folder/none.mdb'.");
+    }
+}
+
+TEST(PageFileOpen, FilesThatAreNotDatabasesAre3343) {
+    EXPECT_EQ(errorNumber([] { PageFile::fromBytes(Bytes(100, 0), "short.mdb"); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(errorNumber([] { PageFile::fromBytes(Bytes(8192, 'x'), "text.mdb"); }), jet::kErrUnrecognizedFormat);
+
+    fixture::Database db(jet::format::jet4Format());
+    Bytes bytes = db.bytes();
+    bytes[0x14] = 0x2A;  // a version no engine wrote
+    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "v.mdb"); }), jet::kErrUnrecognizedFormat);
+    bytes = db.bytes();
+    bytes[4] = 'X';  // engine name
+    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "n.mdb"); }), jet::kErrUnrecognizedFormat);
+
+    TempFile folderless(Bytes{});
+    EXPECT_EQ(errorNumber([&] { PageFile::open(folderless.path()); }), jet::kErrUnrecognizedFormat);
+    // A folder is no file at all.
+    EXPECT_EQ(errorNumber([] { PageFile::open(std::filesystem::temp_directory_path().string()); }),
+              jet::kErrFileNotFound);
+}
+
+TEST(PageFileOpen, ExclusiveOpenersExcludeEveryOtherOpener) {
+    fixture::Database db(jet::format::jet4Format());
+    TempFile temp(db.bytes());
+    {
+        auto shared1 = PageFile::open(temp.path());
+        auto shared2 = PageFile::open(temp.path(), OpenOptions{false, true, {}});
+        EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path(), OpenOptions{true, false, {}}); }), jet::kErrFileInUse);
+    }
+    {
+        auto exclusive = PageFile::open(temp.path(), OpenOptions{true, false, {}});
+        EXPECT_TRUE(exclusive->exclusive());
+        EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path()); }), jet::kErrFileInUse);
+        EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path(), OpenOptions{true, true, {}}); }), jet::kErrFileInUse);
+    }
+    // Closing releases the lock.
+    EXPECT_NO_THROW(PageFile::open(temp.path(), OpenOptions{true, false, {}}));
+}
+
+TEST(PageFileOpen, UnreadableFilesAre3051) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    fixture::Database db(jet::format::jet4Format());
+    TempFile temp(db.bytes());
+    std::filesystem::permissions(temp.path(), std::filesystem::perms::none);
+    EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path()); }), jet::kErrNoPermission);
+}
+
+TEST(PageFileOpen, ReadOnlyFilesOpenReadOnly) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    fixture::Database db(jet::format::jet4Format());
+    TempFile temp(db.bytes());
+    std::filesystem::permissions(temp.path(), std::filesystem::perms::owner_read);
+    auto file = PageFile::open(temp.path());
+    EXPECT_TRUE(file->readOnly());
+}
+
+}  // namespace
