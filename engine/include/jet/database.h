@@ -16,6 +16,26 @@ namespace jet {
 
 class DatabaseImpl;
 
+// Database.TableDefs: the tables of the catalog. Append writes a new table
+// into the database at once (its definition, usage maps, empty indexes, its
+// catalog row and column properties); Refresh reads the catalog again, in
+// the catalog's name order. Refresh replaces the TableDef objects: references
+// taken before it no longer refer into the collection.
+class TableDefs : public Collection<TableDef> {
+public:
+    explicit TableDefs(DatabaseImpl& db) : db_(&db) {}
+    // Throws DAO's errors: 3010 a table or query of that name exists, 3125
+    // a name Jet refuses, 3264 no fields (or an index without fields),
+    // 3259 an invalid field type or size, 3265 an index naming no field of
+    // the table, 3283 a second primary key, 3027 a read-only database.
+    // Nothing is written when it throws.
+    void Append(std::unique_ptr<TableDef> table);
+    void Refresh();
+
+private:
+    DatabaseImpl* db_;
+};
+
 class Database {
 public:
     explicit Database(std::unique_ptr<DatabaseImpl> impl);
@@ -32,10 +52,15 @@ public:
     bool Transactions() const;
     bool Updatable() const;
 
-    Collection<TableDef>& TableDefs();
+    jet::TableDefs& TableDefs();
     Collection<QueryDef>& QueryDefs();
     Collection<Relation>& Relations();
     Collection<Property>& Properties();
+
+    // A new table definition to fill in and append to TableDefs().
+    std::unique_ptr<TableDef> CreateTableDef(const std::string& name = {}, long attributes = 0,
+                                             const std::string& sourceTableName = {},
+                                             const std::string& connect = {}) const;
 
     // A recordset over a table (dbOpenTable or dbOpenDynaset).
     std::unique_ptr<Recordset> OpenRecordset(const std::string& name, int type = dbOpenTable);

@@ -26,6 +26,10 @@ public:
     // Throws 3420 once the database is closed.
     void requireOpen() const;
     std::unique_ptr<Recordset> openRecordset(const std::string& name, int type);
+    // Writes a new table (TableDefs.Append; dao/table_append.cpp).
+    void appendTable(std::unique_ptr<TableDef> table);
+    // Reads the catalog again (TableDefs.Refresh).
+    void reload();
     void close();
 
     std::string name, version;
@@ -35,7 +39,7 @@ public:
     bool updatable = false;
     bool isOpen = true;
 
-    Collection<TableDef> tableDefs;
+    jet::TableDefs tableDefs{*this};
     Collection<QueryDef> queryDefs;
     Collection<Relation> relations;
     Collection<Property> properties;

@@ -1,0 +1,205 @@
+// TableDefs.Append and Refresh: a program-built TableDef checked as DAO
+// checks it, laid out, and written with its catalog row in one commit.
+#include <algorithm>
+
+#include "catalog/dao_codes.h"
+#include "catalog/system_tables.h"
+#include "dao/database_impl.h"
+#include "dao/object_builders.h"
+#include "dao/object_names.h"
+#include "jet/types.h"
+#include "storage/table_definition.h"
+#include "write/page_sink.h"
+#include "write/page_store.h"
+#include "write/property_blob_writer.h"
+#include "write/system_catalog.h"
+#include "write/table_layout.h"
+#include "write/table_writer.h"
+
+namespace jet {
+namespace {
+
+namespace ct = storage::coltype;
+constexpr long kDefaultTextSize = 50;
+constexpr long kMaxTextSize = 255;
+constexpr std::uint8_t kDefaultDecimalPrecision = 18;
+
+// Pages of a database held in memory (tests) need no writing: the PageFile
+// takes them when the store commits.
+class MemorySink : public write::PageSink {
+public:
+    void writePage(std::uint32_t, std::span<const std::uint8_t>) override {}
+    void flush() override {}
+};
+
+[[noreturn]] void invalidType() { throw Error(kErrInvalidType, "Invalid field data type."); }
+
+write::ColumnSpec columnSpec(const Field& field, const format::JetFormat& format) {
+    write::ColumnSpec spec;
+    spec.name = field.Name();
+    const long size = field.Size();
+    switch (field.Type()) {
+    case dbBoolean: spec.type = ct::kBoolean; break;
+    case dbByte: spec.type = ct::kByte; break;
+    case dbInteger: spec.type = ct::kInteger; break;
+    case dbLong: spec.type = ct::kLong; break;
+    case dbCurrency: spec.type = ct::kCurrency; break;
+    case dbSingle: spec.type = ct::kSingle; break;
+    case dbDouble: spec.type = ct::kDouble; break;
+    case dbDate: spec.type = ct::kDateTime; break;
+    case dbGUID: spec.type = ct::kGuid; break;
+    case dbLongBinary: spec.type = ct::kOle; break;
+    case dbMemo: spec.type = ct::kMemo; break;
+    case dbText:
+    case dbChar:
+        spec.type = ct::kText;
+        spec.fixedText = field.Type() == dbChar || (field.Attributes() & dbFixedField) != 0;
+        if (size < 0 || size > kMaxTextSize) invalidType();
+        spec.size = static_cast<std::uint16_t>(size == 0 ? kDefaultTextSize : size);
+        break;
+    case dbBinary:
+    case dbVarBinary:
+        spec.type = ct::kBinary;
+        if (size < 0 || size > kMaxTextSize) invalidType();
+        spec.size = static_cast<std::uint16_t>(size == 0 ? kMaxTextSize : size);
+        break;
+    case dbDecimal:
+        if (format.isJet3()) invalidType();  // Jet 3 has no Decimal
+        spec.type = ct::kNumeric;
+        spec.precision = kDefaultDecimalPrecision;
+        break;
+    default: invalidType();
+    }
+    const long attributes = field.Attributes();
+    if (attributes & dbAutoIncrField) {
+        if (spec.type != ct::kLong) invalidType();
+        spec.flags |= storage::colflag::kAutoLong;
+    }
+    if (attributes & dbHyperlinkField) {
+        if (spec.type != ct::kMemo) invalidType();
+        spec.flags |= storage::colflag::kHyperlink;
+    }
+    return spec;
+}
+
+catalog::PropertyBlock columnProperties(const Field& field) {
+    catalog::PropertyBlock block;
+    block.objectName = field.Name();
+    auto add = [&](const char* name, int type, Value value, bool ddl) {
+        catalog::StoredProperty p;
+        p.name = name;
+        p.type = type;
+        p.value = std::move(value);
+        p.ddl = ddl;
+        block.properties.push_back(std::move(p));
+    };
+    if (field.Required()) add("Required", dbBoolean, true, true);
+    if (field.AllowZeroLength()) add("AllowZeroLength", dbBoolean, true, true);
+    if (!field.DefaultValue().empty()) add("DefaultValue", dbText, field.DefaultValue(), true);
+    if (!field.ValidationRule().empty()) add("ValidationRule", dbText, field.ValidationRule(), true);
+    if (!field.ValidationText().empty()) add("ValidationText", dbText, field.ValidationText(), true);
+    return block;
+}
+
+}  // namespace
+
+void TableDefs::Append(std::unique_ptr<TableDef> table) {
+    if (!table) throw Error(kErrInvalidArgument, "Invalid argument.");
+    db_->appendTable(std::move(table));
+}
+
+void TableDefs::Refresh() { db_->reload(); }
+
+void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
+    requireOpen();
+    // Page-encoded files are read, not written.
+    if (!updatable || file->readOnly() || file->header().encodingKey != 0)
+        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.");
+    const std::string& name = table->Name();
+    if (!isValidObjectName(name)) throw invalidNameError(name);
+    if (tableDefs.find(name) || queryDefs.find(name))
+        throw Error(kErrTableExists, "Table '" + name + "' already exists.");
+    if (table->Fields().Count() == 0) throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
+
+    const auto& format = file->format();
+    const std::uint16_t codePage = file->header().codePage ? file->header().codePage : 1252;
+    std::vector<write::ColumnSpec> columns;
+    catalog::PropertyBlob properties;
+    for (const auto& field : table->Fields()) {
+        if (!isValidObjectName(field->Name())) throw invalidNameError(field->Name());
+        columns.push_back(columnSpec(*field, format));
+        catalog::PropertyBlock block = columnProperties(*field);
+        if (!block.properties.empty()) properties.blocks.push_back(std::move(block));
+    }
+    std::vector<write::IndexSpec> indexes;
+    int primaryKeys = 0;
+    for (const auto& index : table->Indexes()) {
+        if (index->Fields().Count() == 0)
+            throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
+        write::IndexSpec spec;
+        spec.name = index->Name();
+        for (const auto& member : index->Fields()) {
+            if (!table->Fields().find(member->Name())) throw Error(kErrItemNotFound, "Item not found in this collection.");
+            spec.columns.emplace_back(member->Name(), (member->Attributes() & dbDescending) == 0);
+        }
+        if (index->Primary()) {
+            if (++primaryKeys > 1) throw Error(kErrSecondPrimaryKey, "Primary key already exists.");
+            spec.indexType = storage::kIndexTypePrimary;
+            spec.flags |= storage::idxflag::kUnique | storage::idxflag::kRequired;
+        }
+        if (index->Unique()) spec.flags |= storage::idxflag::kUnique;
+        if (index->Required()) spec.flags |= storage::idxflag::kRequired;
+        if (index->IgnoreNulls()) spec.flags |= storage::idxflag::kIgnoreNulls;
+        indexes.push_back(std::move(spec));
+    }
+
+    write::PageStore store(*file);
+    storage::TableDefinition def =
+        write::layoutTable(columns, indexes, format, file->header().sortOrder ? file->header().sortOrder : 0x0409, false);
+    const std::uint32_t tdefPage = write::TableWriter::create(store, def, codePage);
+
+    storage::TableDefinition objects = storage::readTableDefinition(*file, storage::kCatalogTdefPage);
+    write::CatalogEntry entry;
+    entry.id = static_cast<std::int32_t>(tdefPage);
+    entry.parentId = write::kTablesContainerId;
+    entry.name = name;
+    entry.type = write::kTypeTable;
+    entry.created = write::oleNow();
+    entry.owner = write::userOwner(format);
+    entry.properties = write::encodePropertyBlob(properties, format, codePage);
+    write::TableWriter catalogWriter(store, objects, codePage);
+    catalogWriter.insert(write::catalogRow(objects, entry));
+    catalogWriter.saveDefinition();
+
+    if (file->inMemory()) {
+        MemorySink sink;
+        store.commit(sink);
+    } else {
+        write::FilePageSink sink(file->descriptor(), format.pageSize, file->path());
+        store.commit(sink);
+    }
+
+    // The new table as a reader of the file sees it, at the end of the
+    // collection until Refresh sorts it in.
+    catalog::CatalogObject object;
+    object.id = entry.id;
+    object.parentId = entry.parentId;
+    object.name = name;
+    object.type = catalog::kObjLocalTable;
+    object.properties = entry.properties;
+    storage::TableDefinition stored = storage::readTableDefinition(*file, tdefPage);
+    tableDefs.add(dao::buildTableDef(object, &stored, *file, updatable));
+    tdefPages.push_back(tdefPage);
+}
+
+void DatabaseImpl::reload() {
+    requireOpen();
+    tableDefs.clear();
+    queryDefs.clear();
+    relations.clear();
+    properties.clear();
+    tdefPages.clear();
+    load();
+}
+
+}  // namespace jet
