@@ -25,6 +25,7 @@ enum ErrorNumber : long {
     kErrRecordTooLarge = 3047,
     kErrInvalidField = 3260,
     kErrIndexNull = 3058,
+    kErrUpdateWithoutEdit = 3020,
     kErrNoFields = 3264,
     kErrIndexExists = 3284,
     kErrPassword = 3031,

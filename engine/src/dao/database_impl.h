@@ -7,8 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "dao/memory_recordset.h"
 #include "io/page_file.h"
 #include "jet/database.h"
+#include "storage/row_pointer.h"
+
+namespace jet::write {
+class PageStore;
+}
 
 namespace jet {
 
@@ -30,6 +36,19 @@ public:
     void appendTable(std::unique_ptr<TableDef> table);
     // Reads the catalog again (TableDefs.Refresh).
     void reload();
+
+    // The rows of the table at `position` in tableDefs, with where each
+    // lies, and the recordset's view of its fields and indexes.
+    struct TableSnapshot {
+        std::vector<std::unique_ptr<Field>> fields;
+        std::vector<std::vector<Value>> rows;
+        std::vector<storage::RowPointer> locations;
+        std::vector<dao::RecordsetIndex> indexes;
+    };
+    TableSnapshot readTableSnapshot(int position);
+    // Writes the pages `store` changed into the file (or the bytes in
+    // memory) and refreshes the cached pages.
+    void commit(write::PageStore& store);
     void close();
 
     std::string name, version;

@@ -24,14 +24,6 @@ constexpr long kDefaultTextSize = 50;
 constexpr long kMaxTextSize = 255;
 constexpr std::uint8_t kDefaultDecimalPrecision = 18;
 
-// Pages of a database held in memory (tests) need no writing: the PageFile
-// takes them when the store commits.
-class MemorySink : public write::PageSink {
-public:
-    void writePage(std::uint32_t, std::span<const std::uint8_t>) override {}
-    void flush() override {}
-};
-
 [[noreturn]] void invalidType() { throw Error(kErrInvalidType, "Invalid field data type."); }
 
 write::ColumnSpec columnSpec(const Field& field, const format::JetFormat& format) {
@@ -171,13 +163,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     catalogWriter.insert(write::catalogRow(objects, entry));
     catalogWriter.saveDefinition();
 
-    if (file->inMemory()) {
-        MemorySink sink;
-        store.commit(sink);
-    } else {
-        write::FilePageSink sink(file->descriptor(), format.pageSize, file->path());
-        store.commit(sink);
-    }
+    commit(store);
 
     // The new table as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.

@@ -102,7 +102,7 @@ TEST_P(AppendTest, EveryTypeReadsBackAfterReopening) {
         {"Link", jet::dbMemo, 0, jet::dbVariableField | jet::dbHyperlinkField},
         {"Guid", jet::dbGUID, 16, jet::dbFixedField},
     };
-    if (jet4()) expected.push_back({"Exact", jet::dbDecimal, 17, jet::dbFixedField});
+    if (jet4()) expected.push_back({"Exact", jet::dbDecimal, 16, jet::dbFixedField});
     ASSERT_EQ(t.Fields().Count(), static_cast<int>(expected.size()));
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const jet::Field& f = t.Fields()[static_cast<int>(i)];
