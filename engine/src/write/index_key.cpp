@@ -1,5 +1,6 @@
 #include "write/index_key.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -57,7 +58,10 @@ std::vector<char32_t> codePoints(const std::string& s) {
 
 bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
     bool exact = true;
-    for (char32_t c : codePoints(text)) {
+    // Trailing blanks do not count in a key.
+    std::vector<char32_t> characters = codePoints(text);
+    while (!characters.empty() && characters.back() == U' ') characters.pop_back();
+    for (char32_t c : characters) {
         if (jet3) {
             if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
             else {
@@ -120,6 +124,23 @@ void floatKey(std::vector<std::uint8_t>& out, F value) {
     bigEndian(out, bits);
 }
 
+// Binary values go in runs of 8 bytes, zero-padded; after each run a byte
+// says "more follows" (9) or how many bytes of the last run count. A
+// descending key inverts everything but the "more follows" marks.
+void binaryKey(std::vector<std::uint8_t>& out, const Bytes& data, bool ascending) {
+    const std::uint8_t flip = ascending ? 0x00 : 0xFF;
+    constexpr std::size_t kRun = 8;
+    constexpr std::uint8_t kMoreFollows = 9;
+    std::size_t at = 0;
+    do {
+        const std::size_t take = std::min(kRun, data.size() - at);
+        for (std::size_t i = 0; i < kRun; ++i)
+            out.push_back(static_cast<std::uint8_t>((i < take ? data[at + i] : 0) ^ flip));
+        at += take;
+        out.push_back(at < data.size() ? kMoreFollows : static_cast<std::uint8_t>(take ^ flip));
+    } while (at < data.size());
+}
+
 }  // namespace
 
 bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column, const Value& value, bool ascending,
@@ -152,11 +173,18 @@ bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column,
         break;
     }
     case ct::kGuid:
-        if (auto* g = std::get_if<Guid>(&value)) key.insert(key.end(), g->bytes.begin(), g->bytes.end());
-        break;
+        if (auto* g = std::get_if<Guid>(&value)) {
+            // Keys take the GUID in its written order: the first three
+            // groups, stored little-endian, turned around.
+            constexpr std::size_t kWritten[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+            Bytes written;
+            for (std::size_t i : kWritten) written.push_back(g->bytes[i]);
+            binaryKey(key, written, ascending);
+        }
+        return exact;
     default:
-        if (auto* b = std::get_if<Bytes>(&value)) key.insert(key.end(), b->begin(), b->end());
-        break;
+        if (auto* b = std::get_if<Bytes>(&value)) binaryKey(key, *b, ascending);
+        return exact;
     }
     if (!ascending)
         for (std::size_t i = from; i < key.size(); ++i) key[i] = static_cast<std::uint8_t>(~key[i]);
