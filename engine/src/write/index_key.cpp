@@ -33,14 +33,21 @@ constexpr std::uint8_t kJet3Ascii[95] = {
 };
 
 // General order, Jet 4 (the order of Access 2000 to 2007): letters and
-// digits as the corpus files show them. 'w' and 'z' follow the pattern of
-// their neighbours; no corpus entry confirms them yet.
+// digits as the corpus files show them, case folded.
 constexpr std::uint8_t kJet4Letters[26] = {
     0x4A, 0x4C, 0x4D, 0x4F, 0x51, 0x53, 0x55, 0x57, 0x59, 0x5B, 0x5C, 0x5E, 0x60,
     0x62, 0x64, 0x66, 0x68, 0x69, 0x6B, 0x6D, 0x6F, 0x71, 0x73, 0x75, 0x76, 0x78,
 };
 constexpr std::uint8_t kJet4Digit0 = 0x36;  // '0'; each next digit two more
 constexpr std::uint8_t kJet4Underscore[2] = {0x2B, 0x03};
+// Punctuation with a code of its own, as the corpus shows it. Hyphens and
+// apostrophes are not here: Jet 4 sorts them as if absent and records them
+// after the characters, which this encoder does not write yet.
+struct Jet4Code {
+    char32_t character;
+    std::uint8_t code;
+};
+constexpr Jet4Code kJet4Punctuation[] = {{U' ', 0x07}, {U'&', 0x12}, {U'.', 0x1C}, {U'/', 0x1E}};
 
 // Code points of UTF-8 text.
 std::vector<char32_t> codePoints(const std::string& s) {
@@ -74,6 +81,10 @@ bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet
         else if (c >= 'A' && c <= 'Z') out.push_back(kJet4Letters[c - 'A']);
         else if (c >= '0' && c <= '9') out.push_back(static_cast<std::uint8_t>(kJet4Digit0 + 2 * (c - '0')));
         else if (c == '_') out.insert(out.end(), std::begin(kJet4Underscore), std::end(kJet4Underscore));
+        else if (auto* p = std::find_if(std::begin(kJet4Punctuation), std::end(kJet4Punctuation),
+                                        [c](const Jet4Code& k) { return k.character == c; });
+                 p != std::end(kJet4Punctuation))
+            out.push_back(p->code);
         else {
             out.push_back(kStandIn);
             exact = false;
