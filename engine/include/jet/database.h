@@ -50,7 +50,7 @@ public:
     int CollatingOrder() const;  // a dbSort... code, -1 when unknown
     int CodePage() const;        // Jet 3: the text code page; Jet 4/ACE: 1200 (UCS-2)
     bool Transactions() const;
-    bool Updatable() const;
+    bool Updatable() const;      // False when opened read-only, and for ACE files
 
     jet::TableDefs& TableDefs();
     Collection<QueryDef>& QueryDefs();
@@ -62,9 +62,14 @@ public:
                                              const std::string& sourceTableName = {},
                                              const std::string& connect = {}) const;
 
-    // A recordset over a table (dbOpenTable or dbOpenDynaset).
+    // A recordset over a table (dbOpenTable or dbOpenDynaset), its rows read
+    // at once. Throws 3078 when no table has that name, 3251 for a query or a
+    // linked table (its rows live elsewhere), 3001 for another type. On an
+    // updatable database the recordset writes (AddNew, Edit, Update, Delete).
     std::unique_ptr<Recordset> OpenRecordset(const std::string& name, int type = dbOpenTable);
 
+    // Releases the file and its lock; using the collections afterwards
+    // raises 3420.
     void Close();
     bool IsOpen() const;
 

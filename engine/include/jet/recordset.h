@@ -16,7 +16,8 @@ public:
 
     virtual int Type() const = 0;  // dbOpenTable or dbOpenDynaset
     virtual long RecordCount() const = 0;
-    // The columns of the table; each Field's Value() is the current row's.
+    // The columns of the table; each Field's Value() is the current row's,
+    // Null while there is no current row (at EOF or after a failed Seek).
     virtual Collection<Field>& Fields() = 0;
 
     // Table-type only: the index that orders the rows and that Seek uses.

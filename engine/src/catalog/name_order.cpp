@@ -45,20 +45,34 @@ std::vector<int> primaryKey(std::string_view name) {
     return key;
 }
 
-int foldCase(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
+// Code points with ASCII and Latin-1 letters in upper case; hyphens and
+// apostrophes left out, or (`keepIgnorable`) ranked after every character,
+// so that "coop" comes before "co-op".
+std::vector<std::uint32_t> foldedCodePoints(std::string_view name, bool keepIgnorable) {
+    std::vector<std::uint32_t> out;
+    for (std::size_t i = 0; i < name.size();) {
+        std::uint32_t cp = nextCodePoint(name, i);
+        if (cp == '-' || cp == '\'') {
+            if (keepIgnorable) out.push_back(0x110000 + cp);
+            continue;
+        }
+        if (cp >= 'a' && cp <= 'z') cp -= 0x20;
+        else if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) cp -= 0x20;
+        out.push_back(cp);
+    }
+    return out;
+}
 
 }  // namespace
 
 bool catalogNameLess(std::string_view a, std::string_view b) {
     std::vector<int> ka = primaryKey(a), kb = primaryKey(b);
     if (ka != kb) return ka < kb;
-    // Then the characters themselves without regard to case, then the bytes.
-    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        int x = foldCase(static_cast<unsigned char>(a[i])), y = foldCase(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y;
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
+    // Then accents, then where the ignored marks stand, then case (the bytes).
+    auto sa = foldedCodePoints(a, false), sb = foldedCodePoints(b, false);
+    if (sa != sb) return sa < sb;
+    auto ta = foldedCodePoints(a, true), tb = foldedCodePoints(b, true);
+    if (ta != tb) return ta < tb;
     return a < b;
 }
 

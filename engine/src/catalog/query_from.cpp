@@ -1,12 +1,10 @@
 #include "catalog/query_from.h"
 
-#include <cctype>
 #include <cstddef>
 #include <string_view>
 
 #include "catalog/query_names.h"
 #include "catalog/query_parts.h"
-#include "jet/error.h"
 
 namespace jet::queries::detail {
 
@@ -15,13 +13,6 @@ namespace {
 // Joins nest one level per join row; past this many the rows are not a
 // query Access wrote, and a deeper nesting would only risk the stack.
 constexpr std::size_t kMaxJoins = 1000;
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 const char* joinWords(int type) {
     switch (type) {
@@ -64,22 +55,14 @@ public:
 
     bool contains(int node, std::string_view table) const {
         const Node& n = nodes_[node];
-        if (!n.isJoin()) return sameName(n.key, table);
+        if (!n.isJoin()) return namesEqual(n.key, table);
         return contains(n.left, table) || contains(n.right, table);
     }
 
     // The innermost join within `node` that has `a` on one side and `b` on
-    // the other, or -1.
-    int joinBetween(int node, std::string_view a, std::string_view b) const {
-        const Node& n = nodes_[node];
-        if (!n.isJoin()) return -1;
-        for (int side : {n.left, n.right}) {
-            int inner = joinBetween(side, a, b);
-            if (inner >= 0) return inner;
-        }
-        const bool spans = (contains(n.left, a) && contains(n.right, b)) || (contains(n.left, b) && contains(n.right, a));
-        return spans ? node : -1;
-    }
+    // the other, or -1. One walk over the subtree: repeated conditions on a
+    // long chain must not cost a walk per level.
+    int joinBetween(int node, std::string_view a, std::string_view b) const { return search(node, a, b).join; }
 
     void addCondition(int join, std::string condition) {
         // Access writes the condition of the later row first.
@@ -110,6 +93,24 @@ public:
     }
 
 private:
+    struct Found {
+        bool hasA = false;
+        bool hasB = false;
+        int join = -1;
+    };
+
+    Found search(int node, std::string_view a, std::string_view b) const {
+        const Node& n = nodes_[node];
+        if (!n.isJoin()) return {namesEqual(n.key, a), namesEqual(n.key, b), -1};
+        const Found left = search(n.left, a, b);
+        if (left.join >= 0) return left;
+        const Found right = search(n.right, a, b);
+        if (right.join >= 0) return right;
+        Found here{left.hasA || right.hasA, left.hasB || right.hasB, -1};
+        if ((left.hasA && right.hasB) || (left.hasB && right.hasA)) here.join = node;
+        return here;
+    }
+
     std::vector<Node> nodes_;
 };
 
@@ -135,13 +136,12 @@ std::string sourceText(const QueryRow& source) {
 
 std::string fromList(const std::vector<QueryRow>& sources, const std::vector<QueryRow>& joins) {
     if (joins.size() > kMaxJoins)
-        throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", "too many join rows");
+        throwDamagedQuery("too many join rows");
     JoinTree tree;
     std::vector<int> list;  // the top-level sources, in FROM order
     for (const QueryRow& source : sources) {
-        std::string key = sourceKey(source);
-        if (key.empty() && !source.expression) continue;
-        list.push_back(tree.addTable(std::move(key), sourceText(source)));
+        if (!source.name1 && !source.expression) continue;  // nothing to name the source by
+        list.push_back(tree.addTable(sourceKey(source), sourceText(source)));
     }
 
     for (const QueryRow& join : joins) {

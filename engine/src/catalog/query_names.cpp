@@ -1,8 +1,8 @@
 #include "catalog/query_names.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cctype>
+#include <iterator>
 #include <map>
 #include <optional>
 
@@ -234,6 +234,13 @@ std::vector<std::string> splitTopLevel(std::string_view text, char separator) {
     }
     pieces.emplace_back(trimmed(text.substr(start)));
     return pieces;
+}
+
+bool namesEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
 }
 
 std::string unbracket(std::string_view name) {

@@ -32,6 +32,9 @@ std::string quoteParameter(std::string_view name);
 // parentheses; every piece trimmed of blanks.
 std::vector<std::string> splitTopLevel(std::string_view text, char separator);
 
+// Names compare as Jet compares them here: ASCII letters without case.
+bool namesEqual(std::string_view a, std::string_view b);
+
 // Removes one pair of enclosing square brackets, if any.
 std::string unbracket(std::string_view name);
 

@@ -8,10 +8,6 @@ namespace {
 
 constexpr std::int32_t kCatalogTypeMask = 0xF0;
 
-[[noreturn]] void notAQuery(const std::string& why) {
-    throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", why);
-}
-
 std::optional<Kind> kindFromTypeRow(int flag) {
     switch (flag) {
     case 1: return Kind::Select;
@@ -66,6 +62,10 @@ void keepFirst(std::optional<T>& slot, T value) {
 
 }  // namespace
 
+void throwDamagedQuery(const std::string& why) {
+    throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", why);
+}
+
 std::string textOf(const std::optional<std::string>& field) {
     if (!field) return {};
     // Access writes some texts C-style, with their terminating NUL.
@@ -74,10 +74,10 @@ std::string textOf(const std::optional<std::string>& field) {
 }
 
 QueryParts collectParts(const std::vector<QueryRow>& rows, std::int32_t catalogFlags) {
-    if (rows.empty()) notAQuery("no MSysQueries rows");
+    if (rows.empty()) throwDamagedQuery("no MSysQueries rows");
     QueryParts parts;
     for (const QueryRow& row : rows) {
-        if (row.objectId != rows.front().objectId) notAQuery("rows of more than one query");
+        if (row.objectId != rows.front().objectId) throwDamagedQuery("rows of more than one query");
         switch (row.attribute) {
         case kAttrType: keepFirst(parts.typeRow, row); break;
         case kAttrParameter: parts.parameters.push_back(row); break;
@@ -104,7 +104,9 @@ QueryParts collectParts(const std::vector<QueryRow>& rows, std::int32_t catalogF
     if (parts.typeRow && parts.typeRow->flag) kind = kindFromTypeRow(*parts.typeRow->flag);
     if (!kind) kind = kindFromCatalog(catalogFlags);
     parts.kind = kind.value_or(Kind::Select);
-    parts.daoType = daoTypeOf(parts.kind);
+    // A kind this engine does not know keeps its catalog code; its rows are
+    // read as a select query's, the best reading there is.
+    parts.daoType = kind ? daoTypeOf(parts.kind) : (catalogFlags & kCatalogTypeMask);
     if (parts.kind == Kind::PassThrough && (catalogFlags & kCatalogTypeMask) == dbQSPTBulk) parts.daoType = dbQSPTBulk;
     return parts;
 }

@@ -77,4 +77,7 @@ QueryParts collectParts(const std::vector<QueryRow>& rows, std::int32_t catalogF
 // The text of a field up to a terminating NUL, or "" when Null.
 std::string textOf(const std::optional<std::string>& field);
 
+// Throws jet::Error 3049, `why` as its context.
+[[noreturn]] void throwDamagedQuery(const std::string& why);
+
 }  // namespace jet::queries::detail

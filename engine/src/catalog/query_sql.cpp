@@ -5,7 +5,6 @@
 #include "catalog/query_from.h"
 #include "catalog/query_names.h"
 #include "catalog/query_parts.h"
-#include "jet/error.h"
 
 namespace jet::queries {
 
@@ -14,17 +13,6 @@ using namespace detail;
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-
-[[noreturn]] void unreadable(const std::string& why) {
-    throw Error(kErrDamaged, "The query definition is damaged and cannot be read.", why);
-}
-
-bool iequals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 std::string joinedWith(const std::vector<std::string>& items, const char* separator) {
     std::string out;
@@ -104,7 +92,22 @@ std::string selectPredicates(const QueryParts& parts) {
     return out;
 }
 
-// FROM, WHERE, GROUP BY, HAVING and ORDER BY, each present one a line.
+// Action queries on joined tables keep Access's "unique records" choice;
+// DISTINCT and TOP mean nothing to them.
+std::string distinctRow(const QueryParts& parts) { return parts.hasOption(kOptDistinctRow) ? "DISTINCTROW " : ""; }
+
+void addOrderBy(std::vector<std::string>& lines, const QueryParts& parts) {
+    std::vector<std::string> orders;
+    for (const QueryRow& o : parts.orderBy) {
+        if (!o.expression) continue;
+        // Name1 "D" marks a descending key.
+        orders.push_back(textOf(o.expression) + (namesEqual(textOf(o.name1), "D") ? " DESC" : ""));
+    }
+    if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
+}
+
+// FROM, WHERE, GROUP BY, HAVING and ORDER BY, each on its own line when
+// present.
 void addSelectClauses(std::vector<std::string>& lines, const QueryParts& parts, const std::vector<QueryRow>& groupBy) {
     const std::string from = fromList(parts.sources, parts.joins);
     if (!from.empty()) {
@@ -118,12 +121,7 @@ void addSelectClauses(std::vector<std::string>& lines, const QueryParts& parts, 
         if (g.expression) groups.push_back(textOf(g.expression));
     if (!groups.empty()) lines.push_back("GROUP BY " + joinedWith(groups, ", "));
     if (parts.having) lines.push_back("HAVING " + *parts.having);
-    std::vector<std::string> orders;
-    for (const QueryRow& o : parts.orderBy) {
-        if (!o.expression) continue;
-        orders.push_back(textOf(o.expression) + (iequals(textOf(o.name1), "D") ? " DESC" : ""));
-    }
-    if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
+    addOrderBy(lines, parts);
 }
 
 std::string finish(std::vector<std::string> lines, const QueryParts& parts) {
@@ -149,7 +147,7 @@ StarColumns starColumnsOf(const QueryParts& parts, const SourceColumns& columnsO
         for (const QueryRow& s : parts.sources) {
             if (!s.name1 || s.expression) continue;  // subqueries have no catalog entry
             const std::string key = sourceKey(s);
-            if (qualifier.empty() || iequals(key, qualifier)) {
+            if (qualifier.empty() || namesEqual(key, qualifier)) {
                 addSource(key, *s.name1);
                 matched = true;
             }
@@ -165,11 +163,11 @@ void rebuildSelectFamily(RebuiltQuery& q, const QueryParts& parts, const SourceC
     const auto items = selectItems(parts, parts.columns);
     const std::string list = selectListText(items);
     switch (parts.kind) {
-    case Kind::Delete: lines.push_back("DELETE " + list); break;
+    case Kind::Delete: lines.push_back("DELETE " + distinctRow(parts) + list); break;
     case Kind::MakeTable: {
-        std::string line = "SELECT " + selectPredicates(parts) + list + " INTO ";
-        if (parts.typeRow) {
-            line += quoteName(textOf(parts.typeRow->name1));
+        std::string line = "SELECT " + selectPredicates(parts) + list;
+        if (parts.typeRow && parts.typeRow->name1) {
+            line += " INTO " + quoteName(textOf(parts.typeRow->name1));
             line += inClause(parts.typeRow->name2, parts.typeRow->expression);
         }
         lines.push_back(line);
@@ -212,7 +210,7 @@ void rebuildAppend(RebuiltQuery& q, const QueryParts& parts, const SourceColumns
 void rebuildUpdate(RebuiltQuery& q, const QueryParts& parts) {
     std::vector<std::string> lines;
     if (auto p = parametersLine(parts); !p.empty()) lines.push_back(p);
-    std::string head = "UPDATE " + fromList(parts.sources, parts.joins);
+    std::string head = "UPDATE " + distinctRow(parts) + fromList(parts.sources, parts.joins);
     if (parts.inputDatabase) head += inClause(parts.inputDatabase->name1, parts.inputDatabase->expression);
     lines.push_back(head);
     std::vector<std::string> sets;
@@ -262,7 +260,7 @@ void rebuildUnion(RebuiltQuery& q, const QueryParts& parts) {
         if (id == kUnionPart1 && !first) first = textOf(s.expression);
         else if (id == kUnionPart2 && !second) second = textOf(s.expression);
     }
-    if (!first || !second) unreadable("union query without its two parts");
+    if (!first || !second) throwDamagedQuery("union query without its two parts");
     // Jet keeps each part as the user wrote it, the first up to the word
     // UNION with the line break before it; the second part has its trailing
     // blanks stripped.
@@ -276,16 +274,13 @@ void rebuildUnion(RebuiltQuery& q, const QueryParts& parts) {
     std::vector<std::string> lines;
     if (auto p = parametersLine(parts); !p.empty()) lines.push_back(p);
     lines.push_back(text);
-    std::vector<std::string> orders;
-    for (const QueryRow& o : parts.orderBy)
-        if (o.expression) orders.push_back(textOf(o.expression) + (iequals(textOf(o.name1), "D") ? " DESC" : ""));
-    if (!orders.empty()) lines.push_back("ORDER BY " + joinedWith(orders, ", "));
+    addOrderBy(lines, parts);
     q.sql = finish(std::move(lines), parts);
     q.outputFields = outputFieldNames(parseSelectList(*first), {});
 }
 
 void rebuildStoredText(RebuiltQuery& q, const QueryParts& parts) {
-    if (!parts.typeRow || !parts.typeRow->expression) unreadable("query without its stored SQL text");
+    if (!parts.typeRow || !parts.typeRow->expression) throwDamagedQuery("query without its stored SQL text");
     q.sql = textOf(parts.typeRow->expression);
     if (parts.kind == Kind::PassThrough) q.connect = textOf(parts.typeRow->name1);
 }

@@ -20,7 +20,10 @@ struct QueryRow {
     std::optional<std::string> name1;
     std::optional<std::string> name2;
     std::optional<std::string> expression;
-    std::vector<std::uint8_t> order;  // the binary Order column; empty when Null
+    // The binary Order column; empty when Null. Not consulted: the rows'
+    // stored order is the order of a query's columns, joins and sort keys,
+    // and Access leaves this column Null in every file examined.
+    std::vector<std::uint8_t> order;
     // LvExtra (Jet 4 and later; Null in Jet 3 files): the declared length of
     // a Text parameter. Other rows carry unrelated values here.
     std::optional<std::int32_t> extra;
@@ -41,12 +44,22 @@ enum QueryType : int {
 };
 
 struct RebuiltQuery {
-    int type = dbQSelect;  // DAO's dbQ... code
+    // DAO's dbQ... code: from the type row, else from the catalog flags
+    // (whose upper nibble is the code, kept as is when this engine does not
+    // know it).
+    int type = dbQSelect;
     // Clauses on their own lines, every line ending in CR LF, the last
     // clause with ";" before its CR LF. Data-definition and pass-through
     // queries give their stored text unchanged (up to a terminating NUL).
     std::string sql;
-    std::vector<std::string> outputFields;  // as DAO names them
+    // The output columns as DAO names them: an alias; else a plain column
+    // reference's column; else "Expr1000" plus the item's place in the list.
+    // A name met twice is qualified by its table ("Customers.CompanyName").
+    // A crosstab gives its row headings and the headings of its PIVOT ... In
+    // list (without such a list the rest depend on the data); a union its
+    // first part's columns; update, data-definition and pass-through
+    // queries none.
+    std::vector<std::string> outputFields;
     // True for select, crosstab and union queries; false for action and
     // data-definition queries. Pass-through queries say true (false for
     // dbQSPTBulk); the stored ReturnsRecords property, when the catalog has
@@ -70,7 +83,8 @@ using SourceColumns = std::function<std::optional<std::vector<std::string>>(cons
 // need, a missing start or end row) are skipped and the rest rebuilt as far
 // as it goes. Throws jet::Error (3049) when the rows cannot describe a
 // query: no rows at all, rows of several queries, a union query without its
-// parts, or a data-definition or pass-through query without its text.
+// parts, a data-definition or pass-through query without its text, or more
+// than 1000 join rows.
 RebuiltQuery rebuildQuery(const std::vector<QueryRow>& rows, std::int32_t catalogFlags,
                           const SourceColumns& columnsOf = {});
 

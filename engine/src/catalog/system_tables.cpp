@@ -136,6 +136,7 @@ std::map<std::int32_t, std::vector<queries::QueryRow>> readQueryRows(io::PageFil
         q.name2 = optionalText(columns.get(row, "Name2"));
         q.expression = optionalText(columns.get(row, "Expression"));
         q.order = bytesOf(columns.get(row, "Order"));
+        if (auto extra = optionalIntegerOf(columns.get(row, "LvExtra"))) q.extra = static_cast<std::int32_t>(*extra);
         result[q.objectId].push_back(std::move(q));
     }
     return result;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalog/name_order.h"
 #include "jet/error.h"
 
 namespace jet::dao {
@@ -339,13 +340,26 @@ std::optional<double> numericValue(const Value& v) {
 
 int foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
 
-int compareText(const std::string& a, const std::string& b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        int x = foldAscii(static_cast<unsigned char>(a[i])), y = foldAscii(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y ? -1 : 1;
+// Equal but for case: ASCII letters, and the Latin-1 letters of UTF-8
+// (U+00C0..U+00DE against U+00E0..U+00FE).
+bool equalIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (foldAscii(x) == foldAscii(y)) continue;
+        if (i > 0 && static_cast<unsigned char>(a[i - 1]) == 0xC3 && static_cast<unsigned char>(b[i - 1]) == 0xC3 &&
+            (x | 0x20) == (y | 0x20) && (x & 0xDF) != 0x97 && (x & 0xDF) != 0x9F)  // ×/÷ are signs; ß has no capital here
+            continue;
+        return false;
     }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return true;
+}
+
+// Text in the General sort order: equal without regard to case, otherwise
+// ordered as the catalog orders names (accents after their base letters).
+int compareText(const std::string& a, const std::string& b) {
+    if (equalIgnoringCase(a, b)) return 0;
+    return catalog::catalogNameLess(a, b) ? -1 : 1;
 }
 
 // LIKE with Jet's wildcards: * any run, ? one character, # one digit.

@@ -3,8 +3,9 @@
 // Supported: comparisons (=, <>, <, <=, >, >=) between column names (plain
 // or in [brackets]) and literals ('text' or "text" with doubled quotes,
 // numbers, #dates#, True, False), IS [NOT] NULL, LIKE with * and ?, joined by
-// AND, OR, NOT and parentheses. Text compares without regard to case, as
-// Jet's General sort order does.
+// AND, OR, NOT and parentheses. Text compares as in Jet's General sort
+// order: equal without regard to case, ordered with accented letters beside
+// their base letters.
 #pragma once
 
 #include <functional>
@@ -38,8 +39,8 @@ private:
     std::shared_ptr<const Node> root_;
 };
 
-// Compares two values as Jet compares them in criteria: numbers (and dates,
-// currency, Booleans) by value, text without regard to ASCII case, text
+// Compares two values as Jet compares them in criteria and indexes: numbers
+// (and dates, currency, Booleans) by value, text in the General sort order, text
 // with a number after reading the text as a number. Returns <0, 0 or >0;
 // throws jet::Error 3464 when the kinds cannot be compared. Neither value
 // may be Null.

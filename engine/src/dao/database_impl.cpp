@@ -10,6 +10,7 @@
 #include "write/page_sink.h"
 #include "write/page_store.h"
 #include "dao/object_builders.h"
+#include "dao/query_resolver.h"
 #include "storage/table_reader.h"
 
 namespace jet {
@@ -61,9 +62,10 @@ std::unique_ptr<DatabaseImpl> DatabaseImpl::open(const std::string& name, bool e
 }
 
 std::unique_ptr<DatabaseImpl> DatabaseImpl::openBytes(std::vector<std::uint8_t> bytes, const std::string& name,
-                                                      bool readOnly) {
+                                                      bool readOnly, const std::string& connect) {
     io::OpenOptions options;
     options.readOnly = readOnly;
+    options.password = passwordOf(connect);
     auto impl = std::make_unique<DatabaseImpl>();
     impl->file = io::PageFile::fromBytes(std::move(bytes), name, options);
     impl->name = name;
@@ -98,11 +100,10 @@ void DatabaseImpl::load() {
 
     auto queryRows = catalog::readQueryRows(*file, objects);
     auto complexKinds = catalog::readComplexColumnKinds(*file, objects);
-    static const std::vector<queries::QueryRow> kNoRows;
+    std::vector<const catalog::CatalogObject*> queryObjects;
     for (const auto* o : listed) {
         if (o->type == catalog::kObjQuery) {
-            auto rows = queryRows.find(o->id);
-            queryDefs.add(dao::buildQueryDef(*o, rows == queryRows.end() ? kNoRows : rows->second, *file, updatable));
+            queryObjects.push_back(o);
         } else if (o->type == catalog::kObjLocalTable) {
             storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
             tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
@@ -112,6 +113,10 @@ void DatabaseImpl::load() {
             tdefPages.push_back(0);
         }
     }
+    // Queries after the tables: "*" in a query stands for the columns of the
+    // tables and queries it reads.
+    dao::QueryResolver resolver(queryObjects, queryRows, tableDefs);
+    for (const auto* o : queryObjects) queryDefs.add(dao::buildQueryDef(*o, resolver.rebuilt(*o), *file, updatable));
 
     dao::buildRelations(catalog::readRelationships(*file, objects), relations);
 
@@ -121,7 +126,7 @@ void DatabaseImpl::load() {
     properties.add(std::make_unique<Property>("Connect", dbText, std::string()));
     properties.add(std::make_unique<Property>("Transactions", dbBoolean, transactions));
     properties.add(std::make_unique<Property>("Updatable", dbBoolean, updatable));
-    properties.add(std::make_unique<Property>("CollatingOrder", dbInteger, static_cast<std::int32_t>(collatingOrder)));
+    properties.add(std::make_unique<Property>("CollatingOrder", dbLong, static_cast<std::int32_t>(collatingOrder)));
     properties.add(std::make_unique<Property>("Version", dbText, version));
     for (const auto& o : objects) {
         if (o.type == 2 && namesEqual(o.name, "MSysDb")) {

@@ -27,7 +27,7 @@ public:
                                               const std::string& connect);
     // The same over a file image in memory (tests); `name` stands for the path.
     static std::unique_ptr<DatabaseImpl> openBytes(std::vector<std::uint8_t> bytes, const std::string& name,
-                                                   bool readOnly = true);
+                                                   bool readOnly = true, const std::string& connect = {});
 
     // Throws 3420 once the database is closed.
     void requireOpen() const;

@@ -151,21 +151,19 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
     return table;
 }
 
-std::unique_ptr<QueryDef> buildQueryDef(const catalog::CatalogObject& object,
-                                        const std::vector<queries::QueryRow>& rows, const io::PageFile& file,
-                                        bool databaseUpdatable) {
+std::unique_ptr<QueryDef> buildQueryDef(const catalog::CatalogObject& object, const queries::RebuiltQuery* rebuilt,
+                                        const io::PageFile& file, bool databaseUpdatable) {
     auto query = std::make_unique<QueryDef>(object.name);
     if (object.created) query->SetDateCreated(*object.created);
     if (object.updated) query->SetLastUpdated(*object.updated);
     query->SetUpdatable(databaseUpdatable);
-    try {
-        queries::RebuiltQuery rebuilt = queries::rebuildQuery(rows, static_cast<std::int32_t>(object.flags));
-        query->SetType(rebuilt.type);
-        query->SetSQL(rebuilt.sql);
-        query->SetReturnsRecords(rebuilt.returnsRecords);
-        query->SetConnect(rebuilt.connect);
-        for (const auto& name : rebuilt.outputFields) query->Fields().add(std::make_unique<Field>(name, 0, 0));
-    } catch (const Error&) {
+    if (rebuilt) {
+        query->SetType(rebuilt->type);
+        query->SetSQL(rebuilt->sql);
+        query->SetReturnsRecords(rebuilt->returnsRecords);
+        query->SetConnect(rebuilt->connect);
+        for (const auto& name : rebuilt->outputFields) query->Fields().add(std::make_unique<Field>(name, 0, 0));
+    } else {
         // The catalog flags carry the query's kind in their upper nibble.
         query->SetType(static_cast<int>(object.flags & 0xF0));
     }

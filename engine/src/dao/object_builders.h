@@ -29,11 +29,11 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
                                         const storage::TableDefinition* definition, const io::PageFile& file,
                                         bool databaseUpdatable, const std::map<std::uint32_t, int>& complexKinds = {});
 
-// A saved query from its MSysQueries rows. A query whose rows cannot be
-// rebuilt keeps its name, its type from the catalog and an empty SQL text.
-std::unique_ptr<QueryDef> buildQueryDef(const catalog::CatalogObject& object,
-                                        const std::vector<queries::QueryRow>& rows, const io::PageFile& file,
-                                        bool databaseUpdatable);
+// A saved query from what its MSysQueries rows rebuilt to. A query whose
+// rows could not be rebuilt (`rebuilt` nullptr) keeps its name, its type
+// from the catalog and an empty SQL text.
+std::unique_ptr<QueryDef> buildQueryDef(const catalog::CatalogObject& object, const queries::RebuiltQuery* rebuilt,
+                                        const io::PageFile& file, bool databaseUpdatable);
 
 // The relations of MSysRelationships rows: one per relationship name, its
 // fields in column order, the relations in name order.

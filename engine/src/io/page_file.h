@@ -1,7 +1,8 @@
 // A database file seen as numbered fixed-size pages. Opening checks the
 // header (format version, encryption, password) and takes an operating-system
 // lock; pages are read on demand, decoded when the file uses Jet's page
-// encoding, and cached for the life of the PageFile.
+// encoding, and cached for the life of the PageFile (so memory grows with
+// the number of distinct pages read; views handed out never move).
 // Layout: docs/jet-format.md#pages.
 #pragma once
 

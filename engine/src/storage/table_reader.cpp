@@ -1,8 +1,10 @@
 #include "storage/table_reader.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "format/byte_reader.h"
+#include "jet/error.h"
 #include "storage/data_page.h"
 #include "storage/long_value.h"
 #include "storage/text_codec.h"
@@ -13,9 +15,9 @@ namespace {
 
 constexpr std::size_t kJet3JumpSpan = 256;   // jet-format.md#rows
 constexpr std::uint8_t kNumericNegative = 0x80;  // jet-format.md#fixed-values
-constexpr int kMaxOverflowHops = 16;
+constexpr int kMaxOverflowHops = 16;          // overflow rows point at most once in practice
 constexpr std::size_t kCalculatedLengthOffset = 16;  // jet-format.md#calculated
-constexpr std::size_t kCalculatedDataOffset = 20;    // jet-format.md#calculated         // overflow rows point at most once in practice
+constexpr std::size_t kCalculatedDataOffset = 20;    // jet-format.md#calculated
 
 // Stored width of a fixed-length value; 0 when the column's own length is used.
 std::size_t fixedWidth(std::uint8_t type) {
@@ -127,14 +129,17 @@ jet::Value calculatedValue(std::span<const std::uint8_t> raw, const ColumnDef& c
     result.extFlags = 0;
     if (result.type == coltype::kBoolean) return !inner.empty() && inner[0] != 0;
     if (result.type == coltype::kNumeric) {
-        // Calculated decimals have their own 16-byte form: precision, a zero
-        // byte, scale, sign, then the magnitude as little-endian words.
+        // Calculated decimals keep the 16-byte form of an OLE DECIMAL: a
+        // 16-bit word (here the precision), scale, sign, the high 32 bits of
+        // the magnitude, then its low 64 bits.
         format::ByteReader value(inner, where.page, "calculated decimal '" + column.name + "'", file.path());
         jet::Decimal d;
-        d.precision = value.u8(0);
+        d.precision = static_cast<std::uint8_t>(value.u16(0));
         d.scale = value.u8(2);
         d.negative = (value.u8(3) & kNumericNegative) != 0;
-        for (std::size_t w = 0; w < 3; ++w) d.magnitude[w] = value.u32(4 + 4 * w);
+        d.magnitude[2] = value.u32(4);
+        d.magnitude[0] = value.u32(8);
+        d.magnitude[1] = value.u32(12);
         return d;
     }
     // The long value is already read: a memo result is its text.
@@ -144,9 +149,10 @@ jet::Value calculatedValue(std::span<const std::uint8_t> raw, const ColumnDef& c
 }
 
 // Offsets of the variable columns in a row, plus the end of the variable
-// data as the last entry.
+// data as the last entry. `tableStart` receives where the offset table
+// begins, which the variable data must not reach past.
 std::vector<std::size_t> variableOffsets(const format::ByteReader& in, std::size_t nullMaskAt,
-                                         const format::JetFormat& fmt) {
+                                         const format::JetFormat& fmt, std::size_t& tableStart) {
     std::vector<std::size_t> offsets;
     if (fmt.rowCountFieldSize == 2) {
         if (nullMaskAt < 2) in.fail("row too short for its variable column count", 0);
@@ -154,6 +160,7 @@ std::vector<std::size_t> variableOffsets(const format::ByteReader& in, std::size
         if ((count + 1) * 2 + 2 > nullMaskAt) in.fail("variable column count " + std::to_string(count) + " too large", nullMaskAt - 2);
         offsets.resize(count + 1);
         for (std::size_t i = 0; i <= count; ++i) offsets[i] = in.u16(nullMaskAt - 2 - 2 * (i + 1));
+        tableStart = nullMaskAt - 2 - 2 * (count + 1);
         return offsets;
     }
     // Jet 3 keeps one byte per offset; a jump table before the count says
@@ -171,6 +178,7 @@ std::vector<std::size_t> variableOffsets(const format::ByteReader& in, std::size
             if (in.u8(jumpAt + j) <= i) ++high;
         offsets[i] = in.u8(tableEnd - 1 - i) + kJet3JumpSpan * high;
     }
+    tableStart = tableEnd - 1 - count;
     return offsets;
 }
 
@@ -191,9 +199,10 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
     };
 
     std::vector<std::size_t> offsets;
-    if (def.variableColumnCount > 0) offsets = variableOffsets(in, maskAt, fmt);
+    std::size_t tableStart = maskAt;
+    if (def.variableColumnCount > 0) offsets = variableOffsets(in, maskAt, fmt, tableStart);
     const std::size_t varDataEnd = offsets.empty() ? maskAt : offsets.back();
-    if (varDataEnd > maskAt) in.fail("variable data ends past the offset table", maskAt);
+    if (varDataEnd > tableStart) in.fail("variable data ends past the offset table", tableStart);
 
     std::vector<jet::Value> values(def.columns.size());
     for (std::size_t i = 0; i < def.columns.size(); ++i) {
@@ -209,7 +218,7 @@ std::vector<jet::Value> decodeRow(io::PageFile& file, const TableDefinition& def
             const std::size_t at = countSize + column.fixedOffset;
             const std::size_t size = width ? width : column.length;
             // A row written before the column was added has no room for it.
-            const std::size_t fixedEnd = offsets.empty() ? maskAt : offsets.front();
+            const std::size_t fixedEnd = offsets.empty() ? tableStart : offsets.front();
             if (at + size > fixedEnd) continue;
             values[i] = calculated ? calculatedValue(in.bytes(at, size), column, file, where)
                                    : fixedValue(in, at, column, file);
@@ -264,24 +273,26 @@ std::optional<Row> TableReader::readAt(RowPointer where) {
     return row;
 }
 
+void TableReader::nextPage() {
+    ++pageIndex_;
+    slot_ = 0;
+}
+
 bool TableReader::next(Row& row) {
     while (pageIndex_ < pages_.size()) {
         const std::uint32_t number = pages_[pageIndex_];
-        io::Page raw = file_.page(number);
-        if (raw.bytes[0] != kDataPageType) {  // the map may list pages since reused
-            ++pageIndex_;
-            slot_ = 0;
-            continue;
+        std::optional<DataPage> page;
+        try {
+            io::Page raw = file_.page(number);
+            if (raw.bytes[0] == kDataPageType) page.emplace(file_, number);
+        } catch (const jet::Error&) {
+            nextPage();  // a caller that goes on after the error starts on the next page
+            throw;
         }
-        DataPage page(file_, number);
-        if (page.owner() != def_.tdefPage || slot_ >= page.rowCount()) {
-            ++pageIndex_;
-            slot_ = 0;
-            continue;
-        }
-        if (slot_ > 0xFF) {  // a row pointer addresses 256 slots at most
-            ++pageIndex_;
-            slot_ = 0;
+        // The map may list pages since reused for other tables or kinds.
+        // A row pointer addresses 256 slots at most.
+        if (!page || page->owner() != def_.tdefPage || slot_ >= page->rowCount() || slot_ > 0xFF) {
+            nextPage();
             continue;
         }
         const RowPointer where{number, static_cast<std::uint8_t>(slot_)};

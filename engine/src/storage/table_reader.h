@@ -35,7 +35,7 @@ public:
 
     // The next live row in page order, then slot order. Returns false at
     // the end. Throws jet::Error(3049) on a damaged page or row; the reader
-    // is then positioned after that row.
+    // is then positioned after that row (or page), so a caller may go on.
     bool next(Row& row);
 
     // Back to the first row.
@@ -50,6 +50,7 @@ public:
 
 private:
     std::optional<std::span<const std::uint8_t>> resolve(RowPointer where);
+    void nextPage();
 
     io::PageFile& file_;
     const TableDefinition& def_;

@@ -3,6 +3,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <map>
+#include <set>
 #include <string>
 
 namespace jet::storage {
@@ -68,6 +70,36 @@ void putUncompressed(Utf16Sink& sink, std::span<const std::uint8_t> bytes) {
         sink.put(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
 }
 
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// Converters are costly to open and text is decoded value by value, so each
+// thread keeps one per code page.
+class Converters {
+public:
+    ~Converters() {
+        // Unknown code pages share the default page's converter.
+        std::set<iconv_t> distinct;
+        for (auto& [page, cd] : open_)
+            if (cd != kNoConverter) distinct.insert(cd);
+        for (iconv_t cd : distinct) iconv_close(cd);
+    }
+    iconv_t get(std::uint16_t codePage) {
+        auto found = open_.find(codePage);
+        if (found != open_.end()) return found->second;
+        iconv_t cd = iconv_open("UTF-8", ("CP" + std::to_string(codePage)).c_str());
+        if (cd == kNoConverter && codePage != kDefaultCodePage) cd = get(kDefaultCodePage);
+        return open_.emplace(codePage, cd).first->second;
+    }
+
+private:
+    std::map<std::uint16_t, iconv_t> open_;
+};
+
+iconv_t converterFor(std::uint16_t codePage) {
+    thread_local Converters converters;
+    return converters.get(codePage);
+}
+
 }  // namespace
 
 std::string decodeUcs2Text(std::span<const std::uint8_t> bytes) {
@@ -104,10 +136,8 @@ std::string decodeCodePageText(std::span<const std::uint8_t> bytes, std::uint16_
     for (std::uint8_t b : bytes) ascii = ascii && b < 0x80;
     if (ascii) return std::string(bytes.begin(), bytes.end());
 
-    std::string name = "CP" + std::to_string(codePage == 0 ? kDefaultCodePage : codePage);
-    iconv_t cd = iconv_open("UTF-8", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-8", "CP1252");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    iconv_t cd = converterFor(codePage == 0 ? kDefaultCodePage : codePage);
+    if (cd == kNoConverter) {
         // No converter at all: keep ASCII and mark the rest.
         for (std::uint8_t b : bytes) b < 0x80 ? out.push_back(static_cast<char>(b)) : appendUtf8(out, kReplacement);
         return out;
@@ -134,7 +164,7 @@ std::string decodeCodePageText(std::span<const std::uint8_t> bytes, std::uint16_
             outLeft -= replacement.size();
         }
     }
-    iconv_close(cd);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset the shift state for the next caller
     out.resize(out.size() - outLeft);
     return out;
 }

@@ -66,8 +66,9 @@ void compareFields(const jet::TableDef& table, const Json& fields) {
         const long attributes = field.Attributes();
         EXPECT_EQ((attributes & jet::dbVariableField) != 0, ref["variableLength"].asBool());
         EXPECT_EQ((attributes & jet::dbFixedField) != 0, !ref["variableLength"].asBool());
-        if (ref["jetType"].asString() == "LONG")
+        if (ref["jetType"].asString() == "LONG") {
             EXPECT_EQ((attributes & jet::dbAutoIncrField) != 0, ref["autoNumber"].asBool());
+        }
         EXPECT_EQ((attributes & jet::dbHyperlinkField) != 0, ref["hyperlink"].asBool());
         ++position;
     }
@@ -94,7 +95,7 @@ void compareIndexes(const jet::TableDef& table, const Json& indexes) {
         for (int i = 0; i < index->Fields().Count(); ++i) {
             const Json& member = ref["fields"].items()[static_cast<std::size_t>(i)];
             EXPECT_EQ(index->Fields()[i].Name(), member["name"].asString());
-            EXPECT_EQ(index->Fields()[i].Attributes(), member["descending"].asBool() ? jet::dbDescending : 0);
+            EXPECT_EQ(index->Fields()[i].Attributes(), member["descending"].asBool() ? long{jet::dbDescending} : 0L);
         }
     }
     EXPECT_EQ(table.Indexes().Count(), static_cast<int>(expectedNames.size())) << table.Name();
@@ -122,7 +123,9 @@ void compareTables(jet::Database& db, const Json& reference) {
         compareFields(table, ref["fields"]);
         compareIndexes(table, ref["indexes"]);
         const Json& count = reference["rowCounts"][table.Name()];
-        if (!count.isNull()) EXPECT_EQ(table.RecordCount(), count.asInteger());
+        if (!count.isNull()) {
+            EXPECT_EQ(table.RecordCount(), count.asInteger());
+        }
     }
 }
 
@@ -136,7 +139,9 @@ void compareQueries(jet::Database& db, const Json& reference) {
         // Every query line, the last with its ";", ends in CR LF; pass-through
         // and data-definition text is the user's own.
         const bool ownText = query.Type() == jet::dbQSQLPassThrough || query.Type() == jet::dbQDDL;
-        if (!query.SQL().empty() && !ownText) EXPECT_EQ(query.SQL().substr(query.SQL().size() - 3), ";\r\n") << query.Name();
+        if (!query.SQL().empty() && !ownText) {
+            EXPECT_EQ(query.SQL().substr(query.SQL().size() - 3), ";\r\n") << query.Name();
+        }
     }
 }
 

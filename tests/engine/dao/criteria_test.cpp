@@ -65,6 +65,20 @@ TEST(Criteria, ComparisonsAndLogic) {
     EXPECT_TRUE(kSetting.matches("Tab01 = '12'"));  // text read as a number
 }
 
+TEST(Criteria, TextFollowsTheGeneralSortOrder) {
+    using jet::dao::compareValues;
+    const jet::Value cafe = std::string("caf\xC3\xA9"), CAFE = std::string("CAF\xC3\x89");
+    EXPECT_EQ(compareValues(cafe, CAFE), 0);  // é and É differ in case only
+    EXPECT_NE(compareValues(cafe, std::string("cafe")), 0);
+    // Accented letters sort beside their base letter, not after Z.
+    const jet::Value anna = std::string("Anna"), asa = std::string("\xC3\x85sa"), bo = std::string("Bo");
+    EXPECT_LT(compareValues(anna, asa), 0);
+    EXPECT_LT(compareValues(asa, bo), 0);
+    EXPECT_NE(compareValues(std::string("\xC3\x9F"), std::string("\xC3\xBF")), 0);  // ß is not ÿ
+    Row row{{{"Name", cafe}}};
+    EXPECT_TRUE(row.matches("Name = 'CAF\xC3\x89'"));
+}
+
 TEST(Criteria, NullNeverCompares) {
     EXPECT_FALSE(kSetting.matches("Note = 'x'"));
     EXPECT_FALSE(kSetting.matches("Note <> 'x'"));

@@ -143,6 +143,16 @@ TEST_F(Nwind, QueriesWithTypesDatesAndSql) {
     EXPECT_EQ(catalog.Fields().Count(), 7);
     EXPECT_EQ(catalog.Fields()[0].Name(), "CategoryName");
 
+    // "*" over a query and over a table stands for their columns.
+    const jet::QueryDef& filter = db_->QueryDefs()["Invoices Filter"];
+    ASSERT_EQ(filter.Fields().Count(), db_->QueryDefs()["Invoices"].Fields().Count());
+    EXPECT_EQ(filter.Fields().Count(), 26);
+    EXPECT_EQ(filter.Fields()[0].Name(), "ShipName");
+    const jet::QueryDef& alphabetical = db_->QueryDefs()["Alphabetical List of Products"];
+    ASSERT_EQ(alphabetical.Fields().Count(), db_->TableDefs()["Products"].Fields().Count() + 1);
+    EXPECT_EQ(alphabetical.Fields()[0].Name(), "ProductID");
+    EXPECT_EQ(alphabetical.Fields()[alphabetical.Fields().Count() - 1].Name(), "CategoryName");
+
     const jet::QueryDef& byCountry = db_->QueryDefs()["Employee Sales by Country"];
     EXPECT_EQ(byCountry.SQL().rfind("PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\r\nSELECT ", 0), 0u)
         << byCountry.SQL();

@@ -66,86 +66,45 @@ std::optional<std::string> text(const Record& r, const std::string& column) {
     return it == r.end() ? std::nullopt : it->second;
 }
 
-// Just enough JSON for the reference files: strings, numbers and null in
-// the query objects, found by key in their documented order.
+// Just enough JSON for the reference files: the query objects' strings,
+// numbers and nulls, found by key in their documented order. The files
+// hold UTF-8 as is; the only escapes are the usual ones and \u0000.
 class JsonCursor {
 public:
     explicit JsonCursor(std::string text) : s_(std::move(text)) {}
 
-    bool seek(const std::string& key) {
+    bool seek(const std::string& key, std::size_t limit = std::string::npos) {
         auto at = s_.find("\"" + key + "\":", pos_);
-        if (at == std::string::npos) return false;
-        pos_ = at + key.size() + 3;
-        skipBlanks();
+        if (at == std::string::npos || at >= limit) return false;
+        pos_ = s_.find_first_not_of(' ', at + key.size() + 3);
         return true;
     }
-    std::size_t position() const { return pos_; }
     std::size_t find(const std::string& what) const { return s_.find(what, pos_); }
+    long integer() const { return std::stol(s_.substr(pos_, 12)); }
 
     std::optional<std::string> stringOrNull() {
-        if (s_.compare(pos_, 4, "null") == 0) {
-            pos_ += 4;
-            return std::nullopt;
-        }
+        if (s_.compare(pos_, 4, "null") == 0) return std::nullopt;
         std::string out;
         for (++pos_; pos_ < s_.size() && s_[pos_] != '"'; ++pos_) {
-            char c = s_[pos_];
-            if (c != '\\') {
-                out += c;
+            if (s_[pos_] != '\\') {
+                out += s_[pos_];
                 continue;
             }
-            c = s_[++pos_];
-            switch (c) {
+            switch (const char c = s_[++pos_]) {
             case 'n': out += '\n'; break;
             case 'r': out += '\r'; break;
             case 't': out += '\t'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'u': appendUtf8(out, codePoint()); break;
+            case 'u':
+                out += static_cast<char>(std::stoul(s_.substr(pos_ + 1, 4), nullptr, 16));
+                pos_ += 4;
+                break;
             default: out += c; break;  // \" \\ \/
             }
         }
-        ++pos_;
         return out;
     }
 
-    long integer() { return std::stol(s_.substr(pos_, 12)); }
-
 private:
-    void skipBlanks() {
-        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\n')) ++pos_;
-    }
-    unsigned hex4() {
-        unsigned v = std::stoul(s_.substr(pos_ + 1, 4), nullptr, 16);
-        pos_ += 4;
-        return v;
-    }
-    unsigned codePoint() {
-        unsigned cp = hex4();
-        if (cp >= 0xD800 && cp < 0xDC00 && s_.compare(pos_ + 1, 2, "\\u") == 0) {
-            pos_ += 2;
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (hex4() - 0xDC00);
-        }
-        return cp;
-    }
-    static void appendUtf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-
     std::string s_;
     std::size_t pos_ = 0;
 };
@@ -187,7 +146,7 @@ std::vector<ReferenceQuery> referenceQueries(const std::filesystem::path& json) 
     std::vector<ReferenceQuery> queries;
     if (!cursor.seek("queries")) return queries;
     const std::size_t end = cursor.find("\"relations\":");
-    while (cursor.seek("name") && cursor.position() < end) {
+    while (cursor.seek("name", end)) {
         ReferenceQuery q;
         q.name = cursor.stringOrNull().value_or("");
         cursor.seek("typeCode");

@@ -14,7 +14,7 @@ std::string fromLine(const jet::queries::RebuiltQuery& q) {
     return line;
 }
 
-Spec join(const char* from, const char* to, const char* on, int type = 1) {
+RowFields join(const char* from, const char* to, const char* on, int type = 1) {
     return {.attr = 7, .flag = type, .name1 = from, .name2 = to, .expr = on};
 }
 

@@ -80,6 +80,7 @@ TEST(QuerySqlKinds, AppendIntoTargetColumns) {
 TEST(QuerySqlKinds, UpdateSetList) {
     auto q = rebuild(stored({
         {.attr = 1, .flag = 4},
+        {.attr = 3, .flag = 0x08},
         {.attr = 5, .name1 = "Order Details"},
         {.attr = 5, .name1 = "Products"},
         {.attr = 6, .flag = 0, .name2 = "[Order Details].UnitPrice", .expr = "[Products].[UnitPrice]"},
@@ -90,7 +91,7 @@ TEST(QuerySqlKinds, UpdateSetList) {
     EXPECT_EQ(q.type, dbQUpdate);
     EXPECT_FALSE(q.returnsRecords);
     EXPECT_TRUE(q.outputFields.empty());
-    EXPECT_EQ(q.sql, sqlText({"UPDATE Products INNER JOIN [Order Details] ON Products.ProductID = [Order Details].ProductID",
+    EXPECT_EQ(q.sql, sqlText({"UPDATE DISTINCTROW Products INNER JOIN [Order Details] ON Products.ProductID = [Order Details].ProductID",
                               "SET [Order Details].UnitPrice = [Products].[UnitPrice], [Order Details].[Unit Cost] = 0",
                               "WHERE ((([Order Details].UnitPrice) Is Null));"}));
 }
@@ -98,14 +99,14 @@ TEST(QuerySqlKinds, UpdateSetList) {
 TEST(QuerySqlKinds, DeleteAndMakeTable) {
     auto del = rebuild(stored({
         {.attr = 1, .flag = 5},
-        {.attr = 3, .flag = 0},
+        {.attr = 3, .flag = 0x08},
         {.attr = 5, .name1 = "Table1"},
         {.attr = 6, .flag = 0, .expr = "Table1.*"},
         {.attr = 8, .expr = "(((Table1.col1)>\"blah\"))"},
     }));
     EXPECT_EQ(del.type, dbQDelete);
     EXPECT_FALSE(del.returnsRecords);
-    EXPECT_EQ(del.sql, sqlText({"DELETE Table1.*", "FROM Table1", "WHERE (((Table1.col1)>\"blah\"));"}));
+    EXPECT_EQ(del.sql, sqlText({"DELETE DISTINCTROW Table1.*", "FROM Table1", "WHERE (((Table1.col1)>\"blah\"));"}));
 
     auto make = rebuild(stored({
         {.attr = 1, .flag = 2, .name1 = "New Table", .name2 = "C:\\Other.mdb"},
@@ -144,6 +145,10 @@ TEST(QuerySqlKinds, TypeRowDecidesCatalogFlagsStandIn) {
     EXPECT_EQ(rebuild(selectRows, 0x08).type, dbQSelect);
     EXPECT_EQ(rebuild(selectRows, dbQDelete | 0x08).type, dbQDelete);
     EXPECT_EQ(rebuild(selectRows, dbQDelete).sql, sqlText({"DELETE T.a", "FROM T;"}));
+    // A kind unknown to both keeps the catalog's code and reads as a select.
+    auto procedure = rebuild(selectRows, 224);
+    EXPECT_EQ(procedure.type, 224);
+    EXPECT_EQ(procedure.sql, sqlText({"SELECT T.a", "FROM T;"}));
     // A type row outweighs flags that disagree.
     auto withType = selectRows;
     withType.insert(withType.begin() + 1, row({.attr = 1, .flag = 1}));

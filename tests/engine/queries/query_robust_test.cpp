@@ -44,6 +44,7 @@ TEST(QuerySqlRobust, ShuffledIncompleteRowsStillGiveTheText) {
         row({.attr = 5, .name1 = "T"}),
         row({.attr = 7, .flag = 1, .name1 = "T"}),
         row({.attr = 5}),
+        row({.attr = 5, .name2 = "OnlyAnAlias"}),
         row({.attr = 11}),
         row({.attr = 8, .expr = "(T.a>1)"}),
         row({.attr = 8, .expr = "(T.a>2)"}),
@@ -69,6 +70,17 @@ TEST(QuerySqlRobust, TooManyJoinsRaise3049) {
     const std::string tail = ") INNER JOIN T1000 ON x;\r\n";
     EXPECT_EQ(sql.substr(0, head.size()), head);
     EXPECT_EQ(sql.substr(sql.size() - tail.size()), tail);
+}
+
+TEST(QuerySqlRobust, RepeatedConditionsOnALongChainStayQuick) {
+    std::vector<QueryRow> rows;
+    for (int i = 0; i < 500; ++i)
+        rows.push_back(row({.attr = 7, .flag = 1, .name1 = "T" + std::to_string(i), .name2 = "T" + std::to_string(i + 1),
+                            .expr = "x"}));
+    for (int i = 0; i < 499; ++i) rows.push_back(row({.attr = 7, .flag = 1, .name1 = "T0", .name2 = "T1", .expr = "y"}));
+    const std::string sql = rebuild(rows).sql;
+    EXPECT_NE(sql.find("T0 INNER JOIN T1 ON (y) AND (y)"), std::string::npos);
+    EXPECT_EQ(sql.find("ON x) AND"), std::string::npos);
 }
 
 // Random rows, with random attributes, flags and texts full of brackets and

@@ -21,7 +21,7 @@ namespace qtest {
 
 using jet::queries::QueryRow;
 
-struct Spec {
+struct RowFields {
     int attr = 0;
     std::optional<int> flag;
     std::optional<std::string> name1;
@@ -32,7 +32,7 @@ struct Spec {
 
 inline constexpr std::int32_t kObjectId = -2147483600;
 
-inline QueryRow row(const Spec& s) {
+inline QueryRow row(const RowFields& s) {
     QueryRow r;
     r.objectId = kObjectId;
     r.attribute = s.attr;
@@ -45,9 +45,9 @@ inline QueryRow row(const Spec& s) {
 }
 
 // A query's rows as Access stores them: start row, the given rows, end row.
-inline std::vector<QueryRow> stored(std::initializer_list<Spec> specs) {
+inline std::vector<QueryRow> stored(std::initializer_list<RowFields> fields) {
     std::vector<QueryRow> rows{row({.attr = 0, .flag = 0})};
-    for (const Spec& s : specs) rows.push_back(row(s));
+    for (const RowFields& s : fields) rows.push_back(row(s));
     rows.push_back(row({.attr = 255}));
     return rows;
 }

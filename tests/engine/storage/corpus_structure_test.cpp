@@ -56,6 +56,11 @@ void checkColumns(const TableDefinition& def, const testjson::Value& fields) {
         }
         EXPECT_EQ(column.length, field["size"].number());
         EXPECT_EQ(!column.isFixed(), field["variableLength"].boolean());
+        // The reference only counts auto-numbers of the kinds it can generate.
+        using namespace jet::storage::coltype;
+        const bool autoKind = column.type == kLong || column.type == kGuid || column.type == kComplex;
+        EXPECT_EQ(column.isAutoNumber() && autoKind, field["autoNumber"].boolean());
+        EXPECT_EQ(column.isHyperlink() && column.type == kMemo, field["hyperlink"].boolean());
         const auto rank = std::lower_bound(numbers.begin(), numbers.end(), column.number) - numbers.begin();
         EXPECT_EQ(rank, field["columnIndex"].number());
     }
@@ -111,6 +116,19 @@ TEST_P(CorpusStructure, TablesColumnsIndexesAndRowsMatchTheReference) {
     for (const auto& entry : catalog)
         if (entry.type == storagetest::kCatalogTypeTable) ourTables.insert(entry.name);
     EXPECT_EQ(ourTables, referenceTables);
+
+    // Queries (type 5) and linked tables (type 4 ODBC, 6 Access) come from
+    // the same catalog rows.
+    std::multiset<std::string> ourQueries, ourLinked, referenceQueries, referenceLinked;
+    for (const auto& entry : catalog) {
+        if (entry.type == 5) ourQueries.insert(entry.name);
+        if (entry.type == 4 || entry.type == 6) ourLinked.insert(entry.name);
+    }
+    for (const auto& query : (*ref)["queries"].array()) referenceQueries.insert(query["name"].str());
+    for (const auto& table : (*ref)["tables"].array())
+        if (table["linked"].boolean()) referenceLinked.insert(table["name"].str());
+    EXPECT_EQ(ourQueries, referenceQueries);
+    EXPECT_EQ(ourLinked, referenceLinked);
 
     const auto rowCounts = expectedRowCounts(*ref);
     for (const auto& entry : catalog) {

@@ -4,6 +4,7 @@
 // pages, dates, currency, GUIDs, decimals, overflow rows, deleted rows and
 // deleted columns.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -28,13 +29,17 @@ struct TableRows {
     }
 };
 
-TableRows readTable(const std::string& corpusPath, const std::string& table) {
+// `prepare` may adjust the definition before rows are read, as the catalog
+// does for calculated columns.
+TableRows readTable(const std::string& corpusPath, const std::string& table,
+                    const std::function<void(jet::storage::TableDefinition&)>& prepare = {}) {
     auto file = jet::io::PageFile::open(testsupport::corpusFile(corpusPath).string(),
                                         {.exclusive = false, .readOnly = true, .password = {}});
     for (const auto& entry : storagetest::readCatalog(*file)) {
         if (entry.type != storagetest::kCatalogTypeTable || entry.name != table) continue;
         TableRows out;
         out.def = jet::storage::readTableDefinition(*file, entry.tdefPage());
+        if (prepare) prepare(out.def);
         jet::storage::TableReader reader(*file, out.def);
         jet::storage::Row row;
         while (reader.next(row)) {
@@ -50,6 +55,35 @@ TableRows readTable(const std::string& corpusPath, const std::string& table) {
 Value text(const char* s) { return Value(std::string(s)); }
 
 double oleDate(int daysSince1899_12_30) { return daysSince1899_12_30; }
+
+// The catalog as mdb-export lists it: number of rows by object type.
+TEST(CorpusValues, CatalogRowsByObjectType) {
+    STRUX_REQUIRE_CORPUS();
+    struct Expected {
+        const char* path;
+        std::map<std::int16_t, int> byType;
+    };
+    const Expected files[] = {
+        {"real/nwind-jet3.mdb",
+         {{-32757, 3}, {-32758, 1}, {-32761, 3}, {-32764, 13}, {-32766, 7}, {-32768, 21}, {1, 17}, {2, 1}, {3, 8},
+          {5, 22}, {8, 7}}},
+        {"real/northwind-small-jet4.mdb", {{-32757, 3}, {1, 7}, {2, 1}, {3, 9}, {5, 8}}},
+        {"V2010/testV2010.accdb", {{-32757, 3}, {1, 25}, {2, 1}, {3, 9}}},
+    };
+    for (const auto& expected : files) {
+        SCOPED_TRACE(expected.path);
+        auto file = jet::io::PageFile::open(testsupport::corpusFile(expected.path).string(),
+                                            {.exclusive = false, .readOnly = true, .password = {}});
+        std::map<std::int16_t, int> byType;
+        std::set<std::string> names;
+        for (const auto& entry : storagetest::readCatalog(*file)) {
+            ++byType[entry.type];
+            names.insert(entry.name);
+        }
+        EXPECT_EQ(byType, expected.byType);
+        EXPECT_TRUE(names.count("MSysObjects"));
+    }
+}
 
 TEST(CorpusValues, Jet3TextInTheDatabaseCodePage) {
     STRUX_REQUIRE_CORPUS();
@@ -93,6 +127,21 @@ TEST(CorpusValues, Jet3CurrencyBooleanAndDates) {
     const auto& order = orders.where("OrderID", Value(std::int32_t{10330}));
     EXPECT_EQ(order.at("Freight"), Value(jet::Currency{127500}));
     EXPECT_EQ(order.at("ShipAddress"), text("Carrera 52 con Ave. Bol\xC3\xADvar #65-98 Llano Largo"));
+}
+
+// A 600-byte Jet 3 row: the variable columns after its first 256 bytes are
+// found through the jump table.
+TEST(CorpusValues, Jet3RowsLongerThan256Bytes) {
+    STRUX_REQUIRE_CORPUS();
+    auto table = readTable("V1997/test2V1997.mdb", "MSP_PROJECTS");
+    ASSERT_EQ(table.rows.size(), 1u);
+    const auto& row = table.rows[0];
+    EXPECT_EQ(std::get<std::string>(row.at("PROJ_PROP_AUTHOR")).size(), 348u);
+    EXPECT_EQ(row.at("PROJ_OPT_CURRENCY_SYMBOL"), text("\xC2\xA3"));
+    EXPECT_EQ(row.at("PROJ_INFO_CAL_NAME"), text("Standard"));
+    EXPECT_EQ(row.at("PROJ_PROP_TITLE"), text("Project1"));
+    EXPECT_EQ(row.at("PROJ_DATA_SOURCE"), text("Z:\\temp\\Project1.mpd"));
+    EXPECT_EQ(row.at("PROJ_OPT_MINUTES_PER_WEEK"), Value(std::int32_t{2400}));
 }
 
 TEST(CorpusValues, Jet3Guids) {
@@ -142,6 +191,32 @@ TEST(CorpusValues, Decimals) {
     EXPECT_EQ(popularity.magnitude, (std::array<std::uint32_t, 3>{static_cast<std::uint32_t>(scaled),
                                                                   static_cast<std::uint32_t>(scaled >> 32), 0}));
     EXPECT_TRUE(std::get<jet::Decimal>(calc.where("ID", Value(std::int32_t{2})).at("Popularity")).negative);
+}
+
+TEST(CorpusValues, CalculatedColumnsOnceTheirResultTypeIsKnown) {
+    STRUX_REQUIRE_CORPUS();
+    using namespace jet::storage;
+    const std::map<std::string, std::uint8_t> resultTypes{{"LastFirst", coltype::kText},
+                                                          {"AllNames", coltype::kMemo},
+                                                          {"IsRich", coltype::kBoolean},
+                                                          {"MonthlySalary", coltype::kCurrency},
+                                                          {"WeeklySalary", coltype::kNumeric}};
+    auto withoutTypes = readTable("V2010/calcFieldTestV2010.accdb", "Table1");
+    EXPECT_TRUE(std::holds_alternative<jet::Bytes>(withoutTypes.where("ID", Value(std::int32_t{1})).at("IsRich")));
+
+    auto table = readTable("V2010/calcFieldTestV2010.accdb", "Table1", [&](TableDefinition& def) {
+        for (auto& column : def.columns)
+            if (resultTypes.count(column.name)) column.calculatedType = resultTypes.at(column.name);
+    });
+    const auto& wayne = table.where("ID", Value(std::int32_t{1}));
+    EXPECT_EQ(wayne.at("LastFirst"), text("Wayne, Bruce"));
+    EXPECT_EQ(wayne.at("AllNames"), text("Wayne, Bruce=Wayne, Bruce"));
+    EXPECT_EQ(wayne.at("IsRich"), Value(true));
+    EXPECT_EQ(wayne.at("MonthlySalary"), Value(jet::Currency{833333333}));  // 1000000 / 12
+    auto weekly = std::get<jet::Decimal>(wayne.at("WeeklySalary"));          // 1000000 / 52
+    EXPECT_EQ(weekly.scale, 10);
+    EXPECT_EQ(weekly.magnitude, (std::array<std::uint32_t, 3>{0x1FB004EC, 0xAEE7, 0}));
+    EXPECT_EQ(table.where("ID", Value(std::int32_t{2})).at("IsRich"), Value(false));
 }
 
 TEST(CorpusValues, OverflowRowsAreFollowedAndListedOnce) {
