@@ -195,6 +195,10 @@ DatabaseImpl::TableSnapshot DatabaseImpl::readTableSnapshot(int position) {
 }
 
 void DatabaseImpl::commit(write::PageStore& store) {
+    if (commitOverride) {
+        commitOverride(store);
+        return;
+    }
     if (file->inMemory()) {
         // The PageFile takes the pages itself when the store commits.
         struct NoSink : write::PageSink {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ public:
     // Writes the pages `store` changed into the file (or the bytes in
     // memory) and refreshes the cached pages.
     void commit(write::PageStore& store);
+    // Tests: when set, commits write through this sink instead of the file
+    // (a sink that fails the n-th write).
+    std::function<void(write::PageStore&)> commitOverride;
     void close();
 
     std::string name, version;
