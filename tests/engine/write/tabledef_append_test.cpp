@@ -277,3 +277,38 @@ INSTANTIATE_TEST_SUITE_P(Versions, AppendTest, ::testing::Values(0, static_cast<
                          [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
 
 }  // namespace
+
+namespace {
+
+// Names and text outside ASCII: the code page in Jet 3, UCS-2 in Jet 4;
+// the 64-character limit counts characters, not bytes.
+TEST_P(AppendTest, NamesAndTextBeyondAscii) {
+    TempFolder folder;
+    const std::string path = folder.file("accents.mdb");
+    const std::string table = "Tâche à faire", field = "Échéance", text = "Größe – 5 €";
+    const std::string longest(63, 'x');
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+        auto t = db->CreateTableDef(table);
+        t->Fields().Append(t->CreateField(field, jet::dbText, 20));
+        t->Fields().Append(t->CreateField(longest + "é", jet::dbLong));  // 64 characters, 65 bytes
+        db->TableDefs().Append(std::move(t));
+        auto rs = db->OpenRecordset(table);
+        rs->AddNew();
+        rs->SetValue(field, text);
+        rs->Update();
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    const auto& t = db->TableDefs()[table];
+    EXPECT_EQ(t.Fields()[0].Name(), field);
+    EXPECT_EQ(t.Fields()[1].Name(), longest + "é");
+    auto rs = db->OpenRecordset(table);
+    EXPECT_EQ((*rs)[field], jet::Value(text));
+    if (writetest::haveMdbTools()) {
+        EXPECT_NE(writetest::run("mdb-tables -1 " + writetest::quoted(path)).find(table), std::string::npos);
+        EXPECT_NE(writetest::run("mdb-export " + writetest::quoted(path) + " " + writetest::quoted(table)).find(text),
+                  std::string::npos);
+    }
+}
+
+}  // namespace
