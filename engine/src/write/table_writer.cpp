@@ -7,6 +7,7 @@
 #include "write/bytes.h"
 #include "write/data_page_writer.h"
 #include "write/index_page.h"
+#include "write/index_writer.h"
 #include "write/row_encoder.h"
 #include "write/tdef_writer.h"
 
@@ -197,41 +198,13 @@ void TableWriter::addIndexEntries(const std::vector<Value>& values, storage::Row
         bool exact = true;
         IndexEntry entry{indexKey(columns, values, def_, format.isJet3(), &exact), where};
         keysExact_ = keysExact_ && exact;
-        auto page = store_.read(real.firstPage);
-        if (page[0] != kIndexLeafPageType)
-            throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                        "index with more than one page");
-        auto entries = readLeafEntries(page, format);
-        auto at = std::lower_bound(entries.begin(), entries.end(), entry, entryLess);
-        if (real.unique() && !anyNull) {
-            auto same = [&](const IndexEntry& e) { return e.key == entry.key; };
-            if ((at != entries.end() && same(*at)) || (at != entries.begin() && same(*(at - 1))))
-                throw Error(kErrDuplicateKey,
-                            "The changes you requested to the table were not successful because they would create "
-                            "duplicate values in the index, primary key, or relationship. Change the data in the "
-                            "field or fields that contain duplicate data, remove the index, or redefine the index "
-                            "to permit duplicate entries and try again.");
-        }
-        entries.insert(at, std::move(entry));
-        if (!writeLeaf(store_.modify(real.firstPage), format, def_.tdefPage, entries))
-            throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                        "index outgrew its first page");
-        real.rowCount = static_cast<std::uint32_t>(entries.size());
+        // Keys holding a Null are not checked for uniqueness.
+        insertIndexEntry(store_, def_.tdefPage, real, std::move(entry), real.unique() && !anyNull);
     }
 }
 
 void TableWriter::removeIndexEntries(storage::RowPointer where) {
-    const auto& format = store_.format();
-    for (auto& real : def_.realIndexes) {
-        auto page = store_.read(real.firstPage);
-        if (page[0] != kIndexLeafPageType)
-            throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                        "index with more than one page");
-        auto entries = readLeafEntries(page, format);
-        std::erase_if(entries, [&](const IndexEntry& e) { return e.row == where; });
-        writeLeaf(store_.modify(real.firstPage), format, def_.tdefPage, entries);
-        real.rowCount = static_cast<std::uint32_t>(entries.size());
-    }
+    for (auto& real : def_.realIndexes) write::removeIndexEntries(store_, def_.tdefPage, real, where);
 }
 
 storage::RowPointer TableWriter::insert(std::vector<Value> values) {
