@@ -163,6 +163,16 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     catalogWriter.insert(write::catalogRow(objects, entry));
     catalogWriter.saveDefinition();
 
+    // The creator and the Users group get full rights, as Access grants them.
+    for (int i = 0; i < tableDefs.Count(); ++i) {
+        if (!namesEqual(tableDefs[i].Name(), "MSysACEs") || tdefPages[static_cast<std::size_t>(i)] == 0) continue;
+        storage::TableDefinition aces = storage::readTableDefinition(*file, tdefPages[static_cast<std::size_t>(i)]);
+        write::TableWriter acesWriter(store, aces, codePage);
+        for (auto account : {write::AceAccount::AdminUser, write::AceAccount::UsersGroup})
+            acesWriter.insert(write::aceRow(aces, {entry.id, account, write::kAceFullTableRights, false}, format));
+        acesWriter.saveDefinition();
+    }
+
     commit(store);
 
     // The new table as a reader of the file sees it, at the end of the

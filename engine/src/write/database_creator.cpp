@@ -136,6 +136,27 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec) {
     for (const auto& e : entries) catalog.insert(catalogRow(objects, e));
     catalog.saveDefinition();
 
+    // The permissions of a blank database, as Access grants them.
+    using A = AceAccount;
+    std::vector<AceEntry> grants{
+        {tableId(objects), A::AdminUser, 393216, false},     {tableId(objects), A::UsersGroup, 20, false},
+        {tableId(aces), A::AdminUser, 393216, false},        {tableId(queries), A::AdminUser, 393216, false},
+        {tableId(queries), A::UsersGroup, 20, false},        {tableId(relationships), A::AdminUser, 917504, false},
+        {tableId(relationships), A::UsersGroup, 20, false},  {kTablesContainerId, A::AdminUser, 1048319, true},
+        {kTablesContainerId, A::UsersGroup, 1048319, true},  {kTablesContainerId, A::Other, 983294, true},
+        {kDatabasesContainerId, A::AdminUser, 393216, false}, {kRelationshipsContainerId, A::AdminUser, 393217, false},
+        {kRelationshipsContainerId, A::UsersGroup, 1048575, true}, {kRelationshipsContainerId, A::Other, 983294, true},
+        {kDatabaseObjectId, A::AdminUser, 393230, false},    {kDatabaseObjectId, A::UsersGroup, 14, false},
+    };
+    for (const auto& e : entries) {
+        if (e.type == kTypeDocument) grants.push_back({e.id, A::UsersGroup, 65536, false});
+        if (e.type == kTypeContainer && e.parentId == kRootId && e.flags == 0)
+            for (A account : {A::AdminUser, A::UsersGroup, A::Other}) grants.push_back({e.id, account, 1048575, true});
+    }
+    TableWriter permissions(store, aces, spec.codePage);
+    for (const auto& g : grants) permissions.insert(aceRow(aces, g, format));
+    permissions.saveDefinition();
+
     writeHeader(store.modify(header), spec, created);
     return store.image();
 }

@@ -113,6 +113,24 @@ std::vector<std::uint8_t> userOwner(const format::JetFormat& format) {
     return {0xA6, 0x33};
 }
 
+std::vector<Value> aceRow(const storage::TableDefinition& aces, const AceEntry& e, const format::JetFormat& format) {
+    std::vector<std::uint8_t> sid;
+    switch (e.account) {
+    case AceAccount::AdminUser: sid = format.isJet3() ? std::vector<std::uint8_t>{0x03, 0x01} : std::vector<std::uint8_t>{0xA6, 0x33}; break;
+    case AceAccount::UsersGroup: sid = format.isJet3() ? std::vector<std::uint8_t>{0x02, 0x01} : std::vector<std::uint8_t>{0xA7, 0x33}; break;
+    case AceAccount::Other: sid = format.isJet3() ? std::vector<std::uint8_t>{0x02, 0x04} : std::vector<std::uint8_t>{0xA7, 0x36}; break;
+    }
+    std::vector<Value> row(aces.columns.size());
+    auto set = [&](const char* name, Value v) {
+        if (const auto* c = aces.findColumn(name)) row[static_cast<std::size_t>(aces.columnPosition(c->number))] = std::move(v);
+    };
+    set("ObjectId", e.objectId);
+    set("SID", Bytes(sid));
+    set("ACM", e.rights);
+    set("FInheritable", e.inheritable);
+    return row;
+}
+
 double oleNow() {
     using namespace std::chrono;
     const std::time_t now = system_clock::to_time_t(system_clock::now());

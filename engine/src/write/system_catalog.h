@@ -52,6 +52,22 @@ std::vector<Value> catalogRow(const storage::TableDefinition& catalog, const Cat
 std::vector<std::uint8_t> engineOwner(const format::JetFormat& format);
 std::vector<std::uint8_t> userOwner(const format::JetFormat& format);
 
+// Permissions (MSysACEs rows): which SID may do what with an object. The
+// SIDs are those of the default workgroup's Admin user and Users group, and
+// of a third account blank databases also grant (Jet 3 and Jet 4 spell
+// them differently); the workgroup's own Admins group is not written, as it
+// differs between workgroups.
+enum class AceAccount { AdminUser, UsersGroup, Other };
+struct AceEntry {
+    std::int32_t objectId = 0;
+    AceAccount account = AceAccount::AdminUser;
+    std::int32_t rights = 0;
+    bool inheritable = false;
+};
+std::vector<Value> aceRow(const storage::TableDefinition& aces, const AceEntry& entry, const format::JetFormat& format);
+// Full rights, as a new table's creator and the Users group get them.
+inline constexpr std::int32_t kAceFullTableRights = 1048319;
+
 // Now as an OLE date (local time, as Jet stamps objects).
 double oleNow();
 

@@ -312,3 +312,31 @@ TEST_P(AppendTest, NamesAndTextBeyondAscii) {
 }
 
 }  // namespace
+
+namespace {
+
+// Permissions: a blank database grants what Access's blank grants on its
+// containers, and each new table gets full rights for its creator and the
+// Users group.
+TEST_P(AppendTest, PermissionsOfNewTables) {
+    TempFolder folder;
+    auto db = jet::DBEngine().CreateDatabase(folder.file("aces.mdb"), jet::dbLangGeneral, GetParam());
+    auto t = db->CreateTableDef("Secured");
+    t->Fields().Append(t->CreateField("F", jet::dbLong));
+    db->TableDefs().Append(std::move(t));
+    const auto tableId = static_cast<std::int32_t>(db->impl().tdefPages.back());
+    auto aces = db->OpenRecordset("MSysACEs", jet::dbOpenDynaset);
+    int containerGrants = 0, tableGrants = 0;
+    for (; !aces->Eof(); aces->MoveNext()) {
+        const auto id = std::get<std::int32_t>((*aces)["ObjectId"]);
+        if (id == 0x0F000001) ++containerGrants;
+        if (id == tableId) {
+            ++tableGrants;
+            EXPECT_EQ((*aces)["ACM"], jet::Value(std::int32_t{1048319}));
+        }
+    }
+    EXPECT_EQ(containerGrants, 3);
+    EXPECT_EQ(tableGrants, 2);
+}
+
+}  // namespace
