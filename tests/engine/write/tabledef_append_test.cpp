@@ -3,6 +3,7 @@
 // file left byte for byte as it was), and the referee's view of the table.
 #include <gtest/gtest.h>
 
+#include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "engine/write/write_support.h"
 
