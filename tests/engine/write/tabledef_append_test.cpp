@@ -35,7 +35,11 @@ std::unique_ptr<jet::TableDef> everyType(jet::Database& db, bool jet4) {
     t->Fields().Append(field(*t, "Counter", jet::dbLong, 0, jet::dbAutoIncrField));
     t->Fields().Append(field(*t, "Flag", jet::dbBoolean));
     t->Fields().Append(field(*t, "Tiny", jet::dbByte));
-    t->Fields().Append(field(*t, "Small", jet::dbInteger));
+    auto small = field(*t, "Small", jet::dbInteger);
+    small->SetDefaultValue("0");
+    small->SetValidationRule(">=0");
+    small->SetValidationText("Not negative");
+    t->Fields().Append(std::move(small));
     t->Fields().Append(field(*t, "Money", jet::dbCurrency));
     t->Fields().Append(field(*t, "Float", jet::dbSingle));
     t->Fields().Append(field(*t, "Real", jet::dbDouble));
@@ -116,6 +120,9 @@ TEST_P(AppendTest, EveryTypeReadsBackAfterReopening) {
     EXPECT_TRUE(t.Fields()["Name"].Required());
     EXPECT_TRUE(t.Fields()["Name"].AllowZeroLength());
     EXPECT_FALSE(t.Fields()["Notes"].Required());
+    EXPECT_EQ(t.Fields()["Small"].DefaultValue(), "0");
+    EXPECT_EQ(t.Fields()["Small"].ValidationRule(), ">=0");
+    EXPECT_EQ(t.Fields()["Small"].ValidationText(), "Not negative");
 
     ASSERT_EQ(t.Indexes().Count(), 3);
     const jet::Index& pk = t.Indexes()["PrimaryKey"];
