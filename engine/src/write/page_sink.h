@@ -20,9 +20,8 @@ public:
 };
 
 // Writes pages into an open file descriptor with pwrite; flush() is fsync.
-// A failed write throws jet::Error 3026 ("Not enough
-// space on disk.") for ENOSPC, 3051 for other write errors; `path` goes
-// into their context.
+// A failed write throws jet::Error 3026 ("Not enough space on disk.") for
+// ENOSPC and 3051 for other write errors; `path` goes into their context.
 class FilePageSink : public PageSink {
 public:
     FilePageSink(int fd, std::size_t pageSize, std::string path);

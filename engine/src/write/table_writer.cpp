@@ -109,7 +109,7 @@ std::uint32_t TableWriter::newDataPage(std::uint32_t owner) {
     if (owner == kLongValueOwner) return n;
     if (!markInUsageMap(store_, def_.ownedPages, n, true))
         throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                    "table '" + def_.columns.front().name + "' outgrew its usage map");
+                    "table on page " + std::to_string(def_.tdefPage) + " outgrew its usage map");
     markInUsageMap(store_, def_.freePages, n, true);
     return n;
 }
