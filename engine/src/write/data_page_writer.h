@@ -42,9 +42,17 @@ void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, 
 // (`allSet` marks every page, as the free-page map of page 1 starts).
 std::vector<std::uint8_t> inlineUsageMap(const format::JetFormat& format, std::uint32_t firstPage, bool allSet = false);
 
-// Sets or clears the bit of `page` in the inline map stored at `map`.
-// Returns false when the map does not reach that page (the caller decides
-// whether that is an error).
+// Sets or clears the bit of `page` in the usage map stored at `map`, inline
+// or reference (a reference map gets a new bitmap page for a range it had
+// none for). Returns false when the map cannot reach that page (the caller
+// decides whether that is an error).
 bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page, bool set);
+
+// Turns the inline map at `map` into a reference map of the same row size
+// marking the same pages, for a table that outgrows the inline map's span.
+void convertToReferenceMap(PageStore& store, storage::RowPointer map);
+
+// The pages the map at `map` marks, as the store holds it.
+std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map);
 
 }  // namespace jet::write

@@ -37,9 +37,11 @@ IndexEntry separator(const std::vector<IndexEntry>& leafEntries, std::uint32_t c
 
 std::uint32_t newIndexPage(PageStore& store, storage::RealIndex& index) {
     const std::uint32_t n = allocatePage(store);
-    if (!markInUsageMap(store, index.usageMap, n, true))
-        throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                    "index outgrew its usage map");
+    if (!markInUsageMap(store, index.usageMap, n, true)) {
+        convertToReferenceMap(store, index.usageMap);
+        if (!markInUsageMap(store, index.usageMap, n, true))
+            throw Error(kErrDiskFull, "Not enough space on disk.", "index outgrew its usage map");
+    }
     return n;
 }
 

@@ -58,19 +58,6 @@ std::uint32_t allocatePage(PageStore& store) {
     return n;
 }
 
-std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map) {
-    auto bytes = constRow(store.read(map.page), store.format(), map.row);
-    std::vector<std::uint32_t> pages;
-    if (bytes.size() < 5 || bytes[0] != 0x00)
-        throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                    "usage map is not inline");
-    const std::uint32_t first = get32(bytes, 1);
-    for (std::size_t i = 5; i < bytes.size(); ++i)
-        for (int b = 0; b < 8; ++b)
-            if (bytes[i] & (1u << b)) pages.push_back(first + static_cast<std::uint32_t>((i - 5) * 8 + b));
-    return pages;
-}
-
 TableWriter::TableWriter(PageStore& store, storage::TableDefinition& def, std::uint16_t codePage)
     : store_(store), def_(def), codePage_(codePage) {}
 
@@ -107,10 +94,14 @@ std::uint32_t TableWriter::newDataPage(std::uint32_t owner) {
     // Long-value pages belong to no table's map: readers that walk a
     // table's map expect only the table's own data pages there.
     if (owner == kLongValueOwner) return n;
-    if (!markInUsageMap(store_, def_.ownedPages, n, true))
-        throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                    "table on page " + std::to_string(def_.tdefPage) + " outgrew its usage map");
-    markInUsageMap(store_, def_.freePages, n, true);
+    // A table that outgrows its inline maps gets reference maps.
+    for (storage::RowPointer map : {def_.ownedPages, def_.freePages}) {
+        if (markInUsageMap(store_, map, n, true)) continue;
+        convertToReferenceMap(store_, map);
+        if (!markInUsageMap(store_, map, n, true))
+            throw Error(kErrDiskFull, "Not enough space on disk.",
+                        "table on page " + std::to_string(def_.tdefPage) + " outgrew its usage map");
+    }
     return n;
 }
 

@@ -61,7 +61,4 @@ private:
 // A new page, also taken out of the database's map of free pages (page 1).
 std::uint32_t allocatePage(PageStore& store);
 
-// The pages marked in the inline usage map at `map`, as the store holds it.
-std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map);
-
 }  // namespace jet::write
