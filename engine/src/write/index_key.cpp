@@ -40,9 +40,7 @@ constexpr std::uint8_t kJet4Letters[26] = {
 };
 constexpr std::uint8_t kJet4Digit0 = 0x36;  // '0'; each next digit two more
 constexpr std::uint8_t kJet4Underscore[2] = {0x2B, 0x03};
-// Punctuation with a code of its own, as the corpus shows it. Hyphens and
-// apostrophes are not here: Jet 4 sorts them as if absent and records them
-// after the characters, which this encoder does not write yet.
+// Punctuation with a code of its own, as the corpus shows it.
 struct Jet4Code {
     char32_t character;
     std::uint8_t code;
@@ -63,38 +61,108 @@ std::vector<char32_t> codePoints(const std::string& s) {
     return out;
 }
 
-bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
+// Jet 4 letters with a diacritic sort as the plain letter; the mark is kept
+// in the extra codes after the characters.
+constexpr std::uint8_t kJet4NoMark = 0x02;
+struct Jet4Marked {
+    char32_t character;
+    char base;
+    std::uint8_t mark;
+};
+constexpr std::uint8_t kGrave = 0x0F, kAcute = 0x0E, kCircumflex = 0x12, kTilde = 0x19, kDiaeresis = 0x13,
+                       kRing = 0x1A, kCedilla = 0x1C, kStroke = 0x21;
+constexpr Jet4Marked kJet4MarkedLetters[] = {
+    {U'à', 'a', kGrave},  {U'á', 'a', kAcute}, {U'â', 'a', kCircumflex}, {U'ã', 'a', kTilde},
+    {U'ä', 'a', kDiaeresis}, {U'å', 'a', kRing}, {U'ç', 'c', kCedilla},   {U'è', 'e', kGrave},
+    {U'é', 'e', kAcute},  {U'ê', 'e', kCircumflex}, {U'ë', 'e', kDiaeresis}, {U'ì', 'i', kGrave},
+    {U'í', 'i', kAcute},  {U'î', 'i', kCircumflex}, {U'ï', 'i', kDiaeresis}, {U'ñ', 'n', kTilde},
+    {U'ò', 'o', kGrave},  {U'ó', 'o', kAcute}, {U'ô', 'o', kCircumflex}, {U'õ', 'o', kTilde},
+    {U'ö', 'o', kDiaeresis}, {U'ø', 'o', kStroke}, {U'ù', 'u', kGrave},  {U'ú', 'u', kAcute},
+    {U'û', 'u', kCircumflex}, {U'ü', 'u', kDiaeresis}, {U'ý', 'y', kAcute}, {U'ÿ', 'y', kDiaeresis},
+};
+// Hyphens and apostrophes do not take part in Jet 4's order; they are
+// listed after the characters with the position they had.
+struct Jet4Ignored {
+    char32_t character;
+    std::uint8_t code;
+};
+constexpr Jet4Ignored kJet4IgnoredCharacters[] = {{U'\'', 0x80}, {U'-', 0x82}};
+constexpr std::uint8_t kJet4SectionEnd = 0x01;
+constexpr std::uint16_t kIgnoredPositionFlag = 0x8000;
+constexpr std::uint16_t kIgnoredPositionStart = 7, kIgnoredPositionStep = 4;
+constexpr std::uint8_t kIgnoredMidfix = 0x06;
+
+char32_t lowerLatin1(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    return c;
+}
+
+bool jet4TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& characters) {
     bool exact = true;
+    std::vector<std::uint8_t> marks;  // one per coded character
+    std::vector<std::pair<std::size_t, std::uint8_t>> ignored;  // position, code
+    auto code = [&](std::uint8_t c, std::uint8_t mark) {
+        out.push_back(c);
+        marks.push_back(mark);
+    };
+    for (char32_t original : characters) {
+        const char32_t c = lowerLatin1(original);
+        if (c >= 'a' && c <= 'z') code(kJet4Letters[c - 'a'], kJet4NoMark);
+        else if (c >= '0' && c <= '9') code(static_cast<std::uint8_t>(kJet4Digit0 + 2 * (c - '0')), kJet4NoMark);
+        else if (c == '_') {
+            out.push_back(kJet4Underscore[0]);
+            code(kJet4Underscore[1], kJet4NoMark);
+        } else if (auto* p = std::find_if(std::begin(kJet4Punctuation), std::end(kJet4Punctuation),
+                                          [c](const Jet4Code& k) { return k.character == c; });
+                   p != std::end(kJet4Punctuation))
+            code(p->code, kJet4NoMark);
+        else if (auto* m = std::find_if(std::begin(kJet4MarkedLetters), std::end(kJet4MarkedLetters),
+                                        [c](const Jet4Marked& k) { return k.character == c; });
+                 m != std::end(kJet4MarkedLetters))
+            code(kJet4Letters[m->base - 'a'], m->mark);
+        else if (auto* g = std::find_if(std::begin(kJet4IgnoredCharacters), std::end(kJet4IgnoredCharacters),
+                                        [c](const Jet4Ignored& k) { return k.character == c; });
+                 g != std::end(kJet4IgnoredCharacters))
+            ignored.emplace_back(marks.size(), g->code);
+        else {
+            code(kStandIn, kJet4NoMark);
+            exact = false;
+        }
+    }
+    out.push_back(kJet4TextEnd);
+    // Marks up to the last marked character.
+    std::size_t lastMark = marks.size();
+    while (lastMark > 0 && marks[lastMark - 1] == kJet4NoMark) --lastMark;
+    out.insert(out.end(), marks.begin(), marks.begin() + static_cast<std::ptrdiff_t>(lastMark));
+    if (!ignored.empty()) {
+        out.insert(out.end(), 3, kJet4SectionEnd);
+        for (auto [position, c] : ignored) {
+            const auto at = static_cast<std::uint16_t>(kIgnoredPositionFlag |
+                                                       (kIgnoredPositionStart + kIgnoredPositionStep * position));
+            out.push_back(static_cast<std::uint8_t>(at >> 8));
+            out.push_back(static_cast<std::uint8_t>(at));
+            out.push_back(kIgnoredMidfix);
+            out.push_back(c);
+        }
+    }
+    out.push_back(kJet4ExtraEnd);
+    return exact;
+}
+
+bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
     // Trailing blanks do not count in a key.
     std::vector<char32_t> characters = codePoints(text);
     while (!characters.empty() && characters.back() == U' ') characters.pop_back();
+    if (!jet3) return jet4TextCodes(out, characters);
+    bool exact = true;
     for (char32_t c : characters) {
-        if (jet3) {
-            if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
-            else {
-                out.push_back(kStandIn);
-                exact = false;
-            }
-            continue;
-        }
-        if (c >= 'a' && c <= 'z') out.push_back(kJet4Letters[c - 'a']);
-        else if (c >= 'A' && c <= 'Z') out.push_back(kJet4Letters[c - 'A']);
-        else if (c >= '0' && c <= '9') out.push_back(static_cast<std::uint8_t>(kJet4Digit0 + 2 * (c - '0')));
-        else if (c == '_') out.insert(out.end(), std::begin(kJet4Underscore), std::end(kJet4Underscore));
-        else if (auto* p = std::find_if(std::begin(kJet4Punctuation), std::end(kJet4Punctuation),
-                                        [c](const Jet4Code& k) { return k.character == c; });
-                 p != std::end(kJet4Punctuation))
-            out.push_back(p->code);
+        if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
         else {
             out.push_back(kStandIn);
             exact = false;
         }
     }
-    if (jet3) out.push_back(kJet3TextEnd);
-    else {
-        out.push_back(kJet4TextEnd);
-        out.push_back(kJet4ExtraEnd);
-    }
+    out.push_back(kJet3TextEnd);
     return exact;
 }
 
