@@ -23,7 +23,7 @@ enum ErrorNumber : long {
     kErrDataTypeConversion = 3421,
     kErrFieldTooSmall = 3163,
     kErrRecordTooLarge = 3047,
-    kErrInvalidField = 3260,
+    kErrLockedForUpdate = 3218,         // could not update: locked by another opener
     kErrIndexNull = 3058,
     kErrUpdateWithoutEdit = 3020,
     kErrNoFields = 3264,

@@ -1,6 +1,7 @@
 #include "dao/database_impl.h"
 
 #include <algorithm>
+#include <sys/file.h>
 
 #include "catalog/dao_codes.h"
 #include "catalog/name_order.h"
@@ -207,8 +208,21 @@ void DatabaseImpl::commit(write::PageStore& store) {
         } sink;
         store.commit(sink);
     } else {
-        write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path());
-        store.commit(sink);
+        // Other openers hold shared locks and cache pages: writing under
+        // them would hand them a database that changed beneath them. Write
+        // only while no one else has the file open.
+        const bool upgraded = !file->exclusive();
+        if (upgraded && ::flock(file->descriptor(), LOCK_EX | LOCK_NB) != 0)
+            throw Error(kErrLockedForUpdate, "Couldn't update; currently locked by another session on this machine.",
+                        file->path());
+        try {
+            write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path());
+            store.commit(sink);
+        } catch (...) {
+            if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
+            throw;
+        }
+        if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
     }
 }
 

@@ -117,3 +117,32 @@ TEST(FailingWrites, NewDatabaseInAFolderWithoutWriteAccessLeavesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A second opener caches pages: while it has the file open, writes are
+// refused (3218) and change nothing; once it closes, they go through.
+TEST(SharedWrites, AnotherOpenerBlocksWritesUntilItCloses) {
+    TempFolder folder;
+    const std::string path = folder.file("shared.mdb");
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral);
+    auto writer = jet::DBEngine().OpenDatabase(path);
+    auto reader = jet::DBEngine().OpenDatabase(path);
+    const auto before = writetest::readFile(path);
+    long error = 0;
+    try {
+        appendTable(*writer, "Blocked");
+    } catch (const jet::Error& e) {
+        error = e.number();
+    }
+    EXPECT_EQ(error, 3218);
+    EXPECT_EQ(writetest::readFile(path), before);
+    reader.reset();
+    appendTable(*writer, "Allowed");
+    writer.reset();
+    auto reopened = jet::DBEngine().OpenDatabase(path);
+    EXPECT_NE(reopened->TableDefs().find("Allowed"), nullptr);
+    EXPECT_EQ(reopened->TableDefs().find("Blocked"), nullptr);
+}
+
+}  // namespace
