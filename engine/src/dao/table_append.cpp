@@ -26,52 +26,52 @@ constexpr std::uint8_t kDefaultDecimalPrecision = 18;
 
 [[noreturn]] void invalidType() { throw Error(kErrInvalidType, "Invalid field data type."); }
 
-write::ColumnSpec columnSpec(const Field& field, const format::JetFormat& format) {
-    write::ColumnSpec spec;
-    spec.name = field.Name();
+write::NewColumn newColumn(const Field& field, const format::JetFormat& format) {
+    write::NewColumn wanted;
+    wanted.name = field.Name();
     const long size = field.Size();
     switch (field.Type()) {
-    case dbBoolean: spec.type = ct::kBoolean; break;
-    case dbByte: spec.type = ct::kByte; break;
-    case dbInteger: spec.type = ct::kInteger; break;
-    case dbLong: spec.type = ct::kLong; break;
-    case dbCurrency: spec.type = ct::kCurrency; break;
-    case dbSingle: spec.type = ct::kSingle; break;
-    case dbDouble: spec.type = ct::kDouble; break;
-    case dbDate: spec.type = ct::kDateTime; break;
-    case dbGUID: spec.type = ct::kGuid; break;
-    case dbLongBinary: spec.type = ct::kOle; break;
-    case dbMemo: spec.type = ct::kMemo; break;
+    case dbBoolean: wanted.type = ct::kBoolean; break;
+    case dbByte: wanted.type = ct::kByte; break;
+    case dbInteger: wanted.type = ct::kInteger; break;
+    case dbLong: wanted.type = ct::kLong; break;
+    case dbCurrency: wanted.type = ct::kCurrency; break;
+    case dbSingle: wanted.type = ct::kSingle; break;
+    case dbDouble: wanted.type = ct::kDouble; break;
+    case dbDate: wanted.type = ct::kDateTime; break;
+    case dbGUID: wanted.type = ct::kGuid; break;
+    case dbLongBinary: wanted.type = ct::kOle; break;
+    case dbMemo: wanted.type = ct::kMemo; break;
     case dbText:
     case dbChar:
-        spec.type = ct::kText;
-        spec.fixedText = field.Type() == dbChar || (field.Attributes() & dbFixedField) != 0;
+        wanted.type = ct::kText;
+        wanted.fixedText = field.Type() == dbChar || (field.Attributes() & dbFixedField) != 0;
         if (size < 0 || size > kMaxTextSize) invalidType();
-        spec.size = static_cast<std::uint16_t>(size == 0 ? kDefaultTextSize : size);
+        wanted.size = static_cast<std::uint16_t>(size == 0 ? kDefaultTextSize : size);
         break;
     case dbBinary:
     case dbVarBinary:
-        spec.type = ct::kBinary;
+        wanted.type = ct::kBinary;
         if (size < 0 || size > kMaxTextSize) invalidType();
-        spec.size = static_cast<std::uint16_t>(size == 0 ? kMaxTextSize : size);
+        wanted.size = static_cast<std::uint16_t>(size == 0 ? kMaxTextSize : size);
         break;
     case dbDecimal:
         if (format.isJet3()) invalidType();  // Jet 3 has no Decimal
-        spec.type = ct::kNumeric;
-        spec.precision = kDefaultDecimalPrecision;
+        wanted.type = ct::kNumeric;
+        wanted.precision = kDefaultDecimalPrecision;
         break;
     default: invalidType();
     }
     const long attributes = field.Attributes();
     if (attributes & dbAutoIncrField) {
-        if (spec.type != ct::kLong) invalidType();
-        spec.flags |= storage::colflag::kAutoLong;
+        if (wanted.type != ct::kLong) invalidType();
+        wanted.flags |= storage::colflag::kAutoLong;
     }
     if (attributes & dbHyperlinkField) {
-        if (spec.type != ct::kMemo) invalidType();
-        spec.flags |= storage::colflag::kHyperlink;
+        if (wanted.type != ct::kMemo) invalidType();
+        wanted.flags |= storage::colflag::kHyperlink;
     }
-    return spec;
+    return wanted;
 }
 
 catalog::PropertyBlock columnProperties(const Field& field) {
@@ -115,34 +115,34 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
 
     const auto& format = file->format();
     const std::uint16_t codePage = file->header().codePage ? file->header().codePage : 1252;
-    std::vector<write::ColumnSpec> columns;
+    std::vector<write::NewColumn> columns;
     catalog::PropertyBlob properties;
     for (const auto& field : table->Fields()) {
         if (!isValidObjectName(field->Name())) throw invalidNameError(field->Name());
-        columns.push_back(columnSpec(*field, format));
+        columns.push_back(newColumn(*field, format));
         catalog::PropertyBlock block = columnProperties(*field);
         if (!block.properties.empty()) properties.blocks.push_back(std::move(block));
     }
-    std::vector<write::IndexSpec> indexes;
+    std::vector<write::NewIndex> indexes;
     int primaryKeys = 0;
     for (const auto& index : table->Indexes()) {
         if (index->Fields().Count() == 0)
             throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
-        write::IndexSpec spec;
-        spec.name = index->Name();
+        write::NewIndex wanted;
+        wanted.name = index->Name();
         for (const auto& member : index->Fields()) {
             if (!table->Fields().find(member->Name())) throw Error(kErrItemNotFound, "Item not found in this collection.");
-            spec.columns.emplace_back(member->Name(), (member->Attributes() & dbDescending) == 0);
+            wanted.columns.emplace_back(member->Name(), (member->Attributes() & dbDescending) == 0);
         }
         if (index->Primary()) {
             if (++primaryKeys > 1) throw Error(kErrSecondPrimaryKey, "Primary key already exists.");
-            spec.indexType = storage::kIndexTypePrimary;
-            spec.flags |= storage::idxflag::kUnique | storage::idxflag::kRequired;
+            wanted.indexType = storage::kIndexTypePrimary;
+            wanted.flags |= storage::idxflag::kUnique | storage::idxflag::kRequired;
         }
-        if (index->Unique()) spec.flags |= storage::idxflag::kUnique;
-        if (index->Required()) spec.flags |= storage::idxflag::kRequired;
-        if (index->IgnoreNulls()) spec.flags |= storage::idxflag::kIgnoreNulls;
-        indexes.push_back(std::move(spec));
+        if (index->Unique()) wanted.flags |= storage::idxflag::kUnique;
+        if (index->Required()) wanted.flags |= storage::idxflag::kRequired;
+        if (index->IgnoreNulls()) wanted.flags |= storage::idxflag::kIgnoreNulls;
+        indexes.push_back(std::move(wanted));
     }
 
     write::PageStore store(*file);

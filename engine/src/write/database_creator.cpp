@@ -36,14 +36,14 @@ constexpr std::size_t kHeaderCountersOffset = 0x18;
 constexpr std::size_t kJet3HeaderFlagOffset = 0x38;  // 1 in every Jet 3 header seen
 constexpr std::uint32_t kFreePageMapOwner = 1;       // what page 1 holds in its owner field
 
-void writeHeader(std::span<std::uint8_t> page, const NewDatabase& spec, double created) {
-    const auto& format = *spec.format;
+void writeHeader(std::span<std::uint8_t> page, const NewDatabase& wanted, double created) {
+    const auto& format = *wanted.format;
     std::copy(std::begin(kMagic), std::end(kMagic), page.begin());
     std::memcpy(page.data() + 4, kEngineName, sizeof(kEngineName));
     page[kVersionOffset] = format.isJet3() ? 0x00 : 0x01;
     std::copy(std::begin(kHeaderCounters), std::end(kHeaderCounters), page.begin() + kHeaderCountersOffset);
-    put16(page, kCodePageOffset, spec.codePage);
-    put16(page, format.sortOrderOffset, spec.sortOrder);
+    put16(page, kCodePageOffset, wanted.codePage);
+    put16(page, format.sortOrderOffset, wanted.sortOrder);
     if (format.isJet3()) {
         put16(page, kJet3HeaderFlagOffset, 1);
     } else {
@@ -56,16 +56,16 @@ void writeHeader(std::span<std::uint8_t> page, const NewDatabase& spec, double c
     format::applyHeaderMask(page, format);
 }
 
-std::vector<std::uint8_t> databaseProperties(const NewDatabase& spec) {
+std::vector<std::uint8_t> databaseProperties(const NewDatabase& wanted) {
     catalog::PropertyBlob blob;
     catalog::PropertyBlock block;
     catalog::StoredProperty version;
     version.name = "AccessVersion";
     version.type = dbText;
-    version.value = std::string(spec.format->isJet3() ? "07.53" : "08.50");
+    version.value = std::string(wanted.format->isJet3() ? "07.53" : "08.50");
     block.properties.push_back(version);
     blob.blocks.push_back(block);
-    return encodePropertyBlob(blob, *spec.format, spec.codePage);
+    return encodePropertyBlob(blob, *wanted.format, wanted.codePage);
 }
 
 [[noreturn]] void fileError(int error, const std::string& path) {
@@ -84,8 +84,8 @@ std::vector<std::uint8_t> databaseProperties(const NewDatabase& spec) {
 
 }  // namespace
 
-std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec) {
-    const auto& format = *spec.format;
+std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted) {
+    const auto& format = *wanted.format;
     PageStore store(format);
     const double created = oleNow();
     const std::uint32_t header = store.allocate();
@@ -97,14 +97,14 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec) {
     markInUsageMap(store, {freeMap, 0}, freeMap, false);
 
     // MSysObjects must be first: its definition is always on page 2.
-    storage::TableDefinition objects = msysObjectsDefinition(format, spec.sortOrder);
-    storage::TableDefinition aces = msysAcesDefinition(format, spec.sortOrder);
-    storage::TableDefinition queries = msysQueriesDefinition(format, spec.sortOrder);
-    storage::TableDefinition relationships = msysRelationshipsDefinition(format, spec.sortOrder);
-    TableWriter::create(store, objects, spec.codePage);
-    TableWriter::create(store, aces, spec.codePage);
-    TableWriter::create(store, queries, spec.codePage);
-    TableWriter::create(store, relationships, spec.codePage);
+    storage::TableDefinition objects = msysObjectsDefinition(format, wanted.sortOrder);
+    storage::TableDefinition aces = msysAcesDefinition(format, wanted.sortOrder);
+    storage::TableDefinition queries = msysQueriesDefinition(format, wanted.sortOrder);
+    storage::TableDefinition relationships = msysRelationshipsDefinition(format, wanted.sortOrder);
+    TableWriter::create(store, objects, wanted.codePage);
+    TableWriter::create(store, aces, wanted.codePage);
+    TableWriter::create(store, queries, wanted.codePage);
+    TableWriter::create(store, relationships, wanted.codePage);
 
     const auto engine = engineOwner(format);
     const auto user = userOwner(format);
@@ -118,7 +118,7 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec) {
         entry(kDatabasesContainerId, kRootId, "Databases", kTypeContainer, kSystemObjectFlags, engine),
         entry(kRelationshipsContainerId, kRootId, "Relationships", kTypeContainer, kSystemObjectFlags, engine),
         entry(kDatabaseObjectId, kDatabasesContainerId, "MSysDb", kTypeDatabase, kSystemObjectFlags, engine,
-              databaseProperties(spec)),
+              databaseProperties(wanted)),
         entry(tableId(objects), kTablesContainerId, "MSysObjects", kTypeTable, kSystemObjectFlags, engine),
         entry(tableId(aces), kTablesContainerId, "MSysACEs", kTypeTable, kSystemObjectFlags, engine),
         entry(tableId(queries), kTablesContainerId, "MSysQueries", kTypeTable, kSystemObjectFlags, engine),
@@ -132,7 +132,7 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec) {
     for (const char* name : {"Forms", "Reports", "Scripts", "Modules", "SysRel", "DataAccessPages"})
         entries.push_back(entry(accessId++, kRootId, name, kTypeContainer, 0, user));
 
-    TableWriter catalog(store, objects, spec.codePage);
+    TableWriter catalog(store, objects, wanted.codePage);
     for (const auto& e : entries) catalog.insert(catalogRow(objects, e));
     catalog.saveDefinition();
 
@@ -153,18 +153,18 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec) {
         if (e.type == kTypeContainer && e.parentId == kRootId && e.flags == 0)
             for (A account : {A::AdminUser, A::UsersGroup, A::Other}) grants.push_back({e.id, account, 1048575, true});
     }
-    TableWriter permissions(store, aces, spec.codePage);
+    TableWriter permissions(store, aces, wanted.codePage);
     for (const auto& g : grants) permissions.insert(aceRow(aces, g, format));
     permissions.saveDefinition();
 
-    writeHeader(store.modify(header), spec, created);
+    writeHeader(store.modify(header), wanted, created);
     return store.image();
 }
 
-void createDatabaseFile(const std::string& path, const NewDatabase& spec) {
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) alreadyExists(path);
-    std::vector<std::uint8_t> image = buildNewDatabase(spec);
+    std::vector<std::uint8_t> image = buildNewDatabase(wanted);
 
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
@@ -173,8 +173,8 @@ void createDatabaseFile(const std::string& path, const NewDatabase& spec) {
     int fd = ::mkstemp(temp.data());
     if (fd < 0) fileError(errno, path);
     try {
-        FilePageSink sink(fd, spec.format->pageSize, path);
-        const std::size_t pageSize = spec.format->pageSize;
+        FilePageSink sink(fd, wanted.format->pageSize, path);
+        const std::size_t pageSize = wanted.format->pageSize;
         for (std::size_t n = 0; n * pageSize < image.size(); ++n)
             sink.writePage(static_cast<std::uint32_t>(n), std::span(image).subspan(n * pageSize, pageSize));
         sink.flush();
@@ -200,8 +200,8 @@ void createDatabaseFile(const std::string& path, const NewDatabase& spec) {
 }
 
 NewDatabase parseLocale(const std::string& locale, const format::JetFormat& format) {
-    NewDatabase spec;
-    spec.format = &format;
+    NewDatabase wanted;
+    wanted.format = &format;
     std::size_t at = 0;
     while (at <= locale.size()) {
         std::size_t end = locale.find(';', at);
@@ -215,13 +215,13 @@ NewDatabase parseLocale(const std::string& locale, const format::JetFormat& form
         char* stop = nullptr;
         const unsigned long number = std::strtoul(value.c_str(), &stop, 0);
         if (value.empty() || *stop != '\0') throw Error(kErrInvalidArgument, "Invalid argument.", "locale '" + locale + "'");
-        if (namesEqual(key, "LANGID")) spec.sortOrder = static_cast<std::uint16_t>(number);
-        else if (namesEqual(key, "CP")) spec.codePage = static_cast<std::uint16_t>(number);
+        if (namesEqual(key, "LANGID")) wanted.sortOrder = static_cast<std::uint16_t>(number);
+        else if (namesEqual(key, "CP")) wanted.codePage = static_cast<std::uint16_t>(number);
         else if (!namesEqual(key, "COUNTRY")) throw Error(kErrInvalidArgument, "Invalid argument.", "locale '" + locale + "'");
     }
     // Index keys are written in the General order only.
-    if (spec.sortOrder != 0x0409) throw Error(kErrInvalidArgument, "Invalid argument.", "sort order of '" + locale + "'");
-    return spec;
+    if (wanted.sortOrder != 0x0409) throw Error(kErrInvalidArgument, "Invalid argument.", "sort order of '" + locale + "'");
+    return wanted;
 }
 
 }  // namespace jet::write

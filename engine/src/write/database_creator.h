@@ -20,12 +20,12 @@ struct NewDatabase {
 };
 
 // The bytes of a new database.
-std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& spec);
+std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted);
 
 // Writes a new database at `path`. Throws jet::Error 3204 when `path`
 // exists (the file is not touched), 3044 when its folder does not exist,
 // 3051 when it cannot be written, 3026 when the disk is full.
-void createDatabaseFile(const std::string& path, const NewDatabase& spec);
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted);
 
 // The settings of a DAO locale string such as ";LANGID=0x0409;CP=1252;COUNTRY=0"
 // for a database of `format`. Throws jet::Error 3001 for a string that is not

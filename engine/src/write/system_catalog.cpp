@@ -12,8 +12,8 @@ namespace ct = storage::coltype;
 namespace fl = storage::idxflag;
 constexpr std::uint8_t kSidFlag = 0x20;  // set on the SID columns of the catalog
 
-ColumnSpec col(const char* name, std::uint8_t type, std::uint16_t size = 0, std::uint8_t flags = 0) {
-    ColumnSpec c;
+NewColumn col(const char* name, std::uint8_t type, std::uint16_t size = 0, std::uint8_t flags = 0) {
+    NewColumn c;
     c.name = name;
     c.type = type;
     c.size = size;
@@ -21,9 +21,9 @@ ColumnSpec col(const char* name, std::uint8_t type, std::uint16_t size = 0, std:
     return c;
 }
 
-IndexSpec idx(const char* name, std::vector<std::pair<std::string, bool>> columns, std::uint8_t flags,
+NewIndex idx(const char* name, std::vector<std::pair<std::string, bool>> columns, std::uint8_t flags,
               std::uint8_t type = storage::kIndexTypeNormal) {
-    IndexSpec i;
+    NewIndex i;
     i.name = name;
     i.columns = std::move(columns);
     i.flags = flags;
@@ -37,14 +37,14 @@ std::uint16_t binarySize(const format::JetFormat& format) { return format.unicod
 
 storage::TableDefinition msysObjectsDefinition(const format::JetFormat& format, std::uint16_t sortOrder) {
     const std::uint16_t bin = binarySize(format);
-    std::vector<ColumnSpec> columns{
+    std::vector<NewColumn> columns{
         col("Id", ct::kLong), col("ParentId", ct::kLong), col("Name", ct::kText, 255), col("Type", ct::kInteger),
         col("DateCreate", ct::kDateTime), col("DateUpdate", ct::kDateTime), col("Owner", ct::kBinary, bin, kSidFlag),
         col("Flags", ct::kLong), col("Database", ct::kMemo), col("Connect", ct::kMemo),
         col("ForeignName", ct::kText, 255), col("RmtInfoShort", ct::kBinary, bin), col("RmtInfoLong", ct::kOle),
         col("Lv", ct::kOle), col("LvProp", ct::kOle), col("LvModule", ct::kOle), col("LvExtra", ct::kOle),
     };
-    std::vector<IndexSpec> indexes{
+    std::vector<NewIndex> indexes{
         idx("ParentIdName", {{"ParentId", true}, {"Name", true}}, fl::kUnique),
         idx("Id", {{"Id", true}}, fl::kUnique, storage::kIndexTypePrimary),
     };
@@ -55,13 +55,13 @@ storage::TableDefinition msysObjectsDefinition(const format::JetFormat& format, 
 }
 
 storage::TableDefinition msysAcesDefinition(const format::JetFormat& format, std::uint16_t sortOrder) {
-    std::vector<ColumnSpec> columns{col("ObjectId", ct::kLong), col("SID", ct::kBinary, binarySize(format), kSidFlag),
+    std::vector<NewColumn> columns{col("ObjectId", ct::kLong), col("SID", ct::kBinary, binarySize(format), kSidFlag),
                                     col("ACM", ct::kLong), col("FInheritable", ct::kBoolean)};
     return layoutTable(columns, {idx("ObjectId", {{"ObjectId", true}}, fl::kRequired)}, format, sortOrder, true);
 }
 
 storage::TableDefinition msysQueriesDefinition(const format::JetFormat& format, std::uint16_t sortOrder) {
-    std::vector<ColumnSpec> columns{col("ObjectId", ct::kLong),   col("Attribute", ct::kByte),
+    std::vector<NewColumn> columns{col("ObjectId", ct::kLong),   col("Attribute", ct::kByte),
                                     col("Order", ct::kBinary, binarySize(format)), col("Name1", ct::kText, 255),
                                     col("Name2", ct::kText, 255), col("Expression", ct::kMemo),
                                     col("Flag", ct::kInteger)};
@@ -73,12 +73,12 @@ storage::TableDefinition msysQueriesDefinition(const format::JetFormat& format, 
 }
 
 storage::TableDefinition msysRelationshipsDefinition(const format::JetFormat& format, std::uint16_t sortOrder) {
-    std::vector<ColumnSpec> columns{
+    std::vector<NewColumn> columns{
         col("szRelationship", ct::kText, 255), col("grbit", ct::kLong), col("ccolumn", ct::kLong),
         col("icolumn", ct::kLong), col("szObject", ct::kText, 255), col("szColumn", ct::kText, 255),
         col("szReferencedObject", ct::kText, 255), col("szReferencedColumn", ct::kText, 255),
     };
-    std::vector<IndexSpec> indexes{
+    std::vector<NewIndex> indexes{
         idx("szRelationship", {{"szRelationship", true}}, fl::kIgnoreNulls),
         idx("szObject", {{"szObject", true}}, fl::kIgnoreNulls),
         idx("szReferencedObject", {{"szReferencedObject", true}}, fl::kIgnoreNulls),

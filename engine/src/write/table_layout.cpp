@@ -31,34 +31,34 @@ std::uint16_t fixedTypeWidth(std::uint8_t type) {
     }
 }
 
-storage::TableDefinition layoutTable(const std::vector<ColumnSpec>& columns, const std::vector<IndexSpec>& indexes,
+storage::TableDefinition layoutTable(const std::vector<NewColumn>& columns, const std::vector<NewIndex>& indexes,
                                      const format::JetFormat& format, std::uint16_t sortOrder, bool systemTable) {
     storage::TableDefinition def;
     def.tableType = systemTable ? storage::kTableTypeSystem : storage::kTableTypeUser;
     std::uint16_t fixedOffset = 0, varIndex = 0;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        const ColumnSpec& spec = columns[i];
+        const NewColumn& wanted = columns[i];
         storage::ColumnDef c;
-        c.name = spec.name;
-        c.type = spec.type;
+        c.name = wanted.name;
+        c.type = wanted.type;
         c.number = static_cast<std::uint16_t>(i);
         c.descriptorIndex = i;
-        c.precision = spec.precision;
-        c.scale = spec.scale;
-        c.flags = static_cast<std::uint8_t>(spec.flags | kColumnBaseFlag | (systemTable ? kSystemColumnFlag : 0));
-        const std::uint16_t width = fixedTypeWidth(spec.type);
-        const bool text = spec.type == ct::kText || spec.type == ct::kMemo;
+        c.precision = wanted.precision;
+        c.scale = wanted.scale;
+        c.flags = static_cast<std::uint8_t>(wanted.flags | kColumnBaseFlag | (systemTable ? kSystemColumnFlag : 0));
+        const std::uint16_t width = fixedTypeWidth(wanted.type);
+        const bool text = wanted.type == ct::kText || wanted.type == ct::kMemo;
         if (text) c.sortOrder = sortOrder;
-        if (width != 0 || (spec.type == ct::kText && spec.fixedText)) {
+        if (width != 0 || (wanted.type == ct::kText && wanted.fixedText)) {
             c.flags |= storage::colflag::kFixed;
-            c.length = width != 0 ? width : static_cast<std::uint16_t>(spec.size * (format.unicodeText ? 2 : 1));
+            c.length = width != 0 ? width : static_cast<std::uint16_t>(wanted.size * (format.unicodeText ? 2 : 1));
             // Booleans live in the null mask and take no room.
-            c.fixedOffset = spec.type == ct::kBoolean ? 0 : fixedOffset;
-            if (spec.type != ct::kBoolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + c.length);
+            c.fixedOffset = wanted.type == ct::kBoolean ? 0 : fixedOffset;
+            if (wanted.type != ct::kBoolean) fixedOffset = static_cast<std::uint16_t>(fixedOffset + c.length);
         } else {
             c.varIndex = varIndex++;
-            if (spec.type == ct::kText) c.length = static_cast<std::uint16_t>(spec.size * (format.unicodeText ? 2 : 1));
-            else if (spec.type == ct::kBinary) c.length = spec.size;
+            if (wanted.type == ct::kText) c.length = static_cast<std::uint16_t>(wanted.size * (format.unicodeText ? 2 : 1));
+            else if (wanted.type == ct::kBinary) c.length = wanted.size;
             else c.length = 0;  // memo, OLE
         }
         def.columns.push_back(std::move(c));
@@ -67,14 +67,14 @@ storage::TableDefinition layoutTable(const std::vector<ColumnSpec>& columns, con
     def.variableColumnCount = varIndex;
 
     for (std::size_t i = 0; i < indexes.size(); ++i) {
-        const IndexSpec& spec = indexes[i];
+        const NewIndex& wanted = indexes[i];
         storage::RealIndex real;
-        for (const auto& [name, ascending] : spec.columns) {
+        for (const auto& [name, ascending] : wanted.columns) {
             const storage::ColumnDef* column = def.findColumn(name);
             if (!column) throw Error(kErrItemNotFound, "Item not found in this collection.", "index field '" + name + "'");
             real.columns.push_back({column->number, ascending});
         }
-        real.flags = static_cast<std::uint8_t>(spec.flags | (systemTable && !format.isJet3() ? kSystemIndexFlag : 0));
+        real.flags = static_cast<std::uint8_t>(wanted.flags | (systemTable && !format.isJet3() ? kSystemIndexFlag : 0));
         // Logical indexes over the same columns in the same order, with the
         // same flags, share one real index.
         std::uint32_t realNumber = static_cast<std::uint32_t>(def.realIndexes.size());
@@ -88,10 +88,10 @@ storage::TableDefinition layoutTable(const std::vector<ColumnSpec>& columns, con
         }
         if (realNumber == def.realIndexes.size()) def.realIndexes.push_back(std::move(real));
         storage::LogicalIndex logical;
-        logical.name = spec.name;
+        logical.name = wanted.name;
         logical.indexNumber = static_cast<std::uint32_t>(i);
         logical.realIndexNumber = realNumber;
-        logical.indexType = spec.indexType;
+        logical.indexType = wanted.indexType;
         def.logicalIndexes.push_back(std::move(logical));
     }
     return def;

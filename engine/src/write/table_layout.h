@@ -11,7 +11,7 @@
 
 namespace jet::write {
 
-struct ColumnSpec {
+struct NewColumn {
     std::string name;
     std::uint8_t type = 0;       // storage::coltype
     std::uint16_t size = 0;      // characters for text, bytes for binary; ignored for fixed-width types
@@ -20,7 +20,7 @@ struct ColumnSpec {
     std::uint8_t precision = 0, scale = 0;
 };
 
-struct IndexSpec {
+struct NewIndex {
     std::string name;
     std::vector<std::pair<std::string, bool>> columns;  // name, ascending
     std::uint8_t flags = 0;                             // storage::idxflag
@@ -33,7 +33,7 @@ std::uint16_t fixedTypeWidth(std::uint8_t type);
 // A definition of `columns` and `indexes` (pages not yet assigned).
 // `systemTable` marks the catalog's own tables (type 'S' and the index flag
 // bit Jet 4 sets on them). Column names in indexes must exist.
-storage::TableDefinition layoutTable(const std::vector<ColumnSpec>& columns, const std::vector<IndexSpec>& indexes,
+storage::TableDefinition layoutTable(const std::vector<NewColumn>& columns, const std::vector<NewIndex>& indexes,
                                      const format::JetFormat& format, std::uint16_t sortOrder, bool systemTable);
 
 }  // namespace jet::write

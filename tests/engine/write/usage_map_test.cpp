@@ -15,9 +15,9 @@ using namespace jet::write;
 class UsageMapTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        NewDatabase spec;
-        spec.format = GetParam() ? &jet::format::jet4Format() : &jet::format::jet3Format();
-        file_ = jet::io::PageFile::fromBytes(buildNewDatabase(spec), "maps.mdb", {.readOnly = false});
+        NewDatabase wanted;
+        wanted.format = GetParam() ? &jet::format::jet4Format() : &jet::format::jet3Format();
+        file_ = jet::io::PageFile::fromBytes(buildNewDatabase(wanted), "maps.mdb", {.readOnly = false});
         store_ = std::make_unique<PageStore>(*file_);
         mapPage_ = store_->allocate();
         initDataPage(store_->modify(mapPage_), store_->format(), 0);
@@ -98,10 +98,10 @@ using namespace jet::write;
 // reference maps on the way and the reader still finds every row.
 TEST_P(UsageMapTest, TableOutgrowsItsInlineMaps) {
     const auto& format = store_->format();
-    ColumnSpec id;
+    NewColumn id;
     id.name = "Id";
     id.type = jet::storage::coltype::kLong;
-    ColumnSpec blob;
+    NewColumn blob;
     blob.name = "Blob";
     blob.type = jet::storage::coltype::kBinary;
     blob.size = 255;
