@@ -10,9 +10,33 @@
 
 namespace jet {
 
+template <class T>
+class Collection;
+
 // Case-insensitive comparison of object names, as Jet compares them
 // (ASCII letters only; other bytes must match exactly).
 bool namesEqual(std::string_view a, std::string_view b);
+
+class Field;
+class Index;
+
+// Checks DAO makes when a program appends a new object to a collection
+// (Fields.Append, Indexes.Append): a name Jet accepts (3125), a valid field
+// type (3259), one primary key per table (3283). Objects of other kinds
+// need none.
+void checkAppend(const Collection<Field>& to, const Field& item);
+void checkAppend(const Collection<Index>& to, const Index& item);
+template <class C, class U>
+void checkAppend(const C&, const U&) {}
+
+// DAO's error for a second object of the same name in a collection:
+// 3191 for fields, 3284 for indexes, 3012 otherwise.
+Error duplicateNameError(const Field& item);
+Error duplicateNameError(const Index& item);
+template <class U>
+Error duplicateNameError(const U& item) {
+    return Error(kErrDuplicateObject, "Object '" + item.Name() + "' already exists.");
+}
 
 template <class T>
 class Collection {
@@ -39,6 +63,16 @@ public:
 
     auto begin() const { return items_.begin(); }
     auto end() const { return items_.end(); }
+
+    // DAO's Append for objects the program builds (a new table's Fields
+    // and Indexes, an index's Fields): the item goes at the end after
+    // DAO's checks; a name already present gives duplicateNameError().
+    void Append(std::unique_ptr<T> item) {
+        if (!item) throw Error(kErrInvalidArgument, "Invalid argument.");
+        if (find(item->Name())) throw duplicateNameError(*item);
+        checkAppend(*this, *item);
+        items_.push_back(std::move(item));
+    }
 
     // Engine side: adds an item at the end.
     T& add(std::unique_ptr<T> item) {

@@ -16,6 +16,26 @@ namespace jet {
 
 class DatabaseImpl;
 
+// Database.TableDefs: the tables of the catalog. Append writes a new table
+// into the database at once (its definition, usage maps, empty indexes, its
+// catalog row and column properties); Refresh reads the catalog again, in
+// the catalog's name order. Refresh replaces the TableDef objects: references
+// taken before it no longer refer into the collection.
+class TableDefs : public Collection<TableDef> {
+public:
+    explicit TableDefs(DatabaseImpl& db) : db_(&db) {}
+    // Throws DAO's errors: 3010 a table or query of that name exists, 3125
+    // a name Jet refuses, 3264 no fields (or an index without fields),
+    // 3259 an invalid field type or size, 3265 an index naming no field of
+    // the table, 3283 a second primary key, 3027 a read-only database.
+    // Nothing is written when it throws.
+    void Append(std::unique_ptr<TableDef> table);
+    void Refresh();
+
+private:
+    DatabaseImpl* db_;
+};
+
 class Database {
 public:
     explicit Database(std::unique_ptr<DatabaseImpl> impl);
@@ -32,14 +52,20 @@ public:
     bool Transactions() const;
     bool Updatable() const;      // False when opened read-only, and for ACE files
 
-    Collection<TableDef>& TableDefs();
+    jet::TableDefs& TableDefs();
     Collection<QueryDef>& QueryDefs();
     Collection<Relation>& Relations();
     Collection<Property>& Properties();
 
+    // A new table definition to fill in and append to TableDefs().
+    std::unique_ptr<TableDef> CreateTableDef(const std::string& name = {}, long attributes = 0,
+                                             const std::string& sourceTableName = {},
+                                             const std::string& connect = {}) const;
+
     // A recordset over a table (dbOpenTable or dbOpenDynaset), its rows read
     // at once. Throws 3078 when no table has that name, 3251 for a query or a
-    // linked table (its rows live elsewhere), 3001 for another type.
+    // linked table (its rows live elsewhere), 3001 for another type. On an
+    // updatable database the recordset writes (AddNew, Edit, Update, Delete).
     std::unique_ptr<Recordset> OpenRecordset(const std::string& name, int type = dbOpenTable);
 
     // Releases the file and its lock; using the collections afterwards

@@ -18,6 +18,16 @@ enum ErrorNumber : long {
     kErrCannotOpenFile = 3044,          // not a valid path
     kErrFileInUse = 3045,
     kErrReadOnly = 3027,
+    kErrDiskFull = 3026,                // not enough space on disk
+    kErrTableExists = 3010,
+    kErrDataTypeConversion = 3421,
+    kErrFieldTooSmall = 3163,
+    kErrRecordTooLarge = 3047,
+    kErrLockedForUpdate = 3218,         // could not update: locked by another opener
+    kErrIndexNull = 3058,
+    kErrUpdateWithoutEdit = 3020,
+    kErrNoFields = 3264,
+    kErrIndexExists = 3284,
     kErrPassword = 3031,
     kErrDamaged = 3049,                 // cannot open: corrupted file
     kErrNoPermission = 3051,

@@ -14,7 +14,7 @@ int Database::CodePage() const { return impl_->codePage; }
 bool Database::Transactions() const { return impl_->transactions; }
 bool Database::Updatable() const { return impl_->updatable; }
 
-Collection<TableDef>& Database::TableDefs() {
+jet::TableDefs& Database::TableDefs() {
     impl_->requireOpen();
     return impl_->tableDefs;
 }
@@ -29,6 +29,17 @@ Collection<Relation>& Database::Relations() {
 Collection<Property>& Database::Properties() {
     impl_->requireOpen();
     return impl_->properties;
+}
+
+std::unique_ptr<TableDef> Database::CreateTableDef(const std::string& name, long attributes,
+                                                   const std::string& sourceTableName,
+                                                   const std::string& connect) const {
+    impl_->requireOpen();
+    auto table = std::make_unique<TableDef>(name);
+    table->SetAttributes(attributes);
+    table->SetSourceTableName(sourceTableName);
+    table->SetConnect(connect);
+    return table;
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& name, int type) {

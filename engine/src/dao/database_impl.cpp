@@ -1,11 +1,15 @@
 #include "dao/database_impl.h"
 
 #include <algorithm>
+#include <sys/file.h>
 
 #include "catalog/dao_codes.h"
 #include "catalog/name_order.h"
 #include "catalog/system_tables.h"
 #include "dao/memory_recordset.h"
+#include "dao/table_recordset.h"
+#include "write/page_sink.h"
+#include "write/page_store.h"
 #include "dao/object_builders.h"
 #include "dao/query_resolver.h"
 #include "storage/table_reader.h"
@@ -154,21 +158,29 @@ std::unique_ptr<Recordset> DatabaseImpl::openRecordset(const std::string& tableN
     // Linked tables live in another file, which this engine does not open.
     if (tdefPage == 0) throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.");
 
+    if (updatable && tableDefs[position].Updatable())
+        return std::make_unique<dao::TableRecordset>(*this, tableDefs[position].Name(), tdefPage, type);
+    TableSnapshot snapshot = readTableSnapshot(position);
+    return std::make_unique<dao::MemoryRecordset>(type, std::move(snapshot.fields), std::move(snapshot.rows),
+                                                  std::move(snapshot.indexes));
+}
+
+DatabaseImpl::TableSnapshot DatabaseImpl::readTableSnapshot(int position) {
+    TableSnapshot snapshot;
     const TableDef& table = tableDefs[position];
-    storage::TableDefinition definition = storage::readTableDefinition(*file, tdefPage);
-    std::vector<std::unique_ptr<Field>> fields;
+    storage::TableDefinition definition = storage::readTableDefinition(*file, tdefPages[static_cast<std::size_t>(position)]);
     for (const auto& f : table.Fields()) {
         auto field = std::make_unique<Field>(f->Name(), f->Type(), f->Size());
         field->SetAttributes(f->Attributes());
         field->SetOrdinalPosition(f->OrdinalPosition());
-        fields.push_back(std::move(field));
+        snapshot.fields.push_back(std::move(field));
     }
-    std::vector<std::vector<Value>> rows;
     storage::TableReader reader(*file, definition);
     storage::Row row;
-    while (reader.next(row)) rows.push_back(std::move(row.values));
-
-    std::vector<dao::RecordsetIndex> indexes;
+    while (reader.next(row)) {
+        snapshot.rows.push_back(std::move(row.values));
+        snapshot.locations.push_back(row.location);
+    }
     for (const auto& index : table.Indexes()) {
         dao::RecordsetIndex ri;
         ri.name = index->Name();
@@ -178,9 +190,40 @@ std::unique_ptr<Recordset> DatabaseImpl::openRecordset(const std::string& tableN
             ri.columns.push_back(column->OrdinalPosition());
             ri.descending.push_back((member->Attributes() & dbDescending) != 0);
         }
-        indexes.push_back(std::move(ri));
+        snapshot.indexes.push_back(std::move(ri));
     }
-    return std::make_unique<dao::MemoryRecordset>(type, std::move(fields), std::move(rows), std::move(indexes));
+    return snapshot;
+}
+
+void DatabaseImpl::commit(write::PageStore& store) {
+    if (commitOverride) {
+        commitOverride(store);
+        return;
+    }
+    if (file->inMemory()) {
+        // The PageFile takes the pages itself when the store commits.
+        struct NoSink : write::PageSink {
+            void writePage(std::uint32_t, std::span<const std::uint8_t>) override {}
+            void flush() override {}
+        } sink;
+        store.commit(sink);
+    } else {
+        // Other openers hold shared locks and cache pages: writing under
+        // them would hand them a database that changed beneath them. Write
+        // only while no one else has the file open.
+        const bool upgraded = !file->exclusive();
+        if (upgraded && ::flock(file->descriptor(), LOCK_EX | LOCK_NB) != 0)
+            throw Error(kErrLockedForUpdate, "Couldn't update; currently locked by another session on this machine.",
+                        file->path());
+        try {
+            write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path());
+            store.commit(sink);
+        } catch (...) {
+            if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
+            throw;
+        }
+        if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
+    }
 }
 
 void DatabaseImpl::close() {

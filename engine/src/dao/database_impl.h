@@ -3,12 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "dao/memory_recordset.h"
 #include "io/page_file.h"
 #include "jet/database.h"
+#include "storage/row_pointer.h"
+
+namespace jet::write {
+class PageStore;
+}
 
 namespace jet {
 
@@ -26,6 +33,26 @@ public:
     // Throws 3420 once the database is closed.
     void requireOpen() const;
     std::unique_ptr<Recordset> openRecordset(const std::string& name, int type);
+    // Writes a new table (TableDefs.Append; dao/table_append.cpp).
+    void appendTable(std::unique_ptr<TableDef> table);
+    // Reads the catalog again (TableDefs.Refresh).
+    void reload();
+
+    // The rows of the table at `position` in tableDefs, with where each
+    // lies, and the recordset's view of its fields and indexes.
+    struct TableSnapshot {
+        std::vector<std::unique_ptr<Field>> fields;
+        std::vector<std::vector<Value>> rows;
+        std::vector<storage::RowPointer> locations;
+        std::vector<dao::RecordsetIndex> indexes;
+    };
+    TableSnapshot readTableSnapshot(int position);
+    // Writes the pages `store` changed into the file (or the bytes in
+    // memory) and refreshes the cached pages.
+    void commit(write::PageStore& store);
+    // Tests: when set, commits write through this sink instead of the file
+    // (a sink that fails the n-th write).
+    std::function<void(write::PageStore&)> commitOverride;
     void close();
 
     std::string name, version;
@@ -35,7 +62,7 @@ public:
     bool updatable = false;
     bool isOpen = true;
 
-    Collection<TableDef> tableDefs;
+    jet::TableDefs tableDefs{*this};
     Collection<QueryDef> queryDefs;
     Collection<Relation> relations;
     Collection<Property> properties;

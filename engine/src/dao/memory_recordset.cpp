@@ -179,4 +179,15 @@ void MemoryRecordset::Close() {
     order_.clear();
 }
 
+long MemoryRecordset::currentRow() const {
+    if (position_ < 0 || position_ >= static_cast<long>(order_.size())) return -1;
+    return static_cast<long>(order_[static_cast<std::size_t>(position_)]);
+}
+
+void MemoryRecordset::moveToRow(std::size_t row) {
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        if (order_[i] == row) return moveTo(static_cast<long>(i));
+    moveTo(static_cast<long>(order_.size()));
+}
+
 }  // namespace jet::dao

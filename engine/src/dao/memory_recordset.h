@@ -61,6 +61,12 @@ public:
 
     void Close() override;
 
+    // For a recordset that writes through (dao/table_recordset.h): the
+    // current row as its number in the rows given, -1 when there is none;
+    // and a move onto the row of that number.
+    long currentRow() const;
+    void moveToRow(std::size_t row);
+
 private:
     [[noreturn]] static void readOnly();
     void requireOpen() const;

@@ -139,4 +139,19 @@ format::ByteReader PageFile::reader(const Page& page, std::string what) const {
     return format::ByteReader(page.bytes, page.number, std::move(what), path_);
 }
 
+void PageFile::pageWritten(std::uint32_t number, std::span<const std::uint8_t> bytes) {
+    if (!memory_.empty() || fd_ < 0) {
+        std::size_t at = static_cast<std::size_t>(number) * pageSize();
+        if (memory_.size() < at + pageSize()) memory_.resize(at + pageSize());
+        std::copy(bytes.begin(), bytes.end(), memory_.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    auto copy = std::make_unique<std::uint8_t[]>(pageSize());
+    std::copy(bytes.begin(), bytes.end(), copy.get());
+    cache_[number] = std::move(copy);
+    if (number >= pageCount_) {
+        pageCount_ = number + 1;
+        fileSize_ = static_cast<std::uint64_t>(pageCount_) * pageSize();
+    }
+}
+
 }  // namespace jet::io

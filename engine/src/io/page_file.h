@@ -76,6 +76,14 @@ public:
     // A ByteReader over `page` whose errors name this file and `what`.
     format::ByteReader reader(const Page& page, std::string what) const;
 
+    // Writing (engine/src/write): a sink that writes this file's pages, or
+    // nullptr when the file is read-only, held in memory or page-encoded.
+    // After a page is written the writer hands it back through
+    // pageWritten(), which keeps the cached view and the page count in step.
+    int descriptor() const { return fd_; }
+    bool inMemory() const { return fd_ < 0; }
+    void pageWritten(std::uint32_t number, std::span<const std::uint8_t> bytes);
+
 private:
     PageFile() = default;
     void init(std::vector<std::uint8_t> page0, const OpenOptions& options);

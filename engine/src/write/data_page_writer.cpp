@@ -1,0 +1,170 @@
+#include "write/data_page_writer.h"
+
+#include <algorithm>
+
+#include "jet/error.h"
+#include "write/bytes.h"
+
+namespace jet::write {
+namespace {
+
+constexpr std::size_t kFreeSpaceOffset = 2;
+constexpr std::size_t kOwnerOffset = 4;
+constexpr std::size_t kMaxSlots = 255;
+// Inline map: kind byte, first page (4), then the bitmap. Reference map:
+// kind byte, then the numbers of bitmap pages (type 0x05, bitmap from byte 4).
+constexpr std::size_t kInlineMapHeader = 5;
+constexpr std::uint8_t kUsageMapInline = 0x00;
+constexpr std::uint8_t kUsageMapReference = 0x01;
+constexpr std::uint8_t kMapPageType = 0x05;
+constexpr std::size_t kMapPageHeader = 4;
+
+std::size_t bitmapBytes(const format::JetFormat& format) {
+    // As Access sizes them: 64 bytes (512 pages) in Jet 4, 128 in Jet 3.
+    return format.isJet3() ? 128 : 64;
+}
+
+std::uint16_t slotCount(std::span<const std::uint8_t> page, const format::JetFormat& format) {
+    return get16(page, format.dataRowCountOffset);
+}
+
+std::size_t rowStart(std::span<const std::uint8_t> page, const format::JetFormat& format, std::size_t slot) {
+    return get16(page, format.dataRowTableOffset + 2 * slot) & kRowOffsetMask;
+}
+
+}  // namespace
+
+void initDataPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t owner) {
+    std::fill(page.begin(), page.end(), 0);
+    page[0] = kDataPageType;
+    page[1] = 0x01;
+    put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(format.pageSize - format.dataRowTableOffset));
+    put32(page, kOwnerOffset, owner);
+}
+
+std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetFormat& format) {
+    const std::uint16_t count = slotCount(page, format);
+    const std::size_t tableEnd = format.dataRowTableOffset + 2 * count;
+    const std::size_t lowest = count == 0 ? format.pageSize : rowStart(page, format, count - 1);
+    return lowest > tableEnd ? lowest - tableEnd : 0;
+}
+
+std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::JetFormat& format,
+                                   std::span<const std::uint8_t> row) {
+    const std::uint16_t count = slotCount(page, format);
+    if (count >= kMaxSlots) return std::nullopt;
+    if (freeSpace(page, format) < row.size() + 2) return std::nullopt;
+    const std::size_t end = count == 0 ? format.pageSize : rowStart(page, format, count - 1);
+    const std::size_t start = end - row.size();
+    std::copy(row.begin(), row.end(), page.begin() + static_cast<std::ptrdiff_t>(start));
+    put16(page, format.dataRowTableOffset + 2 * count, static_cast<std::uint16_t>(start));
+    put16(page, format.dataRowCountOffset, static_cast<std::uint16_t>(count + 1));
+    put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(freeSpace(page, format)));
+    return static_cast<std::uint8_t>(count);
+}
+
+std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot) {
+    const std::uint16_t count = slotCount(page, format);
+    if (slot >= count) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row slot");
+    const std::size_t start = rowStart(page, format, slot);
+    const std::size_t end = slot == 0 ? format.pageSize : rowStart(page, format, slot - 1u);
+    if (start > end || end > format.pageSize)
+        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row bounds");
+    return page.subspan(start, end - start);
+}
+
+void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot) {
+    const std::size_t at = format.dataRowTableOffset + 2 * slot;
+    put16(page, at, static_cast<std::uint16_t>(get16(page, at) | kRowDeleted));
+}
+
+std::vector<std::uint8_t> inlineUsageMap(const format::JetFormat& format, std::uint32_t firstPage, bool allSet) {
+    std::vector<std::uint8_t> row(kInlineMapHeader + bitmapBytes(format), allSet ? 0xFF : 0x00);
+    row[0] = 0x00;  // inline
+    put32(row, 1, firstPage);
+    return row;
+}
+
+bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page, bool set) {
+    const auto& format = store.format();
+    auto bytes = rowBytes(store.modify(map.page), format, map.row);
+    if (bytes.size() < kInlineMapHeader) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map row");
+    auto setBit = [&](std::uint8_t& b, std::uint32_t bit) {
+        if (set) b = static_cast<std::uint8_t>(b | (1u << (bit % 8)));
+        else b = static_cast<std::uint8_t>(b & ~(1u << (bit % 8)));
+    };
+    if (bytes[0] == kUsageMapInline) {
+        const std::uint32_t first = get32(bytes, 1);
+        if (page < first) return false;
+        const std::uint32_t bit = page - first;
+        if (bit / 8 >= bytes.size() - kInlineMapHeader) return false;
+        setBit(bytes[kInlineMapHeader + bit / 8], bit);
+        return true;
+    }
+    if (bytes[0] != kUsageMapReference)
+        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map kind");
+    // A reference map: entry k names the bitmap page of the k-th range of
+    // pages; a range without one gets a new bitmap page when a page in it
+    // is marked.
+    const std::size_t perPage = (format.pageSize - kMapPageHeader) * 8;
+    const std::size_t entry = 1 + 4 * (page / perPage);
+    if (entry + 4 > bytes.size()) return false;
+    std::uint32_t mapPage = get32(bytes, entry);
+    if (mapPage == 0) {
+        if (!set) return true;
+        mapPage = store.allocate();
+        auto fresh = store.modify(mapPage);
+        fresh[0] = kMapPageType;
+        fresh[1] = 0x01;
+        put32(rowBytes(store.modify(map.page), format, map.row), entry, mapPage);
+        markInUsageMap(store, {1, 0}, mapPage, false);
+    }
+    if (mapPage >= store.pageCount() || store.read(mapPage)[0] != kMapPageType)
+        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map page");
+    const std::uint32_t bit = static_cast<std::uint32_t>(page % perPage);
+    setBit(store.modify(mapPage)[kMapPageHeader + bit / 8], bit);
+    return true;
+}
+
+void convertToReferenceMap(PageStore& store, storage::RowPointer map) {
+    const std::vector<std::uint32_t> pages = usageMapPages(store, map);
+    auto bytes = rowBytes(store.modify(map.page), store.format(), map.row);
+    std::fill(bytes.begin(), bytes.end(), 0);
+    bytes[0] = kUsageMapReference;
+    for (std::uint32_t page : pages)
+        if (!markInUsageMap(store, map, page, true))
+            throw Error(kErrDiskFull, "Not enough space on disk.", "page beyond the reach of a usage map");
+}
+
+std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map) {
+    const auto& format = store.format();
+    auto page = store.read(map.page);
+    std::vector<std::uint8_t> copy(page.begin(), page.end());
+    auto bytes = rowBytes(copy, format, map.row);
+    std::vector<std::uint32_t> pages;
+    if (bytes.size() < kInlineMapHeader) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map row");
+    if (bytes[0] == kUsageMapInline) {
+        const std::uint32_t first = get32(bytes, 1);
+        for (std::size_t i = kInlineMapHeader; i < bytes.size(); ++i)
+            for (int b = 0; b < 8; ++b)
+                if (bytes[i] & (1u << b)) pages.push_back(first + static_cast<std::uint32_t>((i - kInlineMapHeader) * 8 + b));
+        return pages;
+    }
+    if (bytes[0] != kUsageMapReference)
+        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map kind");
+    const std::size_t perPage = (format.pageSize - kMapPageHeader) * 8;
+    for (std::size_t entry = 1, k = 0; entry + 4 <= bytes.size(); entry += 4, ++k) {
+        const std::uint32_t mapPage = get32(bytes, entry);
+        if (mapPage == 0 || mapPage >= store.pageCount()) continue;
+        auto bitmap = store.read(mapPage);
+        if (bitmap[0] != kMapPageType)
+            throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map page");
+        for (std::size_t i = kMapPageHeader; i < format.pageSize; ++i)
+            for (int b = 0; b < 8; ++b)
+                if (bitmap[i] & (1u << b))
+                    pages.push_back(static_cast<std::uint32_t>(k * perPage + (i - kMapPageHeader) * 8 + static_cast<std::size_t>(b)));
+    }
+    return pages;
+}
+
+}  // namespace jet::write

@@ -1,0 +1,35 @@
+// A new, empty Jet database written whole: header, the map of free pages,
+// the system tables and the catalog rows of a blank database. The file is
+// built in memory, written under a temporary name beside the target and
+// linked into place only when complete, so that nobody sees half a database
+// and an existing file is never replaced.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "format/jet_format.h"
+
+namespace jet::write {
+
+struct NewDatabase {
+    const format::JetFormat* format = nullptr;  // jet3Format() or jet4Format()
+    std::uint16_t codePage = 1252;               // Jet 3 text
+    std::uint16_t sortOrder = 0x0409;            // General
+};
+
+// The bytes of a new database.
+std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted);
+
+// Writes a new database at `path`. Throws jet::Error 3204 when `path`
+// exists (the file is not touched), 3044 when its folder does not exist,
+// 3051 when it cannot be written, 3026 when the disk is full.
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted);
+
+// The settings of a DAO locale string such as ";LANGID=0x0409;CP=1252;COUNTRY=0"
+// for a database of `format`. Throws jet::Error 3001 for a string that is not
+// a locale this engine writes.
+NewDatabase parseLocale(const std::string& locale, const format::JetFormat& format);
+
+}  // namespace jet::write

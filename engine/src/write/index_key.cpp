@@ -1,0 +1,288 @@
+#include "write/index_key.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "jet/error.h"
+
+namespace jet::write {
+namespace {
+
+namespace ct = storage::coltype;
+constexpr std::uint8_t kAscendingValue = 0x7F;
+constexpr std::uint8_t kAscendingNull = 0x00;
+constexpr std::uint8_t kDescendingValue = 0x80;
+constexpr std::uint8_t kDescendingNull = 0xFF;
+constexpr std::uint8_t kJet3TextEnd = 0x00;
+constexpr std::uint8_t kJet4TextEnd = 0x01;       // after the character codes
+constexpr std::uint8_t kJet4ExtraEnd = 0x00;      // after the (empty) extra codes
+constexpr std::uint8_t kStandIn = 0x10;           // for characters without a known code
+
+// General order, Jet 3: one code per printable ASCII character, 0x20 to 0x7E.
+constexpr std::uint8_t kJet3Ascii[95] = {
+    0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F, 0x20,  // ' ' to '/'
+    0x56, 0x57, 0x58, 0x59, 0x5A, 0x5B, 0x5C, 0x5D, 0x5E, 0x5F,                                      // '0' to '9'
+    0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27,                                                        // ':' to '@'
+    0x60, 0x61, 0x62, 0x64, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6F,                    // 'A' to 'M'
+    0x70, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x7A, 0x7B, 0x7C, 0x7D, 0x7E,                    // 'N' to 'Z'
+    0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D,                                                              // '[' to '`'
+    0x60, 0x61, 0x62, 0x64, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6F,                    // 'a' to 'm'
+    0x70, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x7A, 0x7B, 0x7C, 0x7D, 0x7E,                    // 'n' to 'z'
+    0x2E, 0x2F, 0x30, 0x31,                                                                          // '{' to '~'
+};
+
+// General order, Jet 4 (the order of Access 2000 to 2007): letters and
+// digits as the corpus files show them, case folded.
+constexpr std::uint8_t kJet4Letters[26] = {
+    0x4A, 0x4C, 0x4D, 0x4F, 0x51, 0x53, 0x55, 0x57, 0x59, 0x5B, 0x5C, 0x5E, 0x60,
+    0x62, 0x64, 0x66, 0x68, 0x69, 0x6B, 0x6D, 0x6F, 0x71, 0x73, 0x75, 0x76, 0x78,
+};
+constexpr std::uint8_t kJet4Digit0 = 0x36;  // '0'; each next digit two more
+constexpr std::uint8_t kJet4Underscore[2] = {0x2B, 0x03};
+// Punctuation with a code of its own, as the corpus shows it.
+struct Jet4Code {
+    char32_t character;
+    std::uint8_t code;
+};
+constexpr Jet4Code kJet4Punctuation[] = {{U' ', 0x07}, {U'&', 0x12}, {U'.', 0x1C}, {U'/', 0x1E}};
+
+// Code points of UTF-8 text.
+std::vector<char32_t> codePoints(const std::string& s) {
+    std::vector<char32_t> out;
+    for (std::size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+        for (int k = 1; k <= extra && i + k < s.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+// Jet 4 letters with a diacritic sort as the plain letter; the mark is kept
+// in the extra codes after the characters.
+constexpr std::uint8_t kJet4NoMark = 0x02;
+struct Jet4Marked {
+    char32_t character;
+    char base;
+    std::uint8_t mark;
+};
+constexpr std::uint8_t kGrave = 0x0F, kAcute = 0x0E, kCircumflex = 0x12, kTilde = 0x19, kDiaeresis = 0x13,
+                       kRing = 0x1A, kCedilla = 0x1C, kStroke = 0x21;
+constexpr Jet4Marked kJet4MarkedLetters[] = {
+    {U'à', 'a', kGrave},  {U'á', 'a', kAcute}, {U'â', 'a', kCircumflex}, {U'ã', 'a', kTilde},
+    {U'ä', 'a', kDiaeresis}, {U'å', 'a', kRing}, {U'ç', 'c', kCedilla},   {U'è', 'e', kGrave},
+    {U'é', 'e', kAcute},  {U'ê', 'e', kCircumflex}, {U'ë', 'e', kDiaeresis}, {U'ì', 'i', kGrave},
+    {U'í', 'i', kAcute},  {U'î', 'i', kCircumflex}, {U'ï', 'i', kDiaeresis}, {U'ñ', 'n', kTilde},
+    {U'ò', 'o', kGrave},  {U'ó', 'o', kAcute}, {U'ô', 'o', kCircumflex}, {U'õ', 'o', kTilde},
+    {U'ö', 'o', kDiaeresis}, {U'ø', 'o', kStroke}, {U'ù', 'u', kGrave},  {U'ú', 'u', kAcute},
+    {U'û', 'u', kCircumflex}, {U'ü', 'u', kDiaeresis}, {U'ý', 'y', kAcute}, {U'ÿ', 'y', kDiaeresis},
+};
+// Hyphens and apostrophes do not take part in Jet 4's order; they are
+// listed after the characters with the position they had.
+struct Jet4Ignored {
+    char32_t character;
+    std::uint8_t code;
+};
+constexpr Jet4Ignored kJet4IgnoredCharacters[] = {{U'\'', 0x80}, {U'-', 0x82}};
+constexpr std::uint8_t kJet4SectionEnd = 0x01;
+constexpr std::uint16_t kIgnoredPositionFlag = 0x8000;
+constexpr std::uint16_t kIgnoredPositionStart = 7, kIgnoredPositionStep = 4;
+constexpr std::uint8_t kIgnoredMidfix = 0x06;
+
+char32_t lowerLatin1(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    return c;
+}
+
+bool jet4TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& characters) {
+    bool exact = true;
+    std::vector<std::uint8_t> marks;  // one per coded character
+    std::vector<std::pair<std::size_t, std::uint8_t>> ignored;  // position, code
+    auto code = [&](std::uint8_t c, std::uint8_t mark) {
+        out.push_back(c);
+        marks.push_back(mark);
+    };
+    for (char32_t original : characters) {
+        const char32_t c = lowerLatin1(original);
+        if (c >= 'a' && c <= 'z') code(kJet4Letters[c - 'a'], kJet4NoMark);
+        else if (c >= '0' && c <= '9') code(static_cast<std::uint8_t>(kJet4Digit0 + 2 * (c - '0')), kJet4NoMark);
+        else if (c == '_') {
+            out.push_back(kJet4Underscore[0]);
+            code(kJet4Underscore[1], kJet4NoMark);
+        } else if (auto* p = std::find_if(std::begin(kJet4Punctuation), std::end(kJet4Punctuation),
+                                          [c](const Jet4Code& k) { return k.character == c; });
+                   p != std::end(kJet4Punctuation))
+            code(p->code, kJet4NoMark);
+        else if (auto* m = std::find_if(std::begin(kJet4MarkedLetters), std::end(kJet4MarkedLetters),
+                                        [c](const Jet4Marked& k) { return k.character == c; });
+                 m != std::end(kJet4MarkedLetters))
+            code(kJet4Letters[m->base - 'a'], m->mark);
+        else if (auto* g = std::find_if(std::begin(kJet4IgnoredCharacters), std::end(kJet4IgnoredCharacters),
+                                        [c](const Jet4Ignored& k) { return k.character == c; });
+                 g != std::end(kJet4IgnoredCharacters))
+            ignored.emplace_back(marks.size(), g->code);
+        else {
+            code(kStandIn, kJet4NoMark);
+            exact = false;
+        }
+    }
+    out.push_back(kJet4TextEnd);
+    // Marks up to the last marked character.
+    std::size_t lastMark = marks.size();
+    while (lastMark > 0 && marks[lastMark - 1] == kJet4NoMark) --lastMark;
+    out.insert(out.end(), marks.begin(), marks.begin() + static_cast<std::ptrdiff_t>(lastMark));
+    if (!ignored.empty()) {
+        out.insert(out.end(), 3, kJet4SectionEnd);
+        for (auto [position, c] : ignored) {
+            const auto at = static_cast<std::uint16_t>(kIgnoredPositionFlag |
+                                                       (kIgnoredPositionStart + kIgnoredPositionStep * position));
+            out.push_back(static_cast<std::uint8_t>(at >> 8));
+            out.push_back(static_cast<std::uint8_t>(at));
+            out.push_back(kIgnoredMidfix);
+            out.push_back(c);
+        }
+    }
+    out.push_back(kJet4ExtraEnd);
+    return exact;
+}
+
+bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
+    // Trailing blanks do not count in a key.
+    std::vector<char32_t> characters = codePoints(text);
+    while (!characters.empty() && characters.back() == U' ') characters.pop_back();
+    if (!jet3) return jet4TextCodes(out, characters);
+    bool exact = true;
+    for (char32_t c : characters) {
+        if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
+        else {
+            out.push_back(kStandIn);
+            exact = false;
+        }
+    }
+    out.push_back(kJet3TextEnd);
+    return exact;
+}
+
+template <class T>
+void bigEndian(std::vector<std::uint8_t>& out, T v) {
+    std::uint8_t raw[sizeof(T)];
+    std::memcpy(raw, &v, sizeof(T));
+    for (std::size_t i = sizeof(T); i-- > 0;) out.push_back(raw[i]);
+}
+
+double numberOf(const Value& v) {
+    if (auto* x = std::get_if<std::uint8_t>(&v)) return *x;
+    if (auto* x = std::get_if<std::int16_t>(&v)) return *x;
+    if (auto* x = std::get_if<std::int32_t>(&v)) return *x;
+    if (auto* x = std::get_if<std::int64_t>(&v)) return static_cast<double>(*x);
+    if (auto* x = std::get_if<float>(&v)) return *x;
+    if (auto* x = std::get_if<double>(&v)) return *x;
+    if (auto* x = std::get_if<DateTime>(&v)) return x->days;
+    if (auto* x = std::get_if<Currency>(&v)) return static_cast<double>(x->scaled);
+    if (auto* x = std::get_if<bool>(&v)) return *x ? 1 : 0;
+    return 0;
+}
+
+std::int64_t integerOf(const Value& v) {
+    if (auto* x = std::get_if<std::int64_t>(&v)) return *x;
+    if (auto* x = std::get_if<Currency>(&v)) return x->scaled;
+    return static_cast<std::int64_t>(std::llround(numberOf(v)));
+}
+
+// Floating point: positive values with the sign bit set, negative ones with
+// every bit inverted, so that bytes compare as the numbers do.
+template <class F, class U>
+void floatKey(std::vector<std::uint8_t>& out, F value) {
+    U bits;
+    std::memcpy(&bits, &value, sizeof(F));
+    const U sign = U{1} << (sizeof(U) * 8 - 1);
+    bits = (bits & sign) ? static_cast<U>(~bits) : static_cast<U>(bits | sign);
+    bigEndian(out, bits);
+}
+
+// Binary values go in runs of 8 bytes, zero-padded; after each run a byte
+// says "more follows" (9) or how many bytes of the last run count. A
+// descending key inverts everything but the "more follows" marks.
+void binaryKey(std::vector<std::uint8_t>& out, const Bytes& data, bool ascending) {
+    const std::uint8_t flip = ascending ? 0x00 : 0xFF;
+    constexpr std::size_t kRun = 8;
+    constexpr std::uint8_t kMoreFollows = 9;
+    std::size_t at = 0;
+    do {
+        const std::size_t take = std::min(kRun, data.size() - at);
+        for (std::size_t i = 0; i < kRun; ++i)
+            out.push_back(static_cast<std::uint8_t>((i < take ? data[at + i] : 0) ^ flip));
+        at += take;
+        out.push_back(at < data.size() ? kMoreFollows : static_cast<std::uint8_t>(take ^ flip));
+    } while (at < data.size());
+}
+
+}  // namespace
+
+bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column, const Value& value, bool ascending,
+               bool jet3) {
+    if (isNull(value) && column.type != ct::kBoolean) {
+        key.push_back(ascending ? kAscendingNull : kDescendingNull);
+        return true;
+    }
+    key.push_back(ascending ? kAscendingValue : kDescendingValue);
+    const std::size_t from = key.size();
+    bool exact = true;
+    switch (column.type) {
+    case ct::kBoolean: key.push_back(numberOf(value) != 0 ? 0x00 : 0xFF); break;
+    case ct::kByte: key.push_back(static_cast<std::uint8_t>(integerOf(value))); break;
+    case ct::kInteger: bigEndian(key, static_cast<std::uint16_t>(static_cast<std::uint16_t>(integerOf(value)) ^ 0x8000u)); break;
+    case ct::kLong:
+        bigEndian(key, static_cast<std::uint32_t>(static_cast<std::uint32_t>(integerOf(value)) ^ 0x80000000u));
+        break;
+    case ct::kCurrency:
+    case ct::kBigInt:
+        bigEndian(key, static_cast<std::uint64_t>(integerOf(value)) ^ 0x8000000000000000ull);
+        break;
+    case ct::kSingle: floatKey<float, std::uint32_t>(key, static_cast<float>(numberOf(value))); break;
+    case ct::kDouble:
+    case ct::kDateTime: floatKey<double, std::uint64_t>(key, numberOf(value)); break;
+    case ct::kText:
+    case ct::kMemo: {
+        const std::string* s = std::get_if<std::string>(&value);
+        exact = textCodes(key, s ? *s : valueToString(value), jet3);
+        break;
+    }
+    case ct::kGuid:
+        if (auto* g = std::get_if<Guid>(&value)) {
+            // Keys take the GUID in its written order: the first three
+            // groups, stored little-endian, turned around.
+            constexpr std::size_t kWritten[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+            Bytes written;
+            for (std::size_t i : kWritten) written.push_back(g->bytes[i]);
+            binaryKey(key, written, ascending);
+        }
+        return exact;
+    default:
+        if (auto* b = std::get_if<Bytes>(&value)) binaryKey(key, *b, ascending);
+        return exact;
+    }
+    if (!ascending)
+        for (std::size_t i = from; i < key.size(); ++i) key[i] = static_cast<std::uint8_t>(~key[i]);
+    return exact;
+}
+
+std::vector<std::uint8_t> indexKey(const std::vector<KeyColumn>& columns, const std::vector<Value>& rowValues,
+                                   const storage::TableDefinition& def, bool jet3, bool* exact) {
+    std::vector<std::uint8_t> key;
+    bool allExact = true;
+    for (const auto& kc : columns) {
+        int position = def.columnPosition(kc.column->number);
+        const Value& v = position >= 0 && static_cast<std::size_t>(position) < rowValues.size()
+                             ? rowValues[static_cast<std::size_t>(position)]
+                             : Value{};
+        allExact = appendKey(key, *kc.column, v, kc.ascending, jet3) && allExact;
+    }
+    if (exact) *exact = allExact;
+    return key;
+}
+
+}  // namespace jet::write

@@ -1,0 +1,32 @@
+// Index keys: the bytes an index entry sorts by, column after column.
+// Each column's part starts with a flag byte (Null or not, ascending or
+// descending); numbers are big-endian with the sign bit turned; text uses the
+// General sort order's character codes. Layout: docs/jet-writing.md#index-keys.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "jet/value.h"
+#include "storage/table_definition.h"
+
+namespace jet::write {
+
+struct KeyColumn {
+    const storage::ColumnDef* column = nullptr;
+    bool ascending = true;
+};
+
+// Appends the key part of `value` for `column`. Returns false when the text
+// holds a character whose General-order code this encoder does not know
+// (the part is then written with a stand-in code: the entry sorts near, not
+// exactly where Jet would put it).
+bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column, const Value& value,
+               bool ascending, bool jet3);
+
+// The key of a row for an index over `columns`; `exact` is cleared when any
+// text part used a stand-in code.
+std::vector<std::uint8_t> indexKey(const std::vector<KeyColumn>& columns, const std::vector<Value>& rowValues,
+                                   const storage::TableDefinition& def, bool jet3, bool* exact = nullptr);
+
+}  // namespace jet::write

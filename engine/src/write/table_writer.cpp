@@ -1,0 +1,233 @@
+#include "write/table_writer.h"
+
+#include <algorithm>
+
+#include "jet/error.h"
+#include "storage/table_reader.h"
+#include "write/bytes.h"
+#include "write/data_page_writer.h"
+#include "write/index_page.h"
+#include "write/index_writer.h"
+#include "write/row_encoder.h"
+#include "write/tdef_writer.h"
+
+namespace jet::write {
+namespace {
+
+constexpr storage::RowPointer kFreePageMap{1, 0};  // page 1, row 0: pages free for use
+constexpr std::uint32_t kUsageMapOwner = 0;         // data pages holding usage maps
+constexpr std::size_t kLongValueInlineLimit = 64;   // longer values leave the row
+constexpr std::uint32_t kLongValueInline = 0x80000000u;
+constexpr std::uint32_t kLongValueSingle = 0x40000000u;
+constexpr std::size_t kLongValueFieldSize = 12;
+
+std::span<const std::uint8_t> constRow(std::span<const std::uint8_t> page, const format::JetFormat& format,
+                                       std::uint8_t slot) {
+    const std::uint16_t count = get16(page, format.dataRowCountOffset);
+    if (slot >= count) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row slot");
+    const std::size_t start = get16(page, format.dataRowTableOffset + 2 * slot) & kRowOffsetMask;
+    const std::size_t end =
+        slot == 0 ? format.pageSize : (get16(page, format.dataRowTableOffset + 2 * (slot - 1u)) & kRowOffsetMask);
+    if (start > end) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row bounds");
+    return page.subspan(start, end - start);
+}
+
+// Finds room for a usage map row on a data page kept for maps, or makes one.
+storage::RowPointer addUsageMap(PageStore& store, std::uint32_t firstPage) {
+    const auto& format = store.format();
+    const std::vector<std::uint8_t> row = inlineUsageMap(format, firstPage);
+    // Look at the last few pages only: a map page is usually recent.
+    const std::uint32_t count = store.pageCount();
+    for (std::uint32_t n = count; n-- > 2 && n + 16 >= count;) {
+        auto page = store.read(n);
+        if (page[0] != kDataPageType || get32(page, 4) != kUsageMapOwner) continue;
+        if (freeSpace(page, format) < row.size() + 2) continue;
+        if (auto slot = addRow(store.modify(n), format, row)) return {n, *slot};
+    }
+    const std::uint32_t n = allocatePage(store);
+    initDataPage(store.modify(n), format, kUsageMapOwner);
+    auto slot = addRow(store.modify(n), format, row);
+    return {n, *slot};
+}
+
+}  // namespace
+
+std::uint32_t allocatePage(PageStore& store) {
+    const std::uint32_t n = store.allocate();
+    if (store.pageCount() > 2) markInUsageMap(store, kFreePageMap, n, false);
+    return n;
+}
+
+TableWriter::TableWriter(PageStore& store, storage::TableDefinition& def, std::uint16_t codePage)
+    : store_(store), def_(def), codePage_(codePage) {}
+
+std::uint32_t TableWriter::create(PageStore& store, storage::TableDefinition& def, std::uint16_t codePage) {
+    const auto& format = store.format();
+    const std::uint32_t tdef = allocatePage(store);
+    {
+        auto page = store.modify(tdef);
+        page[0] = storage::kTdefPageType;
+        page[1] = 0x01;
+    }
+    def.tdefPage = tdef;
+    // The maps cover the pages from the definition on: the table's pages
+    // all come after it.
+    def.ownedPages = addUsageMap(store, tdef);
+    def.freePages = addUsageMap(store, tdef);
+    for (auto& real : def.realIndexes) {
+        real.usageMap = addUsageMap(store, tdef);
+        real.firstPage = allocatePage(store);
+        writeLeaf(store.modify(real.firstPage), format, tdef, {});
+        markInUsageMap(store, real.usageMap, real.firstPage, true);
+        real.rowCount = 0;
+    }
+    def.rowCount = 0;
+    writeTableDefinition(store, tdef, def, codePage);
+    return tdef;
+}
+
+void TableWriter::saveDefinition() { writeTableDefinition(store_, def_.tdefPage, def_, codePage_); }
+
+std::uint32_t TableWriter::newDataPage(std::uint32_t owner) {
+    const std::uint32_t n = allocatePage(store_);
+    initDataPage(store_.modify(n), store_.format(), owner);
+    // Long-value pages belong to no table's map: readers that walk a
+    // table's map expect only the table's own data pages there.
+    if (owner == kLongValueOwner) return n;
+    // A table that outgrows its inline maps gets reference maps.
+    for (storage::RowPointer map : {def_.ownedPages, def_.freePages}) {
+        if (markInUsageMap(store_, map, n, true)) continue;
+        convertToReferenceMap(store_, map);
+        if (!markInUsageMap(store_, map, n, true))
+            throw Error(kErrDiskFull, "Not enough space on disk.",
+                        "table on page " + std::to_string(def_.tdefPage) + " outgrew its usage map");
+    }
+    return n;
+}
+
+storage::RowPointer TableWriter::placeRow(const std::vector<std::uint8_t>& row) {
+    const auto& format = store_.format();
+    if (row.size() + 2 > format.pageSize - format.dataRowTableOffset)
+        throw Error(kErrRecordTooLarge, "Record is too large.");
+    auto pages = usageMapPages(store_, def_.ownedPages);
+    for (auto it = pages.rbegin(); it != pages.rend(); ++it) {
+        if (*it >= store_.pageCount()) continue;
+        auto page = store_.read(*it);
+        if (page[0] != kDataPageType || get32(page, 4) != def_.tdefPage) continue;
+        if (freeSpace(page, format) < row.size() + 2) continue;
+        if (auto slot = addRow(store_.modify(*it), format, row)) return {*it, *slot};
+    }
+    const std::uint32_t n = newDataPage(def_.tdefPage);
+    return {n, *addRow(store_.modify(n), format, row)};
+}
+
+std::vector<std::uint8_t> TableWriter::storeLongValue(std::span<const std::uint8_t> data) {
+    const auto& format = store_.format();
+    std::vector<std::uint8_t> field(kLongValueFieldSize, 0);
+    if (data.size() >= (1u << 30)) throw Error(kErrRecordTooLarge, "Record is too large.");
+    const auto length = static_cast<std::uint32_t>(data.size());
+    if (data.size() <= kLongValueInlineLimit) {
+        put32(field, 0, length | kLongValueInline);
+        field.insert(field.end(), data.begin(), data.end());
+        return field;
+    }
+    auto place = [&](std::span<const std::uint8_t> part) -> storage::RowPointer {
+        if (longValuePage_ != 0) {
+            if (auto slot = addRow(store_.modify(longValuePage_), format, part)) return {longValuePage_, *slot};
+        }
+        longValuePage_ = newDataPage(kLongValueOwner);
+        return {longValuePage_, *addRow(store_.modify(longValuePage_), format, part)};
+    };
+    const std::size_t room = format.pageSize - format.dataRowTableOffset - 2;
+    if (data.size() <= room) {
+        put32(field, 0, length | kLongValueSingle);
+        put32(field, 4, place(data).stored());
+        return field;
+    }
+    // A chain: each part starts with the pointer to the next; write the
+    // parts from the last so that each knows its successor.
+    const std::size_t partSize = room - 4;
+    std::vector<std::span<const std::uint8_t>> parts;
+    for (std::size_t at = 0; at < data.size(); at += partSize)
+        parts.push_back(data.subspan(at, std::min(partSize, data.size() - at)));
+    storage::RowPointer next;
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+        std::vector<std::uint8_t> row(4, 0);
+        put32(row, 0, next.stored());
+        row.insert(row.end(), it->begin(), it->end());
+        longValuePage_ = 0;  // each part of a chain takes a page of its own
+        next = place(row);
+    }
+    put32(field, 0, length);
+    put32(field, 4, next.stored());
+    return field;
+}
+
+std::vector<KeyColumn> TableWriter::keyColumns(const storage::RealIndex& index) const {
+    std::vector<KeyColumn> out;
+    for (const auto& c : index.columns) {
+        int position = def_.columnPosition(c.columnNumber);
+        if (position < 0) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "index column");
+        out.push_back({&def_.columns[static_cast<std::size_t>(position)], c.ascending});
+    }
+    return out;
+}
+
+void TableWriter::addIndexEntries(const std::vector<Value>& values, storage::RowPointer where) {
+    const auto& format = store_.format();
+    for (auto& real : def_.realIndexes) {
+        auto columns = keyColumns(real);
+        bool anyNull = false, allNull = true;
+        for (const auto& kc : columns) {
+            const bool null = isNull(values[static_cast<std::size_t>(def_.columnPosition(kc.column->number))]);
+            anyNull = anyNull || null;
+            allNull = allNull && null;
+        }
+        if (real.required() && anyNull)
+            throw Error(kErrIndexNull, "Index or primary key cannot contain a Null value.");
+        if (real.ignoreNulls() && allNull) continue;
+        bool exact = true;
+        IndexEntry entry{indexKey(columns, values, def_, format.isJet3(), &exact), where};
+        keysExact_ = keysExact_ && exact;
+        // Keys holding a Null are not checked for uniqueness.
+        insertIndexEntry(store_, def_.tdefPage, real, std::move(entry), real.unique() && !anyNull);
+    }
+}
+
+void TableWriter::removeIndexEntries(storage::RowPointer where) {
+    for (auto& real : def_.realIndexes) write::removeIndexEntries(store_, def_.tdefPage, real, where);
+}
+
+storage::RowPointer TableWriter::insert(std::vector<Value> values) {
+    values.resize(def_.columns.size());
+    for (std::size_t i = 0; i < def_.columns.size(); ++i) {
+        const auto& c = def_.columns[i];
+        if ((c.flags & storage::colflag::kAutoLong) != 0 && isNull(values[i]))
+            values[i] = static_cast<std::int32_t>(++def_.nextAutoNumber);
+    }
+    auto row = encodeRow(def_, values, store_.format(), codePage_,
+                         [this](std::span<const std::uint8_t> data) { return storeLongValue(data); });
+    const storage::RowPointer where = placeRow(row);
+    addIndexEntries(values, where);
+    ++def_.rowCount;
+    return where;
+}
+
+void TableWriter::remove(storage::RowPointer where) {
+    auto page = store_.read(where.page);
+    if (page[0] != kDataPageType || get32(page, 4) != def_.tdefPage)
+        throw Error(kErrNoCurrentRecord, "No current record.");
+    const std::uint16_t slotValue = get16(page, store_.format().dataRowTableOffset + 2 * where.row);
+    if (where.row >= get16(page, store_.format().dataRowCountOffset) || (slotValue & kRowDeleted))
+        throw Error(kErrNoCurrentRecord, "No current record.");
+    markDeleted(store_.modify(where.page), store_.format(), where.row);
+    removeIndexEntries(where);
+    if (def_.rowCount > 0) --def_.rowCount;
+}
+
+storage::RowPointer TableWriter::replace(storage::RowPointer where, std::vector<Value> values) {
+    remove(where);
+    return insert(std::move(values));
+}
+
+}  // namespace jet::write

@@ -1,0 +1,64 @@
+// Writing one table: a new table's pages (definition, usage maps, empty
+// index leaves), and rows added, replaced and deleted with every index of the
+// table kept in step. Everything goes into a PageStore, so that a failure
+// (3022 on a unique index, a value that does not convert, an index page that
+// would overflow) leaves the file as it was: the caller drops the store.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "jet/value.h"
+#include "storage/table_definition.h"
+#include "write/index_key.h"
+#include "write/page_store.h"
+
+namespace jet::write {
+
+class TableWriter {
+public:
+    // A writer for the table `def` describes (def.tdefPage set). `def` is
+    // updated as rows come and go; saveDefinition() stores it.
+    TableWriter(PageStore& store, storage::TableDefinition& def, std::uint16_t codePage);
+
+    // Gives `def` (columns and indexes filled in, pages not yet) its pages:
+    // the definition page, its usage maps, one empty leaf per real index;
+    // writes the definition. Returns the definition page.
+    static std::uint32_t create(PageStore& store, storage::TableDefinition& def, std::uint16_t codePage);
+
+    // Adds a row (values in def.columns order); auto-numbers given as Null
+    // are assigned. Returns where the row went. Throws jet::Error 3022 when
+    // a unique index already holds the key, 3058 when a required index key
+    // is Null.
+    storage::RowPointer insert(std::vector<Value> values);
+    // Deletes the row at `where` and its index entries.
+    void remove(storage::RowPointer where);
+    // Replaces the row at `where` by `values`; the row may move. Returns
+    // where it is now.
+    storage::RowPointer replace(storage::RowPointer where, std::vector<Value> values);
+
+    // Writes the definition (row counts, next auto-number) back.
+    void saveDefinition();
+
+    // Whether every text key written so far used exact General-order codes.
+    bool keysExact() const { return keysExact_; }
+
+private:
+    std::vector<KeyColumn> keyColumns(const storage::RealIndex& index) const;
+    void addIndexEntries(const std::vector<Value>& values, storage::RowPointer where);
+    void removeIndexEntries(storage::RowPointer where);
+    storage::RowPointer placeRow(const std::vector<std::uint8_t>& row);
+    std::vector<std::uint8_t> storeLongValue(std::span<const std::uint8_t> data);
+    std::uint32_t newDataPage(std::uint32_t owner);
+
+    PageStore& store_;
+    storage::TableDefinition& def_;
+    std::uint16_t codePage_;
+    std::uint32_t longValuePage_ = 0;
+    bool keysExact_ = true;
+};
+
+// A new page, also taken out of the database's map of free pages (page 1).
+std::uint32_t allocatePage(PageStore& store);
+
+}  // namespace jet::write

@@ -1,0 +1,211 @@
+// AddNew / Edit / Update / Delete on table-type and dynaset recordsets:
+// rows read back by our engine after reopening and by mdb-export, indexes
+// kept in step (Seek, 3022 with nothing written), long values of every
+// placement, and Jet 3 rows long enough to need the jump table.
+#include <gtest/gtest.h>
+
+#include "dao/database_impl.h"
+#include "io/page_file.h"
+#include "jet/dao.h"
+#include "storage/table_definition.h"
+#include "write/index_page.h"
+#include "engine/write/write_support.h"
+
+namespace {
+
+using writetest::TempFolder;
+
+long errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class RecordsetWriteTest : public ::testing::TestWithParam<int> {
+protected:
+    // A settings-like table: an auto-number, a text primary key, numbers,
+    // a memo and an OLE value.
+    std::shared_ptr<jet::Database> create(const std::string& path) {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+        auto t = db->CreateTableDef("Settings");
+        auto counter = t->CreateField("Id", jet::dbLong);
+        counter->SetAttributes(jet::dbAutoIncrField);
+        t->Fields().Append(std::move(counter));
+        t->Fields().Append(t->CreateField("Title", jet::dbText, 30));
+        t->Fields().Append(t->CreateField("Width", jet::dbInteger));
+        t->Fields().Append(t->CreateField("Ratio", jet::dbDouble));
+        t->Fields().Append(t->CreateField("Active", jet::dbBoolean));
+        t->Fields().Append(t->CreateField("Notes", jet::dbMemo));
+        t->Fields().Append(t->CreateField("Blob", jet::dbLongBinary));
+        auto pk = t->CreateIndex("PrimaryKey");
+        pk->SetPrimary(true);
+        pk->Fields().Append(pk->CreateField("Title"));
+        t->Indexes().Append(std::move(pk));
+        auto byWidth = t->CreateIndex("Width");
+        auto member = byWidth->CreateField("Width");
+        member->SetAttributes(jet::dbDescending);
+        byWidth->Fields().Append(std::move(member));
+        t->Indexes().Append(std::move(byWidth));
+        db->TableDefs().Append(std::move(t));
+        return db;
+    }
+
+    static void add(jet::Recordset& rs, const std::string& title, std::int16_t width, std::string notes = {}) {
+        rs.AddNew();
+        rs.SetValue("Title", title);
+        rs.SetValue("Width", width);
+        rs.SetValue("Ratio", 0.5 * width);
+        rs.SetValue("Active", width % 2 == 0);
+        if (!notes.empty()) rs.SetValue("Notes", notes);
+        rs.Update();
+    }
+};
+
+TEST_P(RecordsetWriteTest, AddEditDeleteReadBackAfterReopening) {
+    TempFolder folder;
+    const std::string path = folder.file("rows.mdb");
+    const std::string longNote(3000, 'n');     // a long value on a page of its own
+    const std::string chainNote(20000, 'c');   // a chain of long-value pages
+    {
+        auto db = create(path);
+        auto rs = db->OpenRecordset("Settings", jet::dbOpenTable);
+        add(*rs, "Default", 80, "short");
+        add(*rs, "HPLJ4 - Times NR", 96, longNote);
+        add(*rs, "Third", 10, chainNote);
+        EXPECT_EQ(rs->RecordCount(), 3);
+        rs->SetIndex("PrimaryKey");
+        rs->Seek("=", {std::string("Third")});
+        ASSERT_FALSE(rs->NoMatch());
+        rs->Edit();
+        rs->SetValue("Width", static_cast<std::int16_t>(11));
+        rs->SetValue("Blob", jet::Bytes{1, 2, 3});
+        rs->Update();
+        EXPECT_EQ((*rs)["Width"], jet::Value(static_cast<std::int16_t>(11)));
+        rs->Seek("=", {std::string("Default")});
+        ASSERT_FALSE(rs->NoMatch());
+        rs->Delete();
+        EXPECT_EQ(rs->RecordCount(), 2);
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    auto rs = db->OpenRecordset("Settings", jet::dbOpenTable);
+    ASSERT_EQ(rs->RecordCount(), 2);
+    rs->SetIndex("PrimaryKey");
+    rs->Seek("=", {std::string("HPLJ4 - Times NR")});
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ((*rs)["Id"], jet::Value(static_cast<std::int32_t>(2)));
+    EXPECT_EQ((*rs)["Notes"], jet::Value(longNote));
+    EXPECT_EQ((*rs)["Active"], jet::Value(true));
+    EXPECT_EQ((*rs)["Ratio"], jet::Value(48.0));
+    rs->Seek("=", {std::string("Third")});
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ((*rs)["Id"], jet::Value(static_cast<std::int32_t>(3)));  // kept through Edit
+    EXPECT_EQ((*rs)["Notes"], jet::Value(chainNote));
+    EXPECT_EQ((*rs)["Blob"], jet::Value(jet::Bytes{1, 2, 3}));
+    EXPECT_EQ((*rs)["Active"], jet::Value(true));  // as added: Edit kept what it did not set
+    rs->Seek("=", {std::string("Default")});
+    EXPECT_TRUE(rs->NoMatch());
+
+    // The index leaves hold exactly the live rows, in key order.
+    auto pages = jet::io::PageFile::open(path, {.readOnly = true});
+    auto def = jet::storage::readTableDefinition(*pages, db->impl().tdefPages.back());
+    for (const auto& real : def.realIndexes) {
+        auto entries = jet::write::readLeafEntries(pages->page(real.firstPage).bytes, pages->format());
+        EXPECT_EQ(entries.size(), 2u);
+        EXPECT_EQ(real.rowCount, 2u);
+        EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), jet::write::entryLess));
+    }
+    EXPECT_EQ(def.rowCount, 2u);
+}
+
+TEST_P(RecordsetWriteTest, DuplicateKeyWritesNothing) {
+    TempFolder folder;
+    const std::string path = folder.file("dup.mdb");
+    auto db = create(path);
+    auto rs = db->OpenRecordset("Settings", jet::dbOpenDynaset);
+    add(*rs, "Default", 80);
+    const auto before = writetest::readFile(path);
+    EXPECT_EQ(errorOf([&] { add(*rs, "DEFAULT", 1); }), 3022);  // General order ignores case
+    EXPECT_EQ(writetest::readFile(path), before);
+    // The failed row stays in the edit buffer; CancelUpdate drops it.
+    rs->CancelUpdate();
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3020);
+    // A Null primary key is refused as well.
+    rs->AddNew();
+    rs->SetValue("Width", static_cast<std::int16_t>(3));
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3058);
+    rs->CancelUpdate();
+    EXPECT_EQ(writetest::readFile(path), before);
+    // Values that do not fit the column.
+    rs->AddNew();
+    rs->SetValue("Title", std::string(31, 'x'));
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3163);
+    rs->SetValue("Title", std::string("ok"));
+    rs->SetValue("Width", std::int32_t{70000});
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), 3421);
+    rs->CancelUpdate();
+    EXPECT_EQ(writetest::readFile(path), before);
+    EXPECT_EQ(errorOf([&] { rs->SetValue("Nope", std::string()); }), 3020);
+    rs->AddNew();
+    EXPECT_EQ(errorOf([&] { rs->SetValue("Nope", std::string()); }), 3265);
+}
+
+TEST_P(RecordsetWriteTest, RefereeExportsTheRows) {
+    STRUX_REQUIRE_MDBTOOLS();
+    TempFolder folder;
+    const std::string path = folder.file("export.mdb");
+    {
+        auto db = create(path);
+        auto rs = db->OpenRecordset("Settings", jet::dbOpenDynaset);
+        add(*rs, "Default", 80, "inline memo");
+        add(*rs, "Long", 81, std::string(2500, 'L'));
+        add(*rs, "Chain", 82, std::string(9000, 'C'));
+    }
+    bool ok = false;
+    const std::string csv =
+        writetest::run("mdb-export -H -d '|' -Q " + writetest::quoted(path) + " Settings", &ok);
+    EXPECT_TRUE(ok);
+    const std::string activeTrue = "1", activeFalse = "0";
+    EXPECT_NE(csv.find("1|Default|80|40|" + activeTrue + "|inline memo|"), std::string::npos) << csv.substr(0, 300);
+    EXPECT_NE(csv.find("2|Long|81|40.5|" + activeFalse + "|" + std::string(2500, 'L') + "|"), std::string::npos);
+    EXPECT_NE(csv.find("3|Chain|82|41|" + activeTrue + "|" + std::string(9000, 'C') + "|"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, RecordsetWriteTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
+                         [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
+
+// Jet 3 keeps one byte per variable offset; rows past 256 bytes need the
+// jump table, past 512 two entries of it.
+TEST(RecordsetWriteJet3, LongRowsUseTheJumpTable) {
+    TempFolder folder;
+    const std::string path = folder.file("wide.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral);
+        auto t = db->CreateTableDef("Wide");
+        for (const char* name : {"A", "B", "C", "D"}) t->Fields().Append(t->CreateField(name, jet::dbText, 255));
+        db->TableDefs().Append(std::move(t));
+        auto rs = db->OpenRecordset("Wide");
+        for (std::size_t length : {10u, 200u, 250u}) {
+            rs->AddNew();
+            rs->SetValue("A", std::string(length, 'a'));
+            rs->SetValue("B", std::string(length, 'b'));
+            rs->SetValue("C", std::string(length, 'c'));
+            rs->SetValue("D", std::string(length / 2, 'd'));
+            rs->Update();
+        }
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    auto rs = db->OpenRecordset("Wide", jet::dbOpenDynaset);
+    std::vector<std::size_t> lengths;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const auto& a = std::get<std::string>((*rs)["A"]);
+        EXPECT_EQ(std::get<std::string>((*rs)["C"]), std::string(a.size(), 'c'));
+        EXPECT_EQ(std::get<std::string>((*rs)["D"]), std::string(a.size() / 2, 'd'));
+        lengths.push_back(a.size());
+    }
+    EXPECT_EQ(lengths, (std::vector<std::size_t>{10, 200, 250}));
+}
+
+}  // namespace

@@ -1,0 +1,350 @@
+// TableDefs.Append: every field type the format stores, field and index
+// settings as DAO reads them back, DAO's errors for bad definitions (with the
+// file left byte for byte as it was), and the referee's view of the table.
+#include <gtest/gtest.h>
+
+#include "dao/database_impl.h"
+#include "jet/dao.h"
+#include "engine/write/write_support.h"
+
+namespace {
+
+using writetest::TempFolder;
+
+std::unique_ptr<jet::Field> field(const jet::TableDef& t, const char* name, int type, long size = 0,
+                                  long attributes = 0) {
+    auto f = t.CreateField(name, type, size);
+    if (attributes) f->SetAttributes(attributes);
+    return f;
+}
+
+std::unique_ptr<jet::Index> index(const jet::TableDef& t, const char* name,
+                                  std::initializer_list<std::pair<const char*, bool>> members) {
+    auto ix = t.CreateIndex(name);
+    for (auto [member, descending] : members) {
+        auto f = ix->CreateField(member);
+        if (descending) f->SetAttributes(jet::dbDescending);
+        ix->Fields().Append(std::move(f));
+    }
+    return ix;
+}
+
+// A table with one field of each type, as a program would build it.
+std::unique_ptr<jet::TableDef> everyType(jet::Database& db, bool jet4) {
+    auto t = db.CreateTableDef("Every Type");
+    t->Fields().Append(field(*t, "Counter", jet::dbLong, 0, jet::dbAutoIncrField));
+    t->Fields().Append(field(*t, "Flag", jet::dbBoolean));
+    t->Fields().Append(field(*t, "Tiny", jet::dbByte));
+    auto small = field(*t, "Small", jet::dbInteger);
+    small->SetDefaultValue("0");
+    small->SetValidationRule(">=0");
+    small->SetValidationText("Not negative");
+    t->Fields().Append(std::move(small));
+    t->Fields().Append(field(*t, "Money", jet::dbCurrency));
+    t->Fields().Append(field(*t, "Float", jet::dbSingle));
+    t->Fields().Append(field(*t, "Real", jet::dbDouble));
+    t->Fields().Append(field(*t, "When", jet::dbDate));
+    t->Fields().Append(field(*t, "Raw", jet::dbBinary, 16));
+    auto name = field(*t, "Name", jet::dbText, 40);
+    name->SetRequired(true);
+    name->SetAllowZeroLength(true);
+    t->Fields().Append(std::move(name));
+    t->Fields().Append(field(*t, "Code", jet::dbText, 4, jet::dbFixedField));
+    t->Fields().Append(field(*t, "Picture", jet::dbLongBinary));
+    t->Fields().Append(field(*t, "Notes", jet::dbMemo));
+    t->Fields().Append(field(*t, "Link", jet::dbMemo, 0, jet::dbHyperlinkField));
+    t->Fields().Append(field(*t, "Guid", jet::dbGUID));
+    if (jet4) t->Fields().Append(field(*t, "Exact", jet::dbDecimal));
+    auto pk = index(*t, "PrimaryKey", {{"Counter", false}});
+    pk->SetPrimary(true);
+    t->Indexes().Append(std::move(pk));
+    auto byName = index(*t, "ByName", {{"Name", false}, {"When", true}});
+    byName->SetUnique(true);
+    byName->SetIgnoreNulls(true);
+    t->Indexes().Append(std::move(byName));
+    auto required = index(*t, "Small", {{"Small", false}});
+    required->SetRequired(true);
+    t->Indexes().Append(std::move(required));
+    return t;
+}
+
+class AppendTest : public ::testing::TestWithParam<int> {
+protected:
+    bool jet4() const { return GetParam() == jet::dbVersion40; }
+};
+
+TEST_P(AppendTest, EveryTypeReadsBackAfterReopening) {
+    TempFolder folder;
+    const std::string path = folder.file("types.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+        db->TableDefs().Append(everyType(*db, jet4()));
+        // Appended at the end at once, usable before any Refresh.
+        EXPECT_EQ(db->TableDefs()[db->TableDefs().Count() - 1].Name(), "Every Type");
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    const jet::TableDef& t = db->TableDefs()["Every Type"];
+    struct Expected {
+        const char* name;
+        int type;
+        long size;
+        long attributes;
+    };
+    std::vector<Expected> expected{
+        {"Counter", jet::dbLong, 4, jet::dbFixedField | jet::dbAutoIncrField},
+        {"Flag", jet::dbBoolean, 1, jet::dbFixedField},
+        {"Tiny", jet::dbByte, 1, jet::dbFixedField},
+        {"Small", jet::dbInteger, 2, jet::dbFixedField},
+        {"Money", jet::dbCurrency, 8, jet::dbFixedField},
+        {"Float", jet::dbSingle, 4, jet::dbFixedField},
+        {"Real", jet::dbDouble, 8, jet::dbFixedField},
+        {"When", jet::dbDate, 8, jet::dbFixedField},
+        {"Raw", jet::dbBinary, 16, jet::dbVariableField},
+        {"Name", jet::dbText, 40, jet::dbVariableField},
+        {"Code", jet::dbText, 4, jet::dbFixedField},
+        {"Picture", jet::dbLongBinary, 0, jet::dbVariableField},
+        {"Notes", jet::dbMemo, 0, jet::dbVariableField},
+        {"Link", jet::dbMemo, 0, jet::dbVariableField | jet::dbHyperlinkField},
+        {"Guid", jet::dbGUID, 16, jet::dbFixedField},
+    };
+    if (jet4()) expected.push_back({"Exact", jet::dbDecimal, 16, jet::dbFixedField});
+    ASSERT_EQ(t.Fields().Count(), static_cast<int>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const jet::Field& f = t.Fields()[static_cast<int>(i)];
+        SCOPED_TRACE(f.Name());
+        EXPECT_EQ(f.Name(), expected[i].name);
+        EXPECT_EQ(f.Type(), expected[i].type);
+        EXPECT_EQ(f.Size(), expected[i].size);
+        EXPECT_EQ(f.Attributes() & ~jet::dbUpdatableField, expected[i].attributes);
+    }
+    EXPECT_TRUE(t.Fields()["Name"].Required());
+    EXPECT_TRUE(t.Fields()["Name"].AllowZeroLength());
+    EXPECT_FALSE(t.Fields()["Notes"].Required());
+    EXPECT_EQ(t.Fields()["Small"].DefaultValue(), "0");
+    EXPECT_EQ(t.Fields()["Small"].ValidationRule(), ">=0");
+    EXPECT_EQ(t.Fields()["Small"].ValidationText(), "Not negative");
+
+    ASSERT_EQ(t.Indexes().Count(), 3);
+    const jet::Index& pk = t.Indexes()["PrimaryKey"];
+    EXPECT_TRUE(pk.Primary());
+    EXPECT_TRUE(pk.Unique());
+    EXPECT_EQ(pk.FieldsText(), "+Counter");
+    const jet::Index& byName = t.Indexes()["ByName"];
+    EXPECT_FALSE(byName.Primary());
+    EXPECT_TRUE(byName.Unique());
+    EXPECT_TRUE(byName.IgnoreNulls());
+    EXPECT_FALSE(byName.Required());
+    EXPECT_EQ(byName.FieldsText(), "+Name;-When");
+    EXPECT_TRUE(t.Indexes()["Small"].Required());
+    EXPECT_FALSE(t.Indexes()["Small"].Unique());
+
+    // An empty table opens as a recordset.
+    auto rs = db->OpenRecordset("Every Type");
+    EXPECT_EQ(rs->RecordCount(), 0);
+}
+
+TEST_P(AppendTest, RefereeSeesTablesAndColumns) {
+    STRUX_REQUIRE_MDBTOOLS();
+    TempFolder folder;
+    const std::string path = folder.file("referee.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+        db->TableDefs().Append(everyType(*db, jet4()));
+        auto second = db->CreateTableDef("Second");
+        second->Fields().Append(field(*second, "Only", jet::dbText, 10));
+        db->TableDefs().Append(std::move(second));
+    }
+    bool ok = false;
+    EXPECT_EQ(writetest::run("mdb-tables -1 " + writetest::quoted(path), &ok), "Every Type\nSecond\n");
+    EXPECT_TRUE(ok);
+    const std::string schema = writetest::run("mdb-schema --indexes " + writetest::quoted(path) + " postgres", &ok);
+    EXPECT_TRUE(ok);
+    for (const char* column : {"\"counter\"", "\"name\"", "\"code\"", "\"picture\"", "\"link\"", "\"guid\"", "\"only\""})
+        EXPECT_NE(schema.find(column), std::string::npos) << column << "\n" << schema;
+    EXPECT_NE(schema.find("PRIMARY KEY (\"counter\")"), std::string::npos) << schema;
+    EXPECT_NE(schema.find("CREATE UNIQUE INDEX \"every type_byname_idx\""), std::string::npos) << schema;
+    // The header row of an empty table.
+    const std::string rows = writetest::run("mdb-export " + writetest::quoted(path) + " Second", &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(rows, "Only\n");
+}
+
+TEST_P(AppendTest, RefreshListsInNameOrder) {
+    TempFolder folder;
+    auto db = jet::DBEngine().CreateDatabase(folder.file("order.mdb"), jet::dbLangGeneral, GetParam());
+    for (const char* name : {"Zeta", "alpha", "Mid_1"}) {
+        auto t = db->CreateTableDef(name);
+        t->Fields().Append(field(*t, "F", jet::dbLong));
+        db->TableDefs().Append(std::move(t));
+    }
+    db->TableDefs().Refresh();
+    std::vector<std::string> names;
+    for (const auto& t : db->TableDefs())
+        if (t->Name().rfind("MSys", 0) != 0) names.push_back(t->Name());
+    EXPECT_EQ(names, (std::vector<std::string>{"alpha", "Mid_1", "Zeta"}));
+}
+
+// Each bad definition fails with DAO's number, and the file stays as it was.
+TEST_P(AppendTest, BadDefinitionsChangeNothing) {
+    TempFolder folder;
+    const std::string path = folder.file("errors.mdb");
+    auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+    {
+        auto t = db->CreateTableDef("Existing");
+        t->Fields().Append(field(*t, "F", jet::dbLong));
+        db->TableDefs().Append(std::move(t));
+    }
+    const auto before = writetest::readFile(path);
+    auto errorOf = [&](auto build) -> long {
+        try {
+            build();
+        } catch (const jet::Error& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    auto appendTable = [&](const std::string& name, auto fill) {
+        auto t = db->CreateTableDef(name);
+        fill(*t);
+        db->TableDefs().Append(std::move(t));
+    };
+    auto oneField = [](jet::TableDef& t) { t.Fields().Append(field(t, "F", jet::dbLong)); };
+
+    EXPECT_EQ(errorOf([&] { appendTable("existing", oneField); }), 3010);
+    EXPECT_EQ(errorOf([&] { appendTable("NoFields", [](jet::TableDef&) {}); }), 3264);
+    for (const char* bad : {" Leading", "Dot.Name", "Bang!", "Back`tick", "[Bracket", "Bracket]", "Tab\tName", ""})
+        EXPECT_EQ(errorOf([&] { appendTable(bad, oneField); }), 3125) << bad;
+    EXPECT_EQ(errorOf([&] { appendTable(std::string(65, 'x'), oneField); }), 3125);
+    EXPECT_EQ(errorOf([&] { appendTable(std::string(64, 'x'), oneField); }), 0);  // the longest allowed
+    const auto afterLongest = writetest::readFile(path);
+    EXPECT_NE(afterLongest, before);
+
+    // Field and index collections check on Append.
+    auto t = db->CreateTableDef("Checks");
+    t->Fields().Append(field(*t, "A", jet::dbText, 10));
+    EXPECT_EQ(errorOf([&] { t->Fields().Append(field(*t, "a", jet::dbLong)); }), 3191);
+    EXPECT_EQ(errorOf([&] { t->Fields().Append(field(*t, "Bad", 99)); }), 3259);
+    EXPECT_EQ(errorOf([&] { t->Fields().Append(field(*t, "Bad.Name", jet::dbLong)); }), 3125);
+    auto pk = index(*t, "PrimaryKey", {{"A", false}});
+    pk->SetPrimary(true);
+    t->Indexes().Append(std::move(pk));
+    auto second = index(*t, "Other", {{"A", false}});
+    second->SetPrimary(true);
+    EXPECT_EQ(errorOf([&] { t->Indexes().Append(std::move(second)); }), 3283);
+    EXPECT_EQ(errorOf([&] { t->Indexes().Append(index(*t, "primarykey", {{"A", false}})); }), 3284);
+    EXPECT_EQ(errorOf([&] {
+        auto ix = index(*t, "Twice", {{"A", false}});
+        ix->Fields().Append(ix->CreateField("A"));
+    }), 3191);
+
+    // What only the table as a whole can tell.
+    EXPECT_EQ(errorOf([&] {
+        appendTable("UnknownMember", [](jet::TableDef& x) {
+            x.Fields().Append(field(x, "A", jet::dbLong));
+            x.Indexes().Append(index(x, "ByB", {{"B", false}}));
+        });
+    }), 3265);
+    EXPECT_EQ(errorOf([&] {
+        appendTable("EmptyIndex", [](jet::TableDef& x) {
+            x.Fields().Append(field(x, "A", jet::dbLong));
+            x.Indexes().Append(x.CreateIndex("Nothing"));
+        });
+    }), 3264);
+    EXPECT_EQ(errorOf([&] {
+        appendTable("AutoText", [](jet::TableDef& x) { x.Fields().Append(field(x, "A", jet::dbText, 5, jet::dbAutoIncrField)); });
+    }), 3259);
+    EXPECT_EQ(errorOf([&] {
+        appendTable("LongText", [](jet::TableDef& x) { x.Fields().Append(field(x, "A", jet::dbText, 256)); });
+    }), 3259);
+    if (!jet4())
+        EXPECT_EQ(errorOf([&] {
+            appendTable("Decimal3", [](jet::TableDef& x) { x.Fields().Append(field(x, "A", jet::dbDecimal)); });
+        }), 3259);
+
+    EXPECT_EQ(writetest::readFile(path), afterLongest);
+    db->TableDefs().Refresh();
+    EXPECT_EQ(db->TableDefs().Count(), 6);  // four system tables, Existing, xxx...x
+}
+
+TEST(AppendReadOnly, ReadOnlyDatabaseRefuses) {
+    TempFolder folder;
+    const std::string path = folder.file("ro.mdb");
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral);
+    auto db = jet::DBEngine().OpenDatabase(path, false, true);
+    auto t = db->CreateTableDef("T");
+    t->Fields().Append(t->CreateField("F", jet::dbLong));
+    try {
+        db->TableDefs().Append(std::move(t));
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), 3027);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, AppendTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
+                         [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
+
+}  // namespace
+
+namespace {
+
+// Names and text outside ASCII: the code page in Jet 3, UCS-2 in Jet 4;
+// the 64-character limit counts characters, not bytes.
+TEST_P(AppendTest, NamesAndTextBeyondAscii) {
+    TempFolder folder;
+    const std::string path = folder.file("accents.mdb");
+    const std::string table = "Tâche à faire", field = "Échéance", text = "Größe – 5 €";
+    const std::string longest(63, 'x');
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+        auto t = db->CreateTableDef(table);
+        t->Fields().Append(t->CreateField(field, jet::dbText, 20));
+        t->Fields().Append(t->CreateField(longest + "é", jet::dbLong));  // 64 characters, 65 bytes
+        db->TableDefs().Append(std::move(t));
+        auto rs = db->OpenRecordset(table);
+        rs->AddNew();
+        rs->SetValue(field, text);
+        rs->Update();
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    const auto& t = db->TableDefs()[table];
+    EXPECT_EQ(t.Fields()[0].Name(), field);
+    EXPECT_EQ(t.Fields()[1].Name(), longest + "é");
+    auto rs = db->OpenRecordset(table);
+    EXPECT_EQ((*rs)[field], jet::Value(text));
+    if (writetest::haveMdbTools()) {
+        EXPECT_NE(writetest::run("mdb-tables -1 " + writetest::quoted(path)).find(table), std::string::npos);
+        EXPECT_NE(writetest::run("mdb-export " + writetest::quoted(path) + " " + writetest::quoted(table)).find(text),
+                  std::string::npos);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Permissions: a blank database grants what Access's blank grants on its
+// containers, and each new table gets full rights for its creator and the
+// Users group.
+TEST_P(AppendTest, PermissionsOfNewTables) {
+    TempFolder folder;
+    auto db = jet::DBEngine().CreateDatabase(folder.file("aces.mdb"), jet::dbLangGeneral, GetParam());
+    auto t = db->CreateTableDef("Secured");
+    t->Fields().Append(t->CreateField("F", jet::dbLong));
+    db->TableDefs().Append(std::move(t));
+    const auto tableId = static_cast<std::int32_t>(db->impl().tdefPages.back());
+    auto aces = db->OpenRecordset("MSysACEs", jet::dbOpenDynaset);
+    int containerGrants = 0, tableGrants = 0;
+    for (; !aces->Eof(); aces->MoveNext()) {
+        const auto id = std::get<std::int32_t>((*aces)["ObjectId"]);
+        if (id == 0x0F000001) ++containerGrants;
+        if (id == tableId) {
+            ++tableGrants;
+            EXPECT_EQ((*aces)["ACM"], jet::Value(std::int32_t{1048319}));
+        }
+    }
+    EXPECT_EQ(containerGrants, 3);
+    EXPECT_EQ(tableGrants, 2);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// Shared by the writing tests: a temporary folder per test, whole-file
+// reads to show a file was left untouched, and the mdbtools referee.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace writetest {
+
+class TempFolder {
+public:
+    TempFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "strux-write-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+                           std::to_string(::getpid());
+        for (char& c : name)
+            if (c == '/') c = '_';
+        path_ = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::vector<std::uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The referee: runs an mdbtools command and returns its standard output.
+// `ok` is false when it exits non-zero.
+inline std::string run(const std::string& command, bool* ok = nullptr) {
+    std::string out;
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) {
+        if (ok) *ok = false;
+        return out;
+    }
+    std::array<char, 4096> buffer{};
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), n);
+    const int status = ::pclose(pipe);
+    if (ok) *ok = status == 0;
+    return out;
+}
+
+inline bool haveMdbTools() {
+    bool ok = false;
+    run("command -v mdb-tables >/dev/null", &ok);
+    return ok;
+}
+
+inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+}  // namespace writetest
+
+#define STRUX_REQUIRE_MDBTOOLS()                                                  \
+    do {                                                                          \
+        if (!writetest::haveMdbTools()) GTEST_SKIP() << "mdbtools is not installed"; \
+    } while (0)
