@@ -1,5 +1,6 @@
 // The main window's print request: cmdPrint_Click, the dispatcher of the
 // print modes and the window's side of a report run.
+#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <filesystem>
@@ -55,6 +56,20 @@ public:
     void doEvents() override { vb::DoEvents(); }
 };
 
+// The button bar is off while a request runs: the run lets window events
+// through, and opening another database or printing again from inside it
+// would pull the open database from under the run.
+class ButtonsOff {
+public:
+    explicit ButtonsOff(QWidget* bar) : bar_(bar) { bar_->setEnabled(false); }
+    ~ButtonsOff() { bar_->setEnabled(true); }
+    ButtonsOff(const ButtonsOff&) = delete;
+    ButtonsOff& operator=(const ButtonsOff&) = delete;
+
+private:
+    QWidget* bar_;
+};
+
 }  // namespace
 
 std::vector<std::string> frmStrux::mainEntries() const {
@@ -70,6 +85,7 @@ void frmStrux::tellOutput(const std::string& text, bool withMessage) {
 
 void frmStrux::cmdPrint_Click() {
     SetWakeUpTimer(0);
+    ButtonsOff busy(picBottom);
     auto mode = std::make_unique<frmPrtMode>(this);
     if (bSettingsOpen == 0) {
         // Without the settings database there is no stored setting to read;

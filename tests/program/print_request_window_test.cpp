@@ -243,8 +243,11 @@ TEST_F(PrintRequestTest, ReportCanBeCancelledFromTheProgressWindow) {
     frmPrinting* progress = nullptr;
     frmPrinting::onLoad() = [&progress](frmPrinting& window) { progress = &window; };
     dialogs.answers.push_back(choose("optPrintMode0", "cmdAccept"));
-    dialogs.answers.push_back([&progress](QDialog& select) {
+    auto* cmdOpen = window->findChild<QPushButton*>("cmdOpen");
+    dialogs.answers.push_back([&progress, cmdOpen](QDialog& select) {
         ASSERT_NE(progress, nullptr);
+        // Nothing may open another database while the report runs.
+        EXPECT_FALSE(cmdOpen->isEnabled());
         // Cancel pressed as the report gets going: the click waits in the
         // event queue until the run next lets events through.
         QMetaObject::invokeMethod(progress->cmdCancelPrint, "click", Qt::QueuedConnection);
@@ -253,6 +256,7 @@ TEST_F(PrintRequestTest, ReportCanBeCancelledFromTheProgressWindow) {
     window->cmdPrint_Click();
     EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Printing Mode", "Print Selection"}));
     EXPECT_EQ(bCancelPrint, -1);
+    EXPECT_TRUE(cmdOpen->isEnabled());
     ASSERT_EQ(textPrinter->documents().size(), 1u);
     const std::string& cancelled = textPrinter->documents()[0];
     EXPECT_NE(cancelled.find(printing::kCancelNote), std::string::npos);
