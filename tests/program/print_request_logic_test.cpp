@@ -17,32 +17,6 @@ TEST(PrintRequestLogic, AutomaticSelectionAboveFourIsProjectCodeWithoutTheForm) 
     EXPECT_EQ(actionForMode(automaticMode("").mode), PrintAction::None);
 }
 
-TEST(PrintRequestLogic, ModeCodesAndTheirActions) {
-    EXPECT_EQ(modeForOption(0), "1");
-    EXPECT_EQ(modeForOption(2), "3");
-    EXPECT_EQ(modeForOption(-1), "");
-    EXPECT_EQ(modeForStyle(0).mode, "3");
-    EXPECT_EQ(modeForStyle(1).mode, "4");
-    EXPECT_FALSE(modeForStyle(1).noFormFile);
-    EXPECT_TRUE(modeForStyle(2).noFormFile);
-
-    EXPECT_EQ(actionForMode("1"), PrintAction::Report);
-    EXPECT_EQ(actionForMode("2"), PrintAction::Copy);
-    EXPECT_EQ(actionForMode("4"), PrintAction::Code);
-    EXPECT_EQ(actionForMode("5"), PrintAction::None);
-    EXPECT_EQ(actionForMode("11"), PrintAction::None);
-    EXPECT_EQ(generatorWord("2"), "COPY");
-    EXPECT_EQ(generatorWord("3"), "VBFILE");
-    EXPECT_EQ(generatorWord("4"), "VBFILE2");
-    EXPECT_EQ(generatorWord("1"), "");
-}
-
-TEST(PrintRequestLogic, MarkersAreNoSettingNames) {
-    EXPECT_FALSE(isSettingName("!"));
-    EXPECT_FALSE(isSettingName("?"));
-    EXPECT_TRUE(isSettingName("Default"));
-}
-
 TEST(PrintRequestLogic, SeekFindsTheSettingAndReadsItsRow) {
     printtest::SettingsDatabase settings;
     settings.addPrintSetting("Default", false, "1", 0, 0);
