@@ -201,6 +201,7 @@ void frmStrux::buildControls() {
     connect(cmdDefaults, &QPushButton::clicked, this, &frmStrux::cmdDefaults_Click);
     connect(cmdSetPrinter, &QPushButton::clicked, this, &frmStrux::cmdSetPrinter_Click);
     connect(cmdFinished, &QPushButton::clicked, this, &frmStrux::cmdFinished_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmStrux::cmdPrint_Click);
 }
 
 // ---- start-up ------------------------------------------------------------

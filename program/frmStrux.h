@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,6 +34,9 @@ public:
 
     void tmrWakeUp_Timer();
     void cmdOpen_Click();
+    // The print request: the stored settings, the mode dialogs and the run
+    // of the chosen output (printing/frmStrux_print.cpp).
+    void cmdPrint_Click();
     void cmdHelp_Click();
     void cmdDefaults_Click();
     void cmdSetPrinter_Click();
@@ -70,6 +74,11 @@ private:
     void fatalError(long number);
     void showHint(const std::string& controlName);
     void ShowContactInfo();
+    void RunPrintMode(const std::string& sMode);
+    void PrintStructure();
+    void GenerateCode(std::string sMode);
+    std::vector<std::string> mainEntries() const;
+    void tellOutput(const std::string& text, bool withMessage);
     static void fillList(QListWidget* list, const std::vector<std::string>& lines);
 
     QLabel* lblTitle = nullptr;
@@ -94,6 +103,10 @@ private:
     QPushButton* cmdFinished = nullptr;
     QFrame* picFirst = nullptr;
     QTimer* tmrWakeUp = nullptr;
+
+    // The layout of the last report.
+    std::array<int16_t, 20> iTab{};
+    std::string sPrinterFont;
 
     int16_t iWakeTicks = 0;
     int16_t bDeselecting = 0;

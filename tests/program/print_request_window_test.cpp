@@ -1,0 +1,361 @@
+// The print request driven through the main window: the stored settings,
+// the mode dialogs answered by a script, the selection dialog, the progress
+// window's Cancel, and the files that the code modes and the PDF printer
+// write beside the database.
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "STXGLOB.h"
+#include "frmStrux.h"
+#include "print_request_support.h"
+#include "printer/qt/system_printers.h"
+#include "printer/text_printer_device.h"
+#include "printing/frmPrinting.h"
+#include "printing/frmSelect.h"
+#include "printing/frmStrux_print.h"
+#include "printing/report_engine.h"
+#include "vb/app.h"
+
+using namespace programtest;
+using namespace printtest;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void resetPrintGlobals() {
+    rsStoredSettings.reset();
+    rsPrintInit.reset();
+    bUseTabSetting = 0;
+    bUsePrintInit = 0;
+    bAutoPrint = 0;
+    bNoFormFile = 0;
+    bModeCancelled = 0;
+    bCancelPrint = 0;
+    sSavedPrinter.clear();
+}
+
+class PrintRequestTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetGlobals();
+        resetPrintGlobals();
+        vb::App().setInstanceLockName("strux32-print-test-" + std::to_string(::getpid()));
+        vb::App().setPathOverride(programFolder.path());
+        dbeEngine = &engine;
+        engine.databases[dbPath] = sampleDatabase();
+        std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
+        devices.push_back(std::make_unique<printer::TextPrinterDevice>("Text"));
+        textPrinter = static_cast<printer::TextPrinterDevice*>(devices.back().get());
+        printing::setProgramPrinters(std::make_unique<printer::Printers>(std::move(devices)));
+        window = std::make_unique<frmStrux>();
+        window->Form_Load();
+        sTabSetting = "!";
+        sPrintSetting = "!";
+    }
+    void TearDown() override {
+        window.reset();
+        printing::setProgramPrinters(nullptr);
+        frmPrinting::onLoad() = {};
+        resetPrintGlobals();
+        resetGlobals();
+        dbeEngine = nullptr;
+        vb::App().setPathOverride("");
+    }
+
+    void openDatabase(const std::string& path) {
+        ui->fileDialogAnswers.push_back(path);
+        window->cmdOpen_Click();
+        ASSERT_EQ(bDbOpen, -1);
+    }
+    // STX32.MDB open, with `tab` and `print` the start-up choice.
+    void useSettings(const std::string& tab, const std::string& print) {
+        dbSettings = settings;
+        bSettingsOpen = -1;
+        sTabSetting = tab;
+        sPrintSetting = print;
+    }
+    bool exists(const std::string& name) const { return fs::exists(data.file(name)); }
+    std::string hint() { return window->findChild<QLabel*>("lblMiniHelp")->text().toStdString(); }
+
+    TempFolder programFolder;
+    TempFolder data;
+    std::string dbPath = data.file("Sample.mdb");
+    MemoryEngine engine;
+    std::shared_ptr<SettingsDatabase> settings = std::make_shared<SettingsDatabase>();
+    printer::TextPrinterDevice* textPrinter = nullptr;
+    vb::ScopedScriptedUi ui;
+    DialogScript dialogs;
+    std::unique_ptr<frmStrux> window;
+};
+
+bool checked(QDialog& dialog, const char* option) {
+    auto* radio = dialog.findChild<QRadioButton*>(option);
+    return radio && radio->isChecked();
+}
+
+// ---- the mode request --------------------------------------------------------
+
+TEST_F(PrintRequestTest, WithoutTheSettingsDatabaseTheModeIsAsked) {
+    openDatabase(dbPath);
+    bUsePrintInit = -1;  // left from an earlier request
+    bAutoPrint = -1;
+    dialogs.answers.push_back([](QDialog& mode) {
+        EXPECT_TRUE(checked(mode, "optPrintMode0"));  // the design-time choice
+        closeBox(mode);
+    });
+    window->cmdPrint_Click();
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Printing Mode"});
+    EXPECT_EQ(bUsePrintInit, 0);
+    EXPECT_EQ(bAutoPrint, 0);
+    EXPECT_EQ(bUseTabSetting, 0);
+    EXPECT_TRUE(settings->opened.empty());
+}
+
+TEST_F(PrintRequestTest, WithoutAStartUpSettingTheModeIsAskedAfterTheLookUps) {
+    openDatabase(dbPath);
+    settings->addPrintSetting("?", true, "3", 2, 0);  // a marker is never taken for a name
+    useSettings("?", "?");
+    dialogs.answers.push_back(closeBox);
+    window->cmdPrint_Click();
+    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Printing Mode"});
+    EXPECT_EQ(settings->opened, (std::vector<std::string>{"StoredSettings", "PrintInit"}));
+    ASSERT_TRUE(rsStoredSettings && rsPrintInit);  // they stay open for the report
+    EXPECT_EQ(rsPrintInit->Index(), "");
+    EXPECT_EQ(bUseTabSetting, 0);
+    EXPECT_EQ(bUsePrintInit, 0);
+    EXPECT_FALSE(exists("Sample.bas"));
+}
+
+TEST_F(PrintRequestTest, ClosingTheDialogsByTheCloseBoxDoesNothing) {
+    openDatabase(dbPath);
+    // Code chosen, then the mode dialog closed: no answer, no style asked.
+    dialogs.answers.push_back([](QDialog& mode) {
+        mode.findChild<QRadioButton*>("optPrintMode2")->click();
+        closeBox(mode);
+    });
+    window->cmdPrint_Click();
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(bModeCancelled, 0);
+
+    // Accepted, but the code style dialog closed: nothing is generated.
+    dialogs.answers.push_back(choose("optPrintMode2", "cmdAccept"));
+    dialogs.answers.push_back(closeBox);
+    window->cmdPrint_Click();
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Printing Mode", "Printing Mode", "VB5 Code Style"}));
+    EXPECT_NE(bModeCancelled, 0);
+    EXPECT_FALSE(exists("Sample.bas"));
+    EXPECT_TRUE(textPrinter->documents().empty());
+    EXPECT_TRUE(ui->messageBoxes().empty());
+}
+
+TEST_F(PrintRequestTest, CodeStylesGiveStandAloneOrProjectCode) {
+    openDatabase(dbPath);
+    dialogs.answers.push_back(choose("optPrintMode2", "cmdAccept"));
+    dialogs.answers.push_back(choose("optStyle0", "cmdOK"));
+    window->cmdPrint_Click();
+    ASSERT_TRUE(exists("Sample.bas"));
+    EXPECT_NE(readFile(data.file("Sample.bas")).find("Sub Main()"), std::string::npos);
+    EXPECT_FALSE(exists("CreateVBForm.frm"));
+    EXPECT_NE(hint().find(data.file("Sample.bas")), std::string::npos);
+
+    fs::remove(data.file("Sample.bas"));
+    dialogs.answers.push_back(choose("optPrintMode2", "cmdAccept"));
+    dialogs.answers.push_back([](QDialog& style) {
+        EXPECT_TRUE(checked(style, "optStyle1"));  // the design-time style
+        click(style, "cmdOK");
+    });
+    window->cmdPrint_Click();
+    EXPECT_TRUE(exists("Sample.bas"));
+    EXPECT_EQ(readFile(data.file("Sample.bas")).find("Sub Main()"), std::string::npos);
+    EXPECT_TRUE(exists("CreateVBForm.frm"));
+    EXPECT_EQ(bNoFormFile, 0);
+}
+
+TEST_F(PrintRequestTest, StoredModesArePreselected) {
+    openDatabase(dbPath);
+    settings->addPrintSetting("Struct", false, "5", 2, 2);
+    useSettings("!", "Struct");
+    dialogs.answers.push_back([](QDialog& mode) {
+        EXPECT_TRUE(checked(mode, "optPrintMode2"));
+        click(mode, "cmdAccept");
+    });
+    dialogs.answers.push_back([](QDialog& style) {
+        EXPECT_TRUE(checked(style, "optStyle2"));
+        click(style, "cmdOK");
+    });
+    window->cmdPrint_Click();
+    EXPECT_EQ(bUsePrintInit, -1);
+    EXPECT_EQ(bAutoPrint, 0);
+    EXPECT_EQ(bNoFormFile, -1);
+    EXPECT_TRUE(exists("Sample.bas"));
+    EXPECT_FALSE(exists("CreateVBForm.frm"));
+}
+
+TEST_F(PrintRequestTest, AutomaticSettingFiveWritesProjectCodeWithoutTheFormAndNoDialog) {
+    openDatabase(dbPath);
+    settings->addPrintSetting("Auto5", true, "5", 2, 2);
+    settings->addPrintSetting("Auto4", true, "4", 2, 1);
+    useSettings("!", "Auto5");
+    window->cmdPrint_Click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(bAutoPrint, -1);
+    EXPECT_EQ(bNoFormFile, -1);
+    ASSERT_TRUE(exists("Sample.bas"));
+    EXPECT_EQ(readFile(data.file("Sample.bas")).find("Sub Main()"), std::string::npos);
+    EXPECT_FALSE(exists("CreateVBForm.frm"));
+
+    sPrintSetting = "Auto4";
+    window->cmdPrint_Click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(bNoFormFile, 0);
+    EXPECT_TRUE(exists("CreateVBForm.frm"));
+}
+
+TEST_F(PrintRequestTest, EmptyCopyIsRefusedWithoutChangingAnything) {
+    openDatabase(dbPath);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("not available"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(data.path()));
+}
+
+// ---- the report --------------------------------------------------------------
+
+TEST_F(PrintRequestTest, ReportCanBeCancelledFromTheProgressWindow) {
+    openDatabase(dbPath);
+    frmPrinting* progress = nullptr;
+    frmPrinting::onLoad() = [&progress](frmPrinting& window) { progress = &window; };
+    dialogs.answers.push_back(choose("optPrintMode0", "cmdAccept"));
+    auto* cmdOpen = window->findChild<QPushButton*>("cmdOpen");
+    dialogs.answers.push_back([&progress, cmdOpen](QDialog& select) {
+        ASSERT_NE(progress, nullptr);
+        // Nothing may open another database while the report runs.
+        EXPECT_FALSE(cmdOpen->isEnabled());
+        // Cancel pressed as the report gets going: the click waits in the
+        // event queue until the run next lets events through.
+        QMetaObject::invokeMethod(progress->cmdCancelPrint, "click", Qt::QueuedConnection);
+        click(select, "cmdOK");
+    });
+    window->cmdPrint_Click();
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Printing Mode", "Print Selection"}));
+    EXPECT_EQ(bCancelPrint, -1);
+    EXPECT_TRUE(cmdOpen->isEnabled());
+    ASSERT_EQ(textPrinter->documents().size(), 1u);
+    const std::string& cancelled = textPrinter->documents()[0];
+    EXPECT_NE(cancelled.find(printing::kCancelNote), std::string::npos);
+    EXPECT_EQ(cancelled.find("Fields Listing for Table"), std::string::npos);
+
+    // The next report starts with the flag cleared and prints in full.
+    frmPrinting::onLoad() = {};
+    dialogs.answers.push_back(choose("optPrintMode0", "cmdAccept"));
+    dialogs.answers.push_back([](QDialog& select) { click(select, "cmdOK"); });
+    window->cmdPrint_Click();
+    ASSERT_EQ(textPrinter->documents().size(), 2u);
+    EXPECT_EQ(textPrinter->documents()[1].find(printing::kCancelNote), std::string::npos);
+    EXPECT_NE(textPrinter->documents()[1].find("Fields Listing for Table: Order Details"), std::string::npos);
+    EXPECT_EQ(bCancelPrint, 0);
+}
+
+TEST_F(PrintRequestTest, CancelInTheSelectionPrintsNothing) {
+    openDatabase(dbPath);
+    frmPrinting* progress = nullptr;
+    frmPrinting::onLoad() = [&progress](frmPrinting& window) { progress = &window; };
+    dialogs.answers.push_back(choose("optPrintMode0", "cmdAccept"));
+    dialogs.answers.push_back([&progress](QDialog& select) {
+        ASSERT_NE(progress, nullptr);
+        EXPECT_TRUE(progress->isVisible());
+        click(select, "cmdCancel");
+        EXPECT_TRUE(progress->unloaded());
+    });
+    window->cmdPrint_Click();
+    EXPECT_TRUE(textPrinter->documents().empty());
+}
+
+TEST_F(PrintRequestTest, ChosenTablesAreTheOnlyOnesPrinted) {
+    openDatabase(dbPath);
+    dialogs.answers.push_back(choose("optPrintMode0", "cmdAccept"));
+    dialogs.answers.push_back([](QDialog& dialog) {
+        auto& select = static_cast<frmSelect&>(dialog);
+        select.chkAllTables->click();  // to choosing tables
+        select.lstTables->item(0)->setSelected(false);
+        select.lstTables->item(1)->setSelected(true);
+        click(select, "cmdOK");
+    });
+    window->cmdPrint_Click();
+    ASSERT_EQ(textPrinter->documents().size(), 1u);
+    const std::string& report = textPrinter->documents()[0];
+    EXPECT_EQ(report.find("Tables Collection"), std::string::npos);
+    EXPECT_EQ(report.find("Customers"), std::string::npos);
+    EXPECT_NE(report.find("Order Details"), std::string::npos);
+}
+
+TEST_F(PrintRequestTest, AutomaticReportOnThePdfPrinterSaysWhereItWent) {
+    printing::setProgramPrinters(printer::printersNamed({}, ""));
+    openDatabase(dbPath);
+    settings->addPrintSetting("AutoPrint", true, "1", 0, 0);
+    useSettings("!", "AutoPrint");
+    window->cmdPrint_Click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    ASSERT_TRUE(exists("Sample.pdf"));
+    EXPECT_EQ(readFile(data.file("Sample.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_NE(hint().find(data.file("Sample.pdf")), std::string::npos);
+    EXPECT_TRUE(ui->messageBoxes().empty());  // no dialogs for an automatic setting
+}
+
+TEST_F(PrintRequestTest, StoredTabSettingPlacesTheReport) {
+    openDatabase(dbPath);
+    settings->addTabSetting("Narrow", "<System default printer>", "Courier", 3);
+    settings->addPrintSetting("AutoPrint", true, "1", 0, 0);
+    useSettings("Narrow", "AutoPrint");
+    window->cmdPrint_Click();
+    EXPECT_EQ(bUseTabSetting, -1);
+    ASSERT_EQ(textPrinter->documents().size(), 1u);
+    // The first column is the stored 3 instead of the default 10.
+    const std::string& report = textPrinter->documents()[0];
+    const std::size_t title = report.find("Tables Collection");
+    ASSERT_NE(title, std::string::npos);
+    const std::size_t lineStart = report.rfind('\n', title) + 1;
+    EXPECT_LT(title - lineStart, 5u) << report.substr(0, 400);
+    EXPECT_EQ(sSavedPrinter, "Text");
+    EXPECT_FALSE(fs::exists(fs::path(programFolder.path()) / "stx32ps.def"));
+}
+
+// ---- end to end on a real database ------------------------------------------
+
+TEST_F(PrintRequestTest, StandAloneCodeOfNorthwindLandsBesideIt) {
+    const fs::path corpus = fs::path(STRUX_CORPUS_DIR) / "real" / "nwind-jet3.mdb";
+    if (!fs::exists(corpus)) GTEST_SKIP() << "corpus not found";
+    const fs::path copy = fs::path(data.path()) / "nwind-jet3.mdb";
+    fs::copy_file(corpus, copy);
+    dbeEngine = &viewer::jetEngine();
+    openDatabase(copy.string());
+    dialogs.answers.push_back(choose("optPrintMode2", "cmdAccept"));
+    dialogs.answers.push_back(choose("optStyle0", "cmdOK"));
+    window->cmdPrint_Click();
+    const fs::path module = fs::path(data.path()) / "nwind-jet3.bas";
+    ASSERT_TRUE(fs::exists(module));
+    const std::string code = readFile(module);
+    EXPECT_NE(code.find("Sub Main()"), std::string::npos);
+    EXPECT_NE(code.find("Order Details"), std::string::npos);
+    EXPECT_FALSE(exists("CreateVBForm.frm"));
+    EXPECT_TRUE(ui->messageBoxes().empty());
+}
+
+}  // namespace
