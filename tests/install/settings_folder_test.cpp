@@ -158,6 +158,18 @@ TEST_F(SettingsFolderTest, RootRunningAnInstalledCopyDoesNotWriteTheProgramFolde
     EXPECT_TRUE(fs::is_empty(bin));
 }
 
+TEST_F(SettingsFolderTest, InstalledIntoTheUsersOwnDataFolderUsesTheDeliveredFiles) {
+    // cmake --install --prefix ~/.local: the delivered folder is the user
+    // folder, and the user's files are the delivered ones.
+    const fs::path bin = installedProgram("delivered");
+    const auto places =
+        userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "prefix" / "share").string()}}));
+    EXPECT_EQ(places.userFolder, places.deliveredFolder);
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), places.deliveredFolder);
+    EXPECT_EQ(namesIn(places.deliveredFolder), std::vector<std::string>{"STX32.MDB"});
+    EXPECT_EQ(readFile(places.deliveredFolder / "STX32.MDB"), "delivered");
+}
+
 TEST_F(SettingsFolderTest, EachUserGetsTheirOwnCopy) {
     const fs::path bin = installedProgram("delivered settings");
     const auto ann = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "ann").string()}}));
