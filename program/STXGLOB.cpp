@@ -8,6 +8,7 @@
 #include "clsSubs1.h"
 #include "jet/error.h"
 #include "jet/types.h"
+#include "userdata/settings_folder.h"
 #include "vb/app.h"
 #include "vb/screen.h"
 #include "viewer/frmFront.h"
@@ -48,6 +49,7 @@ std::function<void(int seconds)> splashPause = [](int seconds) {
 namespace {
 
 constexpr int kSplashSeconds = 7;
+constexpr char kSettingsFileName[] = "STX32.MDB";
 bool endRequested = false;
 std::unique_ptr<frmFront> splash;
 
@@ -112,7 +114,10 @@ bool OpenSettingsDatabase() {
     sPrintSetting = "!";
     if (!dbeEngine) return false;
     try {
-        const std::string path = (std::filesystem::path(vb::App().Path()) / "STX32.MDB").string();
+        // Installed, the program's folder is not the user's to write: the
+        // settings live in their own data folder, copied there on first use.
+        const std::string path =
+            (userdata::settingsFolderFor(vb::App().Path(), kSettingsFileName) / kSettingsFileName).string();
         dbSettings = dbeEngine->OpenDatabase(path, true, false);
         auto init = dbSettings->OpenRecordset("STX32Init", jet::dbOpenTable);
         bSettingsOpen = -1;

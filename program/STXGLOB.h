@@ -95,8 +95,9 @@ void ResetRegistryObject();
 // root, which is how the first run on a machine shows itself.
 bool IsFirstRun();
 
-// Reads the start-up choice of STX32.MDB beside the program. On any failure
-// the "!" markers stay and false is returned; no message is shown.
+// Reads the start-up choice of STX32.MDB beside the program (for an installed
+// copy: the user's copy, see userdata/settings_folder.h). On any failure the
+// "!" markers stay and false is returned; no message is shown.
 bool OpenSettingsDatabase();
 
 // Called by the main window when it is unloaded.

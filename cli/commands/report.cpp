@@ -10,6 +10,7 @@
 #include "printer/printers.h"
 #include "printer/text_printer_device.h"
 #include "printing/report_engine.h"
+#include "userdata/settings_folder.h"
 
 #ifdef STRUX_REPORT_PDF
 #include <QGuiApplication>
@@ -24,12 +25,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The folder of this executable, where the program keeps stx32ps.def.
+// The folder of this executable.
 fs::path programFolder() {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     if (!error && self.has_parent_path()) return self.parent_path();
     return fs::current_path();
+}
+
+// Where stx32ps.def is kept: beside this program, or for an installed copy
+// in the user's data folder, which the user's program shares.
+fs::path printDefaultsFolder() {
+    return userdata::settingsFolderFor(programFolder(), printing::kPrintDefaultsFileName);
 }
 
 struct ReportOptions {
@@ -74,7 +81,8 @@ public:
                "\n"
                "Prints the paged structure report of a database: the table summary, the index\n"
                "and field listings of each table, then every query and every relation. The\n"
-               "layout (font and tab columns) comes from stx32ps.def beside this program.\n"
+               "layout (font and tab columns) comes from stx32ps.def beside this program;\n"
+               "an installed copy keeps it in $XDG_DATA_HOME/strux32 (~/.local/share/strux32).\n"
                "\n"
                "  -o OUT.pdf        write the report as a PDF file\n"
                "  --text            print the report's pages as text on standard output\n"
@@ -103,7 +111,7 @@ public:
         if (const int status = chooseTables(source, entries, options, err); status != kExitOk) return status;
 
         printing::ReportSetup setup;
-        setup.programFolder = programFolder();
+        setup.programFolder = printDefaultsFolder();
         QuietMonitor monitor;
 
         try {

@@ -20,6 +20,7 @@
 #include "printing/frmStrux_print.h"
 #include "printing/print_request.h"
 #include "printing/report_engine.h"
+#include "userdata/settings_folder.h"
 #include "vb/app.h"
 #include "vb/interaction.h"
 #include "vb/screen.h"
@@ -209,7 +210,8 @@ void frmStrux::PrintStructure() {
         progress->showDetail("Working! Please wait.");
 
         printing::ReportSetup setup;
-        setup.programFolder = vb::App().Path();
+        // An installed copy keeps its layout file in the user's data folder.
+        setup.programFolder = userdata::settingsFolderFor(vb::App().Path(), printing::kPrintDefaultsFileName);
         printer::Printers& printers = printing::ProgramPrinters();
         sSavedPrinter.clear();
         if (bUseTabSetting != 0 && rsStoredSettings) {

@@ -100,7 +100,8 @@ TEST(InstanceLock, ALockOfAnotherProcessIsSeenAndDropsWhenThatProcessEnds) {
     holder.start("sh", {"-c", "exec 9>>\"$0\" && flock --exclusive 9 && exec sleep 30", QString::fromStdString(path)});
     if (!holder.waitForStarted(5000)) GTEST_SKIP() << "no shell to hold the lock";
     bool seenBusy = false;
-    for (int i = 0; i < 200 && !seenBusy; ++i) {
+    // Up to ten seconds: a loaded machine can be slow to start the shell.
+    for (int i = 0; i < 1000 && !seenBusy; ++i) {
         vb::InstanceLock second(name);
         seenBusy = second.busy();
         if (!seenBusy) std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and runs the installed copy the
+# way a user would: from a folder it may not write, with its own data folder.
+#   installed_tree_test.sh BUILD_DIR [CORPUS_DIR]
+set -euo pipefail
+
+build=$1
+corpus=${2:-}
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; fail "cmake --install"; }
+
+for file in bin/strux share/applications/strux32.desktop share/icons/hicolor/scalable/apps/strux32.svg \
+            share/mime/packages/strux32.xml share/man/man1/strux.1; do
+  [ -e "$prefix/$file" ] || fail "$file was not installed"
+done
+[ -d "$prefix/share/strux32" ] || fail "share/strux32 was not installed"
+
+# The installed programs find every library without the build folder: the
+# RPATH names the private library folder, not the build.
+programs=("$prefix/bin/strux")
+[ -e "$build/bin/Strux32" ] && programs+=("$prefix/bin/Strux32")
+for program in "${programs[@]}"; do
+  [ -x "$program" ] || fail "$program was not installed"
+  if ldd "$program" | grep -q "not found"; then ldd "$program" >&2; fail "$program misses a library"; fi
+  if ldd "$program" | grep -F "$build" >/dev/null; then fail "$program loads a library from the build folder"; fi
+done
+if [ -e "$build/bin/Strux32" ]; then
+  for library in libcvSubs1.so libcvRegistry.so libplatform_vb.so; do
+    [ -e "$prefix/lib/strux32/$library" ] || fail "lib/strux32/$library was not installed"
+    loaded=$(ldd "$prefix/bin/Strux32" | awk -v name="$library" '$1 == name {print $3}')
+    [ -n "$loaded" ] && [ "$(realpath "$loaded")" = "$(realpath "$prefix/lib/strux32/$library")" ] \
+      || fail "Strux32 does not load $library from lib/strux32 (but '$loaded')"
+  done
+fi
+
+# The program's tree belongs to the system; the installed copy must not
+# write into it, whoever runs it.
+chmod -R a-w "$prefix"
+find "$prefix" -newer "$work/install.log" -print >"$work/changed-before"
+sleep 1
+touch "$work/stamp"
+
+strux=$prefix/bin/strux
+"$strux" --help >"$work/help.txt" || fail "strux --help"
+commands=$(sed -n '/^Commands:/,/^$/p' "$work/help.txt" | awk 'NF && $1 != "Commands:" {print $1}')
+[ -n "$commands" ] || fail "strux --help lists no command"
+
+# The man page describes every command and every option that the help does.
+man_text=$(sed -e 's/\\-/-/g' "$prefix/share/man/man1/strux.1")
+for command in $commands; do
+  grep -q "^\.SS \"$command " <<<"$man_text" || fail "strux.1 does not describe the command $command"
+  "$strux" "$command" --help >"$work/$command.txt" || fail "strux $command --help"
+  for option in $(grep -oE '(^|[[ |])--?[a-z][a-z-]*' "$work/$command.txt" | sed -E 's/^[[ |]//' | sort -u); do
+    # An item of its own (.TP, then .B or .BI with the option), not just a
+    # word in an example.
+    grep -qE -- "^\.BI? \"?${option}([ =\"]|$)" <<<"$man_text" \
+      || fail "strux.1 does not describe $option of strux $command"
+  done
+done
+if command -v groff >/dev/null; then
+  warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man1/strux.1" 2>&1)
+  [ -z "$warnings" ] || fail "groff warns about strux.1: $warnings"
+fi
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/strux32.desktop" || fail "desktop-file-validate"
+else
+  echo "desktop-file-validate is not installed (desktop-file-utils): the entry is not validated"
+fi
+
+# A database to read: the first of the corpus, when there is one.
+database=""
+if [ -n "$corpus" ] && [ -d "$corpus" ]; then
+  database=$(find "$corpus" -name '*.mdb' -type f | sort | head -n 1)
+fi
+if [ -n "$database" ]; then
+  copy=$work/db/$(basename "$database")
+  mkdir -p "$work/db" && cp "$database" "$copy"
+  export HOME=$work/home-ann XDG_DATA_HOME=$work/ann
+  "$strux" dump "$copy" >"$work/dump.txt" || fail "installed strux dump $copy"
+  [ -s "$work/dump.txt" ] || fail "strux dump printed nothing"
+  "$build/bin/strux" dump "$copy" >"$work/dump-build.txt"
+  cmp -s "$work/dump.txt" "$work/dump-build.txt" || fail "the installed strux dump differs from the build's"
+
+  # The report reads its layout from the user's folder and writes it there
+  # when it is missing; each user gets a file of their own.
+  "$strux" report "$copy" --text >"$work/report-ann.txt" 2>"$work/report-ann.err" || fail "strux report as ann"
+  [ -s "$work/ann/strux32/stx32ps.def" ] || fail "the report did not write ann's stx32ps.def"
+  grep -qF "$work/ann/strux32/stx32ps.def" "$work/report-ann.err" || fail "the report did not say where it wrote the layout"
+  printf 'changed by ann\r\n' >>"$work/ann/strux32/stx32ps.def"
+  cp "$work/ann/strux32/stx32ps.def" "$work/ann-layout"
+
+  XDG_DATA_HOME=$work/bob "$strux" report "$copy" --text >"$work/report-bob.txt" || fail "strux report as bob"
+  [ -s "$work/bob/strux32/stx32ps.def" ] || fail "bob got no stx32ps.def of his own"
+  cmp -s "$work/ann/strux32/stx32ps.def" "$work/bob/strux32/stx32ps.def" && fail "bob sees ann's layout"
+  "$strux" report "$copy" --text >/dev/null || fail "strux report as ann, again"
+  cmp -s "$work/ann/strux32/stx32ps.def" "$work/ann-layout" || fail "ann's layout was replaced"
+  cmp -s "$work/report-ann.txt" "$work/report-bob.txt" || fail "the same layout printed two reports"
+else
+  echo "no corpus database found: the installed strux dump and report are not run"
+fi
+
+# The installed program starts (offscreen) and is still running after a few
+# seconds: its libraries and Qt's plugins load and it does not end at once.
+if [ -e "$prefix/bin/Strux32" ] && command -v timeout >/dev/null; then
+  status=0
+  HOME=$work/home-gui XDG_DATA_HOME=$work/gui QT_QPA_PLATFORM=offscreen \
+    timeout 5 "$prefix/bin/Strux32" >"$work/gui.log" 2>&1 || status=$?
+  [ "$status" -eq 124 ] || { cat "$work/gui.log" >&2; fail "installed Strux32 ended with status $status"; }
+fi
+
+changed=$(find "$prefix" -newer "$work/stamp" -print)
+[ -z "$changed" ] || fail "the installed tree was written: $changed"
+echo "installed tree: ok"

@@ -1,0 +1,248 @@
+// Where an installed copy keeps STX32.MDB and stx32ps.def: the program's
+// own folder when it may write there, else the user's data folder, filled
+// whole from the delivered files on first use.
+#include "userdata/settings_folder.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// Bytes that are not all alike, so that a copy cut short or shifted shows.
+std::string sampleBytes(size_t size) {
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131 + i / 7) & 0xFF);
+    return bytes;
+}
+
+// Every name in `folder`, hidden ones included.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SettingsFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / ("strux-settings-folder-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(root_, ignored);
+    }
+
+    // An installed tree: <prefix>/bin and <prefix>/share/strux32 with the
+    // delivered settings database.
+    fs::path installedProgram(const std::string& settingsBytes) {
+        const fs::path bin = root_ / "prefix" / "bin";
+        fs::create_directories(bin);
+        fs::create_directories(root_ / "prefix" / "share" / "strux32");
+        writeFile(root_ / "prefix" / "share" / "strux32" / "STX32.MDB", settingsBytes);
+        return bin;
+    }
+
+    userdata::EnvironmentLookup environment(std::map<std::string, std::string> values) {
+        return [values](const char* name) -> std::optional<std::string> {
+            auto it = values.find(name);
+            if (it == values.end()) return std::nullopt;
+            return it->second;
+        };
+    }
+
+    fs::path root_;
+};
+
+TEST_F(SettingsFolderTest, UserFolderFollowsXdgDataHomeThenHome) {
+    const fs::path bin = root_ / "bin";
+    fs::create_directories(bin);
+    EXPECT_EQ(userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", "/data/ann"}, {"HOME", "/home/ann"}}))
+                  .userFolder,
+              fs::path("/data/ann/strux32"));
+    EXPECT_EQ(userdata::settingsPlaces(bin, environment({{"HOME", "/home/ann"}})).userFolder,
+              fs::path("/home/ann/.local/share/strux32"));
+    // Empty or relative: not a valid XDG_DATA_HOME, the default applies.
+    EXPECT_EQ(userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", ""}, {"HOME", "/home/ann"}})).userFolder,
+              fs::path("/home/ann/.local/share/strux32"));
+    EXPECT_EQ(
+        userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", "data"}, {"HOME", "/home/ann"}})).userFolder,
+        fs::path("/home/ann/.local/share/strux32"));
+    EXPECT_TRUE(userdata::settingsPlaces(bin, environment({})).userFolder.empty());
+}
+
+TEST_F(SettingsFolderTest, BuildFolderKeepsItsOwnFiles) {
+    const fs::path build = root_ / "build" / "bin";
+    fs::create_directories(build);
+    writeFile(build / "STX32.MDB", "built");
+    const auto places = userdata::settingsPlaces(build, environment({{"XDG_DATA_HOME", (root_ / "ann").string()}}));
+    EXPECT_TRUE(places.deliveredFolder.empty());
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), build);
+    EXPECT_EQ(userdata::settingsFolderFor(places, "stx32ps.def"), build);
+    EXPECT_FALSE(fs::exists(root_ / "ann")) << "nothing is copied for a program that writes its own folder";
+}
+
+TEST_F(SettingsFolderTest, InstalledCopyMakesTheUsersCopyOnFirstUse) {
+    const std::string delivered = sampleBytes(300000);
+    const fs::path bin = installedProgram(delivered);
+    const fs::path ann = root_ / "ann-data";
+    const auto places = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", ann.string()}}));
+    EXPECT_EQ(places.deliveredFolder, root_ / "prefix" / "share" / "strux32");
+
+    const fs::path folder = userdata::settingsFolderFor(places, "STX32.MDB");
+    EXPECT_EQ(folder, ann / "strux32");
+    EXPECT_EQ(readFile(folder / "STX32.MDB"), delivered);
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"STX32.MDB"}) << "no temporary file stays behind";
+    // The user writes their copy: it must be theirs to write.
+    EXPECT_EQ(::access((folder / "STX32.MDB").c_str(), W_OK), 0);
+    // The delivered file is untouched.
+    EXPECT_EQ(readFile(root_ / "prefix" / "share" / "strux32" / "STX32.MDB"), delivered);
+
+    // A file nothing delivers is left missing, for the caller to create.
+    EXPECT_EQ(userdata::settingsFolderFor(places, "stx32ps.def"), ann / "strux32");
+    EXPECT_FALSE(fs::exists(ann / "strux32" / "stx32ps.def"));
+}
+
+TEST_F(SettingsFolderTest, ReadOnlyProgramFolderUsesTheUserFolder) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes a read-only folder; the installed-tree tests cover this path";
+    const fs::path bin = root_ / "portable";
+    fs::create_directories(bin);
+    writeFile(bin / "STX32.MDB", "portable settings");
+    writeFile(bin / "stx32ps.def", "layout");
+    fs::permissions(bin, fs::perms::owner_read | fs::perms::owner_exec);
+    const fs::path ann = root_ / "ann-data";
+    const auto places = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", ann.string()}}));
+    EXPECT_TRUE(places.deliveredFolder.empty());
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), ann / "strux32");
+    EXPECT_EQ(userdata::settingsFolderFor(places, "stx32ps.def"), ann / "strux32");
+    EXPECT_EQ(readFile(ann / "strux32" / "STX32.MDB"), "portable settings");
+    EXPECT_EQ(readFile(ann / "strux32" / "stx32ps.def"), "layout");
+}
+
+TEST_F(SettingsFolderTest, RootRunningAnInstalledCopyDoesNotWriteTheProgramFolder) {
+    // The installed bin folder is writable here (the test owns it), as
+    // /usr/bin is for root: the delivered folder alone marks the copy as
+    // installed.
+    const fs::path bin = installedProgram("delivered");
+    const fs::path data = root_ / "root-data";
+    const auto places = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", data.string()}}));
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), data / "strux32");
+    EXPECT_TRUE(fs::is_empty(bin));
+}
+
+TEST_F(SettingsFolderTest, InstalledIntoTheUsersOwnDataFolderUsesTheDeliveredFiles) {
+    // cmake --install --prefix ~/.local: the delivered folder is the user
+    // folder, and the user's files are the delivered ones.
+    const fs::path bin = installedProgram("delivered");
+    const auto places =
+        userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "prefix" / "share").string()}}));
+    EXPECT_EQ(places.userFolder, places.deliveredFolder);
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), places.deliveredFolder);
+    EXPECT_EQ(namesIn(places.deliveredFolder), std::vector<std::string>{"STX32.MDB"});
+    EXPECT_EQ(readFile(places.deliveredFolder / "STX32.MDB"), "delivered");
+}
+
+TEST_F(SettingsFolderTest, EachUserGetsTheirOwnCopy) {
+    const fs::path bin = installedProgram("delivered settings");
+    const auto ann = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "ann").string()}}));
+    const auto bob = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "bob").string()}}));
+
+    const fs::path annFolder = userdata::settingsFolderFor(ann, "STX32.MDB");
+    writeFile(annFolder / "STX32.MDB", "ann's own settings");
+    const fs::path bobFolder = userdata::settingsFolderFor(bob, "STX32.MDB");
+
+    EXPECT_NE(annFolder, bobFolder);
+    EXPECT_EQ(readFile(bobFolder / "STX32.MDB"), "delivered settings") << "Bob starts from the delivered file";
+    EXPECT_EQ(readFile(annFolder / "STX32.MDB"), "ann's own settings");
+}
+
+TEST_F(SettingsFolderTest, AnExistingUserCopyIsNeverOverwritten) {
+    const fs::path bin = installedProgram("delivered, version 2");
+    const fs::path ann = root_ / "ann";
+    fs::create_directories(ann / "strux32");
+    writeFile(ann / "strux32" / "STX32.MDB", "ann's settings from version 1");
+    const auto places = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", ann.string()}}));
+
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), ann / "strux32");
+    EXPECT_EQ(readFile(ann / "strux32" / "STX32.MDB"), "ann's settings from version 1");
+
+    // Nor by the copy itself, should another run have made the file first.
+    EXPECT_FALSE(userdata::copyWhole(root_ / "prefix" / "share" / "strux32" / "STX32.MDB",
+                                     ann / "strux32" / "STX32.MDB"));
+    EXPECT_EQ(readFile(ann / "strux32" / "STX32.MDB"), "ann's settings from version 1");
+    EXPECT_EQ(namesIn(ann / "strux32"), std::vector<std::string>{"STX32.MDB"});
+}
+
+TEST_F(SettingsFolderTest, AFailedReadLeavesNoFile) {
+    // A folder where a file should be opens, then refuses to be read: the
+    // new file exists by then and must go again.
+    fs::create_directories(root_ / "not-a-file");
+    fs::create_directories(root_ / "user");
+    EXPECT_FALSE(userdata::copyWhole(root_ / "not-a-file", root_ / "user" / "STX32.MDB"));
+    EXPECT_TRUE(fs::is_empty(root_ / "user"));
+}
+
+TEST_F(SettingsFolderTest, AWriteCutShortLeavesNoPartialFile) {
+    // A file size limit fails the writes part-way, as a full disk would.
+    const std::string delivered = sampleBytes(200000);
+    const fs::path bin = installedProgram(delivered);
+    const fs::path ann = root_ / "ann";
+    const auto places = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", ann.string()}}));
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previous = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 70000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const fs::path folder = userdata::settingsFolderFor(places, "STX32.MDB");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(folder, ann / "strux32");
+    EXPECT_TRUE(fs::is_empty(folder)) << "neither a cut-short STX32.MDB nor its temporary file is left";
+
+    // The next start, with room again, makes the whole copy.
+    userdata::settingsFolderFor(places, "STX32.MDB");
+    EXPECT_EQ(readFile(folder / "STX32.MDB"), delivered);
+}
+
+TEST_F(SettingsFolderTest, AnUnwritableUserFolderLeavesTheFileMissing) {
+    const fs::path bin = installedProgram("delivered");
+    // A file where the data folder should be: the folder cannot be made.
+    writeFile(root_ / "blocked", "");
+    const auto places =
+        userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "blocked").string()}}));
+    EXPECT_EQ(userdata::settingsFolderFor(places, "STX32.MDB"), root_ / "blocked" / "strux32");
+    EXPECT_FALSE(fs::exists(root_ / "blocked" / "strux32"));
+}
+
+}  // namespace
