@@ -13,7 +13,7 @@
 
 namespace testcodegen {
 
-struct FieldSpec {
+struct FieldDefinition {
     std::string name;
     int type;
     long size;
@@ -30,14 +30,14 @@ public:
 
     codegen::SourceDatabase source() { return {tables, queries, relations}; }
 
-    jet::TableDef& addTable(const std::string& name, const std::vector<FieldSpec>& fields, long attributes = 0) {
+    jet::TableDef& addTable(const std::string& name, const std::vector<FieldDefinition>& fields, long attributes = 0) {
         auto table = std::make_unique<jet::TableDef>(name);
         table->SetAttributes(attributes);
-        for (const auto& spec : fields) {
-            auto field = std::make_unique<jet::Field>(spec.name, spec.type, spec.size);
-            field->SetRequired(spec.required);
-            field->SetAllowZeroLength(spec.allowZeroLength);
-            field->SetAttributes(spec.attributes);
+        for (const auto& column : fields) {
+            auto field = std::make_unique<jet::Field>(column.name, column.type, column.size);
+            field->SetRequired(column.required);
+            field->SetAllowZeroLength(column.allowZeroLength);
+            field->SetAttributes(column.attributes);
             table->Fields().add(std::move(field));
         }
         return tables.add(std::move(table));
