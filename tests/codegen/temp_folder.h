@@ -1,42 +1,17 @@
-// A fresh folder below the system's temporary folder, removed afterwards.
+// Temporary folders and file helpers for the code generator's tests.
 #pragma once
+
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace testcodegen {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("strux-codegen-" + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-    std::vector<std::string> names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = testsupport::TempFolder;
 
 inline std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

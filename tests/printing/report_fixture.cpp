@@ -1,7 +1,6 @@
 #include "report_fixture.h"
 
 #include <cmath>
-#include <random>
 
 namespace reporttest {
 
@@ -78,18 +77,6 @@ jet::Relation& MemoryDatabase::addRelation(const std::string& name, const std::s
     auto& relation = relations.add(std::make_unique<jet::Relation>(name, table, foreign));
     for (const auto& field : fields) relation.Fields().add(std::make_unique<jet::Field>(field, 0, 0));
     return relation;
-}
-
-TempFolder::TempFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() / ("strux-printing-" + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
 }
 
 std::unique_ptr<printer::Printers> recordingPrinters(const std::vector<std::string>& names) {

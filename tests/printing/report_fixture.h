@@ -3,6 +3,8 @@
 // and a monitor that presses Cancel after a given number of item boundaries.
 #pragma once
 
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -81,16 +83,7 @@ struct MemoryDatabase {
                                const std::vector<std::string>& fields);
 };
 
-// A folder of its own below the system's temporary folder, removed at the end.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = testsupport::TempFolder;
 
 // Printers of the given names, all recording text printers; the first current.
 std::unique_ptr<printer::Printers> recordingPrinters(const std::vector<std::string>& names = {"Text"});

@@ -2,6 +2,8 @@
 // out by path, and a clean set of globals for each window test.
 #pragma once
 
+#include "support/temp_folder.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,28 +125,7 @@ public:
 };
 
 // A folder of its own for one test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "strux32-program-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
-            ::chmod(it->path().c_str(), 0700);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
-
-private:
-    std::string path_;
-};
+using TempFolder = testsupport::TempFolder;
 
 // The globals as a fresh start of the program has them.
 void resetGlobals();

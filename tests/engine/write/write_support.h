@@ -2,6 +2,8 @@
 // reads to show a file was left untouched, and the mdbtools referee.
 #pragma once
 
+#include "support/temp_folder.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -14,25 +16,7 @@
 
 namespace writetest {
 
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "strux-write-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                           std::to_string(::getpid());
-        for (char& c : name)
-            if (c == '/') c = '_';
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using TempFolder = testsupport::TempFolder;
 
 inline std::vector<std::uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
