@@ -404,7 +404,7 @@ void frmStrux::LoadStructure(int mode) {
             lstTables->setCurrentRow(0);
             bListReady = 1;
             const std::string entry = lstTables->item(0)->text().toStdString();
-            sCurrentObject = viewer::entryObjectName(entry);
+            sCurrentObject = listing::entryName(entry);
             viewer::selectionFlagsForEntry(entry, bQuerySelected, bRelationSelected);
         }
         showObject();
@@ -464,7 +464,7 @@ void frmStrux::lstTables_Click() {
     const int row = lstTables->currentRow();
     if (row < 0 || !dbCurrent) return;
     const std::string entry = lstTables->item(row)->text().toStdString();
-    sCurrentObject = viewer::entryObjectName(entry);
+    sCurrentObject = listing::entryName(entry);
     viewer::selectionFlagsForEntry(entry, bQuerySelected, bRelationSelected);
     sErrArea = Subs().cvSetArea(-1, kFormNumber, 2);
     LoadStructure(1);

@@ -5,15 +5,6 @@
 
 namespace codegen {
 
-EntryKind entryKind(const std::string& entry) {
-    const std::string tag = entry.substr(0, 4);
-    if (tag == "Tbl:") return EntryKind::Table;
-    if (tag == "Qdf:") return EntryKind::Query;
-    if (tag == "Rel:") return EntryKind::Relation;
-    return EntryKind::Other;
-}
-
-std::string entryName(const std::string& entry) { return entry.size() > 5 ? entry.substr(5) : std::string(); }
 
 std::vector<std::string> listingEntries(const SourceDatabase& source) {
     return listing::listEntries(source.tables, source.queries, source.relations);

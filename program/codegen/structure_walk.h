@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "listing/structure_listing.h"
 #include "jet/collection.h"
 #include "jet/querydef.h"
 #include "jet/relation.h"
@@ -24,12 +25,9 @@ struct SourceDatabase {
     jet::Collection<jet::Relation>& relations;
 };
 
-enum class EntryKind { Table, Query, Relation, Other };
-
-// The kind of a listing entry by its first four characters ("Tbl:", "Qdf:",
-// "Rel:") and its object name (the text from the sixth character on).
-EntryKind entryKind(const std::string& entry);
-std::string entryName(const std::string& entry);
+using listing::EntryKind;
+using listing::entryKind;
+using listing::entryName;
 
 // The listing the main window shows for `source`, for callers without a
 // window: tables without a system bit (0x80000002), queries whose name does

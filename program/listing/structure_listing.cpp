@@ -18,6 +18,16 @@ std::vector<std::string> listEntries(const jet::Collection<jet::TableDef>& table
     return entries;
 }
 
+EntryKind entryKind(const std::string& entry) {
+    const std::string tag = entry.substr(0, 4);
+    if (tag == "Tbl:") return EntryKind::Table;
+    if (tag == "Qdf:") return EntryKind::Query;
+    if (tag == "Rel:") return EntryKind::Relation;
+    return EntryKind::Other;
+}
+
+std::string entryName(const std::string& entry) { return entry.size() > 5 ? entry.substr(5) : std::string(); }
+
 FieldTypeNames fieldTypeNames() {
     FieldTypeNames names;
     names[1] = "Boolean";

@@ -27,6 +27,13 @@ std::vector<std::string> listEntries(const jet::Collection<jet::TableDef>& table
                                      const jet::Collection<jet::QueryDef>& queries,
                                      const jet::Collection<jet::Relation>& relations);
 
+// The kind of an entry by its first four characters ("Tbl:", "Qdf:",
+// "Rel:"), and its object name: the text from the sixth character on ("" for
+// an entry shorter than the prefix).
+enum class EntryKind { Table, Query, Relation, Other };
+EntryKind entryKind(const std::string& entry);
+std::string entryName(const std::string& entry);
+
 // Display names by DAO field type code, 0 to 25; "" where a code has none.
 using FieldTypeNames = std::array<std::string, 26>;
 FieldTypeNames fieldTypeNames();

@@ -7,6 +7,7 @@
 
 #include "STXGLOB.h"
 #include "printing/frmPrinting.h"
+#include "listing/structure_listing.h"
 #include "printing/print_request.h"
 
 namespace {
@@ -105,7 +106,8 @@ void frmSelect::Form_Load(const std::vector<std::string>& mainEntries) {
 void frmSelect::LoadTableList(const std::vector<std::string>& mainEntries) {
     lstTables->clear();
     for (const auto& entry : mainEntries)
-        if (entry.compare(0, 4, "Tbl:") == 0) lstTables->addItem(QString::fromStdString(entry.size() > 5 ? entry.substr(5) : ""));
+        if (listing::entryKind(entry) == listing::EntryKind::Table)
+            lstTables->addItem(QString::fromStdString(listing::entryName(entry)));
     if (lstTables->count() > 0) {
         lstTables->setCurrentRow(0);
         lstTables->item(0)->setSelected(true);

@@ -29,16 +29,9 @@ constexpr double kBreakBeforeDetails = 55;
 // The summary's "Updatable:" column is fixed, whatever the tab setting.
 constexpr int kSummaryUpdatableColumn = 50;
 
-// The two system bits of a table's attributes (dbSystemObject).
-constexpr std::uint32_t kSystemBits = 0x80000002u;
-
 // VB's error numbers for failures that carry none of their own.
 constexpr long kErrOutOfMemory = 7;
 constexpr long kErrInternal = 51;
-
-bool isSystemTable(const jet::TableDef& table) {
-    return (static_cast<std::uint32_t>(table.Attributes()) & kSystemBits) != 0;
-}
 
 std::string quoted(const std::string& name) { return "'" + name + "'"; }
 
@@ -49,7 +42,7 @@ std::string pageText(int page) { return "Page " + std::string(page < 0 ? "" : " 
 std::vector<std::string> namesOfKind(const std::vector<std::string>& entries, std::string_view kind) {
     std::vector<std::string> names;
     for (const auto& entry : entries)
-        if (entry.compare(0, 4, kind) == 0) names.push_back(entry.size() > 5 ? entry.substr(5) : std::string());
+        if (entry.compare(0, 4, kind) == 0) names.push_back(listing::entryName(entry));
     return names;
 }
 
@@ -195,7 +188,7 @@ void StructureReport::printTableSummary() {
     for (int i = 0; i < source_.tables.Count(); ++i) {
         const jet::TableDef& table = source_.tables[i];
         p_.SetFontUnderline(false);
-        if (!isSystemTable(table)) {
+        if (listing::isListedTable(table)) {
             p_.Print({Tab(iTab(0)), table.Name(), Tab(kSummaryUpdatableColumn),
                       table.Updatable() ? "Updatable:  True" : "Updatable:  False"});
             breakIfBelow(kBreakAfterRows);

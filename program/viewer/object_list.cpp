@@ -17,10 +17,6 @@ bool startsWith(const std::string& text, const char* prefix) {
 
 std::string boolText(bool value) { return value ? "True" : "False"; }
 
-std::string entryObjectName(const std::string& entry) {
-    return entry.size() > 5 ? entry.substr(5) : std::string();
-}
-
 void selectionFlagsForEntry(const std::string& entry, int16_t& bQuerySelected, int16_t& bRelationSelected) {
     const std::string kind = entry.substr(0, 4);
     if (kind == "Qdf:") {

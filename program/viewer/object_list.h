@@ -22,9 +22,8 @@ using listing::kQueryPrefix;
 using listing::kRelationPrefix;
 using listing::kTablePrefix;
 
-// The object name of an entry: its text from the sixth character on ("" for
-// an entry shorter than the prefix).
-std::string entryObjectName(const std::string& entry);
+// The object name of an entry: its text from the sixth character on.
+using listing::entryName;
 
 // The selection flags after choosing `entry`, compared in the order query,
 // table, relation; an entry of none of the three kinds keeps the flags.

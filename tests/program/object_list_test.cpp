@@ -34,8 +34,8 @@ TEST(ObjectList, ListsTablesQueriesRelationsInCollectionOrderAndSkipsSystemAndTi
 }
 
 TEST(ObjectList, EntryNameAndSelectionFlags) {
-    EXPECT_EQ(viewer::entryObjectName("Tbl: Order Details"), "Order Details");
-    EXPECT_EQ(viewer::entryObjectName("Tbl:"), "");
+    EXPECT_EQ(listing::entryName("Tbl: Order Details"), "Order Details");
+    EXPECT_EQ(listing::entryName("Tbl:"), "");
 
     int16_t query = 0, relation = 0;
     viewer::selectionFlagsForEntry("Qdf: Sales", query, relation);
