@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "catalog/system_tables.h"
+#include "dao/database_impl.h"
 #include "io/page_file.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
@@ -183,8 +184,33 @@ TEST_P(CreateQueryDefTest, RefusalsLeaveTheFileAsItWas) {
     // DAO would store a query without text, to be given SQL later; this
     // engine's QueryDef cannot write SQL back, so it is refused.
     EXPECT_EQ(attempt("Broken", ""), 3129);
+    // A write that fails at commit leaves the collection as the file is.
+    db->impl().commitOverride = [](jet::write::PageStore&) { throw jet::Error(jet::kErrDiskFull, "Disk full."); };
+    EXPECT_EQ(attempt("Late", kUpdateSql), 3026);
+    db->impl().commitOverride = nullptr;
     EXPECT_EQ(writetest::readFile(path_), before);
     EXPECT_EQ(db->QueryDefs().Count(), 1);
+}
+
+// Queries of uneven size fill MSysQueries' pages unevenly; a row must never
+// go back into room left on an earlier page, or it would be read ahead of
+// the rows before it and the query's columns would change places.
+TEST_P(CreateQueryDefTest, RowsOfManyQueriesStayInTheirOrder) {
+    std::vector<std::string> texts;
+    {
+        auto db = jet::DBEngine().OpenDatabase(create());
+        for (int q = 0; q < 40; ++q) {
+            std::string columns;
+            const int count = 1 + (q * 7) % 11;
+            for (int c = 0; c < count; ++c)
+                columns += (c ? ", " : "") + std::string("[A Table With A Long Name].[Column ") + std::to_string(c) +
+                           std::string(static_cast<std::size_t>((q * 13 + c * 5) % 90), 'x') + "]";
+            texts.push_back("SELECT " + columns + "\r\nFROM [A Table With A Long Name];\r\n");
+            db->CreateQueryDef("Q" + std::to_string(q), texts.back());
+        }
+    }
+    auto db = jet::DBEngine().OpenDatabase(path_);
+    for (int q = 0; q < 40; ++q) EXPECT_EQ(db->QueryDefs()["Q" + std::to_string(q)].SQL(), texts[q]) << q;
 }
 
 TEST_P(CreateQueryDefTest, TemporaryQueriesAreNotStored) {
