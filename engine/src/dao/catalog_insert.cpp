@@ -40,4 +40,16 @@ void insertCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::
     acesWriter.saveDefinition();
 }
 
+catalog::CatalogObject storedObject(const write::CatalogEntry& entry) {
+    catalog::CatalogObject object;
+    object.id = entry.id;
+    object.parentId = entry.parentId;
+    object.name = entry.name;
+    object.type = entry.type;
+    object.flags = entry.flags;
+    object.created = object.updated = DateTime{entry.created};
+    object.properties = entry.properties;
+    return object;
+}
+
 }  // namespace jet::dao

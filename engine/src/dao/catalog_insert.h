@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "catalog/system_tables.h"
 #include "write/page_store.h"
 #include "write/system_catalog.h"
 
@@ -30,5 +31,8 @@ std::uint32_t tablePage(const DatabaseImpl& db, const std::string& name);
 // Adds `entry` to MSysObjects and gives the creator and the Users group full
 // rights on it in MSysACEs (when the file has that table).
 void insertCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::CatalogEntry& entry);
+
+// The catalog object `entry` becomes, as a reader of the file sees it.
+catalog::CatalogObject storedObject(const write::CatalogEntry& entry);
 
 }  // namespace jet::dao

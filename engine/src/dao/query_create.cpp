@@ -112,14 +112,7 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
 
     // The new query as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.
-    catalog::CatalogObject object;
-    object.id = entry.id;
-    object.parentId = entry.parentId;
-    object.name = name;
-    object.type = catalog::kObjQuery;
-    object.flags = entry.flags;
-    object.created = object.updated = DateTime{entry.created};
-    object.properties = entry.properties;
+    const catalog::CatalogObject object = storedObject(entry);
     db.queryDefs.add(buildQueryDef(object, &rebuilt, *db.file, db.updatable));
     return buildQueryDef(object, &rebuilt, *db.file, db.updatable);
 }

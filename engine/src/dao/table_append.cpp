@@ -162,12 +162,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
 
     // The new table as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.
-    catalog::CatalogObject object;
-    object.id = entry.id;
-    object.parentId = entry.parentId;
-    object.name = name;
-    object.type = catalog::kObjLocalTable;
-    object.properties = entry.properties;
+    const catalog::CatalogObject object = dao::storedObject(entry);
     storage::TableDefinition stored = storage::readTableDefinition(*file, tdefPage);
     tableDefs.add(dao::buildTableDef(object, &stored, *file, updatable));
     tdefPages.push_back(tdefPage);
