@@ -53,11 +53,19 @@ queries::SourceColumns knownColumns(const DatabaseImpl& db) {
     };
 }
 
+// A Jet 3 file has no LvExtra column: a Text parameter's length is not
+// kept, and a query must describe what its file can keep.
+void dropLengthsNotKept(std::vector<queries::QueryRow>& rows, bool kept) {
+    if (kept) return;
+    for (auto& row : rows) row.extra.reset();
+}
+
 std::unique_ptr<QueryDef> temporaryQuery(DatabaseImpl& db, const std::string& sql, const sql::ParseOptions& options) {
     catalog::CatalogObject unnamed;
     if (sql.empty()) return buildQueryDef(unnamed, nullptr, *db.file, db.updatable);
     sql::ParsedQuery parsed = sql::parseQuery(sql, options);
     unnamed.flags = static_cast<std::uint32_t>(parsed.type);
+    dropLengthsNotKept(parsed.rows, !db.file->format().isJet3());
     const queries::RebuiltQuery rebuilt = queries::rebuildQuery(parsed.rows, parsed.type, knownColumns(db));
     return buildQueryDef(unnamed, &rebuilt, *db.file, db.updatable);
 }
@@ -90,13 +98,8 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     entry.properties = write::encodePropertyBlob(write::newQueryProperties(), format, codePage);
 
     storage::TableDefinition msysQueries = storage::readTableDefinition(*db.file, queriesPage);
-    // Jet 3 has no LvExtra column: a Text parameter's length is not kept,
-    // and the query must describe what is kept.
-    const bool keepsExtra = msysQueries.findColumn("LvExtra") != nullptr;
-    for (auto& row : parsed.rows) {
-        row.objectId = entry.id;
-        if (!keepsExtra) row.extra.reset();
-    }
+    dropLengthsNotKept(parsed.rows, msysQueries.findColumn("LvExtra") != nullptr);
+    for (auto& row : parsed.rows) row.objectId = entry.id;
     const std::vector<queries::QueryRow> rows = write::jetInsertOrder(std::move(parsed.rows));
     // Rebuilt before anything is written: rows that do not read back are
     // refused, not stored.

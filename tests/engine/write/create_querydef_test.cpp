@@ -223,6 +223,7 @@ TEST_P(CreateQueryDefTest, TemporaryQueriesAreNotStored) {
     EXPECT_EQ(temporary->SQL(), kUpdateSql);
     EXPECT_EQ(temporary->Type(), jet::dbQUpdate);
     EXPECT_EQ(db->CreateQueryDef()->SQL(), "");
+    EXPECT_EQ(db->CreateQueryDef("", kSelectSql)->SQL(), parametersLine() + kSelectSql.substr(kSelectSql.find("SELECT")));
     EXPECT_EQ(errorOf([&] { db->CreateQueryDef("", "SELECT FROM"); }), 3131);
     EXPECT_EQ(db->QueryDefs().Count(), 0);
     EXPECT_EQ(errorOf([&] { db->CreateQueryDef("Stored", kUpdateSql); }), 3027);
