@@ -181,6 +181,8 @@ TEST_P(CreateQueryDefTest, RefusalsLeaveTheFileAsItWas) {
     EXPECT_EQ(attempt("Broken", "SELECT a FROM t; x"), 3142);
     EXPECT_EQ(attempt("Broken", "SELECT a FROM t WHERE (a = 1"), 3075);
     EXPECT_EQ(attempt("Broken", "SELECT [a FROM t"), 3126);
+    // A name longer than the catalog's column for it.
+    EXPECT_EQ(attempt("Broken", "SELECT a AS [" + std::string(300, 'n') + "] FROM t;"), 3163);
     // DAO would store a query without text, to be given SQL later; this
     // engine's QueryDef cannot write SQL back, so it is refused.
     EXPECT_EQ(attempt("Broken", ""), 3129);
