@@ -101,8 +101,8 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     dropLengthsNotKept(parsed.rows, msysQueries.findColumn("LvExtra") != nullptr);
     for (auto& row : parsed.rows) row.objectId = entry.id;
     const std::vector<queries::QueryRow> rows = write::jetInsertOrder(std::move(parsed.rows));
-    // Rebuilt before anything is written: rows that do not read back are
-    // refused, not stored.
+    // Rebuilt before anything is written, so that rows the reader could not
+    // make a query of (3049) are refused rather than stored.
     const queries::RebuiltQuery rebuilt = queries::rebuildQuery(rows, parsed.type, knownColumns(db));
 
     write::PageStore store(*db.file);
