@@ -1,6 +1,7 @@
 #include "jet/database.h"
 
 #include "dao/database_impl.h"
+#include "dao/query_create.h"
 
 namespace jet {
 
@@ -40,6 +41,10 @@ std::unique_ptr<TableDef> Database::CreateTableDef(const std::string& name, long
     table->SetSourceTableName(sourceTableName);
     table->SetConnect(connect);
     return table;
+}
+
+std::unique_ptr<QueryDef> Database::CreateQueryDef(const std::string& name, const std::string& sql) {
+    return dao::createQueryDef(*impl_, name, sql);
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& name, int type) {

@@ -4,6 +4,7 @@
 
 #include "catalog/dao_codes.h"
 #include "catalog/system_tables.h"
+#include "dao/catalog_insert.h"
 #include "dao/database_impl.h"
 #include "dao/object_builders.h"
 #include "dao/object_names.h"
@@ -103,10 +104,7 @@ void TableDefs::Append(std::unique_ptr<TableDef> table) {
 void TableDefs::Refresh() { db_->reload(); }
 
 void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
-    requireOpen();
-    // Page-encoded files are read, not written.
-    if (!updatable || file->readOnly() || file->header().encodingKey != 0)
-        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.");
+    dao::requireWritable(*this);
     const std::string& name = table->Name();
     if (!isValidObjectName(name)) throw invalidNameError(name);
     if (tableDefs.find(name) || queryDefs.find(name))
@@ -114,7 +112,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     if (table->Fields().Count() == 0) throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
 
     const auto& format = file->format();
-    const std::uint16_t codePage = file->header().codePage ? file->header().codePage : 1252;
+    const std::uint16_t codePage = dao::writeCodePage(*this);
     std::vector<write::NewColumn> columns;
     catalog::PropertyBlob properties;
     for (const auto& field : table->Fields()) {
@@ -150,7 +148,6 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
         write::layoutTable(columns, indexes, format, file->header().sortOrder ? file->header().sortOrder : 0x0409, false);
     const std::uint32_t tdefPage = write::TableWriter::create(store, def, codePage);
 
-    storage::TableDefinition objects = storage::readTableDefinition(*file, storage::kCatalogTdefPage);
     write::CatalogEntry entry;
     entry.id = static_cast<std::int32_t>(tdefPage);
     entry.parentId = write::kTablesContainerId;
@@ -159,30 +156,13 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     entry.created = write::oleNow();
     entry.owner = write::userOwner(format);
     entry.properties = write::encodePropertyBlob(properties, format, codePage);
-    write::TableWriter catalogWriter(store, objects, codePage);
-    catalogWriter.insert(write::catalogRow(objects, entry));
-    catalogWriter.saveDefinition();
-
-    // The creator and the Users group get full rights, as Access grants them.
-    for (int i = 0; i < tableDefs.Count(); ++i) {
-        if (!namesEqual(tableDefs[i].Name(), "MSysACEs") || tdefPages[static_cast<std::size_t>(i)] == 0) continue;
-        storage::TableDefinition aces = storage::readTableDefinition(*file, tdefPages[static_cast<std::size_t>(i)]);
-        write::TableWriter acesWriter(store, aces, codePage);
-        for (auto account : {write::AceAccount::AdminUser, write::AceAccount::UsersGroup})
-            acesWriter.insert(write::aceRow(aces, {entry.id, account, write::kAceFullTableRights, false}, format));
-        acesWriter.saveDefinition();
-    }
+    dao::insertCatalogEntry(*this, store, entry);
 
     commit(store);
 
     // The new table as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.
-    catalog::CatalogObject object;
-    object.id = entry.id;
-    object.parentId = entry.parentId;
-    object.name = name;
-    object.type = catalog::kObjLocalTable;
-    object.properties = entry.properties;
+    const catalog::CatalogObject object = dao::storedObject(entry);
     storage::TableDefinition stored = storage::readTableDefinition(*file, tdefPage);
     tableDefs.add(dao::buildTableDef(object, &stored, *file, updatable));
     tdefPages.push_back(tdefPage);
