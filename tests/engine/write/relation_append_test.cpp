@@ -15,6 +15,7 @@
 
 namespace {
 
+using writetest::errorOf;
 using writetest::TempFolder;
 
 struct FieldSpec {
@@ -75,15 +76,6 @@ const jet::storage::LogicalIndex* logicalNamed(const jet::storage::TableDefiniti
     for (const auto& logical : def.logicalIndexes)
         if (logical.name == name) return &logical;
     return nullptr;
-}
-
-long errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class RelationAppendTest : public ::testing::TestWithParam<int> {
