@@ -253,3 +253,56 @@ TEST(CorpusRelations, AccessWrittenRelationshipsAreWrittenAlike) {
 }
 
 }  // namespace
+
+namespace {
+
+// New relations in a copy of an Access-written file with rows: a table
+// related to itself gets a new index over its rows, a relation the rows
+// break is refused with the file unchanged, and mdbtools lists the new key
+// beside Access's.
+TEST(CorpusRelations, NewRelationsInNorthwind) {
+    STRUX_REQUIRE_CORPUS();
+    TempFolder folder;
+    const std::string path = folder.file("nwind.mdb");
+    std::filesystem::copy_file(testsupport::corpusFile("real/nwind-jet3.mdb"), path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    auto append = [](jet::Database& db, const char* name, const char* table, const char* foreign,
+                     const char* field, const char* foreignField) {
+        auto r = db.CreateRelation(name, table, foreign);
+        r->Fields().Append(r->CreateField(field));
+        r->Fields()[field].SetForeignName(foreignField);
+        db.Relations().Append(std::move(r));
+    };
+    {
+        auto db = jet::DBEngine().OpenDatabase(path);
+        const auto bytes = writetest::readFile(path);
+        // Category numbers 1 to 8 do not cover the product numbers ordered.
+        EXPECT_EQ(writetest::errorOf([&] { append(*db, "Broken", "Categories", "Order Details", "CategoryID", "ProductID"); }),
+                  jet::kErrIntegrityViolation);
+        EXPECT_EQ(writetest::readFile(path), bytes);
+        append(*db, "EmployeesEmployees", "Employees", "Employees", "EmployeeID", "ReportsTo");
+        EXPECT_EQ(db->Relations().Count(), 8);
+        db->Relations().Refresh();
+        EXPECT_EQ(db->Relations()[2].Name(), "EmployeesEmployees");  // name order after Refresh
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    const jet::Relation& r = db->Relations()["EmployeesEmployees"];
+    EXPECT_EQ(r.Fields()[0].ForeignName(), "ReportsTo");
+    const jet::Index& fk = db->TableDefs()["Employees"].Indexes()["EmployeesEmployees"];
+    EXPECT_TRUE(fk.Foreign());
+    EXPECT_EQ(fk.FieldsText(), "+ReportsTo");
+    // The rows still read, and the new index holds the employees with a boss.
+    auto rs = db->OpenRecordset("Employees", jet::dbOpenTable);
+    rs->SetIndex("EmployeesEmployees");
+    rs->Seek("=", {jet::Value(std::int32_t{2})});
+    EXPECT_FALSE(rs->NoMatch());
+    if (writetest::haveMdbTools()) {
+        bool ok = false;
+        const std::string schema = writetest::run("mdb-schema --relations " + writetest::quoted(path) + " postgres", &ok);
+        EXPECT_TRUE(ok);
+        EXPECT_NE(schema.find("FOREIGN KEY (\"reportsto\") REFERENCES \"Employees\"(\"employeeid\")"), std::string::npos)
+            << schema;
+    }
+}
+
+}  // namespace
