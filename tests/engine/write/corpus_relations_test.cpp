@@ -179,6 +179,18 @@ std::vector<std::string> creationOrder(const Tables& tables, const std::vector<s
     return order;
 }
 
+// The indexes DAO lists for the tables, as text, sorted.
+std::vector<std::string> daoIndexes(jet::Database& db, const std::set<std::string>& tables) {
+    std::vector<std::string> out;
+    for (const auto& name : tables)
+        for (const auto& ix : db.TableDefs()[name].Indexes())
+            out.push_back(name + "." + ix->Name() + " " + ix->FieldsText() + (ix->Primary() ? " primary" : "") +
+                          (ix->Unique() ? " unique" : "") + (ix->Foreign() ? " foreign" : "") +
+                          (ix->Required() ? " required" : "") + (ix->IgnoreNulls() ? " ignore-nulls" : ""));
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 int foreignKeyLines(const std::string& path) {
     bool ok = false;
     const std::string schema = writetest::run("mdb-schema --relations " + writetest::quoted(path) + " postgres", &ok);
@@ -231,6 +243,7 @@ TEST(CorpusRelations, AccessWrittenRelationshipsAreWrittenAlike) {
         EXPECT_EQ(relationshipEntries(*copy), sourceEntries);
         EXPECT_EQ(foreignKeys(readTables(*copy, involved)), foreignKeys(sourceTables));
         // What DAO lists reads back the same.
+        EXPECT_EQ(daoIndexes(*copy, involved), daoIndexes(*source, involved));
         ASSERT_EQ(copy->Relations().Count(), source->Relations().Count());
         for (int i = 0; i < source->Relations().Count(); ++i) {
             const jet::Relation& a = source->Relations()[i];
