@@ -5,7 +5,6 @@
 // byte as it was) and the referee's view.
 #include <gtest/gtest.h>
 
-#include "catalog/system_tables.h"
 #include "dao/database_impl.h"
 #include "engine/write/write_support.h"
 #include "jet/dao.h"
@@ -127,44 +126,17 @@ TEST_P(RelationAppendTest, EnforcedRelationWritesBothForeignKeyIndexes) {
     EXPECT_EQ(fk.FieldsText(), "+CustomerID");
     EXPECT_EQ(db->TableDefs()["Customers"].Indexes().Count(), 1);
 
-    // In the definitions: each index names the other's table and number; the
-    // primary side shares the key's real index, the foreign side the index
-    // already over CustomerID.
+    // In the definitions (the corpus test compares every field of these
+    // entries with Access's): the primary side's index comes first in name
+    // order, and the foreign table's entries are sorted with the new one.
     const auto customers = definitionOf(*db, "Customers");
     const auto orders = definitionOf(*db, "Orders");
-    const auto* onPrimary = logicalNamed(customers, ".rB");
-    const auto* onForeign = logicalNamed(orders, "CustomersOrders");
-    ASSERT_TRUE(onPrimary && onForeign);
-    EXPECT_EQ(onPrimary->indexType, jet::storage::kIndexTypeForeignKey);
-    EXPECT_EQ(onPrimary->relatedTableType, 1);
-    EXPECT_EQ(onForeign->relatedTableType, 2);
-    EXPECT_EQ(onPrimary->relatedTablePage, orders.tdefPage);
-    EXPECT_EQ(onForeign->relatedTablePage, customers.tdefPage);
-    EXPECT_EQ(onPrimary->indexNumber, 1u);
-    EXPECT_EQ(onForeign->indexNumber, 2u);
-    EXPECT_EQ(onPrimary->relatedIndexNumber, 2);
-    EXPECT_EQ(onForeign->relatedIndexNumber, 1);
-    EXPECT_EQ(onPrimary->cascadeUpdates, 1);
-    EXPECT_EQ(onForeign->cascadeDeletes, 1);
-    EXPECT_EQ(onPrimary->realIndexNumber, logicalNamed(customers, "PrimaryKey")->realIndexNumber);
-    EXPECT_EQ(onForeign->realIndexNumber, logicalNamed(orders, "CustomerID")->realIndexNumber);
-    EXPECT_EQ(orders.realIndexes.size(), 2u);
-    // Entries in name order, as Access keeps them.
     EXPECT_EQ(customers.logicalIndexes.front().name, ".rB");
+    EXPECT_EQ(customers.logicalIndexes.front().cascadeUpdates, 1);
     std::vector<std::string> names;
     for (const auto& logical : orders.logicalIndexes) names.push_back(logical.name);
     EXPECT_EQ(names, (std::vector<std::string>{"CustomerID", "CustomersOrders", "PrimaryKey"}));
-
-    // The catalog entry: a relationship under the Relationships container.
-    bool found = false;
-    for (const auto& object : jet::catalog::readCatalog(*db->impl().file)) {
-        if (object.name != "CustomersOrders") continue;
-        found = true;
-        EXPECT_EQ(object.type, 8);
-        EXPECT_EQ(object.parentId, 0x0F000003);
-        EXPECT_LT(object.id, 0);
-    }
-    EXPECT_TRUE(found);
+    EXPECT_EQ(orders.realIndexes.size(), 2u);  // shared with the CustomerID index
 }
 
 // Two fields named in another order than the primary key's, and a foreign
