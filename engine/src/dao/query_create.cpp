@@ -6,7 +6,7 @@
 
 #include "catalog/dao_codes.h"
 #include "catalog/system_tables.h"
-#include "dao/catalog_insert.h"
+#include "dao/catalog_entries.h"
 #include "dao/database_impl.h"
 #include "dao/object_builders.h"
 #include "dao/object_names.h"
@@ -22,22 +22,6 @@ namespace {
 // Queries take their ids from the sequence Access also numbers forms,
 // reports and its own containers from: the high bit set, one past the
 // highest in use.
-std::int32_t nextObjectId(const std::vector<catalog::CatalogObject>& objects) {
-    std::uint32_t highest = 0x7FFFFFFFu;
-    for (const auto& o : objects) highest = std::max(highest, static_cast<std::uint32_t>(o.id));
-    if (highest == std::numeric_limits<std::uint32_t>::max())
-        throw Error(kErrDamaged, "No catalog id is left for a new object.");
-    return static_cast<std::int32_t>(highest + 1);
-}
-
-// Queries are listed below the Tables container, as tables are.
-std::int32_t tablesContainerId(const std::vector<catalog::CatalogObject>& objects) {
-    for (const auto& o : objects)
-        if (o.type == write::kTypeContainer && o.parentId == write::kRootId && namesEqual(o.name, "Tables"))
-            return o.id;
-    return write::kTablesContainerId;
-}
-
 // The output columns of a table or saved query already known, so that "*"
 // in the new query names them as in a query read from the file.
 queries::SourceColumns knownColumns(const DatabaseImpl& db) {
@@ -86,10 +70,10 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
 
     const auto& format = db.file->format();
     const std::uint16_t codePage = writeCodePage(db);
-    const std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*db.file);
     write::CatalogEntry entry;
-    entry.id = nextObjectId(objects);
-    entry.parentId = tablesContainerId(objects);
+    entry.id = nextDocumentId(db);
+    // Queries are listed below the Tables container, as tables are.
+    entry.parentId = containerId(db, "Tables", write::kTablesContainerId);
     entry.name = name;
     entry.type = static_cast<std::int16_t>(catalog::kObjQuery);
     entry.flags = static_cast<std::uint32_t>(parsed.type);
@@ -110,7 +94,7 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     writer.keepInsertionOrder();
     for (const auto& row : rows) writer.insert(write::queryRowValues(msysQueries, row));
     writer.saveDefinition();
-    insertCatalogEntry(db, store, entry);
+    addCatalogEntry(db, store, entry, kFullRightsGrants);
     db.commit(store);
 
     // The new query as a reader of the file sees it, at the end of the

@@ -4,7 +4,7 @@
 
 #include "catalog/dao_codes.h"
 #include "catalog/system_tables.h"
-#include "dao/catalog_insert.h"
+#include "dao/catalog_entries.h"
 #include "dao/database_impl.h"
 #include "dao/object_builders.h"
 #include "dao/object_names.h"
@@ -156,7 +156,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     entry.created = write::oleNow();
     entry.owner = write::userOwner(format);
     entry.properties = write::encodePropertyBlob(properties, format, codePage);
-    dao::insertCatalogEntry(*this, store, entry);
+    dao::addCatalogEntry(*this, store, entry, dao::kFullRightsGrants);
 
     commit(store);
 

@@ -10,6 +10,7 @@
 
 #include "jet/value.h"
 #include "storage/table_definition.h"
+#include "storage/table_reader.h"
 #include "write/index_key.h"
 #include "write/page_store.h"
 
@@ -43,6 +44,12 @@ public:
     // earlier page. The rows of a saved query are read in that order.
     void keepInsertionOrder() { inOrder_ = true; }
 
+    // Adds `real` (columns and flags set) to the table with its usage map and
+    // root leaf, and enters `rows` (the table's rows as read, with where each
+    // lies) into it. Returns its number among the real indexes. Throws 3022
+    // when it is unique and two rows share a key; saveDefinition() stores it.
+    std::uint32_t addRealIndex(storage::RealIndex real, const std::vector<storage::Row>& rows);
+
     // Writes the definition (row counts, next auto-number) back.
     void saveDefinition();
 
@@ -52,6 +59,7 @@ public:
 private:
     std::vector<KeyColumn> keyColumns(const storage::RealIndex& index) const;
     void addIndexEntries(const std::vector<Value>& values, storage::RowPointer where);
+    void addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where);
     void removeIndexEntries(storage::RowPointer where);
     storage::RowPointer placeRow(const std::vector<std::uint8_t>& row);
     std::vector<std::uint8_t> storeLongValue(std::span<const std::uint8_t> data);

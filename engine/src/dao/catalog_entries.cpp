@@ -1,5 +1,8 @@
-#include "dao/catalog_insert.h"
+#include "dao/catalog_entries.h"
 
+#include <limits>
+
+#include "catalog/system_tables.h"
 #include "dao/database_impl.h"
 #include "storage/table_definition.h"
 #include "write/table_writer.h"
@@ -24,7 +27,9 @@ std::uint32_t tablePage(const DatabaseImpl& db, const std::string& name) {
     return 0;
 }
 
-void insertCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::CatalogEntry& entry) {
+void addCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::CatalogEntry& entry,
+                     const std::vector<Grant>& grants) {
+    const auto& format = db.file->format();
     const std::uint16_t codePage = writeCodePage(db);
     storage::TableDefinition objects = storage::readTableDefinition(*db.file, storage::kCatalogTdefPage);
     write::TableWriter catalogWriter(store, objects, codePage);
@@ -35,8 +40,8 @@ void insertCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::
     if (acesPage == 0) return;
     storage::TableDefinition aces = storage::readTableDefinition(*db.file, acesPage);
     write::TableWriter acesWriter(store, aces, codePage);
-    for (auto account : {write::AceAccount::AdminUser, write::AceAccount::UsersGroup})
-        acesWriter.insert(write::aceRow(aces, {entry.id, account, write::kAceFullTableRights, false}, db.file->format()));
+    for (const Grant& grant : grants)
+        acesWriter.insert(write::aceRow(aces, {entry.id, grant.account, grant.rights, false}, format));
     acesWriter.saveDefinition();
 }
 
@@ -50,6 +55,26 @@ catalog::CatalogObject storedObject(const write::CatalogEntry& entry) {
     object.created = object.updated = DateTime{entry.created};
     object.properties = entry.properties;
     return object;
+}
+
+std::int32_t nextDocumentId(DatabaseImpl& db) {
+    std::int32_t highest = std::numeric_limits<std::int32_t>::min();
+    bool any = false;
+    for (const auto& object : catalog::readCatalog(*db.file)) {
+        if (object.id >= 0) continue;
+        highest = std::max(highest, object.id);
+        any = true;
+    }
+    if (!any) return std::numeric_limits<std::int32_t>::min();
+    if (highest == -1) throw Error(kErrDiskFull, "Not enough space on disk.", "no catalog id left");
+    return highest + 1;
+}
+
+std::int32_t containerId(DatabaseImpl& db, const char* name, std::int32_t fallback) {
+    for (const auto& object : catalog::readCatalog(*db.file))
+        if (object.type == write::kTypeContainer && object.parentId == write::kRootId && namesEqual(object.name, name))
+            return object.id;
+    return fallback;
 }
 
 }  // namespace jet::dao
