@@ -161,7 +161,7 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted) {
     return store.image();
 }
 
-void createDatabaseFile(const std::string& path, const NewDatabase& wanted) {
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) alreadyExists(path);
     std::vector<std::uint8_t> image = buildNewDatabase(wanted);
@@ -173,7 +173,9 @@ void createDatabaseFile(const std::string& path, const NewDatabase& wanted) {
     int fd = ::mkstemp(temp.data());
     if (fd < 0) fileError(errno, path);
     try {
-        FilePageSink sink(fd, wanted.format->pageSize, path);
+        FilePageSink file(fd, wanted.format->pageSize, path);
+        std::unique_ptr<PageSink> wrapped = throughSink ? throughSink(file) : nullptr;
+        PageSink& sink = wrapped ? *wrapped : file;
         const std::size_t pageSize = wanted.format->pageSize;
         for (std::size_t n = 0; n * pageSize < image.size(); ++n)
             sink.writePage(static_cast<std::uint32_t>(n), std::span(image).subspan(n * pageSize, pageSize));

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "jet/dao.h"
+
 namespace writetest {
 
 using TempFolder = testsupport::TempFolder;
@@ -44,6 +46,17 @@ inline bool haveMdbTools() {
     bool ok = false;
     run("command -v mdb-tables >/dev/null", &ok);
     return ok;
+}
+
+// A table with one text column "Key" and a primary key on it.
+inline void appendTable(jet::Database& db, const std::string& name) {
+    auto t = db.CreateTableDef(name);
+    t->Fields().Append(t->CreateField("Key", jet::dbText, 20));
+    auto pk = t->CreateIndex("PrimaryKey");
+    pk->SetPrimary(true);
+    pk->Fields().Append(pk->CreateField("Key"));
+    t->Indexes().Append(std::move(pk));
+    db.TableDefs().Append(std::move(t));
 }
 
 inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
