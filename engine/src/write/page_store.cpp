@@ -42,6 +42,10 @@ std::uint32_t PageStore::allocate() {
 void PageStore::commit(PageSink& sink) {
     if (file_ && file_->unfinishedWrite())
         throw format::unfinishedWrite(file_->path(), io::journalPath(file_->path()));
+    // Pages are written as they are held, in the clear: into a page-encoded
+    // file they would be garbage to every reader.
+    if (file_ && file_->header().encodingKey != 0)
+        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.", file_->path());
     // Existing pages in the order they are written: the catalog's own pages
     // and page 0 last, so that even without the journal a table is listed
     // only once everything it refers to is in place.

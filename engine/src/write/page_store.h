@@ -43,8 +43,8 @@ public:
     // After a failure the sink puts the old pages back; if that fails too,
     // the PageFile is marked as holding an unfinished write (its next
     // opener applies the journal). Updates the PageFile's view on success.
-    // Throws the sink's jet::Error, or 3049 when an earlier commit to the
-    // file was left unfinished.
+    // Throws the sink's jet::Error, 3049 when an earlier commit to the file
+    // was left unfinished, 3027 when the file is page-encoded.
     void commit(PageSink& sink);
 
     // The pages in number order, for a file written whole (a new database).
