@@ -4,6 +4,10 @@
 // written.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -115,11 +119,13 @@ TEST_F(HotJournal, AReadOnlyOpenRefusesTheFileAndChangesNothing) {
 }
 
 TEST_F(HotJournal, WaitsUntilNoOtherOpenerHasTheFile) {
-    // An opener that had the file before the journal appeared.
-    auto other = jet::io::PageFile::open(path_ + "", {});
+    // An opener that had the file before the journal appeared holds a
+    // shared lock, as every opener does.
+    const int other = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
     EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), jet::kErrFileInUse);
     EXPECT_EQ(writetest::readFile(path_), torn_);
-    other.reset();
+    ::close(other);
     EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), 0);
     EXPECT_EQ(writetest::readFile(path_), original_);
 }
