@@ -39,6 +39,37 @@ void readRows(io::PageFile& file, CheckedTable& table, Findings& findings) {
     }
 }
 
+bool isTable(int type) {
+    return type == catalog::kObjLocalTable || type == catalog::kObjLinkedTable || type == catalog::kObjLinkedOdbc;
+}
+
+// Each column pair of a relationship names tables of the catalog, and
+// columns of them where the table is local.
+void checkRelationships(io::PageFile& file, const std::vector<catalog::CatalogObject>& objects,
+                        const std::vector<CheckedTable>& tables, Findings& findings) {
+    std::vector<catalog::RelationshipRow> rows;
+    try {
+        rows = catalog::readRelationships(file, objects);
+    } catch (const Error& e) {
+        findings.fault("MSysRelationships", {}, 0, "unreadable: " + errorText(e));
+        return;
+    }
+    auto present = [&](const std::string& table, const std::string& column) -> std::string {
+        for (const auto& t : tables)
+            if (folded(t.name) == folded(table))
+                return t.def.findColumn(column) ? std::string() : "column " + column + " of table " + table;
+        for (const auto& o : objects)
+            if (isTable(o.type) && folded(o.name) == folded(table)) return {};
+        return "table " + table;
+    };
+    for (const auto& row : rows) {
+        for (const auto& missing : {present(row.table, row.column), present(row.foreignTable, row.foreignColumn)})
+            if (!missing.empty())
+                findings.fault("MSysRelationships", {}, 0,
+                               "relationship " + row.name + " names " + missing + ", which the catalog lacks");
+    }
+}
+
 }  // namespace
 
 std::string rowName(storage::RowPointer where) {
@@ -89,6 +120,7 @@ std::vector<CheckedTable> checkCatalog(io::PageFile& file, const std::vector<cat
     }
     if (!catalogListed)
         findings.fault("MSysObjects", {}, storage::kCatalogTdefPage, "the catalog does not list its own definition");
+    checkRelationships(file, objects, tables, findings);
     return tables;
 }
 
