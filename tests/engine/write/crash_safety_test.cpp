@@ -152,6 +152,22 @@ int failEveryStep(const std::string& path, Failure how, const Operation& operati
     return 0;
 }
 
+std::string personName(int i, int length) {
+    std::string name = "Person " + std::to_string(1000 + i);
+    name.resize(static_cast<std::size_t>(std::max<int>(length, static_cast<int>(name.size()))), 'x');
+    return name;
+}
+
+void addPeople(jet::Database& db, int from, int to, int nameLength) {
+    auto rs = db.OpenRecordset("People", jet::dbOpenTable);
+    for (int i = from; i < to; ++i) {
+        rs->AddNew();
+        rs->SetValue("Name", personName(i, nameLength));
+        rs->SetValue("Age", std::int32_t{20 + i % 50});
+        rs->Update();
+    }
+}
+
 // A table with a text primary key and a second index, and a few rows.
 void makePeople(const std::string& path, int version, int rows, int nameLength = 8) {
     auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, version);
@@ -167,15 +183,7 @@ void makePeople(const std::string& path, int version, int rows, int nameLength =
     byAge->Fields().Append(byAge->CreateField("Age"));
     t->Indexes().Append(std::move(byAge));
     db->TableDefs().Append(std::move(t));
-    auto rs = db->OpenRecordset("People", jet::dbOpenTable);
-    for (int i = 0; i < rows; ++i) {
-        rs->AddNew();
-        std::string name = "Person " + std::to_string(1000 + i);
-        name.resize(static_cast<std::size_t>(std::max<int>(nameLength, static_cast<int>(name.size()))), 'x');
-        rs->SetValue("Name", name);
-        rs->SetValue("Age", std::int32_t{20 + i % 50});
-        rs->Update();
-    }
+    addPeople(*db, 0, rows, nameLength);
 }
 
 long rowCount(const std::string& path, const std::string& table) {
@@ -226,20 +234,21 @@ TEST_P(CrashSafety, InsertThatSplitsTheIndex) {
         const auto def = jet::storage::readTableDefinition(*file, tdef);
         return file->page(def.realIndexes[0].firstPage).bytes[0] == 0x03;
     };
-    int rows = 1;
-    for (; rows < 200; ++rows) {
+    int rows = 0;
+    {
         TempFolder probe;
-        makePeople(probe.file("p.mdb"), version(), rows, kNameLength);
-        if (rootIsNode(probe.file("p.mdb"))) break;
+        const std::string probePath = probe.file("p.mdb");
+        makePeople(probePath, version(), 0, kNameLength);
+        while (rows < 200 && !rootIsNode(probePath)) {
+            auto db = jet::DBEngine().OpenDatabase(probePath);
+            addPeople(*db, rows, rows + 1, kNameLength);
+            ++rows;
+        }
     }
     ASSERT_LT(rows, 200);
     makePeople(path_, version(), rows - 1, kNameLength);
     ASSERT_FALSE(rootIsNode(path_));
-    failEveryStep(path_, how(), [&](jet::Database& db) {
-        std::string name = "Person " + std::to_string(1000 + rows - 1);
-        name.resize(kNameLength, 'x');
-        insertPerson(db, name);
-    });
+    failEveryStep(path_, how(), [&](jet::Database& db) { insertPerson(db, personName(rows - 1, kNameLength)); });
     EXPECT_TRUE(rootIsNode(path_));
     EXPECT_EQ(rowCount(path_, "People"), rows);
 }
