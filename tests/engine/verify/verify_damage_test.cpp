@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include "catalog/system_tables.h"
 #include "io/page_file.h"
@@ -13,6 +14,9 @@
 #include "storage/table_definition.h"
 #include "storage/usage_map.h"
 #include "write/index_page.h"
+#include "write/page_sink.h"
+#include "write/page_store.h"
+#include "write/table_writer.h"
 #include "engine/write/write_support.h"
 
 namespace {
@@ -219,5 +223,46 @@ TEST_P(VerifyDamage, CatalogNamesAPageThatIsNoDefinition) {
 
 INSTANTIATE_TEST_SUITE_P(Versions, VerifyDamage, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
                          [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
+
+}  // namespace
+
+namespace {
+
+// A relationship row whose table is gone, as a faulty writer leaves it.
+TEST(VerifyCatalog, RelationshipNamingAMissingTableOrColumn) {
+    TempFolder folder;
+    const std::string path = folder.file("rel.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+        writetest::appendTable(*db, "Orders");
+    }
+    {
+        // Written below the object model, which keeps system tables read-only.
+        auto file = jet::io::PageFile::open(path, {.exclusive = true});
+        jet::storage::TableDefinition def;
+        for (const auto& o : jet::catalog::readCatalog(*file))
+            if (o.name == "MSysRelationships") def = jet::storage::readTableDefinition(*file, o.tdefPage());
+        const std::map<std::string, jet::Value> row = {
+            {"szRelationship", std::string("OrdersLines")}, {"szReferencedObject", std::string("Orders")},
+            {"szReferencedColumn", std::string("Number")},   {"szObject", std::string("Lines")},
+            {"szColumn", std::string("Order")},              {"ccolumn", std::int32_t{1}},
+            {"icolumn", std::int32_t{0}},                    {"grbit", std::int32_t{0}}};
+        std::vector<jet::Value> values;
+        for (const auto& c : def.columns) values.push_back(row.count(c.name) ? row.at(c.name) : jet::Value{});
+        jet::write::PageStore store(*file);
+        jet::write::TableWriter writer(store, def, 1252);
+        writer.insert(values);
+        writer.saveDefinition();
+        jet::write::FilePageSink sink(file->descriptor(), file->pageSize(), path);
+        store.commit(sink);
+    }
+    std::vector<std::string> faults;
+    for (const auto& f : jet::verifyDatabase(path))
+        if (f.isFault()) faults.push_back(jet::describeFinding(f));
+    EXPECT_EQ(faults, (std::vector<std::string>{
+                          "table MSysRelationships: relationship OrdersLines names column Number of table Orders, "
+                          "which the catalog lacks",
+                          "table MSysRelationships: relationship OrdersLines names table Lines, which the catalog lacks"}));
+}
 
 }  // namespace
