@@ -33,13 +33,8 @@ protected:
         auto t = db->CreateTableDef("Items");
         t->Fields().Append(t->CreateField("Code", jet::dbText, 255));
         t->Fields().Append(t->CreateField("Qty", jet::dbLong));
-        auto pk = t->CreateIndex("PrimaryKey");
-        pk->SetPrimary(true);
-        pk->Fields().Append(pk->CreateField("Code"));
-        t->Indexes().Append(std::move(pk));
-        auto byQty = t->CreateIndex("ByQty");
-        byQty->Fields().Append(byQty->CreateField("Qty"));
-        t->Indexes().Append(std::move(byQty));
+        writetest::addIndex(*t, "PrimaryKey", {{"Code", false}}, true);
+        writetest::addIndex(*t, "ByQty", {{"Qty", false}});
         db->TableDefs().Append(std::move(t));
         auto rs = db->OpenRecordset("Items", jet::dbOpenTable);
         for (int i = 0; i < rows; ++i) {

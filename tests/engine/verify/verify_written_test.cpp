@@ -10,24 +10,12 @@
 namespace {
 
 using writetest::TempFolder;
+using writetest::addIndex;
 
 std::string faults(const std::vector<jet::VerifyFinding>& findings) {
     std::string out;
     for (const auto& f : findings) out += jet::describeFinding(f) + "\n";
     return out;
-}
-
-void addIndex(jet::TableDef& t, const std::string& name, const std::vector<std::pair<std::string, bool>>& members,
-              bool unique = false, bool ignoreNulls = false) {
-    auto index = t.CreateIndex(name);
-    for (const auto& [field, descending] : members) {
-        auto member = index->CreateField(field);
-        if (descending) member->SetAttributes(jet::dbDescending);
-        index->Fields().Append(std::move(member));
-    }
-    index->SetUnique(unique);
-    index->SetIgnoreNulls(ignoreNulls);
-    t.Indexes().Append(std::move(index));
 }
 
 class VerifyWritten : public ::testing::TestWithParam<int> {};
@@ -50,14 +38,11 @@ TEST_P(VerifyWritten, EveryKeyTypeThroughInsertsDeletesAndEdits) {
     t->Fields().Append(t->CreateField("When", jet::dbDate));
     t->Fields().Append(t->CreateField("Raw", jet::dbBinary, 20));
     t->Fields().Append(t->CreateField("Tag", jet::dbGUID));
-    auto pk = t->CreateIndex("PrimaryKey");
-    pk->SetPrimary(true);
-    pk->Fields().Append(pk->CreateField("Id"));
-    t->Indexes().Append(std::move(pk));
+    addIndex(*t, "PrimaryKey", {{"Id", false}}, true);
     addIndex(*t, "ByTitle", {{"Title", false}});
-    addIndex(*t, "ByTitleDown", {{"Title", true}, {"Id", false}}, true);
+    addIndex(*t, "ByTitleDown", {{"Title", true}, {"Id", false}}, false, true);
     addIndex(*t, "ByFlagCount", {{"Flag", false}, {"Count", true}});
-    addIndex(*t, "BySmall", {{"Small", false}}, false, true);
+    addIndex(*t, "BySmall", {{"Small", false}}, false, false, true);
     addIndex(*t, "ByPrice", {{"Price", true}});
     addIndex(*t, "ByRatio", {{"Ratio", false}});
     addIndex(*t, "ByMeasure", {{"Measure", true}});

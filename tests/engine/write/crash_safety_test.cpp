@@ -175,13 +175,8 @@ void makePeople(const std::string& path, int version, int rows, int nameLength =
     t->Fields().Append(t->CreateField("Name", jet::dbText, 255));
     t->Fields().Append(t->CreateField("Age", jet::dbLong));
     t->Fields().Append(t->CreateField("Notes", jet::dbMemo));
-    auto pk = t->CreateIndex("PrimaryKey");
-    pk->SetPrimary(true);
-    pk->Fields().Append(pk->CreateField("Name"));
-    t->Indexes().Append(std::move(pk));
-    auto byAge = t->CreateIndex("ByAge");
-    byAge->Fields().Append(byAge->CreateField("Age"));
-    t->Indexes().Append(std::move(byAge));
+    writetest::addIndex(*t, "PrimaryKey", {{"Name", false}}, true);
+    writetest::addIndex(*t, "ByAge", {{"Age", false}});
     db->TableDefs().Append(std::move(t));
     addPeople(*db, 0, rows, nameLength);
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -48,14 +49,27 @@ inline bool haveMdbTools() {
     return ok;
 }
 
+// Appends index `name` over `members` (field name, descending) to `table`.
+inline void addIndex(jet::TableDef& table, const std::string& name,
+                     const std::vector<std::pair<std::string, bool>>& members, bool primary = false,
+                     bool unique = false, bool ignoreNulls = false) {
+    auto index = table.CreateIndex(name);
+    for (const auto& [field, descending] : members) {
+        auto member = index->CreateField(field);
+        if (descending) member->SetAttributes(jet::dbDescending);
+        index->Fields().Append(std::move(member));
+    }
+    if (primary) index->SetPrimary(true);
+    if (unique) index->SetUnique(true);
+    if (ignoreNulls) index->SetIgnoreNulls(true);
+    table.Indexes().Append(std::move(index));
+}
+
 // A table with one text column "Key" and a primary key on it.
 inline void appendTable(jet::Database& db, const std::string& name) {
     auto t = db.CreateTableDef(name);
     t->Fields().Append(t->CreateField("Key", jet::dbText, 20));
-    auto pk = t->CreateIndex("PrimaryKey");
-    pk->SetPrimary(true);
-    pk->Fields().Append(pk->CreateField("Key"));
-    t->Indexes().Append(std::move(pk));
+    addIndex(*t, "PrimaryKey", {{"Key", false}}, true);
     db.TableDefs().Append(std::move(t));
 }
 
