@@ -21,10 +21,6 @@ std::string folded(const std::string& name) {
     return out;
 }
 
-std::string errorText(const Error& e) {
-    return std::string(e.what()) + (e.context().empty() ? "" : " (" + e.context() + ")");
-}
-
 void readRows(io::PageFile& file, CheckedTable& table, Findings& findings) {
     storage::TableReader reader(file, table.def);
     storage::Row row;
@@ -71,6 +67,10 @@ void checkRelationships(io::PageFile& file, const std::vector<catalog::CatalogOb
 }
 
 }  // namespace
+
+std::string errorText(const Error& e) {
+    return std::string(e.what()) + (e.context().empty() ? "" : " (" + e.context() + ")");
+}
 
 std::string rowName(storage::RowPointer where) {
     return "page " + std::to_string(where.page) + " row " + std::to_string(where.row);

@@ -9,6 +9,7 @@
 
 #include "catalog/system_tables.h"
 #include "io/page_file.h"
+#include "jet/error.h"
 #include "storage/table_definition.h"
 #include "storage/table_reader.h"
 #include "verify/findings.h"
@@ -42,5 +43,7 @@ void checkPages(io::PageFile& file, const std::vector<CheckedTable>& tables,
 
 // "page 12 row 3"
 std::string rowName(storage::RowPointer where);
+// An engine error's text with its context, for a finding.
+std::string errorText(const Error& e);
 
 }  // namespace jet::verify

@@ -14,6 +14,7 @@
 #include "storage/data_page.h"
 #include "storage/usage_map.h"
 #include "verify/checks.h"
+#include "write/bytes.h"
 #include "write/index_key.h"
 #include "write/index_page.h"
 
@@ -23,12 +24,7 @@ namespace {
 namespace ct = storage::coltype;
 using write::IndexEntry;
 
-constexpr int kDeepestTree = 8;  // far beyond any real index; stops a cycle of nodes
-
-std::uint32_t readU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
+constexpr int kDeepestTree = 8;  // far beyond any real index
 
 // Key types whose bytes the encoder reproduces whatever the sort order.
 bool sortOrderFree(std::uint8_t type) {
@@ -90,15 +86,18 @@ private:
     // `high` (inclusive) are the bounds the parents put on its entries.
     void walk(std::uint32_t page, int depth, std::optional<IndexEntry> low, std::optional<IndexEntry> high) {
         if (depth > kDeepestTree) {
-            fault(page, "index tree deeper than " + std::to_string(kDeepestTree) + " levels (a cycle of nodes)");
+            fault(page, "index tree deeper than " + std::to_string(kDeepestTree) + " levels");
+            treeWhole_ = false;
             return;
         }
         if (page == 0 || page >= file_.pageCount()) {
             fault(page, "child page " + std::to_string(page) + " is outside the file");
+            treeWhole_ = false;
             return;
         }
         if (!visited_.insert(page).second) {
             fault(page, "page is reached twice in the index tree");
+            treeWhole_ = false;
             return;
         }
         auto bytes = file_.page(page).bytes;
@@ -106,12 +105,12 @@ private:
         try {
             content = write::readIndexPage(bytes, file_.format());
         } catch (const Error& e) {
-            fault(page, std::string("unreadable index page: ") + e.what() +
-                            (e.context().empty() ? "" : " (" + e.context() + ")"));
+            fault(page, "unreadable index page: " + errorText(e));
+            treeWhole_ = false;
             return;
         }
-        if (readU32(bytes, 4) != table_.def.tdefPage)
-            fault(page, "index page belongs to definition page " + std::to_string(readU32(bytes, 4)));
+        if (write::get32(bytes, 4) != table_.def.tdefPage)
+            fault(page, "index page belongs to definition page " + std::to_string(write::get32(bytes, 4)));
         for (const auto& e : content.entries) {
             if ((low && !write::entryLess(*low, e)) || (high && write::entryLess(*high, e))) {
                 fault(page, "entry for " + rowName(e.row) + " lies outside the bounds its parent node gives");
@@ -125,6 +124,7 @@ private:
         }
         if (content.tail == 0 && content.entries.empty()) {
             fault(page, "index node without children");
+            treeWhole_ = false;
             return;
         }
         std::optional<IndexEntry> previous = low;
@@ -153,7 +153,7 @@ private:
         try {
             marked = storage::readUsageMap(file_, index_.usageMap);
         } catch (const Error& e) {
-            fault(index_.usageMap.page, std::string("unreadable usage map: ") + e.what());
+            fault(index_.usageMap.page, "unreadable usage map: " + errorText(e));
             return;
         }
         for (std::uint32_t page : visited_)
@@ -236,7 +236,10 @@ private:
                 fault(page, "key of " + rowName(entry.row) + " is " + hex(entry.key) + ", its row gives " + hex(key));
             }
         }
+        // Rows under a part of the tree that could not be walked are not
+        // missing; the part is reported already.
         for (const auto& row : table_.rows) {
+            if (!treeWhole_) break;
             if (seen.count(row.location.stored())) continue;
             if (index_.ignoreNulls() && allNull(row.values)) continue;
             fault(0, rowName(row.location) + " has no entry");
@@ -266,6 +269,7 @@ private:
     Findings& findings_;
     std::string name_;
     std::set<std::uint32_t> visited_;
+    bool treeWhole_ = true;
     std::vector<Leaf> leaves_;
     std::vector<PlacedEntry> entries_;
     std::map<std::uint32_t, std::size_t> rowAt_;

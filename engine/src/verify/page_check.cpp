@@ -38,7 +38,7 @@ void checkPages(io::PageFile& file, const std::vector<CheckedTable>& tables,
         try {
             marked[table.def.tdefPage] = storage::readUsageMap(file, table.def.ownedPages);
         } catch (const Error& e) {
-            findings.fault(table.name, {}, table.def.ownedPages.page, std::string("unreadable usage map: ") + e.what());
+            findings.fault(table.name, {}, table.def.ownedPages.page, "unreadable usage map: " + errorText(e));
         }
     }
 
@@ -46,7 +46,7 @@ void checkPages(io::PageFile& file, const std::vector<CheckedTable>& tables,
     try {
         free = storage::readUsageMap(file, kFreePageMap);
     } catch (const Error& e) {
-        findings.fault({}, {}, 1, std::string("unreadable map of free pages: ") + e.what());
+        findings.fault({}, {}, 1, "unreadable map of free pages: " + errorText(e));
     }
     auto isFree = [&free](std::uint32_t n) { return std::binary_search(free.begin(), free.end(), n); };
 
@@ -64,7 +64,7 @@ void checkPages(io::PageFile& file, const std::vector<CheckedTable>& tables,
                 findings.fault(owner->second->name, {}, n, "data page with rows is not marked in the table's usage map");
             }
         } catch (const Error& e) {
-            findings.fault({}, {}, n, std::string("unreadable data page: ") + e.what());
+            findings.fault({}, {}, n, "unreadable data page: " + errorText(e));
         }
     }
 
