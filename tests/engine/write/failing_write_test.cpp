@@ -50,7 +50,15 @@ TEST(SharedWrites, AnotherOpenerBlocksWritesUntilItCloses) {
     }
     EXPECT_EQ(error, 3218);
     EXPECT_EQ(writetest::readFile(path), before);
+    // The refused writer still has the file open: no one gets it exclusively.
     reader.reset();
+    error = 0;
+    try {
+        jet::DBEngine().OpenDatabase(path, true);
+    } catch (const jet::Error& e) {
+        error = e.number();
+    }
+    EXPECT_EQ(error, jet::kErrFileInUse);
     appendTable(*writer, "Allowed");
     writer.reset();
     auto reopened = jet::DBEngine().OpenDatabase(path);
