@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "format/database_header.h"
+#include "io/rollback_journal.h"
 #include "jet/collection.h"
 #include "jet/error.h"
 #include "jet/types.h"
@@ -183,6 +184,9 @@ void createDatabaseFile(const std::string& path, const NewDatabase& wanted, cons
         ::fchmod(fd, 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
         ::close(fd);
         fd = -1;
+        // A journal left beside a database that was since deleted would be
+        // applied to the new one on its first open.
+        io::removeJournal(path);
         // link() refuses an existing name, so a file that appeared since
         // the check above is left alone as well.
         if (::link(temp.c_str(), path.c_str()) != 0) {

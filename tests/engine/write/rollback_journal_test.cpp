@@ -147,3 +147,24 @@ TEST_F(HotJournal, AJournalCutShortMeansNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The database the journal was for was deleted, and a new one made under
+// its name: the old pages must not be written into the new file.
+TEST(StaleJournal, ANewDatabaseDropsTheJournalOfAnEarlierFileOfItsName) {
+    TempFolder folder;
+    const std::string path = folder.file("reused.mdb");
+    RollbackJournal stale;
+    stale.pageSize = 4096;
+    stale.fileLength = 3 * 4096;
+    stale.pages.push_back({2, std::vector<std::uint8_t>(4096, 0xAB)});
+    jet::io::saveJournal(path, stale);
+
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+    EXPECT_FALSE(std::filesystem::exists(jet::io::journalPath(path)));
+    auto db = jet::DBEngine().OpenDatabase(path);
+    EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(*db)));
+}
+
+}  // namespace
