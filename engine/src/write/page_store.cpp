@@ -46,9 +46,9 @@ void PageStore::commit(PageSink& sink) {
     // file they would be garbage to every reader.
     if (file_ && file_->header().encodingKey != 0)
         throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.", file_->path());
-    // Existing pages in the order they are written: the catalog's own pages
-    // and page 0 last, so that even without the journal a table is listed
-    // only once everything it refers to is in place.
+    // Existing pages are written after the new ones, the catalog's own pages
+    // and page 0 last: the order in which a reader that comes while the
+    // commit is under way (a process without locks) sees the least harm.
     std::vector<std::uint32_t> old;
     for (auto& [number, bytes] : pages_)
         if (number < firstNewPage_) old.push_back(number);
