@@ -212,9 +212,12 @@ void DatabaseImpl::commit(write::PageStore& store) {
         // them would hand them a database that changed beneath them. Write
         // only while no one else has the file open.
         const bool upgraded = !file->exclusive();
-        if (upgraded && ::flock(file->descriptor(), LOCK_EX | LOCK_NB) != 0)
+        if (upgraded && ::flock(file->descriptor(), LOCK_EX | LOCK_NB) != 0) {
+            // A refused conversion has dropped the shared lock as well.
+            ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
             throw Error(kErrLockedForUpdate, "Couldn't update; currently locked by another session on this machine.",
                         file->path());
+        }
         try {
             write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path());
             store.commit(sink);

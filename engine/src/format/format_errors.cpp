@@ -1,5 +1,7 @@
 #include "format/format_errors.h"
 
+#include <cerrno>
+
 namespace jet::format {
 
 jet::Error fileNotFound(const std::string& path) {
@@ -33,6 +35,17 @@ jet::Error damagedDatabase(const std::string& path, const std::string& context) 
                           "'. It may not be a database that your application recognizes, or the "
                           "file may be corrupt.",
                       path.empty() ? context : path + ": " + context);
+}
+
+jet::Error writeFailed(int error, const std::string& path) {
+    if (error == ENOSPC) return jet::Error(kErrDiskFull, "Not enough space on disk.", path);
+    return noPermission(path);
+}
+
+jet::Error unfinishedWrite(const std::string& path, const std::string& journal) {
+    return jet::Error(kErrDamaged,
+                      "The database '" + path + "' has an unfinished write. Open it once with write access to undo it.",
+                      journal);
 }
 
 }  // namespace jet::format

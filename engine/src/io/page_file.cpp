@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "format/format_errors.h"
+#include "io/rollback_journal.h"
 #include "storage/text_codec.h"
 
 namespace jet::io {
@@ -44,6 +45,7 @@ std::unique_ptr<PageFile> PageFile::open(const std::string& path, const OpenOpti
         if (errno == EWOULDBLOCK) throw format::fileInUse(path);
         throw format::noPermission(path);
     }
+    file->recoverFromJournal(options.exclusive);
 
     std::vector<std::uint8_t> page0(2048);
     ssize_t got = ::pread(fd, page0.data(), page0.size(), 0);
@@ -92,6 +94,30 @@ void PageFile::init(std::vector<std::uint8_t> page0, const OpenOptions& options)
     }
 }
 
+void PageFile::recoverFromJournal(bool exclusive) {
+    RollbackJournal journal;
+    const JournalState state = readJournal(path_, journal);
+    if (state == JournalState::None) return;
+    if (readOnly_) {
+        // A journal cut short was never followed by a page write.
+        if (state == JournalState::Incomplete) return;
+        throw format::unfinishedWrite(path_, journalPath(path_));
+    }
+    // Under a shared lock other openers may be reading: wait for none.
+    if (!exclusive && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) throw format::fileInUse(path_);
+    try {
+        if (state == JournalState::Hot) applyJournal(fd_, journal, path_);
+        removeJournal(path_);
+    } catch (...) {
+        if (!exclusive) ::flock(fd_, LOCK_SH | LOCK_NB);
+        throw;
+    }
+    if (!exclusive) ::flock(fd_, LOCK_SH | LOCK_NB);
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0) throw format::noPermission(path_);
+    fileSize_ = static_cast<std::uint64_t>(st.st_size);
+}
+
 void PageFile::checkPageNumber(std::uint32_t number, const char* what) const {
     if (number >= pageCount_)
         throw format::damagedDatabase(path_, std::string(what) + ": page " + std::to_string(number) +
@@ -121,6 +147,7 @@ Page PageFile::page(std::uint32_t number) {
     checkPageNumber(number, "page read");
     auto found = cache_.find(number);
     if (found == cache_.end()) {
+        if (unfinishedWrite_) throw format::unfinishedWrite(path_, journalPath(path_));
         auto buffer = std::make_unique<std::uint8_t[]>(pageSize());
         readRaw(number, buffer.get());
         if (header_.encodingKey != 0 && number != 0) {

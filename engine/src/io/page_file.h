@@ -46,6 +46,12 @@ public:
     // whole pages only, and references beyond it fail when followed.
     // A file that cannot be opened for writing is opened read-only.
     // The lock is released when the PageFile is destroyed.
+    // A commit that was cut short left its rollback journal beside the
+    // file (io/rollback_journal.h): a writable open applies it first, under
+    // an exclusive lock (3045 while another opener has the file); a
+    // read-only open refuses the file with 3049 rather than read pages
+    // the commit left half written. A journal that is not whole is removed
+    // by a writable open and passed by otherwise.
     static std::unique_ptr<PageFile> open(const std::string& path, const OpenOptions& options = {});
 
     // A PageFile over bytes held in memory (tests, fixtures). Same checks as
@@ -83,11 +89,17 @@ public:
     int descriptor() const { return fd_; }
     bool inMemory() const { return fd_ < 0; }
     void pageWritten(std::uint32_t number, std::span<const std::uint8_t> bytes);
+    // A commit failed and could not put the old pages back: the journal is
+    // left for the next opener. Pages not read before are refused from now
+    // on (3049), and so are further commits.
+    void setUnfinishedWrite() { unfinishedWrite_ = true; }
+    bool unfinishedWrite() const { return unfinishedWrite_; }
 
 private:
     PageFile() = default;
     void init(std::vector<std::uint8_t> page0, const OpenOptions& options);
     void readRaw(std::uint32_t number, std::uint8_t* out);
+    void recoverFromJournal(bool exclusive);
 
     std::string path_;
     int fd_ = -1;
@@ -96,6 +108,7 @@ private:
     std::uint32_t pageCount_ = 0;
     bool readOnly_ = false;
     bool exclusive_ = false;
+    bool unfinishedWrite_ = false;
     format::DatabaseHeader header_;
     std::unordered_map<std::uint32_t, std::unique_ptr<std::uint8_t[]>> cache_;
 };

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "format/database_header.h"
+#include "io/rollback_journal.h"
 #include "jet/collection.h"
 #include "jet/error.h"
 #include "jet/types.h"
@@ -161,7 +162,7 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted) {
     return store.image();
 }
 
-void createDatabaseFile(const std::string& path, const NewDatabase& wanted) {
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) alreadyExists(path);
     std::vector<std::uint8_t> image = buildNewDatabase(wanted);
@@ -173,7 +174,9 @@ void createDatabaseFile(const std::string& path, const NewDatabase& wanted) {
     int fd = ::mkstemp(temp.data());
     if (fd < 0) fileError(errno, path);
     try {
-        FilePageSink sink(fd, wanted.format->pageSize, path);
+        FilePageSink file(fd, wanted.format->pageSize, path);
+        std::unique_ptr<PageSink> wrapped = throughSink ? throughSink(file) : nullptr;
+        PageSink& sink = wrapped ? *wrapped : file;
         const std::size_t pageSize = wanted.format->pageSize;
         for (std::size_t n = 0; n * pageSize < image.size(); ++n)
             sink.writePage(static_cast<std::uint32_t>(n), std::span(image).subspan(n * pageSize, pageSize));
@@ -181,6 +184,9 @@ void createDatabaseFile(const std::string& path, const NewDatabase& wanted) {
         ::fchmod(fd, 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
         ::close(fd);
         fd = -1;
+        // A journal left beside a database that was since deleted would be
+        // applied to the new one on its first open.
+        io::removeJournal(path);
         // link() refuses an existing name, so a file that appeared since
         // the check above is left alone as well.
         if (::link(temp.c_str(), path.c_str()) != 0) {

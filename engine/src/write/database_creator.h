@@ -6,10 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "format/jet_format.h"
+#include "write/page_sink.h"
 
 namespace jet::write {
 
@@ -25,7 +28,10 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted);
 // Writes a new database at `path`. Throws jet::Error 3204 when `path`
 // exists (the file is not touched), 3044 when its folder does not exist,
 // 3051 when it cannot be written, 3026 when the disk is full.
-void createDatabaseFile(const std::string& path, const NewDatabase& wanted);
+// `throughSink` (tests) may put a sink of its own between the writer and
+// the temporary file.
+using SinkWrapper = std::function<std::unique_ptr<PageSink>(PageSink& file)>;
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink = {});
 
 // The settings of a DAO locale string such as ";LANGID=0x0409;CP=1252;COUNTRY=0"
 // for a database of `format`. Throws jet::Error 3001 for a string that is not

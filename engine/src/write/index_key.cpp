@@ -207,6 +207,8 @@ void floatKey(std::vector<std::uint8_t>& out, F value) {
 // says "more follows" (9) or how many bytes of the last run count. A
 // descending key inverts everything but the "more follows" marks.
 void binaryKey(std::vector<std::uint8_t>& out, const Bytes& data, bool ascending) {
+    // A zero-length value is its flag byte alone, as Jet writes it.
+    if (data.empty()) return;
     const std::uint8_t flip = ascending ? 0x00 : 0xFF;
     constexpr std::size_t kRun = 8;
     constexpr std::uint8_t kMoreFollows = 9;

@@ -1,21 +1,12 @@
 #include "write/page_sink.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include "jet/error.h"
+#include "format/format_errors.h"
 
 namespace jet::write {
-
-namespace {
-[[noreturn]] void writeFailed(int error, const std::string& path) {
-    if (error == ENOSPC) throw Error(kErrDiskFull, "Not enough space on disk.", path);
-    throw Error(kErrNoPermission, "The Microsoft Jet database engine cannot open the file '" + path +
-                                      "'. It is already opened exclusively by another user, or you need "
-                                      "permission to view its data.",
-                path);
-}
-}  // namespace
 
 FilePageSink::FilePageSink(int fd, std::size_t pageSize, std::string path)
     : fd_(fd), pageSize_(pageSize), path_(std::move(path)) {}
@@ -27,14 +18,50 @@ void FilePageSink::writePage(std::uint32_t number, std::span<const std::uint8_t>
         ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, at + static_cast<off_t>(done));
         if (n < 0) {
             if (errno == EINTR) continue;
-            writeFailed(errno, path_);
+            throw format::writeFailed(errno, path_);
         }
         done += static_cast<std::size_t>(n);
     }
 }
 
 void FilePageSink::flush() {
-    if (::fsync(fd_) != 0) writeFailed(errno, path_);
+    if (::fsync(fd_) != 0) throw format::writeFailed(errno, path_);
+}
+
+void FilePageSink::saveUndo(std::span<const std::uint32_t> pages) {
+    // The images come from the file itself, not from a cache: they are
+    // what a cut-short commit must restore.
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) throw format::writeFailed(errno, path_);
+    io::RollbackJournal journal;
+    journal.pageSize = static_cast<std::uint32_t>(pageSize_);
+    journal.fileLength = static_cast<std::uint64_t>(st.st_size);
+    for (std::uint32_t number : pages) {
+        io::JournalPage page{number, std::vector<std::uint8_t>(pageSize_)};
+        const off_t at = static_cast<off_t>(number) * static_cast<off_t>(pageSize_);
+        std::size_t done = 0;
+        while (done < pageSize_) {
+            const ssize_t n = ::pread(fd_, page.bytes.data() + done, pageSize_ - done, at + static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) throw format::damagedDatabase(path_, "page " + std::to_string(number) + ": read failed");
+            done += static_cast<std::size_t>(n);
+        }
+        journal.pages.push_back(std::move(page));
+    }
+    io::saveJournal(path_, journal);
+    journal_ = std::move(journal);
+}
+
+void FilePageSink::endCommit() {
+    io::removeJournal(path_);
+    journal_.reset();
+}
+
+void FilePageSink::undo() {
+    if (!journal_) return;
+    io::applyJournal(fd_, *journal_, path_);
+    io::removeJournal(path_);
+    journal_.reset();
 }
 
 }  // namespace jet::write

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+
+#include "io/rollback_journal.h"
 
 namespace jet::write {
 
@@ -17,9 +20,23 @@ public:
     virtual void writePage(std::uint32_t number, std::span<const std::uint8_t> bytes) = 0;
     // Makes the pages written so far durable before later ones are written.
     virtual void flush() = 0;
+
+    // A commit in three steps. saveUndo() runs before the first page is
+    // written and keeps, durably, what `pages` (existing pages the commit
+    // will overwrite) hold now and the file's length; endCommit() runs once
+    // every page is durable and drops what was kept; undo(), after any
+    // failure in between, puts the kept pages and length back and drops
+    // them. Sinks whose pages do not outlive a failure (memory) keep
+    // nothing: the defaults do nothing.
+    virtual void saveUndo(std::span<const std::uint32_t> pages) { (void)pages; }
+    virtual void endCommit() {}
+    virtual void undo() {}
 };
 
 // Writes pages into an open file descriptor with pwrite; flush() is fsync.
+// What saveUndo() keeps goes into the rollback journal beside the file
+// (io/rollback_journal.h); the caller holds the file's exclusive lock from
+// saveUndo() to endCommit() or undo().
 // A failed write throws jet::Error 3026 ("Not enough space on disk.") for
 // ENOSPC and 3051 for other write errors; `path` goes into their context.
 class FilePageSink : public PageSink {
@@ -27,11 +44,15 @@ public:
     FilePageSink(int fd, std::size_t pageSize, std::string path);
     void writePage(std::uint32_t number, std::span<const std::uint8_t> bytes) override;
     void flush() override;
+    void saveUndo(std::span<const std::uint32_t> pages) override;
+    void endCommit() override;
+    void undo() override;
 
 private:
     int fd_;
     std::size_t pageSize_;
     std::string path_;
+    std::optional<io::RollbackJournal> journal_;
 };
 
 }  // namespace jet::write

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "format/format_errors.h"
+#include "io/rollback_journal.h"
 #include "jet/error.h"
 
 namespace jet::write {
@@ -38,22 +40,39 @@ std::uint32_t PageStore::allocate() {
 }
 
 void PageStore::commit(PageSink& sink) {
-    // New pages first: until an old page refers to them they are unused
-    // space past the end of the file.
+    if (file_ && file_->unfinishedWrite())
+        throw format::unfinishedWrite(file_->path(), io::journalPath(file_->path()));
+    // Pages are written as they are held, in the clear: into a page-encoded
+    // file they would be garbage to every reader.
+    if (file_ && file_->header().encodingKey != 0)
+        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.", file_->path());
+    // Existing pages are written after the new ones, the catalog's own pages
+    // and page 0 last: the order in which a reader that comes while the
+    // commit is under way (a process without locks) sees the least harm.
+    std::vector<std::uint32_t> old;
     for (auto& [number, bytes] : pages_)
-        if (number >= firstNewPage_) sink.writePage(number, bytes);
-    sink.flush();
-    // Then the changed pages; the catalog's own pages and page 0 last, so
-    // that a table is listed only once everything it refers to is in place.
-    std::vector<std::uint32_t> order;
-    for (auto& [number, bytes] : pages_)
-        if (number < firstNewPage_) order.push_back(number);
-    std::stable_sort(order.begin(), order.end(), [](std::uint32_t a, std::uint32_t b) {
+        if (number < firstNewPage_) old.push_back(number);
+    std::stable_sort(old.begin(), old.end(), [](std::uint32_t a, std::uint32_t b) {
         auto rank = [](std::uint32_t n) { return n == 0 ? 2 : (n <= 2 ? 1 : 0); };
         return rank(a) < rank(b);
     });
-    for (std::uint32_t number : order) sink.writePage(number, pages_[number]);
-    sink.flush();
+    sink.saveUndo(old);
+    try {
+        for (auto& [number, bytes] : pages_)
+            if (number >= firstNewPage_) sink.writePage(number, bytes);
+        for (std::uint32_t number : old) sink.writePage(number, pages_[number]);
+        sink.flush();
+        sink.endCommit();
+    } catch (...) {
+        // A sink that cannot undo (the disk is gone) leaves the journal for
+        // the next opener; until then the file's pages are not to be trusted.
+        try {
+            sink.undo();
+        } catch (...) {
+            if (file_) file_->setUnfinishedWrite();
+        }
+        throw;
+    }
     if (file_)
         for (auto& [number, bytes] : pages_) file_->pageWritten(number, bytes);
     firstNewPage_ = pageCount_;

@@ -37,9 +37,14 @@ public:
 
     bool changed() const { return !pages_.empty(); }
 
-    // Writes the changed pages: new pages first (past the old end, where a
-    // failure harms nothing), then changed existing pages, page 0 and the
-    // catalog's pages last. Updates the PageFile's view when there is one.
+    // Writes the changed pages, all or none: the sink first keeps the
+    // existing pages about to change (the rollback journal), then new pages
+    // and changed pages are written and synced, and the journal dropped.
+    // After a failure the sink puts the old pages back; if that fails too,
+    // the PageFile is marked as holding an unfinished write (its next
+    // opener applies the journal). Updates the PageFile's view on success.
+    // Throws the sink's jet::Error, 3049 when an earlier commit to the file
+    // was left unfinished, 3027 when the file is page-encoded.
     void commit(PageSink& sink);
 
     // The pages in number order, for a file written whole (a new database).

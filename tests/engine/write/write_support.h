@@ -11,11 +11,13 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "jet/dao.h"
 #include "jet/error.h"
 
 namespace writetest {
@@ -48,6 +50,30 @@ inline bool haveMdbTools() {
     bool ok = false;
     run("command -v mdb-tables >/dev/null", &ok);
     return ok;
+}
+
+// Appends index `name` over `members` (field name, descending) to `table`.
+inline void addIndex(jet::TableDef& table, const std::string& name,
+                     const std::vector<std::pair<std::string, bool>>& members, bool primary = false,
+                     bool unique = false, bool ignoreNulls = false) {
+    auto index = table.CreateIndex(name);
+    for (const auto& [field, descending] : members) {
+        auto member = index->CreateField(field);
+        if (descending) member->SetAttributes(jet::dbDescending);
+        index->Fields().Append(std::move(member));
+    }
+    if (primary) index->SetPrimary(true);
+    if (unique) index->SetUnique(true);
+    if (ignoreNulls) index->SetIgnoreNulls(true);
+    table.Indexes().Append(std::move(index));
+}
+
+// A table with one text column "Key" and a primary key on it.
+inline void appendTable(jet::Database& db, const std::string& name) {
+    auto t = db.CreateTableDef(name);
+    t->Fields().Append(t->CreateField("Key", jet::dbText, 20));
+    addIndex(*t, "PrimaryKey", {{"Key", false}}, true);
+    db.TableDefs().Append(std::move(t));
 }
 
 inline std::string quoted(const std::string& path) { return "'" + path + "'"; }

@@ -1,0 +1,75 @@
+// strux verify: its exit status tells a clean file (0), a file with faults
+// (1, each listed) and a file that cannot be read (2) apart.
+#include "command.h"
+
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "jet/dao.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result verify(const std::string& path) {
+    std::ostringstream out, err;
+    int status = cli::run({"verify", path}, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(VerifyCommand, CleanDamagedAndUnreadableFiles) {
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("v.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+        auto t = db->CreateTableDef("Orders");
+        t->Fields().Append(t->CreateField("No", jet::dbLong));
+        auto pk = t->CreateIndex("PrimaryKey");
+        pk->SetPrimary(true);
+        pk->Fields().Append(pk->CreateField("No"));
+        t->Indexes().Append(std::move(pk));
+        db->TableDefs().Append(std::move(t));
+        auto rs = db->OpenRecordset("Orders", jet::dbOpenTable);
+        for (int i = 1; i <= 3; ++i) {
+            rs->AddNew();
+            rs->SetValue("No", std::int32_t{i});
+            rs->Update();
+        }
+    }
+    auto clean = verify(path);
+    EXPECT_EQ(clean.status, 0) << clean.out;
+    EXPECT_NE(clean.out.find("no faults found"), std::string::npos) << clean.out;
+
+    // Page 1, the map of free pages, overwritten with zeros.
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(4096);
+        const std::string zeros(4096, '\0');
+        file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+    }
+    auto damaged = verify(path);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.out.find("page 1: unreadable map of free pages"), std::string::npos) << damaged.out;
+    EXPECT_NE(damaged.out.find("1 fault found"), std::string::npos) << damaged.out;
+
+    auto missing = verify(folder.file("missing.mdb"));
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("error 3024"), std::string::npos) << missing.err;
+
+    std::ofstream(folder.file("text.mdb")) << std::string(5000, 'x');
+    auto garbage = verify(folder.file("text.mdb"));
+    EXPECT_EQ(garbage.status, 2);
+    EXPECT_NE(garbage.err.find("error 3343"), std::string::npos) << garbage.err;
+
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::run({"verify"}, out, err), cli::kExitUsage);
+    EXPECT_EQ(cli::run({"verify", "a.mdb", "b.mdb"}, out, err), cli::kExitUsage);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// The rollback journal on its own: only a whole journal counts, and an
+// opener applies it (writable, alone) or refuses the file (read-only, or
+// while others have it open) rather than read pages a commit left half
+// written.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "io/page_file.h"
+#include "io/rollback_journal.h"
+#include "jet/dao.h"
+#include "jet/verify.h"
+#include "engine/write/write_support.h"
+
+namespace {
+
+using jet::io::RollbackJournal;
+using writetest::TempFolder;
+
+RollbackJournal sampleJournal() {
+    RollbackJournal journal;
+    journal.pageSize = 2048;
+    journal.fileLength = 5 * 2048 + 17;
+    for (std::uint32_t n : {3u, 0u}) {
+        jet::io::JournalPage page{n, std::vector<std::uint8_t>(2048)};
+        for (std::size_t i = 0; i < page.bytes.size(); ++i) page.bytes[i] = static_cast<std::uint8_t>(i * 7 + n);
+        journal.pages.push_back(std::move(page));
+    }
+    return journal;
+}
+
+TEST(RollbackJournal, OnlyAWholeJournalDecodes) {
+    const auto journal = sampleJournal();
+    const auto bytes = jet::io::encodeJournal(journal);
+    auto back = jet::io::decodeJournal(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pageSize, journal.pageSize);
+    EXPECT_EQ(back->fileLength, journal.fileLength);
+    ASSERT_EQ(back->pages.size(), 2u);
+    EXPECT_EQ(back->pages[0].number, 3u);
+    EXPECT_EQ(back->pages[1].bytes, journal.pages[1].bytes);
+
+    // Cut short anywhere (a crash while it was written), or changed in one
+    // byte anywhere: not a journal.
+    for (std::size_t length = 0; length < bytes.size(); length += 13)
+        EXPECT_FALSE(jet::io::decodeJournal(std::span(bytes).first(length))) << length;
+    for (std::size_t at = 0; at < bytes.size(); at += 101) {
+        auto changed = bytes;
+        changed[at] ^= 0x20;
+        EXPECT_FALSE(jet::io::decodeJournal(changed)) << at;
+    }
+    auto longer = bytes;
+    longer.push_back(0);
+    EXPECT_FALSE(jet::io::decodeJournal(longer));
+}
+
+class HotJournal : public ::testing::Test {
+protected:
+    // A database with a table, then a commit cut short by hand: the journal
+    // holds pages 0 and 2 as they were; the file has those pages scribbled
+    // over and has grown by two pages.
+    void SetUp() override {
+        {
+            auto db = jet::DBEngine().CreateDatabase(path_, jet::dbLangGeneral, jet::dbVersion40);
+            writetest::appendTable(*db, "Kept");
+        }
+        original_ = writetest::readFile(path_);
+        const std::size_t pageSize = 4096;
+        RollbackJournal journal;
+        journal.pageSize = pageSize;
+        journal.fileLength = original_.size();
+        auto torn = original_;
+        for (std::uint32_t n : {2u, 0u}) {
+            journal.pages.push_back({n, std::vector<std::uint8_t>(original_.begin() + n * pageSize,
+                                                                  original_.begin() + (n + 1) * pageSize)});
+            std::fill_n(torn.begin() + n * pageSize + 100, 1000, 0xEE);
+        }
+        torn.resize(torn.size() + 2 * pageSize, 0x55);
+        jet::io::saveJournal(path_, journal);
+        std::ofstream(path_, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(torn.data()), static_cast<std::streamsize>(torn.size()));
+        torn_ = torn;
+    }
+
+    static long errorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const jet::Error& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    TempFolder folder_;
+    std::string path_ = folder_.file("hot.mdb");
+    std::string journalPath_ = jet::io::journalPath(path_);
+    std::vector<std::uint8_t> original_, torn_;
+};
+
+TEST_F(HotJournal, AWritableOpenPutsTheOldPagesBack) {
+    auto db = jet::DBEngine().OpenDatabase(path_);
+    EXPECT_NE(db->TableDefs().find("Kept"), nullptr);
+    EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(*db)));
+    db.reset();
+    EXPECT_EQ(writetest::readFile(path_), original_);
+    EXPECT_FALSE(std::filesystem::exists(journalPath_));
+}
+
+TEST_F(HotJournal, AReadOnlyOpenRefusesTheFileAndChangesNothing) {
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_, false, true); }), jet::kErrDamaged);
+    EXPECT_EQ(errorOf([&] { jet::verifyDatabase(path_); }), jet::kErrDamaged);
+    EXPECT_EQ(writetest::readFile(path_), torn_);
+    EXPECT_TRUE(std::filesystem::exists(journalPath_));
+}
+
+TEST_F(HotJournal, WaitsUntilNoOtherOpenerHasTheFile) {
+    // An opener that had the file before the journal appeared holds a
+    // shared lock, as every opener does.
+    const int other = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), jet::kErrFileInUse);
+    EXPECT_EQ(writetest::readFile(path_), torn_);
+    ::close(other);
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), 0);
+    EXPECT_EQ(writetest::readFile(path_), original_);
+}
+
+TEST_F(HotJournal, AJournalCutShortMeansNothing) {
+    auto bytes = writetest::readFile(journalPath_);
+    bytes.resize(bytes.size() / 2);
+    std::ofstream(journalPath_, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    // Put the database back as it was before the "commit" began: a journal
+    // cut short was never followed by a page write.
+    std::ofstream(path_, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(original_.data()), static_cast<std::streamsize>(original_.size()));
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_, false, true); }), 0);
+    EXPECT_TRUE(std::filesystem::exists(journalPath_));
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), 0);
+    EXPECT_FALSE(std::filesystem::exists(journalPath_));
+    EXPECT_EQ(writetest::readFile(path_), original_);
+}
+
+}  // namespace
+
+namespace {
+
+// The database the journal was for was deleted, and a new one made under
+// its name: the old pages must not be written into the new file.
+TEST(StaleJournal, ANewDatabaseDropsTheJournalOfAnEarlierFileOfItsName) {
+    TempFolder folder;
+    const std::string path = folder.file("reused.mdb");
+    RollbackJournal stale;
+    stale.pageSize = 4096;
+    stale.fileLength = 3 * 4096;
+    stale.pages.push_back({2, std::vector<std::uint8_t>(4096, 0xAB)});
+    jet::io::saveJournal(path, stale);
+
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+    EXPECT_FALSE(std::filesystem::exists(jet::io::journalPath(path)));
+    auto db = jet::DBEngine().OpenDatabase(path);
+    EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(*db)));
+}
+
+}  // namespace
