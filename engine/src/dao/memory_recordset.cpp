@@ -42,7 +42,7 @@ long MemoryRecordset::RecordCount() const {
     requireOpen();
     // A table knows its size; a dynaset counts the rows it has reached so
     // far, as DAO's does until MoveLast.
-    if (type_ == dbOpenTable) return static_cast<long>(rows_.size());
+    if (type_ == dbOpenTable) return static_cast<long>(order_.size());
     return highestVisited_ + 1;
 }
 
@@ -66,15 +66,17 @@ void MemoryRecordset::SetIndex(const std::string& name) {
     if (it == indexes_.end()) throw Error(kErrNotAnIndex, "'" + name + "' is not an index in this table.");
     index_ = &*it;
     indexName_ = it->name;
-    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
-        for (std::size_t k = 0; k < index_->columns.size(); ++k) {
-            auto column = static_cast<std::size_t>(index_->columns[k]);
-            int c = compareForKey(rows_[a][column], rows_[b][column]);
-            if (c != 0) return index_->descending[k] ? c > 0 : c < 0;
-        }
-        return false;
-    });
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) { return indexLess(a, b); });
     moveTo(0);
+}
+
+bool MemoryRecordset::indexLess(std::size_t a, std::size_t b) const {
+    for (std::size_t k = 0; k < index_->columns.size(); ++k) {
+        auto column = static_cast<std::size_t>(index_->columns[k]);
+        int c = compareForKey(rows_[a][column], rows_[b][column]);
+        if (c != 0) return index_->descending[k] ? c > 0 : c < 0;
+    }
+    return false;
 }
 
 int MemoryRecordset::compareKey(std::size_t row, const std::vector<Value>& key) const {
@@ -182,6 +184,48 @@ void MemoryRecordset::Close() {
 long MemoryRecordset::currentRow() const {
     if (position_ < 0 || position_ >= static_cast<long>(order_.size())) return -1;
     return static_cast<long>(order_[static_cast<std::size_t>(position_)]);
+}
+
+long MemoryRecordset::placeInOrder(std::size_t row) {
+    auto at = !index_ ? order_.end()
+                      : std::upper_bound(order_.begin(), order_.end(), row,
+                                         [&](std::size_t a, std::size_t b) { return indexLess(a, b); });
+    const long place = static_cast<long>(at - order_.begin());
+    order_.insert(at, row);
+    return place;
+}
+
+std::size_t MemoryRecordset::addRow(std::vector<Value> values) {
+    values.resize(static_cast<std::size_t>(fields_.Count()));
+    rows_.push_back(std::move(values));
+    const std::size_t row = rows_.size() - 1;
+    const long place = placeInOrder(row);
+    // The record that was current stays current (and EOF stays EOF); a
+    // dynaset counts the new row among those it has reached, as DAO's does.
+    if (position_ >= place && position_ >= 0) ++position_;
+    if (type_ != dbOpenTable) ++highestVisited_;
+    moveTo(position_);
+    return row;
+}
+
+void MemoryRecordset::replaceRow(std::size_t row, std::vector<Value> values) {
+    values.resize(static_cast<std::size_t>(fields_.Count()));
+    rows_[row] = std::move(values);
+    if (!index_) return moveToRow(row);
+    std::erase(order_, row);
+    moveTo(placeInOrder(row));
+}
+
+void MemoryRecordset::removeRow(std::size_t row) {
+    // Usually the current row: no search then.
+    auto at = currentRow() == static_cast<long>(row) ? order_.begin() + position_
+                                                      : std::find(order_.begin(), order_.end(), row);
+    if (at == order_.end()) return;
+    const long place = static_cast<long>(at - order_.begin());
+    order_.erase(at);
+    rows_[row] = {};
+    if (place <= highestVisited_) --highestVisited_;
+    moveTo(place < position_ ? position_ - 1 : position_);
 }
 
 void MemoryRecordset::moveToRow(std::size_t row) {
