@@ -93,24 +93,28 @@ void MemoryRecordset::Seek(const std::string& comparison, const std::vector<Valu
     if (!index_) throw Error(kErrNoCurrentIndex, "Operation invalid without a current index.");
     if (key.empty() || key.size() > index_->columns.size())
         throw Error(kErrInvalidArgument, "Invalid argument.");
+    // The order is the index's: the rows at or past the key, and past it,
+    // start where a binary search says.
+    auto from = [&](bool pastKey) {
+        return static_cast<long>(std::partition_point(order_.begin(), order_.end(), [&](std::size_t row) {
+                                     const int c = compareKey(row, key);
+                                     return pastKey ? c <= 0 : c < 0;
+                                 }) -
+                                 order_.begin());
+    };
     const long size = static_cast<long>(order_.size());
     long found = -1;
-    if (comparison == "=" || comparison == ">=" || comparison == ">") {
-        // Forward from the start of the index.
-        for (long i = 0; i < size && found < 0; ++i) {
-            int c = compareKey(order_[static_cast<std::size_t>(i)], key);
-            if ((comparison == "=" && c == 0) || (comparison == ">=" && c >= 0) || (comparison == ">" && c > 0))
-                found = i;
-        }
-    } else if (comparison == "<" || comparison == "<=") {
-        // Backward from the end of the index.
-        for (long i = size - 1; i >= 0 && found < 0; --i) {
-            int c = compareKey(order_[static_cast<std::size_t>(i)], key);
-            if ((comparison == "<=" && c <= 0) || (comparison == "<" && c < 0)) found = i;
-        }
+    if (comparison == "=") {
+        const long at = from(false);
+        if (at < size && compareKey(order_[static_cast<std::size_t>(at)], key) == 0) found = at;
+    } else if (comparison == ">=" || comparison == ">") {
+        found = from(comparison == ">");
+    } else if (comparison == "<=" || comparison == "<") {
+        found = from(comparison == "<=") - 1;
     } else {
         throw Error(kErrInvalidArgument, "Invalid argument.");
     }
+    if (found >= size) found = -1;
     noMatch_ = found < 0;
     moveTo(noMatch_ ? size : found);
 }

@@ -39,10 +39,15 @@ std::uint32_t PageStore::allocate() {
 
 void PageStore::commit(PageSink& sink) {
     // New pages first: until an old page refers to them they are unused
-    // space past the end of the file.
+    // space past the end of the file. Without new pages there is nothing to
+    // make durable ahead of the old ones (most row writes): one sync, not two.
+    bool anyNew = false;
     for (auto& [number, bytes] : pages_)
-        if (number >= firstNewPage_) sink.writePage(number, bytes);
-    sink.flush();
+        if (number >= firstNewPage_) {
+            sink.writePage(number, bytes);
+            anyNew = true;
+        }
+    if (anyNew) sink.flush();
     // Then the changed pages; the catalog's own pages and page 0 last, so
     // that a table is listed only once everything it refers to is in place.
     std::vector<std::uint32_t> order;
