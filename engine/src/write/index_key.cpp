@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "jet/error.h"
 
@@ -149,21 +150,121 @@ bool jet4TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& 
     return exact;
 }
 
-bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
-    // Trailing blanks do not count in a key.
-    std::vector<char32_t> characters = codePoints(text);
-    while (!characters.empty() && characters.back() == U' ') characters.pop_back();
-    if (!jet3) return jet4TextCodes(out, characters);
+// General order, Jet 3, past ASCII (the code page's own characters).
+// Letters with a diacritic sort as the plain letter; their marks follow the
+// codes (see jet3TextCodes). Ligatures sort as their two letters.
+struct Jet3Marked {
+    char32_t character;  // lower case
+    char base;
+    std::uint8_t mark;
+};
+constexpr std::uint8_t kJet3Unmarked = 2, kJet3Grave = 3, kJet3Acute = 4, kJet3Circumflex = 5, kJet3Diaeresis = 6,
+                       kJet3Tilde = 7, kJet3Ring = 8, kJet3Cedilla = 9, kJet3Caron = 10;
+constexpr Jet3Marked kJet3MarkedLetters[] = {
+    {U'à', 'a', kJet3Grave},      {U'á', 'a', kJet3Acute},     {U'â', 'a', kJet3Circumflex},
+    {U'ã', 'a', kJet3Tilde},      {U'ä', 'a', kJet3Diaeresis}, {U'å', 'a', kJet3Ring},
+    {U'ç', 'c', kJet3Cedilla},    {U'è', 'e', kJet3Grave},     {U'é', 'e', kJet3Acute},
+    {U'ê', 'e', kJet3Circumflex}, {U'ë', 'e', kJet3Diaeresis}, {U'ì', 'i', kJet3Grave},
+    {U'í', 'i', kJet3Acute},      {U'î', 'i', kJet3Circumflex}, {U'ï', 'i', kJet3Diaeresis},
+    {U'ñ', 'n', kJet3Tilde},      {U'ò', 'o', kJet3Grave},     {U'ó', 'o', kJet3Acute},
+    {U'ô', 'o', kJet3Circumflex}, {U'õ', 'o', kJet3Tilde},     {U'ö', 'o', kJet3Diaeresis},
+    {U'ù', 'u', kJet3Grave},      {U'ú', 'u', kJet3Acute},     {U'û', 'u', kJet3Circumflex},
+    {U'ü', 'u', kJet3Diaeresis},  {U'ý', 'y', kJet3Acute},     {U'ÿ', 'y', kJet3Diaeresis},
+    {U'š', 's', kJet3Caron},
+};
+// The plain letters that take a place in the marks (unmarked), whether or
+// not this text marks them.
+constexpr std::string_view kJet3MarkableLetters = "aceinosuy";
+constexpr Jet4Code kJet3Symbols[] = {
+    {U'\t', 0x11},  {0xA0, 0x11},    {0xAD, 0x1E},    {U'«', 0x13},    {U'»', 0x13},    {U'“', 0x13},
+    {U'”', 0x13},   {U'„', 0x13},    {U'‘', 0x18},    {U'’', 0x18},    {U'‚', 0x18},    {U'‹', 0x18},
+    {U'›', 0x18},   {U'–', 0x1E},    {U'—', 0x1E},    {U'ƒ', 0x32},    {U'…', 0x33},    {U'†', 0x34},
+    {U'‡', 0x35},   {U'ˆ', 0x36},    {U'‰', 0x37},    {U'•', 0x38},    {U'˜', 0x39},    {U'™', 0x3A},
+    {U'¡', 0x3B},   {U'¢', 0x3C},    {U'£', 0x3D},    {U'¤', 0x3E},    {U'¥', 0x3F},    {U'¦', 0x40},
+    {U'§', 0x41},   {U'¨', 0x42},    {U'©', 0x43},    {U'ª', 0x44},    {U'¬', 0x45},    {U'®', 0x46},
+    {U'¯', 0x47},   {U'°', 0x48},    {U'±', 0x49},    {U'´', 0x4A},    {U'µ', 0x4B},    {U'¶', 0x4C},
+    {U'·', 0x4D},   {U'¸', 0x4E},    {U'º', 0x4F},    {U'¼', 0x50},    {U'½', 0x51},    {U'¾', 0x52},
+    {U'¿', 0x53},   {U'×', 0x54},    {U'÷', 0x55},    {U'¹', 0x57},    {U'²', 0x58},    {U'³', 0x59},
+    {U'ð', 0x65},   {U'þ', 0x7F},    {U'ø', 0x81},
+};
+struct Jet3Ligature {
+    char32_t character;
+    char first, second;
+};
+constexpr Jet3Ligature kJet3Ligatures[] = {{U'æ', 'a', 'e'}, {U'ß', 's', 's'}, {U'œ', 'o', 'e'}};
+// Control characters and the code page's late additions share one code.
+constexpr std::uint8_t kJet3Other = 0x10;
+bool jet3Other(char32_t c) {
+    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D || c == U'ž' ||
+           c == U'€';
+}
+
+char32_t lowerJet3(char32_t c) {
+    switch (c) {
+    case U'Š': return U'š';
+    case U'Œ': return U'œ';
+    case U'Ÿ': return U'ÿ';
+    case U'Ž': return U'ž';
+    default: return lowerLatin1(c);
+    }
+}
+
+// Jet 3 text: one code per character; then, when a letter carries a
+// diacritic, a run of 4-bit marks instead of the closing 0x00: a zero, one
+// mark for each of the letters a c e i n o s u y up to the last marked one
+// (2 when unmarked), a zero, padded to whole bytes.
+bool jet3TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& characters) {
     bool exact = true;
-    for (char32_t c : characters) {
-        if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
+    std::vector<std::uint8_t> marks;
+    std::size_t lastMark = 0;
+    auto letter = [&](char c, std::uint8_t mark) {
+        out.push_back(kJet3Ascii[c - 0x20]);
+        if (kJet3MarkableLetters.find(c) == std::string_view::npos) return;
+        marks.push_back(mark);
+        if (mark != kJet3Unmarked) lastMark = marks.size();
+    };
+    for (char32_t original : characters) {
+        const char32_t c = lowerJet3(original);
+        if (c >= 'a' && c <= 'z') letter(static_cast<char>(c), kJet3Unmarked);
+        else if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
+        else if (auto* m = std::find_if(std::begin(kJet3MarkedLetters), std::end(kJet3MarkedLetters),
+                                        [c](const Jet3Marked& k) { return k.character == c; });
+                 m != std::end(kJet3MarkedLetters))
+            letter(m->base, m->mark);
+        else if (auto* l = std::find_if(std::begin(kJet3Ligatures), std::end(kJet3Ligatures),
+                                        [c](const Jet3Ligature& k) { return k.character == c; });
+                 l != std::end(kJet3Ligatures)) {
+            letter(l->first, kJet3Unmarked);
+            letter(l->second, kJet3Unmarked);
+        } else if (auto* p = std::find_if(std::begin(kJet3Symbols), std::end(kJet3Symbols),
+                                          [c](const Jet4Code& k) { return k.character == c; });
+                   p != std::end(kJet3Symbols))
+            out.push_back(p->code);
+        else if (jet3Other(c))
+            out.push_back(kJet3Other);
         else {
             out.push_back(kStandIn);
             exact = false;
         }
     }
-    out.push_back(kJet3TextEnd);
+    if (lastMark == 0) {
+        out.push_back(kJet3TextEnd);
+        return exact;
+    }
+    std::vector<std::uint8_t> nibbles{0};
+    nibbles.insert(nibbles.end(), marks.begin(), marks.begin() + static_cast<std::ptrdiff_t>(lastMark));
+    nibbles.push_back(0);
+    if (nibbles.size() % 2 != 0) nibbles.push_back(0);
+    for (std::size_t i = 0; i < nibbles.size(); i += 2)
+        out.push_back(static_cast<std::uint8_t>(nibbles[i] << 4 | nibbles[i + 1]));
     return exact;
+}
+
+bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
+    // Trailing blanks do not count in a key.
+    std::vector<char32_t> characters = codePoints(text);
+    while (!characters.empty() && characters.back() == U' ') characters.pop_back();
+    return jet3 ? jet3TextCodes(out, characters) : jet4TextCodes(out, characters);
 }
 
 template <class T>
