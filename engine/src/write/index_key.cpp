@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "jet/error.h"
@@ -40,13 +41,43 @@ constexpr std::uint8_t kJet4Letters[26] = {
     0x62, 0x64, 0x66, 0x68, 0x69, 0x6B, 0x6D, 0x6F, 0x71, 0x73, 0x75, 0x76, 0x78,
 };
 constexpr std::uint8_t kJet4Digit0 = 0x36;  // '0'; each next digit two more
-constexpr std::uint8_t kJet4Underscore[2] = {0x2B, 0x03};
-// Punctuation with a code of its own, as the corpus shows it.
+// Characters other than plain letters and digits: one or two code bytes,
+// and the mark they leave in the marks (unmarked but for ª, º and ð).
 struct Jet4Code {
-    char32_t character;
-    std::uint8_t code;
+    char32_t character;  // lower case
+    std::uint8_t first, second;  // second 0: a one-byte code
+    std::uint8_t mark = 0x02;
 };
-constexpr Jet4Code kJet4Punctuation[] = {{U' ', 0x07}, {U'&', 0x12}, {U'.', 0x1C}, {U'/', 0x1E}};
+constexpr Jet4Code kJet4Codes[] = {
+    {U'\t', 0x08, 0x03}, {U'\n', 0x08, 0x04}, {0x0B, 0x08, 0x05}, {0x0C, 0x08, 0x06}, {U'\r', 0x08, 0x07},
+    {U' ', 0x07, 0},      {U'!', 0x09, 0},      {U'"', 0x0A, 0},    {U'#', 0x0C, 0},    {U'$', 0x0E, 0},
+    {U'%', 0x10, 0},      {U'&', 0x12, 0},      {U'(', 0x14, 0},    {U')', 0x16, 0},    {U'*', 0x18, 0},
+    {U'+', 0x2C, 0},      {U',', 0x1A, 0},      {U'.', 0x1C, 0},    {U'/', 0x1E, 0},    {U':', 0x20, 0},
+    {U';', 0x22, 0},      {U'<', 0x2E, 0},      {U'=', 0x30, 0},    {U'>', 0x32, 0},    {U'?', 0x24, 0},
+    {U'@', 0x26, 0},      {U'[', 0x27, 0},      {U'\\', 0x29, 0},  {U']', 0x2A, 0},    {U'^', 0x2B, 0x02},
+    {U'_', 0x2B, 0x03},   {U'`', 0x2B, 0x07},   {U'{', 0x2B, 0x09}, {U'|', 0x2B, 0x0B}, {U'}', 0x2B, 0x0D},
+    {U'~', 0x2B, 0x0F},   {0xA0, 0x08, 0x02},   {U'¡', 0x2B, 0x10}, {U'¢', 0x34, 0xA6}, {U'£', 0x34, 0xA7},
+    {U'¤', 0x34, 0xA8},   {U'¥', 0x34, 0xA9},   {U'¦', 0x2B, 0x11}, {U'§', 0x34, 0xAA}, {U'¨', 0x2B, 0x12},
+    {U'©', 0x34, 0xAB},   {U'ª', 0x4A, 0, 0x03}, {U'«', 0x33, 0x05}, {U'¬', 0x34, 0xAC}, {U'®', 0x34, 0xAD},
+    {U'¯', 0x2B, 0x13},   {U'°', 0x34, 0xAE},   {U'±', 0x33, 0x04}, {U'²', 0x3A, 0},    {U'³', 0x3C, 0},
+    {U'´', 0x2B, 0x14},   {U'µ', 0x34, 0xAF},   {U'¶', 0x34, 0xB0}, {U'·', 0x34, 0xB1}, {U'¸', 0x2B, 0x15},
+    {U'¹', 0x38, 0},      {U'º', 0x64, 0, 0x03}, {U'»', 0x33, 0x07}, {U'¼', 0x37, 0x12}, {U'½', 0x37, 0x16},
+    {U'¾', 0x37, 0x1A},   {U'¿', 0x2B, 0x16},   {U'×', 0x33, 0x09}, {U'÷', 0x33, 0x0A}, {U'æ', 0x4A, 0x51},
+    {U'ð', 0x4F, 0, 0x68}, {U'þ', 0x6D, 0x57},  {U'ß', 0x6B, 0x6B},
+};
+// Characters that take no part in the order: listed after the marks with
+// their place. Control characters are among them.
+std::optional<std::uint8_t> jet4IgnoredCode(char32_t c) {
+    if (c >= 0x01 && c <= 0x08) return static_cast<std::uint8_t>(c + 2);
+    if (c >= 0x0E && c <= 0x1F) return static_cast<std::uint8_t>(c - 3);
+    if (c >= 0x7F && c <= 0x9F) return static_cast<std::uint8_t>(0x1D + (c - 0x7F));
+    switch (c) {
+    case U'\'': return 0x80;
+    case U'-': return 0x82;
+    case 0xAD: return 0x83;  // soft hyphen
+    default: return std::nullopt;
+    }
+}
 
 // Code points of UTF-8 text.
 std::vector<char32_t> codePoints(const std::string& s) {
@@ -81,13 +112,6 @@ constexpr Jet4Marked kJet4MarkedLetters[] = {
     {U'ö', 'o', kDiaeresis}, {U'ø', 'o', kStroke}, {U'ù', 'u', kGrave},  {U'ú', 'u', kAcute},
     {U'û', 'u', kCircumflex}, {U'ü', 'u', kDiaeresis}, {U'ý', 'y', kAcute}, {U'ÿ', 'y', kDiaeresis},
 };
-// Hyphens and apostrophes do not take part in Jet 4's order; they are
-// listed after the characters with the position they had.
-struct Jet4Ignored {
-    char32_t character;
-    std::uint8_t code;
-};
-constexpr Jet4Ignored kJet4IgnoredCharacters[] = {{U'\'', 0x80}, {U'-', 0x82}};
 constexpr std::uint8_t kJet4SectionEnd = 0x01;
 constexpr std::uint16_t kIgnoredPositionFlag = 0x8000;
 constexpr std::uint16_t kIgnoredPositionStart = 7, kIgnoredPositionStep = 4;
@@ -110,21 +134,17 @@ bool jet4TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& 
         const char32_t c = lowerLatin1(original);
         if (c >= 'a' && c <= 'z') code(kJet4Letters[c - 'a'], kJet4NoMark);
         else if (c >= '0' && c <= '9') code(static_cast<std::uint8_t>(kJet4Digit0 + 2 * (c - '0')), kJet4NoMark);
-        else if (c == '_') {
-            out.push_back(kJet4Underscore[0]);
-            code(kJet4Underscore[1], kJet4NoMark);
-        } else if (auto* p = std::find_if(std::begin(kJet4Punctuation), std::end(kJet4Punctuation),
-                                          [c](const Jet4Code& k) { return k.character == c; });
-                   p != std::end(kJet4Punctuation))
-            code(p->code, kJet4NoMark);
-        else if (auto* m = std::find_if(std::begin(kJet4MarkedLetters), std::end(kJet4MarkedLetters),
-                                        [c](const Jet4Marked& k) { return k.character == c; });
-                 m != std::end(kJet4MarkedLetters))
+        else if (auto* p = std::find_if(std::begin(kJet4Codes), std::end(kJet4Codes),
+                                        [c](const Jet4Code& k) { return k.character == c; });
+                 p != std::end(kJet4Codes)) {
+            if (p->second != 0) out.push_back(p->first);
+            code(p->second != 0 ? p->second : p->first, p->mark);
+        } else if (auto* m = std::find_if(std::begin(kJet4MarkedLetters), std::end(kJet4MarkedLetters),
+                                          [c](const Jet4Marked& k) { return k.character == c; });
+                   m != std::end(kJet4MarkedLetters))
             code(kJet4Letters[m->base - 'a'], m->mark);
-        else if (auto* g = std::find_if(std::begin(kJet4IgnoredCharacters), std::end(kJet4IgnoredCharacters),
-                                        [c](const Jet4Ignored& k) { return k.character == c; });
-                 g != std::end(kJet4IgnoredCharacters))
-            ignored.emplace_back(marks.size(), g->code);
+        else if (auto ignoredCode = jet4IgnoredCode(c))
+            ignored.emplace_back(marks.size(), *ignoredCode);
         else {
             code(kStandIn, kJet4NoMark);
             exact = false;
@@ -175,7 +195,11 @@ constexpr Jet3Marked kJet3MarkedLetters[] = {
 // The plain letters that take a place in the marks (unmarked), whether or
 // not this text marks them.
 constexpr std::string_view kJet3MarkableLetters = "aceinosuy";
-constexpr Jet4Code kJet3Symbols[] = {
+struct Jet3Code {
+    char32_t character;
+    std::uint8_t code;
+};
+constexpr Jet3Code kJet3Symbols[] = {
     {U'\t', 0x11},  {0xA0, 0x11},    {0xAD, 0x1E},    {U'«', 0x13},    {U'»', 0x13},    {U'“', 0x13},
     {U'”', 0x13},   {U'„', 0x13},    {U'‘', 0x18},    {U'’', 0x18},    {U'‚', 0x18},    {U'‹', 0x18},
     {U'›', 0x18},   {U'–', 0x1E},    {U'—', 0x1E},    {U'ƒ', 0x32},    {U'…', 0x33},    {U'†', 0x34},
@@ -237,7 +261,7 @@ bool jet3TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& 
             letter(l->first, kJet3Unmarked);
             letter(l->second, kJet3Unmarked);
         } else if (auto* p = std::find_if(std::begin(kJet3Symbols), std::end(kJet3Symbols),
-                                          [c](const Jet4Code& k) { return k.character == c; });
+                                          [c](const Jet3Code& k) { return k.character == c; });
                    p != std::end(kJet3Symbols))
             out.push_back(p->code);
         else if (jet3Other(c))

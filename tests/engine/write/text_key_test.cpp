@@ -1,7 +1,8 @@
-// Jet 3 General-order text keys past ASCII, as Access wrote them in the
-// corpus files (these bytes are copied from their index entries): marks
+// General-order text keys past ASCII, as Access wrote them in the corpus
+// files (these bytes are copied from their index entries). Jet 3: marks
 // after the codes, ligatures as two letters, symbols with codes of their
-// own, descending keys inverted marks and all. Runs without the corpus.
+// own, descending keys inverted marks and all. Jet 4: control characters
+// listed with their place like hyphens. Runs without the corpus.
 #include <gtest/gtest.h>
 
 #include "storage/table_definition.h"
@@ -9,11 +10,11 @@
 
 namespace {
 
-std::string keyHex(const std::string& text, bool ascending = true) {
+std::string keyHex(const std::string& text, bool ascending = true, bool jet3 = true) {
     jet::storage::ColumnDef column;
     column.type = jet::storage::coltype::kText;
     std::vector<std::uint8_t> key;
-    EXPECT_TRUE(jet::write::appendKey(key, column, jet::Value(text), ascending, true)) << text;
+    EXPECT_TRUE(jet::write::appendKey(key, column, jet::Value(text), ascending, jet3)) << text;
     std::string hex;
     for (auto b : key) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
     return hex;
@@ -45,6 +46,12 @@ TEST(Jet3TextKeys, LigaturesSymbolsAndOtherCharacters) {
 TEST(Jet3TextKeys, DescendingInvertsTheMarksToo) {
     EXPECT_EQ(keyHex("aäa", false), "809f9f9ffd9f");
     EXPECT_EQ(keyHex("aÓa", false), "809f8d9ffdbf");
+}
+
+TEST(Jet4TextKeys, ControlCharactersAndSymbols) {
+    EXPECT_EQ(keyHex("\x03" "DirData", true, false), "7f4f59694f4a6d4a010101018007060500");
+    EXPECT_EQ(keyHex("3L9\x1d" "52\x02_AB(\xc2\xa5\x05!!V", true, false),
+              "7f3c5e48403a2b034a4c1434a9090971010101018013061a801b0604802f060700");
 }
 
 }  // namespace
