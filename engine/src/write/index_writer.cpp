@@ -207,10 +207,17 @@ void writeUpward(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& i
 
 void insertIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index, IndexEntry entry,
                       bool unique) {
-    if (unique) checkUnique(store, index, entry);
     std::vector<Step> path = descend(store, index, entry);
     auto& leaf = path.back().content;
     auto at = std::lower_bound(leaf.entries.begin(), leaf.entries.end(), entry, entryLess);
+    if (unique) {
+        // Usually the first entry with this key is in this very leaf, after
+        // some smaller one; otherwise it may lie in a leaf before.
+        const IndexEntry probe{entry.key, storage::RowPointer{}};
+        auto first = std::lower_bound(leaf.entries.begin(), at, probe, entryLess);
+        if (first != leaf.entries.end() && first->key == entry.key) duplicateKey();
+        if (first == leaf.entries.begin()) checkUnique(store, index, entry);
+    }
     const bool atEnd = at == leaf.entries.end();
     leaf.entries.insert(at, std::move(entry));
     writeUpward(store, tdefPage, index, path, path.size() - 1, atEnd);

@@ -19,21 +19,13 @@
 
 namespace {
 
+using writetest::errorOf;
 using writetest::TempFolder;
 
 // Long keys that share a long prefix, so that pages hold few of them and
 // comparisons reach far into the key.
 std::string title(int i) {
     return std::string(150, 'k') + " row " + std::to_string((i * 7919) % 100000 + 100000) + " of the deep index";
-}
-
-long errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class DeepIndexTest : public ::testing::TestWithParam<int> {
@@ -43,19 +35,7 @@ protected:
     void SetUp() override {
         path_ = folder_.file("deep.mdb");
         auto db = jet::DBEngine().CreateDatabase(path_, jet::dbLangGeneral, GetParam());
-        auto t = db->CreateTableDef("Deep");
-        t->Fields().Append(t->CreateField("Title", jet::dbText, 255));
-        t->Fields().Append(t->CreateField("N", jet::dbLong));
-        auto pk = t->CreateIndex("PrimaryKey");
-        pk->SetPrimary(true);
-        pk->Fields().Append(pk->CreateField("Title"));
-        t->Indexes().Append(std::move(pk));
-        auto byN = t->CreateIndex("ByN");
-        auto member = byN->CreateField("N");
-        member->SetAttributes(jet::dbDescending);
-        byN->Fields().Append(std::move(member));
-        t->Indexes().Append(std::move(byN));
-        db->TableDefs().Append(std::move(t));
+        writetest::appendTitleTable(*db, "Deep", 255);
     }
 
     // The table's definition as it stands in `db`.

@@ -8,11 +8,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include "jet/dao.h"
 
 namespace writetest {
 
@@ -47,6 +50,34 @@ inline bool haveMdbTools() {
 }
 
 inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// The DAO error number `f` throws, 0 when it throws none.
+inline long errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Appends table `name`: a text primary key "Title" of `titleSize`
+// characters and a Long "N" with a descending index "ByN".
+inline void appendTitleTable(jet::Database& db, const std::string& name, int titleSize) {
+    auto t = db.CreateTableDef(name);
+    t->Fields().Append(t->CreateField("Title", jet::dbText, titleSize));
+    t->Fields().Append(t->CreateField("N", jet::dbLong));
+    auto pk = t->CreateIndex("PrimaryKey");
+    pk->SetPrimary(true);
+    pk->Fields().Append(pk->CreateField("Title"));
+    t->Indexes().Append(std::move(pk));
+    auto byN = t->CreateIndex("ByN");
+    auto member = byN->CreateField("N");
+    member->SetAttributes(jet::dbDescending);
+    byN->Fields().Append(std::move(member));
+    t->Indexes().Append(std::move(byN));
+    db.TableDefs().Append(std::move(t));
+}
 
 }  // namespace writetest
 
