@@ -42,7 +42,7 @@ long MemoryRecordset::RecordCount() const {
     requireOpen();
     // A table knows its size; a dynaset counts the rows it has reached so
     // far, as DAO's does until MoveLast.
-    if (type_ == dbOpenTable) return static_cast<long>(rows_.size());
+    if (type_ == dbOpenTable) return static_cast<long>(order_.size());
     return highestVisited_ + 1;
 }
 
@@ -66,15 +66,17 @@ void MemoryRecordset::SetIndex(const std::string& name) {
     if (it == indexes_.end()) throw Error(kErrNotAnIndex, "'" + name + "' is not an index in this table.");
     index_ = &*it;
     indexName_ = it->name;
-    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
-        for (std::size_t k = 0; k < index_->columns.size(); ++k) {
-            auto column = static_cast<std::size_t>(index_->columns[k]);
-            int c = compareForKey(rows_[a][column], rows_[b][column]);
-            if (c != 0) return index_->descending[k] ? c > 0 : c < 0;
-        }
-        return false;
-    });
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) { return indexLess(a, b); });
     moveTo(0);
+}
+
+bool MemoryRecordset::indexLess(std::size_t a, std::size_t b) const {
+    for (std::size_t k = 0; k < index_->columns.size(); ++k) {
+        auto column = static_cast<std::size_t>(index_->columns[k]);
+        int c = compareForKey(rows_[a][column], rows_[b][column]);
+        if (c != 0) return index_->descending[k] ? c > 0 : c < 0;
+    }
+    return false;
 }
 
 int MemoryRecordset::compareKey(std::size_t row, const std::vector<Value>& key) const {
@@ -91,24 +93,28 @@ void MemoryRecordset::Seek(const std::string& comparison, const std::vector<Valu
     if (!index_) throw Error(kErrNoCurrentIndex, "Operation invalid without a current index.");
     if (key.empty() || key.size() > index_->columns.size())
         throw Error(kErrInvalidArgument, "Invalid argument.");
+    // The order is the index's: the rows at or past the key, and past it,
+    // start where a binary search says.
+    auto from = [&](bool pastKey) {
+        return static_cast<long>(std::partition_point(order_.begin(), order_.end(), [&](std::size_t row) {
+                                     const int c = compareKey(row, key);
+                                     return pastKey ? c <= 0 : c < 0;
+                                 }) -
+                                 order_.begin());
+    };
     const long size = static_cast<long>(order_.size());
     long found = -1;
-    if (comparison == "=" || comparison == ">=" || comparison == ">") {
-        // Forward from the start of the index.
-        for (long i = 0; i < size && found < 0; ++i) {
-            int c = compareKey(order_[static_cast<std::size_t>(i)], key);
-            if ((comparison == "=" && c == 0) || (comparison == ">=" && c >= 0) || (comparison == ">" && c > 0))
-                found = i;
-        }
-    } else if (comparison == "<" || comparison == "<=") {
-        // Backward from the end of the index.
-        for (long i = size - 1; i >= 0 && found < 0; --i) {
-            int c = compareKey(order_[static_cast<std::size_t>(i)], key);
-            if ((comparison == "<=" && c <= 0) || (comparison == "<" && c < 0)) found = i;
-        }
+    if (comparison == "=") {
+        const long at = from(false);
+        if (at < size && compareKey(order_[static_cast<std::size_t>(at)], key) == 0) found = at;
+    } else if (comparison == ">=" || comparison == ">") {
+        found = from(comparison == ">");
+    } else if (comparison == "<=" || comparison == "<") {
+        found = from(comparison == "<=") - 1;
     } else {
         throw Error(kErrInvalidArgument, "Invalid argument.");
     }
+    if (found >= size) found = -1;
     noMatch_ = found < 0;
     moveTo(noMatch_ ? size : found);
 }
@@ -182,6 +188,48 @@ void MemoryRecordset::Close() {
 long MemoryRecordset::currentRow() const {
     if (position_ < 0 || position_ >= static_cast<long>(order_.size())) return -1;
     return static_cast<long>(order_[static_cast<std::size_t>(position_)]);
+}
+
+long MemoryRecordset::placeInOrder(std::size_t row) {
+    auto at = !index_ ? order_.end()
+                      : std::upper_bound(order_.begin(), order_.end(), row,
+                                         [&](std::size_t a, std::size_t b) { return indexLess(a, b); });
+    const long place = static_cast<long>(at - order_.begin());
+    order_.insert(at, row);
+    return place;
+}
+
+std::size_t MemoryRecordset::addRow(std::vector<Value> values) {
+    values.resize(static_cast<std::size_t>(fields_.Count()));
+    rows_.push_back(std::move(values));
+    const std::size_t row = rows_.size() - 1;
+    const long place = placeInOrder(row);
+    // The record that was current stays current (and EOF stays EOF); a
+    // dynaset counts the new row among those it has reached, as DAO's does.
+    if (position_ >= place && position_ >= 0) ++position_;
+    if (type_ != dbOpenTable) ++highestVisited_;
+    moveTo(position_);
+    return row;
+}
+
+void MemoryRecordset::replaceRow(std::size_t row, std::vector<Value> values) {
+    values.resize(static_cast<std::size_t>(fields_.Count()));
+    rows_[row] = std::move(values);
+    if (!index_) return moveToRow(row);
+    std::erase(order_, row);
+    moveTo(placeInOrder(row));
+}
+
+void MemoryRecordset::removeRow(std::size_t row) {
+    // Usually the current row: no search then.
+    auto at = currentRow() == static_cast<long>(row) ? order_.begin() + position_
+                                                      : std::find(order_.begin(), order_.end(), row);
+    if (at == order_.end()) return;
+    const long place = static_cast<long>(at - order_.begin());
+    order_.erase(at);
+    rows_[row] = {};
+    if (place <= highestVisited_) --highestVisited_;
+    moveTo(place < position_ ? position_ - 1 : position_);
 }
 
 void MemoryRecordset::moveToRow(std::size_t row) {

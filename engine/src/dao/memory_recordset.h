@@ -66,12 +66,24 @@ public:
     // and a move onto the row of that number.
     long currentRow() const;
     void moveToRow(std::size_t row);
+    // Rows changed in place, so that a writer need not read the table
+    // again. A new row takes the next row number; it goes where the current
+    // index puts it (after rows with an equal key), else at the end. A
+    // replaced row moves to where its new key puts it; a removed row leaves
+    // the order (its number is not reused). The position stays on the same
+    // place in the order, so after a removal it is on the row that followed.
+    std::size_t addRow(std::vector<Value> values);
+    const std::vector<Value>& rowValues(std::size_t row) const { return rows_[row]; }
+    void replaceRow(std::size_t row, std::vector<Value> values);
+    void removeRow(std::size_t row);
 
 private:
     [[noreturn]] static void readOnly();
     void requireOpen() const;
     void moveTo(long position);
     int compareKey(std::size_t row, const std::vector<Value>& key) const;
+    bool indexLess(std::size_t a, std::size_t b) const;
+    long placeInOrder(std::size_t row);  // returns its place in the order
     bool findFrom(long start, const std::string& criteria);
 
     int type_;

@@ -1,6 +1,7 @@
 #include "dao/table_recordset.h"
 
 #include "dao/database_impl.h"
+#include "storage/table_reader.h"
 #include "write/page_store.h"
 #include "write/table_writer.h"
 
@@ -32,11 +33,11 @@ void TableRecordset::load(long selectRow) {
     if (selectRow >= 0) rows_->moveToRow(static_cast<std::size_t>(selectRow));
 }
 
-long TableRecordset::rowOf(storage::RowPointer where) const {
-    for (std::size_t i = 0; i < locations_.size(); ++i)
-        if (locations_[i] == where) return static_cast<long>(i);
-    return -1;
+std::uint16_t TableRecordset::codePage() const {
+    return db_.file->header().codePage ? db_.file->header().codePage : 1252;
 }
+
+const std::vector<Value>& TableRecordset::rowValues(std::size_t row) const { return rows_->rowValues(row); }
 
 void TableRecordset::leaveEdit() {
     mode_ = Mode::None;
@@ -81,7 +82,8 @@ void TableRecordset::Edit() {
     const long row = rows_->currentRow();
     if (row < 0) throw Error(kErrNoCurrentRecord, "No current record.");
     mode_ = Mode::Edit;
-    editing_ = locations_[static_cast<std::size_t>(row)];
+    editRow_ = static_cast<std::size_t>(row);
+    editing_ = locations_[editRow_];
     buffer_.clear();
     for (int i = 0; i < rows_->Fields().Count(); ++i) buffer_.push_back(rows_->Fields()[i].Value());
 }
@@ -99,23 +101,27 @@ void TableRecordset::Update() {
     if (mode_ == Mode::None) noEdit();
     write::PageStore store(*db_.file);
     storage::TableDefinition def = storage::readTableDefinition(*db_.file, tdefPage_);
-    const std::uint16_t codePage = db_.file->header().codePage ? db_.file->header().codePage : 1252;
-    write::TableWriter writer(store, def, codePage);
-    const long before = rows_->currentRow();
+    write::TableWriter writer(store, def, codePage());
     storage::RowPointer where;
     if (mode_ == Mode::Add) where = writer.insert(buffer_);
-    else where = writer.replace(editing_, buffer_);
+    else where = writer.replace(editing_, buffer_, &rowValues(editRow_));
     writer.saveDefinition();
     db_.commit(store);
     const Mode done = mode_;
     leaveEdit();
+    // The rows in memory follow the write; the new values are read back
+    // from the row as stored, which holds auto-numbers and converted values.
+    std::optional<storage::Row> stored = storage::TableReader(*db_.file, def).readAt(where);
+    if (!stored) return load(-1);  // cannot happen after a commit; read everything to be safe
     // After AddNew the record that was current stays current; after Edit
-    // the edited record does, wherever it now lies.
-    const storage::RowPointer keep =
-        done == Mode::Add ? (before >= 0 ? locations_[static_cast<std::size_t>(before)] : storage::RowPointer{}) : where;
-    load(-1);
-    const long row = rowOf(keep);
-    if (row >= 0) rows_->moveToRow(static_cast<std::size_t>(row));
+    // the edited record does, wherever the index now puts it.
+    if (done == Mode::Add) {
+        rows_->addRow(std::move(stored->values));
+        locations_.push_back(where);
+    } else {
+        rows_->replaceRow(editRow_, std::move(stored->values));
+        locations_[editRow_] = where;
+    }
 }
 
 void TableRecordset::CancelUpdate() {
@@ -130,20 +136,15 @@ void TableRecordset::Delete() {
     leaveEdit();
     const long row = rows_->currentRow();
     if (row < 0) throw Error(kErrNoCurrentRecord, "No current record.");
+    const auto at = static_cast<std::size_t>(row);
     write::PageStore store(*db_.file);
     storage::TableDefinition def = storage::readTableDefinition(*db_.file, tdefPage_);
-    const std::uint16_t codePage = db_.file->header().codePage ? db_.file->header().codePage : 1252;
-    write::TableWriter writer(store, def, codePage);
-    writer.remove(locations_[static_cast<std::size_t>(row)]);
+    write::TableWriter writer(store, def, codePage());
+    writer.remove(locations_[at], &rowValues(at));
     writer.saveDefinition();
     db_.commit(store);
     // The row that followed the deleted one becomes current.
-    const long next = row + 1 < static_cast<long>(locations_.size()) ? row + 1 : -1;
-    const storage::RowPointer keep = next >= 0 ? locations_[static_cast<std::size_t>(next)] : storage::RowPointer{};
-    load(-1);
-    const long at = rowOf(keep);
-    if (at >= 0) rows_->moveToRow(static_cast<std::size_t>(at));
-    else if (rows_->RecordCount() > 0 && !rows_->Eof()) rows_->MoveLast(), rows_->MoveNext();
+    rows_->removeRow(at);
 }
 
 void TableRecordset::Close() {

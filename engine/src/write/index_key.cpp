@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "jet/error.h"
 
@@ -39,13 +41,43 @@ constexpr std::uint8_t kJet4Letters[26] = {
     0x62, 0x64, 0x66, 0x68, 0x69, 0x6B, 0x6D, 0x6F, 0x71, 0x73, 0x75, 0x76, 0x78,
 };
 constexpr std::uint8_t kJet4Digit0 = 0x36;  // '0'; each next digit two more
-constexpr std::uint8_t kJet4Underscore[2] = {0x2B, 0x03};
-// Punctuation with a code of its own, as the corpus shows it.
+// Characters other than plain letters and digits: one or two code bytes,
+// and the mark they leave in the marks (unmarked but for ª, º and ð).
 struct Jet4Code {
-    char32_t character;
-    std::uint8_t code;
+    char32_t character;  // lower case
+    std::uint8_t first, second;  // second 0: a one-byte code
+    std::uint8_t mark = 0x02;
 };
-constexpr Jet4Code kJet4Punctuation[] = {{U' ', 0x07}, {U'&', 0x12}, {U'.', 0x1C}, {U'/', 0x1E}};
+constexpr Jet4Code kJet4Codes[] = {
+    {U'\t', 0x08, 0x03}, {U'\n', 0x08, 0x04}, {0x0B, 0x08, 0x05}, {0x0C, 0x08, 0x06}, {U'\r', 0x08, 0x07},
+    {U' ', 0x07, 0},      {U'!', 0x09, 0},      {U'"', 0x0A, 0},    {U'#', 0x0C, 0},    {U'$', 0x0E, 0},
+    {U'%', 0x10, 0},      {U'&', 0x12, 0},      {U'(', 0x14, 0},    {U')', 0x16, 0},    {U'*', 0x18, 0},
+    {U'+', 0x2C, 0},      {U',', 0x1A, 0},      {U'.', 0x1C, 0},    {U'/', 0x1E, 0},    {U':', 0x20, 0},
+    {U';', 0x22, 0},      {U'<', 0x2E, 0},      {U'=', 0x30, 0},    {U'>', 0x32, 0},    {U'?', 0x24, 0},
+    {U'@', 0x26, 0},      {U'[', 0x27, 0},      {U'\\', 0x29, 0},  {U']', 0x2A, 0},    {U'^', 0x2B, 0x02},
+    {U'_', 0x2B, 0x03},   {U'`', 0x2B, 0x07},   {U'{', 0x2B, 0x09}, {U'|', 0x2B, 0x0B}, {U'}', 0x2B, 0x0D},
+    {U'~', 0x2B, 0x0F},   {0xA0, 0x08, 0x02},   {U'¡', 0x2B, 0x10}, {U'¢', 0x34, 0xA6}, {U'£', 0x34, 0xA7},
+    {U'¤', 0x34, 0xA8},   {U'¥', 0x34, 0xA9},   {U'¦', 0x2B, 0x11}, {U'§', 0x34, 0xAA}, {U'¨', 0x2B, 0x12},
+    {U'©', 0x34, 0xAB},   {U'ª', 0x4A, 0, 0x03}, {U'«', 0x33, 0x05}, {U'¬', 0x34, 0xAC}, {U'®', 0x34, 0xAD},
+    {U'¯', 0x2B, 0x13},   {U'°', 0x34, 0xAE},   {U'±', 0x33, 0x04}, {U'²', 0x3A, 0},    {U'³', 0x3C, 0},
+    {U'´', 0x2B, 0x14},   {U'µ', 0x34, 0xAF},   {U'¶', 0x34, 0xB0}, {U'·', 0x34, 0xB1}, {U'¸', 0x2B, 0x15},
+    {U'¹', 0x38, 0},      {U'º', 0x64, 0, 0x03}, {U'»', 0x33, 0x07}, {U'¼', 0x37, 0x12}, {U'½', 0x37, 0x16},
+    {U'¾', 0x37, 0x1A},   {U'¿', 0x2B, 0x16},   {U'×', 0x33, 0x09}, {U'÷', 0x33, 0x0A}, {U'æ', 0x4A, 0x51},
+    {U'ð', 0x4F, 0, 0x68}, {U'þ', 0x6D, 0x57},  {U'ß', 0x6B, 0x6B},
+};
+// Characters that take no part in the order: listed after the marks with
+// their place. Control characters are among them.
+std::optional<std::uint8_t> jet4IgnoredCode(char32_t c) {
+    if (c >= 0x01 && c <= 0x08) return static_cast<std::uint8_t>(c + 2);
+    if (c >= 0x0E && c <= 0x1F) return static_cast<std::uint8_t>(c - 3);
+    if (c >= 0x7F && c <= 0x9F) return static_cast<std::uint8_t>(0x1D + (c - 0x7F));
+    switch (c) {
+    case U'\'': return 0x80;
+    case U'-': return 0x82;
+    case 0xAD: return 0x83;  // soft hyphen
+    default: return std::nullopt;
+    }
+}
 
 // Code points of UTF-8 text.
 std::vector<char32_t> codePoints(const std::string& s) {
@@ -80,13 +112,6 @@ constexpr Jet4Marked kJet4MarkedLetters[] = {
     {U'ö', 'o', kDiaeresis}, {U'ø', 'o', kStroke}, {U'ù', 'u', kGrave},  {U'ú', 'u', kAcute},
     {U'û', 'u', kCircumflex}, {U'ü', 'u', kDiaeresis}, {U'ý', 'y', kAcute}, {U'ÿ', 'y', kDiaeresis},
 };
-// Hyphens and apostrophes do not take part in Jet 4's order; they are
-// listed after the characters with the position they had.
-struct Jet4Ignored {
-    char32_t character;
-    std::uint8_t code;
-};
-constexpr Jet4Ignored kJet4IgnoredCharacters[] = {{U'\'', 0x80}, {U'-', 0x82}};
 constexpr std::uint8_t kJet4SectionEnd = 0x01;
 constexpr std::uint16_t kIgnoredPositionFlag = 0x8000;
 constexpr std::uint16_t kIgnoredPositionStart = 7, kIgnoredPositionStep = 4;
@@ -109,21 +134,17 @@ bool jet4TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& 
         const char32_t c = lowerLatin1(original);
         if (c >= 'a' && c <= 'z') code(kJet4Letters[c - 'a'], kJet4NoMark);
         else if (c >= '0' && c <= '9') code(static_cast<std::uint8_t>(kJet4Digit0 + 2 * (c - '0')), kJet4NoMark);
-        else if (c == '_') {
-            out.push_back(kJet4Underscore[0]);
-            code(kJet4Underscore[1], kJet4NoMark);
-        } else if (auto* p = std::find_if(std::begin(kJet4Punctuation), std::end(kJet4Punctuation),
-                                          [c](const Jet4Code& k) { return k.character == c; });
-                   p != std::end(kJet4Punctuation))
-            code(p->code, kJet4NoMark);
-        else if (auto* m = std::find_if(std::begin(kJet4MarkedLetters), std::end(kJet4MarkedLetters),
-                                        [c](const Jet4Marked& k) { return k.character == c; });
-                 m != std::end(kJet4MarkedLetters))
+        else if (auto* p = std::find_if(std::begin(kJet4Codes), std::end(kJet4Codes),
+                                        [c](const Jet4Code& k) { return k.character == c; });
+                 p != std::end(kJet4Codes)) {
+            if (p->second != 0) out.push_back(p->first);
+            code(p->second != 0 ? p->second : p->first, p->mark);
+        } else if (auto* m = std::find_if(std::begin(kJet4MarkedLetters), std::end(kJet4MarkedLetters),
+                                          [c](const Jet4Marked& k) { return k.character == c; });
+                   m != std::end(kJet4MarkedLetters))
             code(kJet4Letters[m->base - 'a'], m->mark);
-        else if (auto* g = std::find_if(std::begin(kJet4IgnoredCharacters), std::end(kJet4IgnoredCharacters),
-                                        [c](const Jet4Ignored& k) { return k.character == c; });
-                 g != std::end(kJet4IgnoredCharacters))
-            ignored.emplace_back(marks.size(), g->code);
+        else if (auto ignoredCode = jet4IgnoredCode(c))
+            ignored.emplace_back(marks.size(), *ignoredCode);
         else {
             code(kStandIn, kJet4NoMark);
             exact = false;
@@ -149,21 +170,125 @@ bool jet4TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& 
     return exact;
 }
 
-bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
-    // Trailing blanks do not count in a key.
-    std::vector<char32_t> characters = codePoints(text);
-    while (!characters.empty() && characters.back() == U' ') characters.pop_back();
-    if (!jet3) return jet4TextCodes(out, characters);
+// General order, Jet 3, past ASCII (the code page's own characters).
+// Letters with a diacritic sort as the plain letter; their marks follow the
+// codes (see jet3TextCodes). Ligatures sort as their two letters.
+struct Jet3Marked {
+    char32_t character;  // lower case
+    char base;
+    std::uint8_t mark;
+};
+constexpr std::uint8_t kJet3Unmarked = 2, kJet3Grave = 3, kJet3Acute = 4, kJet3Circumflex = 5, kJet3Diaeresis = 6,
+                       kJet3Tilde = 7, kJet3Ring = 8, kJet3Cedilla = 9, kJet3Caron = 10;
+constexpr Jet3Marked kJet3MarkedLetters[] = {
+    {U'à', 'a', kJet3Grave},      {U'á', 'a', kJet3Acute},     {U'â', 'a', kJet3Circumflex},
+    {U'ã', 'a', kJet3Tilde},      {U'ä', 'a', kJet3Diaeresis}, {U'å', 'a', kJet3Ring},
+    {U'ç', 'c', kJet3Cedilla},    {U'è', 'e', kJet3Grave},     {U'é', 'e', kJet3Acute},
+    {U'ê', 'e', kJet3Circumflex}, {U'ë', 'e', kJet3Diaeresis}, {U'ì', 'i', kJet3Grave},
+    {U'í', 'i', kJet3Acute},      {U'î', 'i', kJet3Circumflex}, {U'ï', 'i', kJet3Diaeresis},
+    {U'ñ', 'n', kJet3Tilde},      {U'ò', 'o', kJet3Grave},     {U'ó', 'o', kJet3Acute},
+    {U'ô', 'o', kJet3Circumflex}, {U'õ', 'o', kJet3Tilde},     {U'ö', 'o', kJet3Diaeresis},
+    {U'ù', 'u', kJet3Grave},      {U'ú', 'u', kJet3Acute},     {U'û', 'u', kJet3Circumflex},
+    {U'ü', 'u', kJet3Diaeresis},  {U'ý', 'y', kJet3Acute},     {U'ÿ', 'y', kJet3Diaeresis},
+    {U'š', 's', kJet3Caron},
+};
+// The plain letters that take a place in the marks (unmarked), whether or
+// not this text marks them.
+constexpr std::string_view kJet3MarkableLetters = "aceinosuy";
+struct Jet3Code {
+    char32_t character;
+    std::uint8_t code;
+};
+constexpr Jet3Code kJet3Symbols[] = {
+    {U'\t', 0x11},  {0xA0, 0x11},    {0xAD, 0x1E},    {U'«', 0x13},    {U'»', 0x13},    {U'“', 0x13},
+    {U'”', 0x13},   {U'„', 0x13},    {U'‘', 0x18},    {U'’', 0x18},    {U'‚', 0x18},    {U'‹', 0x18},
+    {U'›', 0x18},   {U'–', 0x1E},    {U'—', 0x1E},    {U'ƒ', 0x32},    {U'…', 0x33},    {U'†', 0x34},
+    {U'‡', 0x35},   {U'ˆ', 0x36},    {U'‰', 0x37},    {U'•', 0x38},    {U'˜', 0x39},    {U'™', 0x3A},
+    {U'¡', 0x3B},   {U'¢', 0x3C},    {U'£', 0x3D},    {U'¤', 0x3E},    {U'¥', 0x3F},    {U'¦', 0x40},
+    {U'§', 0x41},   {U'¨', 0x42},    {U'©', 0x43},    {U'ª', 0x44},    {U'¬', 0x45},    {U'®', 0x46},
+    {U'¯', 0x47},   {U'°', 0x48},    {U'±', 0x49},    {U'´', 0x4A},    {U'µ', 0x4B},    {U'¶', 0x4C},
+    {U'·', 0x4D},   {U'¸', 0x4E},    {U'º', 0x4F},    {U'¼', 0x50},    {U'½', 0x51},    {U'¾', 0x52},
+    {U'¿', 0x53},   {U'×', 0x54},    {U'÷', 0x55},    {U'¹', 0x57},    {U'²', 0x58},    {U'³', 0x59},
+    {U'ð', 0x65},   {U'þ', 0x7F},    {U'ø', 0x81},
+};
+struct Jet3Ligature {
+    char32_t character;
+    char first, second;
+};
+constexpr Jet3Ligature kJet3Ligatures[] = {{U'æ', 'a', 'e'}, {U'ß', 's', 's'}, {U'œ', 'o', 'e'}};
+// Control characters and the code page's late additions share one code.
+constexpr std::uint8_t kJet3Other = 0x10;
+bool jet3Other(char32_t c) {
+    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D || c == U'ž' ||
+           c == U'€';
+}
+
+char32_t lowerJet3(char32_t c) {
+    switch (c) {
+    case U'Š': return U'š';
+    case U'Œ': return U'œ';
+    case U'Ÿ': return U'ÿ';
+    case U'Ž': return U'ž';
+    default: return lowerLatin1(c);
+    }
+}
+
+// Jet 3 text: one code per character; then, when a letter carries a
+// diacritic, a run of 4-bit marks instead of the closing 0x00: a zero, one
+// mark for each of the letters a c e i n o s u y up to the last marked one
+// (2 when unmarked), a zero, padded to whole bytes.
+bool jet3TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& characters) {
     bool exact = true;
-    for (char32_t c : characters) {
-        if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
+    std::vector<std::uint8_t> marks;
+    std::size_t lastMark = 0;
+    auto letter = [&](char c, std::uint8_t mark) {
+        out.push_back(kJet3Ascii[c - 0x20]);
+        if (kJet3MarkableLetters.find(c) == std::string_view::npos) return;
+        marks.push_back(mark);
+        if (mark != kJet3Unmarked) lastMark = marks.size();
+    };
+    for (char32_t original : characters) {
+        const char32_t c = lowerJet3(original);
+        if (c >= 'a' && c <= 'z') letter(static_cast<char>(c), kJet3Unmarked);
+        else if (c >= 0x20 && c <= 0x7E) out.push_back(kJet3Ascii[c - 0x20]);
+        else if (auto* m = std::find_if(std::begin(kJet3MarkedLetters), std::end(kJet3MarkedLetters),
+                                        [c](const Jet3Marked& k) { return k.character == c; });
+                 m != std::end(kJet3MarkedLetters))
+            letter(m->base, m->mark);
+        else if (auto* l = std::find_if(std::begin(kJet3Ligatures), std::end(kJet3Ligatures),
+                                        [c](const Jet3Ligature& k) { return k.character == c; });
+                 l != std::end(kJet3Ligatures)) {
+            letter(l->first, kJet3Unmarked);
+            letter(l->second, kJet3Unmarked);
+        } else if (auto* p = std::find_if(std::begin(kJet3Symbols), std::end(kJet3Symbols),
+                                          [c](const Jet3Code& k) { return k.character == c; });
+                   p != std::end(kJet3Symbols))
+            out.push_back(p->code);
+        else if (jet3Other(c))
+            out.push_back(kJet3Other);
         else {
             out.push_back(kStandIn);
             exact = false;
         }
     }
-    out.push_back(kJet3TextEnd);
+    if (lastMark == 0) {
+        out.push_back(kJet3TextEnd);
+        return exact;
+    }
+    std::vector<std::uint8_t> nibbles{0};
+    nibbles.insert(nibbles.end(), marks.begin(), marks.begin() + static_cast<std::ptrdiff_t>(lastMark));
+    nibbles.push_back(0);
+    if (nibbles.size() % 2 != 0) nibbles.push_back(0);
+    for (std::size_t i = 0; i < nibbles.size(); i += 2)
+        out.push_back(static_cast<std::uint8_t>(nibbles[i] << 4 | nibbles[i + 1]));
     return exact;
+}
+
+bool textCodes(std::vector<std::uint8_t>& out, const std::string& text, bool jet3) {
+    // Trailing blanks do not count in a key.
+    std::vector<char32_t> characters = codePoints(text);
+    while (!characters.empty() && characters.back() == U' ') characters.pop_back();
+    return jet3 ? jet3TextCodes(out, characters) : jet4TextCodes(out, characters);
 }
 
 template <class T>

@@ -1,6 +1,7 @@
 #include "write/index_writer.h"
 
 #include <algorithm>
+#include <set>
 
 #include "jet/error.h"
 #include "write/data_page_writer.h"
@@ -9,9 +10,17 @@
 namespace jet::write {
 namespace {
 
-[[noreturn]] void tooDeep() {
+// Far more levels than any index of a 24-bit page space can have: a deeper
+// walk means the tree loops.
+constexpr int kMaxDepth = 32;
+
+[[noreturn]] void damaged(const std::string& what) {
+    throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "index: " + what);
+}
+
+[[noreturn]] void keyTooLong() {
     throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                "index with more than two levels");
+                "index entry longer than an index page holds");
 }
 
 [[noreturn]] void duplicateKey() {
@@ -22,17 +31,62 @@ namespace {
                 "try again.");
 }
 
-void checkUnique(const std::vector<IndexEntry>& entries, std::vector<IndexEntry>::const_iterator at,
-                 const IndexEntry& entry) {
-    if ((at != entries.end() && at->key == entry.key) || (at != entries.begin() && (at - 1)->key == entry.key))
-        duplicateKey();
+// One page on the way from the root to a leaf, and which of its children
+// the way took (entries.size() for the tail).
+struct Step {
+    std::uint32_t page;
+    IndexPage content;
+    std::size_t slot = 0;
+};
+
+IndexPage readChecked(PageStore& store, std::uint32_t page) {
+    if (page == 0 || page >= store.pageCount()) damaged("child page " + std::to_string(page) + " off the file");
+    return readIndexPage(store.read(page), store.format());
 }
 
-// The separator a node keeps for a child: its last key and row pointer.
-IndexEntry separator(const std::vector<IndexEntry>& leafEntries, std::uint32_t child) {
-    IndexEntry s = leafEntries.back();
-    s.child = child;
-    return s;
+// The way down to the leaf that holds `entry`, or would: in each node the
+// first child whose bound (its last entry) is not below the entry, else the
+// tail.
+std::vector<Step> descend(PageStore& store, const storage::RealIndex& index, const IndexEntry& entry) {
+    std::vector<Step> path;
+    std::uint32_t page = index.firstPage;
+    for (;;) {
+        if (path.size() >= static_cast<std::size_t>(kMaxDepth)) damaged("too many levels (a loop?)");
+        Step step{page, readChecked(store, page)};
+        if (step.content.type == kIndexLeafPageType) {
+            path.push_back(std::move(step));
+            return path;
+        }
+        const auto& entries = step.content.entries;
+        step.slot = static_cast<std::size_t>(
+            std::find_if(entries.begin(), entries.end(), [&](const IndexEntry& s) { return !entryLess(s, entry); }) -
+            entries.begin());
+        page = step.slot < entries.size() ? entries[step.slot].child : step.content.tail;
+        path.push_back(std::move(step));
+    }
+}
+
+// The first entry at or after `probe` in key order, following leaf links
+// past leaves that hold only smaller entries (a bound left by deletions
+// can send the walk to such a leaf).
+const IndexEntry* firstAtOrAfter(PageStore& store, const storage::RealIndex& index, const IndexEntry& probe,
+                                 IndexPage& holder) {
+    holder = std::move(descend(store, index, probe).back().content);
+    for (std::uint32_t hops = 0; hops <= store.pageCount(); ++hops) {
+        auto at = std::lower_bound(holder.entries.begin(), holder.entries.end(), probe, entryLess);
+        if (at != holder.entries.end()) return &*at;
+        if (holder.next == 0) return nullptr;
+        holder = readChecked(store, holder.next);
+        if (holder.type != kIndexLeafPageType) damaged("leaf linked to a node");
+    }
+    damaged("leaf links loop");
+}
+
+void checkUnique(PageStore& store, const storage::RealIndex& index, const IndexEntry& entry) {
+    IndexEntry probe{entry.key, storage::RowPointer{}};
+    IndexPage holder;
+    const IndexEntry* first = firstAtOrAfter(store, index, probe, holder);
+    if (first && first->key == entry.key) duplicateKey();
 }
 
 std::uint32_t newIndexPage(PageStore& store, storage::RealIndex& index) {
@@ -45,137 +99,184 @@ std::uint32_t newIndexPage(PageStore& store, storage::RealIndex& index) {
     return n;
 }
 
-// Splits `entries` into runs that fill pages to about three quarters, so
-// that later inserts find room.
-std::vector<std::vector<IndexEntry>> runs(std::vector<IndexEntry> entries, std::size_t capacity) {
-    std::vector<std::vector<IndexEntry>> out(1);
-    std::size_t used = 0;
-    for (auto& e : entries) {
-        const std::size_t size = entryBytes({e}, kIndexLeafPageType);
-        if (!out.back().empty() && used + size > capacity * 3 / 4) {
-            out.emplace_back();
-            used = 0;
-        }
-        used += size;
-        out.back().push_back(std::move(e));
+// Where to cut an overflowing page: about half of its bytes each side. An
+// entry added at the very end of the last page (keys that only grow, as
+// auto-numbers do) leaves the left page full instead, as a bulk load wants.
+std::size_t splitPoint(const IndexPage& page, bool appendedAtEnd) {
+    const std::size_t n = page.entries.size();
+    if (appendedAtEnd && page.next == 0 && page.type == kIndexLeafPageType) return n - 1;
+    const std::size_t total = entryBytes(page.entries, page.type);
+    std::size_t left = 0, cut = 0;
+    while (cut + 1 < n && left + entryBytes({page.entries[cut]}, page.type) <= total / 2)
+        left += entryBytes({page.entries[cut++]}, page.type);
+    // A left node gives its last entry up to become its tail: keep one more.
+    const std::size_t least = page.type == kIndexNodePageType && n > 2 ? 2 : 1;
+    return std::clamp(cut, least, n - 1);
+}
+
+// Splits the content of an overflowing page into a left and right half.
+// Returns the left half's bound: its last entry (for a node, the last
+// entry's key with the child that becomes the left half's tail).
+IndexEntry splitContent(IndexPage& page, IndexPage& right, bool appendedAtEnd) {
+    const std::size_t cut = splitPoint(page, appendedAtEnd);
+    right.type = page.type;
+    right.entries.assign(std::make_move_iterator(page.entries.begin() + static_cast<std::ptrdiff_t>(cut)),
+                         std::make_move_iterator(page.entries.end()));
+    page.entries.resize(cut);
+    IndexEntry bound = page.entries.back();
+    if (page.type == kIndexNodePageType) {
+        // The left node's last child becomes its tail; the node's old tail
+        // stays with the right half.
+        right.tail = page.tail;
+        page.tail = page.entries.back().child;
+        page.entries.pop_back();
     }
-    return out;
+    return bound;
+}
+
+void writeOrFail(PageStore& store, std::uint32_t page, std::uint32_t tdefPage, const IndexPage& content) {
+    if (!writeIndexPage(store.modify(page), store.format(), tdefPage, content)) keyTooLong();
+}
+
+// Writes the page of `path[level]`; while it overflows, splits it and hands
+// a bound for the new half to its parent. The root splits into two new pages
+// and becomes a node over them.
+void writeUpward(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index, std::vector<Step>& path,
+                 std::size_t level, bool appendedAtEnd) {
+    const auto& format = store.format();
+    for (;;) {
+        Step& step = path[level];
+        if (writeIndexPage(store.modify(step.page), format, tdefPage, step.content)) return;
+        if (step.content.entries.size() < 2) keyTooLong();
+
+        if (level == 0) {
+            // The root keeps its page number, so the definition still points
+            // at it: its halves move to two new pages under it.
+            IndexPage left = std::move(step.content), right;
+            IndexEntry bound = splitContent(left, right, appendedAtEnd);
+            const std::uint32_t leftPage = newIndexPage(store, index), rightPage = newIndexPage(store, index);
+            left.prev = 0;
+            left.next = rightPage;
+            right.prev = leftPage;
+            right.next = 0;
+            writeOrFail(store, leftPage, tdefPage, left);
+            writeOrFail(store, rightPage, tdefPage, right);
+            IndexPage root;
+            root.type = kIndexNodePageType;
+            bound.child = leftPage;
+            root.entries.push_back(std::move(bound));
+            root.tail = rightPage;
+            writeOrFail(store, step.page, tdefPage, root);
+            return;
+        }
+
+        IndexPage right;
+        IndexEntry bound = splitContent(step.content, right, appendedAtEnd);
+        const std::uint32_t rightPage = newIndexPage(store, index);
+        right.prev = step.page;
+        right.next = step.content.next;
+        step.content.next = rightPage;
+        if (right.next != 0) {
+            IndexPage after = readChecked(store, right.next);
+            after.prev = rightPage;
+            writeOrFail(store, right.next, tdefPage, after);
+        }
+        writeOrFail(store, step.page, tdefPage, step.content);
+        writeOrFail(store, rightPage, tdefPage, right);
+
+        // The parent: the split page is now bounded by its left half's last
+        // entry; the right half takes the old bound, or becomes the tail.
+        Step& parent = path[level - 1];
+        auto& entries = parent.content.entries;
+        bound.child = step.page;
+        if (parent.slot == entries.size()) {
+            entries.push_back(std::move(bound));
+            parent.content.tail = rightPage;
+        } else {
+            IndexEntry oldBound = std::move(entries[parent.slot]);
+            entries[parent.slot] = std::move(bound);
+            oldBound.child = rightPage;
+            entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(parent.slot) + 1, std::move(oldBound));
+        }
+        appendedAtEnd = appendedAtEnd && parent.slot + 1 >= entries.size();
+        --level;
+    }
 }
 
 }  // namespace
 
 void insertIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index, IndexEntry entry,
                       bool unique) {
-    const auto& format = store.format();
-    IndexPage root = readIndexPage(store.read(index.firstPage), format);
-
-    if (root.type == kIndexLeafPageType) {
-        auto at = std::lower_bound(root.entries.begin(), root.entries.end(), entry, entryLess);
-        if (unique) checkUnique(root.entries, at, entry);
-        root.entries.insert(at, std::move(entry));
-        ++index.rowCount;
-        if (writeIndexPage(store.modify(index.firstPage), format, tdefPage, root)) return;
-        // The root leaf is full: its entries move to new leaves and the root
-        // becomes the node over them (the definition keeps its root page).
-        auto parts = runs(std::move(root.entries), indexPageCapacity(format));
-        std::vector<std::uint32_t> pages;
-        for (std::size_t i = 0; i < parts.size(); ++i) pages.push_back(newIndexPage(store, index));
-        IndexPage node;
-        node.type = kIndexNodePageType;
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            IndexPage leaf;
-            leaf.prev = i > 0 ? pages[i - 1] : 0;
-            leaf.next = i + 1 < pages.size() ? pages[i + 1] : 0;
-            leaf.entries = parts[i];
-            if (!writeIndexPage(store.modify(pages[i]), format, tdefPage, leaf)) tooDeep();
-            if (i + 1 < parts.size()) node.entries.push_back(separator(parts[i], pages[i]));
-        }
-        node.tail = pages.back();
-        if (!writeIndexPage(store.modify(index.firstPage), format, tdefPage, node)) tooDeep();
-        return;
-    }
-
-    // A node over leaves: the entry goes to the first child whose last key is
-    // not below it, or to the tail.
-    auto slot = std::find_if(root.entries.begin(), root.entries.end(),
-                             [&](const IndexEntry& s) { return !entryLess(s, entry); });
-    const std::uint32_t childPage = slot != root.entries.end() ? slot->child : root.tail;
-    if (childPage == 0 || childPage >= store.pageCount()) tooDeep();
-    IndexPage leaf = readIndexPage(store.read(childPage), format);
-    if (leaf.type != kIndexLeafPageType) tooDeep();
+    std::vector<Step> path = descend(store, index, entry);
+    auto& leaf = path.back().content;
     auto at = std::lower_bound(leaf.entries.begin(), leaf.entries.end(), entry, entryLess);
-    if (unique) checkUnique(leaf.entries, at, entry);
+    if (unique) {
+        // Usually the first entry with this key is in this very leaf, after
+        // some smaller one; otherwise it may lie in a leaf before.
+        const IndexEntry probe{entry.key, storage::RowPointer{}};
+        auto first = std::lower_bound(leaf.entries.begin(), at, probe, entryLess);
+        if (first != leaf.entries.end() && first->key == entry.key) duplicateKey();
+        if (first == leaf.entries.begin()) checkUnique(store, index, entry);
+    }
+    const bool atEnd = at == leaf.entries.end();
     leaf.entries.insert(at, std::move(entry));
+    writeUpward(store, tdefPage, index, path, path.size() - 1, atEnd);
     ++index.rowCount;
-    if (writeIndexPage(store.modify(childPage), format, tdefPage, leaf)) return;
+}
 
-    // The leaf is full: its upper half moves to a new leaf after it.
-    const std::uint32_t right = newIndexPage(store, index);
-    IndexPage upper;
-    upper.prev = childPage;
-    upper.next = leaf.next;
-    upper.entries.assign(leaf.entries.begin() + static_cast<std::ptrdiff_t>(leaf.entries.size() / 2), leaf.entries.end());
-    leaf.entries.resize(leaf.entries.size() / 2);
-    leaf.next = right;
-    if (upper.next != 0) {
-        IndexPage after = readIndexPage(store.read(upper.next), format);
-        after.prev = right;
-        if (!writeIndexPage(store.modify(upper.next), format, tdefPage, after)) tooDeep();
-    }
-    if (!writeIndexPage(store.modify(childPage), format, tdefPage, leaf) ||
-        !writeIndexPage(store.modify(right), format, tdefPage, upper))
-        tooDeep();
-    // The node: the split child is bounded by its new last key; the new leaf
-    // takes the old bound, or becomes the tail.
-    if (slot == root.entries.end()) {
-        root.entries.push_back(separator(leaf.entries, childPage));
-        root.tail = right;
-    } else {
-        IndexEntry oldBound = *slot;
-        *slot = separator(leaf.entries, childPage);
-        oldBound.child = right;
-        root.entries.insert(slot + 1, oldBound);
-    }
-    if (!writeIndexPage(store.modify(index.firstPage), format, tdefPage, root)) tooDeep();
+bool removeIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index, const IndexEntry& entry) {
+    std::vector<Step> path = descend(store, index, entry);
+    Step& leaf = path.back();
+    auto at = std::lower_bound(leaf.content.entries.begin(), leaf.content.entries.end(), entry, entryLess);
+    if (at == leaf.content.entries.end() || at->key != entry.key || at->row != entry.row) return false;
+    // An emptied leaf stays linked; its bound in the node still orders the
+    // keys around it.
+    leaf.content.entries.erase(at);
+    writeOrFail(store, leaf.page, tdefPage, leaf.content);
+    if (index.rowCount > 0) --index.rowCount;
+    return true;
 }
 
 void removeIndexEntries(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index,
                         storage::RowPointer where) {
-    const auto& format = store.format();
-    IndexPage root = readIndexPage(store.read(index.firstPage), format);
-    std::vector<std::uint32_t> leaves;
-    if (root.type == kIndexLeafPageType) leaves.push_back(index.firstPage);
-    else {
-        for (const auto& s : root.entries) leaves.push_back(s.child);
-        leaves.push_back(root.tail);
-    }
-    for (std::uint32_t page : leaves) {
-        if (page == 0 || page >= store.pageCount()) continue;
-        IndexPage leaf = readIndexPage(store.read(page), format);
-        if (leaf.type != kIndexLeafPageType) tooDeep();
+    std::vector<std::pair<std::uint32_t, IndexPage>> changed;
+    forEachIndexLeaf(store, index, [&](std::uint32_t page, const IndexPage& leaf) {
+        if (std::none_of(leaf.entries.begin(), leaf.entries.end(), [&](const IndexEntry& e) { return e.row == where; }))
+            return;
+        changed.emplace_back(page, leaf);
+    });
+    for (auto& [page, leaf] : changed) {
         const std::size_t before = leaf.entries.size();
         std::erase_if(leaf.entries, [&](const IndexEntry& e) { return e.row == where; });
-        if (leaf.entries.size() == before) continue;
         index.rowCount -= std::min<std::uint32_t>(index.rowCount, static_cast<std::uint32_t>(before - leaf.entries.size()));
-        // An emptied leaf stays linked; its bound in the node still orders
-        // the keys around it.
-        writeIndexPage(store.modify(page), format, tdefPage, leaf);
+        writeOrFail(store, page, tdefPage, leaf);
     }
 }
 
+void forEachIndexLeaf(PageStore& store, const storage::RealIndex& index,
+                      const std::function<void(std::uint32_t, const IndexPage&)>& visit) {
+    std::set<std::uint32_t> seen;
+    std::function<void(std::uint32_t, int)> walk = [&](std::uint32_t page, int depth) {
+        if (depth > kMaxDepth || !seen.insert(page).second) damaged("a page reached twice (a loop?)");
+        IndexPage content = readChecked(store, page);
+        if (content.type == kIndexLeafPageType) return visit(page, content);
+        for (const auto& e : content.entries) walk(e.child, depth + 1);
+        walk(content.tail, depth + 1);
+    };
+    walk(index.firstPage, 1);
+}
+
 std::vector<IndexEntry> allIndexEntries(PageStore& store, const storage::RealIndex& index) {
-    const auto& format = store.format();
-    IndexPage root = readIndexPage(store.read(index.firstPage), format);
-    if (root.type == kIndexLeafPageType) return root.entries;
     std::vector<IndexEntry> out;
-    std::vector<std::uint32_t> leaves;
-    for (const auto& s : root.entries) leaves.push_back(s.child);
-    leaves.push_back(root.tail);
-    for (std::uint32_t page : leaves) {
-        IndexPage leaf = readIndexPage(store.read(page), format);
+    forEachIndexLeaf(store, index, [&](std::uint32_t, const IndexPage& leaf) {
         out.insert(out.end(), leaf.entries.begin(), leaf.entries.end());
-    }
+    });
     return out;
+}
+
+int indexDepth(PageStore& store, const storage::RealIndex& index) {
+    IndexEntry lowest;
+    return static_cast<int>(descend(store, index, lowest).size());
 }
 
 }  // namespace jet::write

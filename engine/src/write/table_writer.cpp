@@ -174,23 +174,30 @@ std::vector<KeyColumn> TableWriter::keyColumns(const storage::RealIndex& index) 
     return out;
 }
 
-void TableWriter::addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where) {
-    const auto& format = store_.format();
-    auto columns = keyColumns(real);
-    bool anyNull = false, allNull = true;
+std::optional<IndexEntry> TableWriter::entryFor(const storage::RealIndex& index, const std::vector<Value>& values,
+                                                storage::RowPointer where, bool* anyNull) {
+    auto columns = keyColumns(index);
+    bool someNull = false, allNull = true;
     for (const auto& kc : columns) {
-        const bool null = isNull(values[static_cast<std::size_t>(def_.columnPosition(kc.column->number))]);
-        anyNull = anyNull || null;
+        const auto position = static_cast<std::size_t>(def_.columnPosition(kc.column->number));
+        const bool null = position >= values.size() || isNull(values[position]);
+        someNull = someNull || null;
         allNull = allNull && null;
     }
-    if (real.required() && anyNull)
-        throw Error(kErrIndexNull, "Index or primary key cannot contain a Null value.");
-    if (real.ignoreNulls() && allNull) return;
+    if (index.required() && someNull) throw Error(kErrIndexNull, "Index or primary key cannot contain a Null value.");
+    if (anyNull) *anyNull = someNull;
+    if (index.ignoreNulls() && allNull) return std::nullopt;
     bool exact = true;
-    IndexEntry entry{indexKey(columns, values, def_, format.isJet3(), &exact), where};
+    IndexEntry entry{indexKey(columns, values, def_, store_.format().isJet3(), &exact), where};
     keysExact_ = keysExact_ && exact;
+    return entry;
+}
+
+void TableWriter::addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where) {
+    bool anyNull = false;
+    auto entry = entryFor(real, values, where, &anyNull);
     // Keys holding a Null are not checked for uniqueness.
-    insertIndexEntry(store_, def_.tdefPage, real, std::move(entry), real.unique() && !anyNull);
+    if (entry) insertIndexEntry(store_, def_.tdefPage, real, std::move(*entry), real.unique() && !anyNull);
 }
 
 void TableWriter::addIndexEntries(const std::vector<Value>& values, storage::RowPointer where) {
@@ -209,8 +216,23 @@ std::uint32_t TableWriter::addRealIndex(storage::RealIndex real, const std::vect
     return number;
 }
 
-void TableWriter::removeIndexEntries(storage::RowPointer where) {
-    for (auto& real : def_.realIndexes) write::removeIndexEntries(store_, def_.tdefPage, real, where);
+void TableWriter::removeIndexEntries(storage::RowPointer where, const std::vector<Value>* stored) {
+    for (auto& real : def_.realIndexes) {
+        std::optional<IndexEntry> entry;
+        if (stored) {
+            bool leftOut = false;
+            try {
+                entry = entryFor(real, *stored, where, nullptr);
+                leftOut = !entry;
+            } catch (const Error&) {
+                // A Null where the index now requires a value: search for
+                // the entry below.
+            }
+            if (leftOut) continue;
+        }
+        if (!entry || !removeIndexEntry(store_, def_.tdefPage, real, *entry))
+            write::removeIndexEntries(store_, def_.tdefPage, real, where);
+    }
 }
 
 storage::RowPointer TableWriter::insert(std::vector<Value> values) {
@@ -228,7 +250,7 @@ storage::RowPointer TableWriter::insert(std::vector<Value> values) {
     return where;
 }
 
-void TableWriter::remove(storage::RowPointer where) {
+void TableWriter::remove(storage::RowPointer where, const std::vector<Value>* stored) {
     auto page = store_.read(where.page);
     if (page[0] != kDataPageType || get32(page, 4) != def_.tdefPage)
         throw Error(kErrNoCurrentRecord, "No current record.");
@@ -236,12 +258,13 @@ void TableWriter::remove(storage::RowPointer where) {
     if (where.row >= get16(page, store_.format().dataRowCountOffset) || (slotValue & kRowDeleted))
         throw Error(kErrNoCurrentRecord, "No current record.");
     markDeleted(store_.modify(where.page), store_.format(), where.row);
-    removeIndexEntries(where);
+    removeIndexEntries(where, stored);
     if (def_.rowCount > 0) --def_.rowCount;
 }
 
-storage::RowPointer TableWriter::replace(storage::RowPointer where, std::vector<Value> values) {
-    remove(where);
+storage::RowPointer TableWriter::replace(storage::RowPointer where, std::vector<Value> values,
+                                         const std::vector<Value>* stored) {
+    remove(where, stored);
     return insert(std::move(values));
 }
 

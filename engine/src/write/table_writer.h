@@ -6,12 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "jet/value.h"
 #include "storage/table_definition.h"
 #include "storage/table_reader.h"
 #include "write/index_key.h"
+#include "write/index_page.h"
 #include "write/page_store.h"
 
 namespace jet::write {
@@ -32,11 +34,14 @@ public:
     // a unique index already holds the key, 3058 when a required index key
     // is Null.
     storage::RowPointer insert(std::vector<Value> values);
-    // Deletes the row at `where` and its index entries.
-    void remove(storage::RowPointer where);
-    // Replaces the row at `where` by `values`; the row may move. Returns
-    // where it is now.
-    storage::RowPointer replace(storage::RowPointer where, std::vector<Value> values);
+    // Deletes the row at `where` and its index entries. Given the row's
+    // values (`stored`, as read), each entry is found through its key;
+    // otherwise, or when a key does not lead to it, every leaf is searched.
+    void remove(storage::RowPointer where, const std::vector<Value>* stored = nullptr);
+    // Replaces the row at `where` (holding `stored` when given) by `values`;
+    // the row may move. Returns where it is now.
+    storage::RowPointer replace(storage::RowPointer where, std::vector<Value> values,
+                                const std::vector<Value>* stored = nullptr);
 
     // Rows inserted from now on follow each other in the table's stored
     // order (the order a scan and equal index keys give them): each goes to
@@ -60,7 +65,11 @@ private:
     std::vector<KeyColumn> keyColumns(const storage::RealIndex& index) const;
     void addIndexEntries(const std::vector<Value>& values, storage::RowPointer where);
     void addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where);
-    void removeIndexEntries(storage::RowPointer where);
+    void removeIndexEntries(storage::RowPointer where, const std::vector<Value>* stored);
+    // The entry `values` give in `index`, or nullopt when the index leaves
+    // such a row out; `anyNull` tells whether a key column is Null.
+    std::optional<IndexEntry> entryFor(const storage::RealIndex& index, const std::vector<Value>& values,
+                                       storage::RowPointer where, bool* anyNull);
     storage::RowPointer placeRow(const std::vector<std::uint8_t>& row);
     std::vector<std::uint8_t> storeLongValue(std::span<const std::uint8_t> data);
     std::uint32_t newDataPage(std::uint32_t owner);

@@ -27,19 +27,7 @@ TEST_P(IndexSplitTest, ManyRowsKeepEveryIndexWhole) {
     auto title = [](int i) { return "Setting number " + std::to_string(1000 + (i * 7919) % 1000) + " of many"; };
     {
         auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
-        auto t = db->CreateTableDef("Big");
-        t->Fields().Append(t->CreateField("Title", jet::dbText, 60));
-        t->Fields().Append(t->CreateField("N", jet::dbLong));
-        auto pk = t->CreateIndex("PrimaryKey");
-        pk->SetPrimary(true);
-        pk->Fields().Append(pk->CreateField("Title"));
-        t->Indexes().Append(std::move(pk));
-        auto byN = t->CreateIndex("ByN");
-        auto member = byN->CreateField("N");
-        member->SetAttributes(jet::dbDescending);
-        byN->Fields().Append(std::move(member));
-        t->Indexes().Append(std::move(byN));
-        db->TableDefs().Append(std::move(t));
+        writetest::appendTitleTable(*db, "Big", 60);
         auto rs = db->OpenRecordset("Big", jet::dbOpenTable);
         for (int i = 0; i < kRows; ++i) {
             rs->AddNew();

@@ -13,16 +13,8 @@
 
 namespace {
 
+using writetest::errorOf;
 using writetest::TempFolder;
-
-long errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class RecordsetWriteTest : public ::testing::TestWithParam<int> {
 protected:
@@ -171,6 +163,64 @@ TEST_P(RecordsetWriteTest, RefereeExportsTheRows) {
     EXPECT_NE(csv.find("1|Default|80|40|" + activeTrue + "|inline memo|"), std::string::npos) << csv.substr(0, 300);
     EXPECT_NE(csv.find("2|Long|81|40.5|" + activeFalse + "|" + std::string(2500, 'L') + "|"), std::string::npos);
     EXPECT_NE(csv.find("3|Chain|82|41|" + activeTrue + "|" + std::string(9000, 'C') + "|"), std::string::npos);
+}
+
+// The rows a writing recordset holds are changed in place, not read again:
+// they must match what a recordset opened afresh reads, in the same order,
+// and the current record must follow DAO's rules.
+TEST_P(RecordsetWriteTest, RowsInMemoryStayInStepWithTheFile) {
+    TempFolder folder;
+    const std::string path = folder.file("step.mdb");
+    auto db = create(path);
+    auto titles = [](jet::Recordset& rs) {
+        std::vector<std::string> out;
+        if (rs.RecordCount() == 0) return out;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) out.push_back(std::get<std::string>(rs["Title"]));
+        return out;
+    };
+    {
+        auto rs = db->OpenRecordset("Settings", jet::dbOpenTable);
+        rs->SetIndex("PrimaryKey");
+        for (const char* t : {"m", "c", "x", "a", "q"}) add(*rs, t, static_cast<std::int16_t>(t[0]));
+        rs->Seek("=", {std::string("m")});
+        add(*rs, "b", 1);  // after AddNew the record that was current stays current
+        EXPECT_EQ((*rs)["Title"], jet::Value(std::string("m")));
+        // Edit moves the row to where its new key puts it; it stays current
+        // and shows what was stored (the auto-number it already had).
+        rs->Edit();
+        rs->SetValue("Title", std::string("z"));
+        rs->Update();
+        EXPECT_EQ((*rs)["Title"], jet::Value(std::string("z")));
+        EXPECT_EQ((*rs)["Id"], jet::Value(std::int32_t{1}));
+        rs->MoveNext();
+        EXPECT_TRUE(rs->Eof());
+        // Delete: the following row becomes current; deleting the last one
+        // leaves the recordset at EOF.
+        rs->Seek("=", {std::string("c")});
+        rs->Delete();
+        EXPECT_EQ((*rs)["Title"], jet::Value(std::string("q")));
+        rs->MoveLast();
+        rs->Delete();
+        EXPECT_TRUE(rs->Eof());
+        EXPECT_EQ(rs->RecordCount(), 4);
+        EXPECT_EQ(titles(*rs), (std::vector<std::string>{"a", "b", "q", "x"}));
+        auto fresh = db->OpenRecordset("Settings", jet::dbOpenTable);
+        fresh->SetIndex("PrimaryKey");
+        EXPECT_EQ(titles(*fresh), titles(*rs));
+        // The descending index orders what was written as well.
+        rs->SetIndex("Width");
+        fresh->SetIndex("Width");
+        EXPECT_EQ(titles(*rs), (std::vector<std::string>{"x", "q", "a", "b"}));
+        EXPECT_EQ(titles(*fresh), titles(*rs));
+    }
+    // A dynaset puts added rows at its end and shows their auto-numbers.
+    auto rs = db->OpenRecordset("Settings", jet::dbOpenDynaset);
+    rs->MoveLast();
+    add(*rs, "new", 7);
+    rs->MoveLast();
+    EXPECT_EQ((*rs)["Title"], jet::Value(std::string("new")));
+    EXPECT_EQ((*rs)["Id"], jet::Value(std::int32_t{7}));
+    EXPECT_EQ(rs->RecordCount(), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, RecordsetWriteTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),

@@ -88,6 +88,24 @@ inline long errorOf(const std::function<void()>& action) {
     return 0;
 }
 
+// Appends table `name`: a text primary key "Title" of `titleSize`
+// characters and a Long "N" with a descending index "ByN".
+inline void appendTitleTable(jet::Database& db, const std::string& name, int titleSize) {
+    auto t = db.CreateTableDef(name);
+    t->Fields().Append(t->CreateField("Title", jet::dbText, titleSize));
+    t->Fields().Append(t->CreateField("N", jet::dbLong));
+    auto pk = t->CreateIndex("PrimaryKey");
+    pk->SetPrimary(true);
+    pk->Fields().Append(pk->CreateField("Title"));
+    t->Indexes().Append(std::move(pk));
+    auto byN = t->CreateIndex("ByN");
+    auto member = byN->CreateField("N");
+    member->SetAttributes(jet::dbDescending);
+    byN->Fields().Append(std::move(member));
+    t->Indexes().Append(std::move(byN));
+    db.TableDefs().Append(std::move(t));
+}
+
 }  // namespace writetest
 
 #define STRUX_REQUIRE_MDBTOOLS()                                                  \
