@@ -71,7 +71,7 @@ inline bool haveMdbExport() { return commandOutput("command -v mdb-export").has_
 // One table exported by mdb-export as lines of "|"-separated values,
 // without the header line.
 inline std::vector<std::string> mdbExport(const fs::path& database, const std::string& table) {
-    auto output = commandOutput("mdb-export -H -d '|' -q '' '" + database.string() + "' '" + table + "'");
+    auto output = commandOutput("mdb-export -H -d '|' -Q '" + database.string() + "' '" + table + "'");
     EXPECT_TRUE(output.has_value()) << "mdb-export failed on " << table;
     std::vector<std::string> lines;
     std::istringstream in(output.value_or(""));

@@ -127,7 +127,9 @@ TEST_F(SettingsDatabaseTest, HoldsTheBuiltInSettingsAsTheRegistryRecordsGiveThem
         // The stored code follows from the two modes.
         const int code = printMode == 2 ? structMode + 3 : printMode + 1;
         EXPECT_EQ((*modes)["Selection"], jet::Value(std::to_string(code))) << fields[0];
-        if (printMode != 2) EXPECT_EQ(structMode, 0) << fields[0];
+        if (printMode != 2) {
+            EXPECT_EQ(structMode, 0) << fields[0];
+        }
     }
 
     auto init = db->OpenRecordset("STX32Init", jet::dbOpenTable);
