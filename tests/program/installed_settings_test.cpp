@@ -137,6 +137,7 @@ protected:
     }
     void TearDown() override {
         closeSettings();
+        EXPECT_FALSE(fs::exists(home.path() / ".local")) << "a start found no XDG_DATA_HOME and used HOME";
         dbeEngine = nullptr;
         vb::App().setPathOverride("");
         ::unsetenv("STRUX32_REGISTRY_PREFIX");
@@ -163,6 +164,9 @@ protected:
 
     TempFolder tree;
     TempFolder registryFolder;
+    // Where a start that missed its XDG_DATA_HOME would write.
+    TempFolder home;
+    ScopedEnvironment homeVariable{"HOME", home.path().string()};
     fs::path bin, delivered;
     std::string deliveredBytes;
     vb::ScopedScriptedUi ui;
@@ -205,6 +209,7 @@ TEST_F(DeliveredSettingsTest, ASecondRunningCopyFindsTheSettingsInUse) {
     dbSettings.reset();
     // The same user again while the first run holds the file: the second
     // run goes on without settings, as with a missing database.
+    ScopedEnvironment dataHome("XDG_DATA_HOME", (tree.path() / "ann").string());
     frmStrux window;
     window.Form_Load();
     window.picFirst_GotFocus();
