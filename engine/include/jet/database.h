@@ -96,6 +96,16 @@ public:
     std::unique_ptr<Relation> CreateRelation(const std::string& name = {}, const std::string& table = {},
                                              const std::string& foreignTable = {}, long attributes = 0) const;
 
+    // A saved query from Jet SQL text. With a name the query is stored at
+    // once (its parts in MSysQueries, its catalog entry) and appended to
+    // QueryDefs(); the object returned describes it, SQL() giving the text
+    // Access shows for it. Without a name it is a temporary query: parsed,
+    // not stored. Throws 3012 when a table or query of that name exists,
+    // 3125 for a name Jet refuses, 3027 on a read-only database, and the
+    // parser's errors (3075, 3131, 3142, ...) for SQL it refuses. Nothing
+    // is written when it throws.
+    std::unique_ptr<QueryDef> CreateQueryDef(const std::string& name = {}, const std::string& sql = {});
+
     // A recordset over a table (dbOpenTable or dbOpenDynaset), its rows read
     // at once. Throws 3078 when no table has that name, 3251 for a query or a
     // linked table (its rows live elsewhere), 3001 for another type. On an

@@ -1,6 +1,7 @@
 #include "jet/database.h"
 
 #include "dao/database_impl.h"
+#include "dao/query_create.h"
 
 namespace jet {
 
@@ -48,6 +49,10 @@ std::unique_ptr<Relation> Database::CreateRelation(const std::string& name, cons
     auto relation = std::make_unique<Relation>(name, table, foreignTable);
     relation->SetAttributes(attributes);
     return relation;
+}
+
+std::unique_ptr<QueryDef> Database::CreateQueryDef(const std::string& name, const std::string& sql) {
+    return dao::createQueryDef(*impl_, name, sql);
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& name, int type) {

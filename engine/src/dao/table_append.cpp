@@ -4,7 +4,7 @@
 
 #include "catalog/dao_codes.h"
 #include "catalog/system_tables.h"
-#include "dao/catalog_entries.h"
+#include "dao/catalog_insert.h"
 #include "dao/database_impl.h"
 #include "dao/object_builders.h"
 #include "dao/object_names.h"
@@ -104,10 +104,7 @@ void TableDefs::Append(std::unique_ptr<TableDef> table) {
 void TableDefs::Refresh() { db_->reload(); }
 
 void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
-    requireOpen();
-    // Page-encoded files are read, not written.
-    if (!updatable || file->readOnly() || file->header().encodingKey != 0)
-        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.");
+    dao::requireWritable(*this);
     const std::string& name = table->Name();
     if (!isValidObjectName(name)) throw invalidNameError(name);
     if (tableDefs.find(name) || queryDefs.find(name))
@@ -115,7 +112,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     if (table->Fields().Count() == 0) throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
 
     const auto& format = file->format();
-    const std::uint16_t codePage = file->header().codePage ? file->header().codePage : 1252;
+    const std::uint16_t codePage = dao::writeCodePage(*this);
     std::vector<write::NewColumn> columns;
     catalog::PropertyBlob properties;
     for (const auto& field : table->Fields()) {
@@ -159,21 +156,13 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     entry.created = write::oleNow();
     entry.owner = write::userOwner(format);
     entry.properties = write::encodePropertyBlob(properties, format, codePage);
-    // The creator and the Users group get full rights, as Access grants them.
-    dao::addCatalogEntry(*this, store, entry,
-                         {{write::AceAccount::AdminUser, write::kAceFullTableRights},
-                          {write::AceAccount::UsersGroup, write::kAceFullTableRights}});
+    dao::insertCatalogEntry(*this, store, entry);
 
     commit(store);
 
     // The new table as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.
-    catalog::CatalogObject object;
-    object.id = entry.id;
-    object.parentId = entry.parentId;
-    object.name = name;
-    object.type = catalog::kObjLocalTable;
-    object.properties = entry.properties;
+    const catalog::CatalogObject object = dao::storedObject(entry);
     storage::TableDefinition stored = storage::readTableDefinition(*file, tdefPage);
     tableDefs.add(dao::buildTableDef(object, &stored, *file, updatable));
     tdefPages.push_back(tdefPage);

@@ -111,6 +111,7 @@ storage::RowPointer TableWriter::placeRow(const std::vector<std::uint8_t>& row) 
         throw Error(kErrRecordTooLarge, "Record is too large.");
     auto pages = usageMapPages(store_, def_.ownedPages);
     for (auto it = pages.rbegin(); it != pages.rend(); ++it) {
+        if (inOrder_ && it != pages.rbegin()) break;
         if (*it >= store_.pageCount()) continue;
         auto page = store_.read(*it);
         if (page[0] != kDataPageType || get32(page, 4) != def_.tdefPage) continue;

@@ -44,6 +44,12 @@ public:
     // when it is unique and two rows share a key; saveDefinition() stores it.
     std::uint32_t addRealIndex(storage::RealIndex real, const std::vector<storage::Row>& rows);
 
+    // Rows inserted from now on follow each other in the table's stored
+    // order (the order a scan and equal index keys give them): each goes to
+    // the table's last page or a new one, never back into room on an
+    // earlier page. The rows of a saved query are read in that order.
+    void keepInsertionOrder() { inOrder_ = true; }
+
     // Writes the definition (row counts, next auto-number) back.
     void saveDefinition();
 
@@ -64,6 +70,7 @@ private:
     std::uint16_t codePage_;
     std::uint32_t longValuePage_ = 0;
     bool keysExact_ = true;
+    bool inOrder_ = false;
 };
 
 // A new page, also taken out of the database's map of free pages (page 1).

@@ -1,0 +1,120 @@
+#include "dao/query_create.h"
+
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "catalog/dao_codes.h"
+#include "catalog/system_tables.h"
+#include "dao/catalog_insert.h"
+#include "dao/database_impl.h"
+#include "dao/object_builders.h"
+#include "dao/object_names.h"
+#include "write/page_store.h"
+#include "write/property_blob_writer.h"
+#include "write/query_catalog.h"
+#include "write/system_catalog.h"
+#include "write/table_writer.h"
+
+namespace jet::dao {
+namespace {
+
+// Queries take their ids from the sequence Access also numbers forms,
+// reports and its own containers from: the high bit set, one past the
+// highest in use.
+std::int32_t nextObjectId(const std::vector<catalog::CatalogObject>& objects) {
+    std::uint32_t highest = 0x7FFFFFFFu;
+    for (const auto& o : objects) highest = std::max(highest, static_cast<std::uint32_t>(o.id));
+    if (highest == std::numeric_limits<std::uint32_t>::max())
+        throw Error(kErrDamaged, "No catalog id is left for a new object.");
+    return static_cast<std::int32_t>(highest + 1);
+}
+
+// Queries are listed below the Tables container, as tables are.
+std::int32_t tablesContainerId(const std::vector<catalog::CatalogObject>& objects) {
+    for (const auto& o : objects)
+        if (o.type == write::kTypeContainer && o.parentId == write::kRootId && namesEqual(o.name, "Tables"))
+            return o.id;
+    return write::kTablesContainerId;
+}
+
+// The output columns of a table or saved query already known, so that "*"
+// in the new query names them as in a query read from the file.
+queries::SourceColumns knownColumns(const DatabaseImpl& db) {
+    return [&db](const std::string& source) -> std::optional<std::vector<std::string>> {
+        std::vector<std::string> names;
+        if (const TableDef* table = db.tableDefs.find(source)) {
+            for (const auto& field : table->Fields()) names.push_back(field->Name());
+        } else if (const QueryDef* query = db.queryDefs.find(source)) {
+            for (const auto& field : query->Fields()) names.push_back(field->Name());
+        }
+        if (names.empty()) return std::nullopt;
+        return names;
+    };
+}
+
+std::unique_ptr<QueryDef> temporaryQuery(DatabaseImpl& db, const std::string& sql, const sql::ParseOptions& options) {
+    catalog::CatalogObject unnamed;
+    if (sql.empty()) return buildQueryDef(unnamed, nullptr, *db.file, db.updatable);
+    sql::ParsedQuery parsed = sql::parseQuery(sql, options);
+    unnamed.flags = static_cast<std::uint32_t>(parsed.type);
+    const queries::RebuiltQuery rebuilt = queries::rebuildQuery(parsed.rows, parsed.type, knownColumns(db));
+    return buildQueryDef(unnamed, &rebuilt, *db.file, db.updatable);
+}
+
+}  // namespace
+
+std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& name, const std::string& sql,
+                                         const sql::ParseOptions& options) {
+    db.requireOpen();
+    if (name.empty()) return temporaryQuery(db, sql, options);
+    requireWritable(db);
+    if (!isValidObjectName(name)) throw invalidNameError(name);
+    if (db.tableDefs.find(name) || db.queryDefs.find(name))
+        throw Error(kErrDuplicateObject, "Object '" + name + "' already exists.");
+    sql::ParsedQuery parsed = sql::parseQuery(sql, options);
+    const std::uint32_t queriesPage = tablePage(db, "MSysQueries");
+    if (queriesPage == 0) throw Error(kErrDamaged, "The database has no MSysQueries table to store a query in.");
+
+    const auto& format = db.file->format();
+    const std::uint16_t codePage = writeCodePage(db);
+    const std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*db.file);
+    write::CatalogEntry entry;
+    entry.id = nextObjectId(objects);
+    entry.parentId = tablesContainerId(objects);
+    entry.name = name;
+    entry.type = static_cast<std::int16_t>(catalog::kObjQuery);
+    entry.flags = static_cast<std::uint32_t>(parsed.type);
+    entry.created = write::oleNow();
+    entry.owner = write::userOwner(format);
+    entry.properties = write::encodePropertyBlob(write::newQueryProperties(), format, codePage);
+
+    storage::TableDefinition msysQueries = storage::readTableDefinition(*db.file, queriesPage);
+    // Jet 3 has no LvExtra column: a Text parameter's length is not kept,
+    // and the query must describe what is kept.
+    const bool keepsExtra = msysQueries.findColumn("LvExtra") != nullptr;
+    for (auto& row : parsed.rows) {
+        row.objectId = entry.id;
+        if (!keepsExtra) row.extra.reset();
+    }
+    const std::vector<queries::QueryRow> rows = write::jetInsertOrder(std::move(parsed.rows));
+    // Rebuilt before anything is written: rows that do not read back are
+    // refused, not stored.
+    const queries::RebuiltQuery rebuilt = queries::rebuildQuery(rows, parsed.type, knownColumns(db));
+
+    write::PageStore store(*db.file);
+    write::TableWriter writer(store, msysQueries, codePage);
+    writer.keepInsertionOrder();
+    for (const auto& row : rows) writer.insert(write::queryRowValues(msysQueries, row));
+    writer.saveDefinition();
+    insertCatalogEntry(db, store, entry);
+    db.commit(store);
+
+    // The new query as a reader of the file sees it, at the end of the
+    // collection until Refresh sorts it in.
+    const catalog::CatalogObject object = storedObject(entry);
+    db.queryDefs.add(buildQueryDef(object, &rebuilt, *db.file, db.updatable));
+    return buildQueryDef(object, &rebuilt, *db.file, db.updatable);
+}
+
+}  // namespace jet::dao

@@ -1,0 +1,274 @@
+// Database.CreateQueryDef: queries stored in Jet 3 and Jet 4 files read back
+// with the SQL Access shows; the catalog entry, permissions and MSysQueries
+// rows as Jet writes them; refusals that leave the file byte for byte as it
+// was; temporary queries; and the referee's view of the stored queries.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "catalog/system_tables.h"
+#include "dao/database_impl.h"
+#include "io/page_file.h"
+#include "jet/dao.h"
+#include "support/corpus.h"
+#include "engine/write/write_support.h"
+
+namespace {
+
+using writetest::TempFolder;
+
+// Texts as Access shows them, so that reading back must give them unchanged.
+const std::string kSelectSql =
+    "PARAMETERS [Which City] Text ( 40 );\r\n"
+    "SELECT Customers.Name, Customers.City\r\n"
+    "FROM Customers\r\n"
+    "WHERE (((Customers.City)=[Which City]))\r\n"
+    "ORDER BY Customers.Name;\r\n";
+const std::string kUpdateSql = "UPDATE Customers\r\nSET Customers.City = \"Bonn\"\r\nWHERE (((Customers.City) Is Null));\r\n";
+const std::string kUnionSql = "SELECT Name FROM Customers\r\nUNION ALL SELECT Name FROM Suppliers;\r\n";
+
+int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class CreateQueryDefTest : public ::testing::TestWithParam<int> {
+protected:
+    bool jet4() const { return GetParam() != 0; }
+    std::string create() {
+        path_ = folder_.file("q.mdb");
+        jet::DBEngine().CreateDatabase(path_, jet::dbLangGeneral, GetParam());
+        return path_;
+    }
+    // The query objects of the catalog, in stored order.
+    std::vector<jet::catalog::CatalogObject> storedQueries() {
+        auto file = jet::io::PageFile::open(path_, {});
+        std::vector<jet::catalog::CatalogObject> out;
+        for (auto& o : jet::catalog::readCatalog(*file))
+            if (o.type == 5) out.push_back(std::move(o));
+        return out;
+    }
+    std::string parametersLine() const {
+        // Jet 3 keeps no declared length for a Text parameter.
+        return jet4() ? "PARAMETERS [Which City] Text ( 40 );\r\n" : "PARAMETERS [Which City] Text;\r\n";
+    }
+
+    TempFolder folder_;
+    std::string path_;
+};
+
+TEST_P(CreateQueryDefTest, StoredQueriesReadBackAfterReopening) {
+    const std::string expectedSelect = parametersLine() + kSelectSql.substr(kSelectSql.find("SELECT"));
+    {
+        auto db = jet::DBEngine().OpenDatabase(create());
+        auto created = db->CreateQueryDef("City Customers", kSelectSql);
+        EXPECT_EQ(created->Name(), "City Customers");
+        EXPECT_EQ(created->SQL(), expectedSelect);
+        EXPECT_EQ(created->Type(), jet::dbQSelect);
+        db->CreateQueryDef("Fill City", kUpdateSql);
+        db->CreateQueryDef("Everyone", kUnionSql);
+        // In the collection at once, with what a reader of the file sees.
+        ASSERT_EQ(db->QueryDefs().Count(), 3);
+        EXPECT_EQ(db->QueryDefs()["fill city"].SQL(), kUpdateSql);
+        EXPECT_EQ(db->QueryDefs()["Everyone"].Type(), jet::dbQSetOperation);
+    }
+    auto db = jet::DBEngine().OpenDatabase(path_);
+    ASSERT_EQ(db->QueryDefs().Count(), 3);
+    const jet::QueryDef& select = db->QueryDefs()["City Customers"];
+    EXPECT_EQ(select.SQL(), expectedSelect);
+    EXPECT_EQ(select.Type(), jet::dbQSelect);
+    EXPECT_TRUE(select.ReturnsRecords());
+    EXPECT_GT(select.DateCreated().days, 40000);
+    std::vector<std::string> fields;
+    for (const auto& f : select.Fields()) fields.push_back(f->Name());
+    EXPECT_EQ(fields, (std::vector<std::string>{"Name", "City"}));
+    // The properties Jet gives a query made from code.
+    EXPECT_EQ(select.Properties()["ODBCTimeout"].Value(), jet::Value(std::int16_t{60}));
+    EXPECT_EQ(select.Properties()["MaxRecords"].Value(), jet::Value(std::int32_t{0}));
+    const jet::QueryDef& update = db->QueryDefs()["Fill City"];
+    EXPECT_EQ(update.SQL(), kUpdateSql);
+    EXPECT_EQ(update.Type(), jet::dbQUpdate);
+    EXPECT_FALSE(update.ReturnsRecords());
+    EXPECT_EQ(db->QueryDefs()["Everyone"].SQL(), kUnionSql);
+}
+
+TEST_P(CreateQueryDefTest, CatalogRowsAndPermissionsAsJetWritesThem) {
+    {
+        auto db = jet::DBEngine().OpenDatabase(create());
+        db->CreateQueryDef("First", kSelectSql);
+        db->CreateQueryDef("Second", kUpdateSql);
+    }
+    const auto queries = storedQueries();
+    ASSERT_EQ(queries.size(), 2u);
+    // Ids continue the sequence of Access's own containers, below Tables.
+    EXPECT_EQ(static_cast<std::uint32_t>(queries[0].id), 0x80000008u);
+    EXPECT_EQ(static_cast<std::uint32_t>(queries[1].id), 0x80000009u);
+    for (const auto& q : queries) EXPECT_EQ(q.parentId, 0x0F000001);
+    EXPECT_EQ(queries[0].flags, 0u);
+    EXPECT_EQ(queries[1].flags, 48u);  // the kind of query, as DAO numbers it
+
+    auto file = jet::io::PageFile::open(path_, {});
+    const auto catalog = jet::catalog::readCatalog(*file);
+    jet::storage::TableDefinition acesDef;
+    const auto aces = jet::catalog::readSystemTable(*file, catalog, "MSysACEs", &acesDef);
+    jet::catalog::ColumnMap column(acesDef);
+    for (const auto& q : queries) {
+        int grants = 0;
+        for (const auto& row : aces)
+            if (jet::catalog::integerOf(column.get(row, "ObjectId")) == q.id) {
+                ++grants;
+                EXPECT_EQ(jet::catalog::integerOf(column.get(row, "ACM")), 1048319);
+            }
+        EXPECT_EQ(grants, 2) << q.name;
+    }
+
+    // Start and end rows first, then the parts in attribute order; the Text
+    // parameter's length in LvExtra where the file has that column.
+    const auto rows = jet::catalog::readQueryRows(*file, catalog);
+    const auto& first = rows.at(queries[0].id);
+    std::vector<int> attributes;
+    for (const auto& r : first) attributes.push_back(r.attribute);
+    EXPECT_EQ(attributes, (std::vector<int>{0, 255, 1, 2, 5, 6, 6, 8, 11}));
+    EXPECT_EQ(first[0].flag, 0);
+    EXPECT_FALSE(first[1].flag.has_value());
+    EXPECT_EQ(first[3].extra, jet4() ? std::optional<std::int32_t>(40) : std::nullopt);
+}
+
+TEST_P(CreateQueryDefTest, LongExpressionsAndStarColumns) {
+    {
+        auto db = jet::DBEngine().OpenDatabase(create());
+        auto t = db->CreateTableDef("Customers");
+        t->Fields().Append(t->CreateField("ID", jet::dbLong));
+        t->Fields().Append(t->CreateField("Name", jet::dbText, 40));
+        db->TableDefs().Append(std::move(t));
+        auto star = db->CreateQueryDef("All", "SELECT Customers.*\r\nFROM Customers;\r\n");
+        std::vector<std::string> fields;
+        for (const auto& f : star->Fields()) fields.push_back(f->Name());
+        EXPECT_EQ(fields, (std::vector<std::string>{"ID", "Name"}));
+    }
+    // A criterion longer than a row keeps inline: stored on a long-value page.
+    std::string criterion = "(";
+    for (int i = 0; i < 60; ++i) criterion += (i ? " Or " : "") + std::string("Customers.Name=\"N") + std::to_string(i) + "\"";
+    criterion += ")";
+    const std::string sql = "SELECT Customers.Name\r\nFROM Customers\r\nWHERE " + criterion + ";\r\n";
+    ASSERT_GT(sql.size(), 1000u);
+    {
+        auto db = jet::DBEngine().OpenDatabase(path_);
+        db->CreateQueryDef("Long", sql);
+    }
+    auto db = jet::DBEngine().OpenDatabase(path_);
+    EXPECT_EQ(db->QueryDefs()["Long"].SQL(), sql);
+    EXPECT_EQ(db->QueryDefs()["All"].Fields().Count(), 2);
+}
+
+TEST_P(CreateQueryDefTest, RefusalsLeaveTheFileAsItWas) {
+    auto db = jet::DBEngine().OpenDatabase(create());
+    db->CreateQueryDef("Existing", kUpdateSql);
+    const auto before = writetest::readFile(path_);
+    auto attempt = [&](const std::string& name, const std::string& sql) {
+        return errorOf([&] { db->CreateQueryDef(name, sql); });
+    };
+    EXPECT_EQ(attempt("MSysObjects", kUpdateSql), 3012);  // a table's name
+    EXPECT_EQ(attempt("EXISTING", kUpdateSql), 3012);     // names compare without case
+    EXPECT_EQ(attempt("a.b", kUpdateSql), 3125);
+    EXPECT_EQ(attempt(std::string(65, 'q'), kUpdateSql), 3125);
+    EXPECT_EQ(attempt("Broken", "SELECT a FROM t INNER JOIN u;"), 3135);
+    EXPECT_EQ(attempt("Broken", "SELECT a FROM t; x"), 3142);
+    EXPECT_EQ(attempt("Broken", "SELECT a FROM t WHERE (a = 1"), 3075);
+    EXPECT_EQ(attempt("Broken", "SELECT [a FROM t"), 3126);
+    // DAO would store a query without text, to be given SQL later; this
+    // engine's QueryDef cannot write SQL back, so it is refused.
+    EXPECT_EQ(attempt("Broken", ""), 3129);
+    // A write that fails at commit leaves the collection as the file is.
+    db->impl().commitOverride = [](jet::write::PageStore&) { throw jet::Error(jet::kErrDiskFull, "Disk full."); };
+    EXPECT_EQ(attempt("Late", kUpdateSql), 3026);
+    db->impl().commitOverride = nullptr;
+    EXPECT_EQ(writetest::readFile(path_), before);
+    EXPECT_EQ(db->QueryDefs().Count(), 1);
+}
+
+// Queries of uneven size fill MSysQueries' pages unevenly; a row must never
+// go back into room left on an earlier page, or it would be read ahead of
+// the rows before it and the query's columns would change places.
+TEST_P(CreateQueryDefTest, RowsOfManyQueriesStayInTheirOrder) {
+    std::vector<std::string> texts;
+    {
+        auto db = jet::DBEngine().OpenDatabase(create());
+        for (int q = 0; q < 40; ++q) {
+            std::string columns;
+            const int count = 1 + (q * 7) % 11;
+            for (int c = 0; c < count; ++c)
+                columns += (c ? ", " : "") + std::string("[A Table With A Long Name].[Column ") + std::to_string(c) +
+                           std::string(static_cast<std::size_t>((q * 13 + c * 5) % 90), 'x') + "]";
+            texts.push_back("SELECT " + columns + "\r\nFROM [A Table With A Long Name];\r\n");
+            db->CreateQueryDef("Q" + std::to_string(q), texts.back());
+        }
+    }
+    auto db = jet::DBEngine().OpenDatabase(path_);
+    for (int q = 0; q < 40; ++q) EXPECT_EQ(db->QueryDefs()["Q" + std::to_string(q)].SQL(), texts[q]) << q;
+}
+
+TEST_P(CreateQueryDefTest, TemporaryQueriesAreNotStored) {
+    create();
+    const auto before = writetest::readFile(path_);
+    // Read-only too: nothing is written.
+    auto db = jet::DBEngine().OpenDatabase(path_, false, true);
+    auto temporary = db->CreateQueryDef("", kUpdateSql);
+    EXPECT_EQ(temporary->Name(), "");
+    EXPECT_EQ(temporary->SQL(), kUpdateSql);
+    EXPECT_EQ(temporary->Type(), jet::dbQUpdate);
+    EXPECT_EQ(db->CreateQueryDef()->SQL(), "");
+    EXPECT_EQ(errorOf([&] { db->CreateQueryDef("", "SELECT FROM"); }), 3131);
+    EXPECT_EQ(db->QueryDefs().Count(), 0);
+    EXPECT_EQ(errorOf([&] { db->CreateQueryDef("Stored", kUpdateSql); }), 3027);
+    db->Close();
+    EXPECT_EQ(errorOf([&] { db->CreateQueryDef("", kUpdateSql); }), 3420);
+    EXPECT_EQ(writetest::readFile(path_), before);
+}
+
+TEST_P(CreateQueryDefTest, RefereeListsTheQueries) {
+    STRUX_REQUIRE_MDBTOOLS();
+    {
+        auto db = jet::DBEngine().OpenDatabase(create());
+        db->CreateQueryDef("City Customers", kSelectSql);
+        db->CreateQueryDef("Fill City", kUpdateSql);
+    }
+    bool ok = false;
+    const std::string list = writetest::run("mdb-queries -L -1 " + writetest::quoted(path_), &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_NE(list.find("City Customers\n"), std::string::npos) << list;
+    EXPECT_NE(list.find("Fill City\n"), std::string::npos) << list;
+    const std::string sql = writetest::run("mdb-queries " + writetest::quoted(path_) + " 'City Customers'", &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_NE(sql.find("FROM [Customers]"), std::string::npos) << sql;
+    EXPECT_NE(sql.find("Customers.City"), std::string::npos) << sql;
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, CreateQueryDefTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
+                         [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
+
+// Access's own blob for a query created from code, in a Jet 4 file: ours
+// must be the same bytes.
+TEST(CreateQueryDefProperties, BlobMatchesAccessForQueriesMadeFromCode) {
+    STRUX_REQUIRE_CORPUS();
+    auto access = jet::io::PageFile::open(testsupport::corpusFile("real/northwind-small-jet4.mdb").string(),
+                                          {.readOnly = true});
+    std::vector<std::uint8_t> accessBlob;
+    for (const auto& o : jet::catalog::readCatalog(*access))
+        if (o.name == "qry_sel_Categories") accessBlob = o.properties;
+    ASSERT_FALSE(accessBlob.empty());
+
+    TempFolder folder;
+    const std::string path = folder.file("p.mdb");
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40)->CreateQueryDef("Q", kUpdateSql);
+    auto ours = jet::io::PageFile::open(path, {});
+    for (const auto& o : jet::catalog::readCatalog(*ours))
+        if (o.name == "Q") EXPECT_EQ(o.properties, accessBlob);
+}
+
+}  // namespace
