@@ -1,7 +1,8 @@
 // The sample database a new user finds beside the program: an order-entry
-// database whose tables, keys and rows read back through our engine and
-// through mdbtools.
+// database whose tables, keys, relations, queries and rows read back through
+// our engine and through mdbtools.
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "delivered_databases.h"
@@ -100,6 +101,50 @@ TEST_F(SampleDatabaseTest, RowsReadBackInKeyOrder) {
     }
 }
 
+TEST_F(SampleDatabaseTest, RelationsAreEnforcedWithTheirCascades) {
+    const std::map<std::string, std::string> expected = {
+        {"SuppliersProducts", "Suppliers>Products:SupplierID"},
+        {"CustomersOrders", "Customers>Orders:CustomerID"},
+        {"OrdersOrderLines", "Orders>OrderLines:OrderID"},
+        {"ProductsOrderLines", "Products>OrderLines:ProductID"},
+    };
+    std::map<std::string, std::string> found;
+    for (const auto& relation : db->Relations()) {
+        ASSERT_EQ(relation->Fields().Count(), 1) << relation->Name();
+        const jet::Field& field = relation->Fields()[0];
+        EXPECT_EQ(field.Name(), field.ForeignName()) << relation->Name();
+        found[relation->Name()] = relation->Table() + ">" + relation->ForeignTable() + ":" + field.Name();
+        EXPECT_FALSE(relation->Attributes() & jet::dbRelationDontEnforce) << relation->Name();
+        // Jet keeps an index on the foreign side of an enforced relation.
+        const jet::Index* index = db->TableDefs()[relation->ForeignTable()].Indexes().find(relation->Name());
+        ASSERT_NE(index, nullptr) << relation->Name();
+        EXPECT_TRUE(index->Foreign());
+    }
+    EXPECT_EQ(found, expected);
+    const long orderLines = db->Relations()["OrdersOrderLines"].Attributes();
+    EXPECT_TRUE(orderLines & jet::dbRelationDeleteCascade);
+    EXPECT_TRUE(orderLines & jet::dbRelationUpdateCascade);
+    EXPECT_TRUE(db->Relations()["CustomersOrders"].Attributes() & jet::dbRelationUpdateCascade);
+}
+
+TEST_F(SampleDatabaseTest, QueriesOfEachKindReadBack) {
+    const std::map<std::string, int> expected = {
+        {"Order Totals", jet::dbQSelect},        {"Orders Between Dates", jet::dbQSelect},
+        {"Quantity by Category and Month", jet::dbQCrosstab}, {"All Contacts", jet::dbQSetOperation},
+        {"Discontinue Sold Out Products", jet::dbQUpdate},
+    };
+    std::map<std::string, int> found;
+    for (const auto& query : db->QueryDefs()) {
+        found[query->Name()] = query->Type();
+        // One clause a line, as Access shows them.
+        EXPECT_GE(std::count(query->SQL().begin(), query->SQL().end(), '\n'), 2) << query->Name();
+    }
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(db->QueryDefs()["Orders Between Dates"].SQL().rfind("PARAMETERS [Start Date] DateTime, [End Date] DateTime;", 0),
+              0u);
+    EXPECT_NE(db->QueryDefs()["Quantity by Category and Month"].SQL().find("PIVOT Format("), std::string::npos);
+}
+
 TEST_F(SampleDatabaseTest, MdbToolsReadsTheRows) {
     if (!haveMdbExport()) GTEST_SKIP() << "mdb-export (mdbtools) is not installed";
     auto customers = mdbExport(sample, "Customers");
@@ -109,6 +154,10 @@ TEST_F(SampleDatabaseTest, MdbToolsReadsTheRows) {
         << customers[1];
     auto lines = mdbExport(sample, "OrderLines");
     EXPECT_EQ(lines.size(), 14u);
+    const auto queries = commandOutput("mdb-queries -L -1 '" + sample.string() + "'");
+    ASSERT_TRUE(queries.has_value());
+    for (const char* name : {"Order Totals", "Orders Between Dates", "All Contacts"})
+        EXPECT_NE(queries->find(name), std::string::npos) << name;
 }
 
 }  // namespace

@@ -200,6 +200,67 @@ void makeOrderLines(jet::Database& db) {
     addRows(db, "OrderLines", rows);
 }
 
+// Enforced, so that Jet keeps the rows consistent; appended after the rows,
+// so that the append itself checks every row against its parent.
+void makeRelations(jet::Database& db) {
+    struct Link {
+        const char* name;
+        const char* table;
+        const char* foreignTable;
+        const char* field;
+        long attributes;
+    };
+    static constexpr Link kLinks[] = {
+        {"SuppliersProducts", "Suppliers", "Products", "SupplierID", 0},
+        {"CustomersOrders", "Customers", "Orders", "CustomerID", jet::dbRelationUpdateCascade},
+        // An order's lines go with the order.
+        {"OrdersOrderLines", "Orders", "OrderLines", "OrderID",
+         jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade},
+        {"ProductsOrderLines", "Products", "OrderLines", "ProductID", 0},
+    };
+    for (const Link& link : kLinks) {
+        auto relation = db.CreateRelation(link.name, link.table, link.foreignTable, link.attributes);
+        auto field = relation->CreateField(link.field);
+        field->SetForeignName(link.field);
+        relation->Fields().Append(std::move(field));
+        db.Relations().Append(std::move(relation));
+    }
+}
+
+// Saved queries of the kinds a structure report lists: a summary over
+// joins, a parameter query, a crosstab, a union and an action query, written
+// with one clause a line as Access shows them.
+void makeQueries(jet::Database& db) {
+    db.CreateQueryDef("Order Totals",
+                      "SELECT Orders.OrderID, Customers.CompanyName, Orders.OrderDate, "
+                      "Sum(CCur([OrderLines].[UnitPrice]*[OrderLines].[Quantity]*(1-[OrderLines].[Discount]))) "
+                      "AS OrderTotal\r\n"
+                      "FROM Customers INNER JOIN (Orders INNER JOIN OrderLines ON Orders.OrderID = "
+                      "OrderLines.OrderID) ON Customers.CustomerID = Orders.CustomerID\r\n"
+                      "GROUP BY Orders.OrderID, Customers.CompanyName, Orders.OrderDate\r\n"
+                      "ORDER BY Orders.OrderDate DESC;\r\n");
+    db.CreateQueryDef("Orders Between Dates",
+                      "PARAMETERS [Start Date] DateTime, [End Date] DateTime;\r\n"
+                      "SELECT Orders.OrderID, Orders.OrderDate, Customers.CompanyName, Orders.Freight\r\n"
+                      "FROM Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID\r\n"
+                      "WHERE (((Orders.OrderDate) Between [Start Date] And [End Date]))\r\n"
+                      "ORDER BY Orders.OrderDate;\r\n");
+    db.CreateQueryDef("Quantity by Category and Month",
+                      "TRANSFORM Sum(OrderLines.Quantity) AS SumOfQuantity\r\n"
+                      "SELECT Products.Category\r\n"
+                      "FROM Products INNER JOIN (Orders INNER JOIN OrderLines ON Orders.OrderID = "
+                      "OrderLines.OrderID) ON Products.ProductID = OrderLines.ProductID\r\n"
+                      "GROUP BY Products.Category\r\n"
+                      "PIVOT Format([Orders].[OrderDate],\"yyyy-mm\");\r\n");
+    db.CreateQueryDef("All Contacts",
+                      "SELECT CompanyName, ContactName, Country, \"Customer\" AS Kind FROM Customers\r\n"
+                      "UNION SELECT CompanyName, ContactName, Country, \"Supplier\" FROM Suppliers\r\n"
+                      "ORDER BY CompanyName;\r\n");
+    db.CreateQueryDef("Discontinue Sold Out Products",
+                      "UPDATE Products SET Products.Discontinued = True\r\n"
+                      "WHERE (((Products.UnitsInStock)=0));\r\n");
+}
+
 }  // namespace
 
 void makeSampleDatabase(const std::string& path) {
@@ -209,6 +270,8 @@ void makeSampleDatabase(const std::string& path) {
     makeCustomers(*db);
     makeOrders(*db);
     makeOrderLines(*db);
+    makeRelations(*db);
+    makeQueries(*db);
     db->Close();
 }
 

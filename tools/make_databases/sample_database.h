@@ -1,6 +1,7 @@
 // The sample database a new user opens first: a small order-entry
 // database of suppliers, products, customers, orders and order lines, with
-// the kinds of fields, keys and indexes that the program has to show.
+// the kinds of fields, keys, indexes, relations and saved queries that the
+// program has to show.
 #pragma once
 
 #include <string>
