@@ -12,12 +12,6 @@ jet::Value text(const char* value) { return std::string(value); }
 jet::Value integer(int value) { return static_cast<std::int16_t>(value); }
 jet::Value longInteger(int value) { return static_cast<std::int32_t>(value); }
 
-void addRows(jet::Database& db, const std::string& table, const std::vector<Row>& rows) {
-    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
-    for (const Row& row : rows) addRow(*rs, row);
-    rs->Close();
-}
-
 void makeSuppliers(jet::Database& db) {
     appendTable(db, "Suppliers",
                 {autoNumber("SupplierID"),

@@ -32,15 +32,15 @@ void makeStoredSettings(jet::Database& db) {
     // printer of that name is installed, printing keeps the current one.
     constexpr std::array<std::int16_t, kTabCount> kBaseTabs = {10, 5,  30, 45, 55, 65, 30, 45, 55, 65,
                                                                30, 43, 52, 62, 72, 30, 43, 52, 62, 72};
-    auto rs = db.OpenRecordset("StoredSettings", jet::dbOpenTable);
+    std::vector<Row> rows;
     for (const auto& [title, font] : {std::pair{"Default", "Courier"}, std::pair{"HPLJ4 - Times NR", "Times New Roman"}}) {
         Row row = {{"SettingTitle", std::string(title)},
                    {"PrinterName", std::string("HP LaserJet 4L")},
                    {"PrinterFontName", std::string(font)}};
         for (int i = 0; i < kTabCount; ++i) row.emplace_back(tabColumn(i + 1), kBaseTabs[static_cast<std::size_t>(i)]);
-        addRow(*rs, row);
+        rows.push_back(std::move(row));
     }
-    rs->Close();
+    addRows(db, "StoredSettings", rows);
 }
 
 struct PrintModeSetting {
@@ -81,7 +81,7 @@ void makePrintInit(jet::Database& db) {
         {"AutoStruct - Stand Alone", {false, false, false, false, false, false}, true, 2, 0},
     };
     static constexpr const char* kSectionColumns[] = {"Tables", "Fields", "Indexes", "Queries", "Relations", "Details"};
-    auto rs = db.OpenRecordset("PrintInit", jet::dbOpenTable);
+    std::vector<Row> rows;
     for (const PrintModeSetting& setting : kBuiltIn) {
         Row row = {{"Setting", std::string(setting.name)}};
         for (std::size_t i = 0; i < setting.sections.size(); ++i) row.emplace_back(kSectionColumns[i], setting.sections[i]);
@@ -90,17 +90,15 @@ void makePrintInit(jet::Database& db) {
         row.emplace_back("PrintMode", setting.printMode);
         row.emplace_back("StructMode", setting.structMode);
         row.emplace_back("Selection", selectionCode(setting));
-        addRow(*rs, row);
+        rows.push_back(std::move(row));
     }
-    rs->Close();
+    addRows(db, "PrintInit", rows);
 }
 
 void makeStartUpChoice(jet::Database& db) {
     appendTable(db, "STX32Init",
                 {{"TabSetting", jet::dbText, kSettingNameSize}, {"PrintSetting", jet::dbText, kSettingNameSize}});
-    auto rs = db.OpenRecordset("STX32Init", jet::dbOpenTable);
-    addRow(*rs, {{"TabSetting", std::string("Default")}, {"PrintSetting", std::string("Default")}});
-    rs->Close();
+    addRows(db, "STX32Init", {{{"TabSetting", std::string("Default")}, {"PrintSetting", std::string("Default")}}});
 }
 
 }  // namespace

@@ -28,15 +28,19 @@ void appendTable(jet::Database& db, const std::string& name, const std::vector<C
     db.TableDefs().Append(std::move(table));
 }
 
-void addRow(jet::Recordset& table, const Row& row) {
-    table.AddNew();
-    try {
-        for (const auto& [column, value] : row) table.SetValue(column, value);
-        table.Update();
-    } catch (...) {
-        table.CancelUpdate();
-        throw;
+void addRows(jet::Database& db, const std::string& table, const std::vector<Row>& rows) {
+    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
+    for (const Row& row : rows) {
+        rs->AddNew();
+        try {
+            for (const auto& [column, value] : row) rs->SetValue(column, value);
+            rs->Update();
+        } catch (...) {
+            rs->CancelUpdate();
+            throw;
+        }
     }
+    rs->Close();
 }
 
 Column autoNumber(const std::string& name) { return {name, jet::dbLong, 0, false, jet::dbAutoIncrField}; }

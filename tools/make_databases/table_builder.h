@@ -34,9 +34,9 @@ void appendTable(jet::Database& db, const std::string& name, const std::vector<C
 
 using Row = std::vector<std::pair<std::string, jet::Value>>;
 
-// Adds one row through AddNew/Update; columns not named stay Null (or take
-// their auto-number).
-void addRow(jet::Recordset& table, const Row& row);
+// Adds the rows through a table-type recordset's AddNew/Update; columns a
+// row does not name stay Null (or take their auto-number).
+void addRows(jet::Database& db, const std::string& table, const std::vector<Row>& rows);
 
 // An auto-number column, as the key of most tables.
 Column autoNumber(const std::string& name);
