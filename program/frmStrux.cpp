@@ -13,6 +13,7 @@
 #include "STXGLOB.h"
 #include "clsSubs1.h"
 #include "jet/error.h"
+#include "settings/frmPtrDefs.h"
 #include "vb/app.h"
 #include "vb/interaction.h"
 #include "vb/vb_error.h"
@@ -529,9 +530,12 @@ void frmStrux::cmdHelp_Click() {
 }
 
 void frmStrux::cmdDefaults_Click() {
-    // The print defaults dialog comes with the settings work; until then
-    // the button only ends the wake-up hint.
     SetWakeUpTimer(0);
+    SetPointer(11);
+    frmPtrDefs dialog(this);
+    dialog.Form_Load();
+    dialog.Show();
+    SetPointer(0);
 }
 
 void frmStrux::cmdSetPrinter_Click() { SetWakeUpTimer(0); }
