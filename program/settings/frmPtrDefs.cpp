@@ -215,8 +215,7 @@ void frmPtrDefs::ShowTabSetting(const std::string& name) {
     for (std::size_t i = 0; i < txtMargin.size(); ++i)
         txtMargin[i]->setText(QString::number(stored.setting.tabs[i]));
     setPrinterEntries(stored.printerName.value_or(""), stored.printerName.has_value());
-    if (cboPrinterName->currentIndex() >= 0) cboPrinterName_Click();
-    else FillFontList(printing::ProgramPrinters().currentIndex());
+    cboPrinterName_Click();
     SelectFont(stored.setting.fontName);
     fromFile_ = false;
     shownTab_ = name;
@@ -347,13 +346,12 @@ void frmPtrDefs::cboPrinterName_Click() {
     int index = -1;
     for (int i = 0; i < printers.Count() && index < 0; ++i)
         if (printers.Item(i).DeviceName() == name) index = i;
-    // The system's default printer is the one a report then prints on.
-    if (index < 0 && name == settings::kSystemDefaultPrinter) index = printers.currentIndex();
-    if (index >= 0) {
-        const std::string font = cboPrinterFonts->currentText().toStdString();
-        FillFontList(index);
-        SelectFont(font);
-    }
+    // "<System default printer>", or one this machine lacks, leaves the
+    // report on the current printer: its fonts are the ones on offer.
+    if (index < 0) index = printers.currentIndex();
+    const std::string font = cboPrinterFonts->currentText().toStdString();
+    FillFontList(index);
+    SelectFont(font);
     MarkChanged(3);
 }
 
