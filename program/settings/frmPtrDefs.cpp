@@ -331,8 +331,9 @@ void frmPtrDefs::cboPrintInit_Click() {
         return;
     }
     changed_[1] = changed_[2] = changed_[4] = false;
+    // A new print setting left unstored is dropped with its caption.
+    if (tracking_[4] == 3) setWindowTitle(kCaption);
     tracking_[1] = tracking_[4] = 0;
-    setWindowTitle(kCaption);
     ShowPrintInit(wanted);
     lockSettingName();
     tracking_[1] = tracking_[4] = 1;
