@@ -43,10 +43,10 @@ for file in ./usr/bin/strux ./usr/bin/Strux32 \
 done
 # Nothing of a developer's build or test runs rides along.
 if grep -E 'stx32ps\.def|/(tests?|include)/|\.a$|_test$' <<<"$contents"; then fail "the package holds files it must not"; fi
-# STX32.MDB ships once the build makes it.
-if [ -e "$build/bin/STX32.MDB" ]; then
-  grep -qxF ./usr/share/strux32/STX32.MDB <<<"$contents" || fail "the package lacks STX32.MDB"
-fi
+# The delivered databases the build made.
+for file in ./usr/share/strux32/STX32.MDB ./usr/share/strux32/samples/OrderEntry.mdb; do
+  grep -qxF "$file" <<<"$contents" || fail "the package lacks $file"
+done
 
 # Unpacked anywhere, the programs find their libraries through their RPATH.
 unpacked=$(mktemp -d)

@@ -14,6 +14,7 @@
 #include "clsSubs1.h"
 #include "jet/error.h"
 #include "settings/frmPtrDefs.h"
+#include "userdata/settings_folder.h"
 #include "vb/app.h"
 #include "vb/interaction.h"
 #include "vb/vb_error.h"
@@ -311,6 +312,7 @@ void frmStrux::cmdOpen_Click() {
         vb::FileDialogRequest request;
         request.title = "Open";
         request.filter = "Databases (*.mdb);;Access 2007 databases (*.accdb)";
+        request.initialDir = userdata::samplesFolder(userdata::settingsPlaces(vb::App().Path())).string();
         auto file = vb::ui().openFileDialog(request);
         if (!file) throw vb::RuntimeError(vb::vbErrCancelled, "Cancel was selected.");
         chosen = *file;

@@ -129,6 +129,13 @@ bool usesProgramFolder(const SettingsPlaces& places) {
     return places.deliveredFolder.empty() && folderWritable(places.programFolder);
 }
 
+fs::path samplesFolder(const SettingsPlaces& places) {
+    if (places.deliveredFolder.empty()) return places.programFolder;
+    const fs::path samples = places.deliveredFolder / "samples";
+    std::error_code error;
+    return fs::is_directory(samples, error) ? samples : places.programFolder;
+}
+
 fs::path settingsFolderFor(const SettingsPlaces& places, std::string_view fileName) {
     if (usesProgramFolder(places)) return places.programFolder;
     const fs::path target = places.userFolder / fileName;

@@ -62,6 +62,12 @@ std::filesystem::path settingsFolderFor(const SettingsPlaces& places, std::strin
 // process's environment.
 std::filesystem::path settingsFolderFor(const std::filesystem::path& programFolder, std::string_view fileName);
 
+// The folder the Open dialog starts in, where a new user finds the sample
+// database: the delivered samples of an installed copy (whose own folder is
+// the system's bin folder), else the program's folder, beside which the
+// build puts the sample.
+std::filesystem::path samplesFolder(const SettingsPlaces& places);
+
 // Copies `from` to `to` whole or not at all: the bytes go to a new file
 // beside `to`, are flushed to the disk and the new file is then renamed to
 // `to`. An existing `to` is left alone (returns false). On any failure no

@@ -19,6 +19,10 @@ for file in bin/strux share/applications/strux32.desktop share/icons/hicolor/sca
   [ -e "$prefix/$file" ] || fail "$file was not installed"
 done
 [ -d "$prefix/share/strux32" ] || fail "share/strux32 was not installed"
+# The databases the build made, delivered as they were made.
+for file in STX32.MDB samples/OrderEntry.mdb; do
+  cmp -s "$build/bin/$(basename "$file")" "$prefix/share/strux32/$file" || fail "share/strux32/$file is not the built one"
+done
 
 # The installed programs find every library without the build folder: the
 # RPATH names the private library folder, not the build.
@@ -105,13 +109,53 @@ else
   echo "no corpus database found: the installed strux dump and report are not run"
 fi
 
+# The installed sample opens.
+"$strux" dump "$prefix/share/strux32/samples/OrderEntry.mdb" >"$work/sample.txt" || fail "strux dump of the installed sample"
+grep -q "OrderLines" "$work/sample.txt" || fail "the installed sample lists no OrderLines"
+
 # The installed program starts (offscreen) and is still running after a few
 # seconds: its libraries and Qt's plugins load and it does not end at once.
+# It reads its settings from a copy of the delivered STX32.MDB in the user's
+# data folder and holds that copy open, exclusively, for the whole run:
+# another opener is refused while it runs. (The program keeps the database
+# open only when it read its start-up row, which is also when it enables
+# cmdDefaults.)
+# A runtime folder of its own keeps the single-instance lock apart from any
+# other copy running on the machine.
+mkdir -m 700 -p "$work/runtime"
+run_program() {  # user, seconds
+  HOME=$work/home-$1 XDG_DATA_HOME=$work/$1 XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen \
+    timeout "$2" "$prefix/bin/Strux32" >"$work/gui-$1.log" 2>&1
+}
 if [ -e "$prefix/bin/Strux32" ] && command -v timeout >/dev/null; then
+  # The splash stays up for seven seconds before the settings are read.
+  run_program carol 14 &
+  program=$!
+  settings=$work/carol/strux32/STX32.MDB
+  for _ in $(seq 1 120); do [ -s "$settings" ] && break; sleep 0.1; done
+  # Copied and opened in one step: a moment later it is held, and another
+  # opener (which could otherwise take the file from under the program) is
+  # refused.
+  sleep 1
+  held=""
+  if [ -s "$settings" ] && ! "$strux" dump "$settings" >/dev/null 2>"$work/held.err"; then held=yes; fi
   status=0
-  HOME=$work/home-gui XDG_DATA_HOME=$work/gui QT_QPA_PLATFORM=offscreen \
-    timeout 5 "$prefix/bin/Strux32" >"$work/gui.log" 2>&1 || status=$?
-  [ "$status" -eq 124 ] || { cat "$work/gui.log" >&2; fail "installed Strux32 ended with status $status"; }
+  wait "$program" || status=$?
+  [ "$status" -eq 124 ] || { cat "$work/gui-carol.log" >&2; fail "installed Strux32 ended with status $status"; }
+  [ -s "$settings" ] || fail "the installed Strux32 made no STX32.MDB in the user's data folder"
+  [ -n "$held" ] || fail "the installed Strux32 did not hold its settings database open"
+  grep -q "error 3045" "$work/held.err" || fail "the held settings database was refused for another reason: $(cat "$work/held.err")"
+  # Once it has ended, the copy opens again and, as nothing was stored in
+  # this run, holds the delivered bytes.
+  "$strux" dump "$settings" >"$work/carol-settings.txt" || fail "carol's STX32.MDB does not open after the run"
+  grep -q "StoredSettings" "$work/carol-settings.txt" || fail "carol's STX32.MDB has no StoredSettings"
+  cmp -s "$settings" "$prefix/share/strux32/STX32.MDB" || fail "carol's STX32.MDB differs from the delivered one"
+
+  # A second user gets a copy of their own; the first user's stays as it is.
+  cp "$settings" "$work/carol-before"
+  run_program dave 10 || [ $? -eq 124 ] || fail "installed Strux32 as dave"
+  cmp -s "$work/dave/strux32/STX32.MDB" "$prefix/share/strux32/STX32.MDB" || fail "dave got no STX32.MDB of his own"
+  cmp -s "$settings" "$work/carol-before" || fail "dave's run changed carol's settings"
 fi
 
 changed=$(find "$prefix" -newer "$work/stamp" -print)

@@ -170,6 +170,19 @@ TEST_F(SettingsFolderTest, InstalledIntoTheUsersOwnDataFolderUsesTheDeliveredFil
     EXPECT_EQ(readFile(places.deliveredFolder / "STX32.MDB"), "delivered");
 }
 
+TEST_F(SettingsFolderTest, TheOpenDialogStartsWhereTheSampleIs) {
+    const fs::path build = root_ / "build" / "bin";
+    fs::create_directories(build);
+    const auto env = environment({{"HOME", (root_ / "home").string()}});
+    EXPECT_EQ(userdata::samplesFolder(userdata::settingsPlaces(build, env)), build);
+
+    const fs::path bin = installedProgram("delivered");
+    EXPECT_EQ(userdata::samplesFolder(userdata::settingsPlaces(bin, env)), bin) << "no samples delivered";
+    fs::create_directories(root_ / "prefix" / "share" / "strux32" / "samples");
+    EXPECT_EQ(userdata::samplesFolder(userdata::settingsPlaces(bin, env)),
+              root_ / "prefix" / "share" / "strux32" / "samples");
+}
+
 TEST_F(SettingsFolderTest, EachUserGetsTheirOwnCopy) {
     const fs::path bin = installedProgram("delivered settings");
     const auto ann = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", (root_ / "ann").string()}}));
