@@ -22,10 +22,9 @@
 
 namespace settingstest {
 
-// Writes STX32.MDB at `path` as delivered: tab settings "Default" and
-// "HPLJ4 - Times NR", print settings "Default", "AutoPrint" and
+// Copies the STX32.MDB the build makes to `path`: tab settings "Default"
+// and "HPLJ4 - Times NR", print settings "Default", "AutoPrint" and
 // "AutoStruct - Stand Alone", and the start-up choice "Default"/"Default".
-// The database the build makes is copied when there is one.
 void makeSettingsDatabase(const std::string& path);
 // The same tables with no rows at all.
 void makeEmptySettingsDatabase(const std::string& path);
