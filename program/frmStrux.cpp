@@ -535,7 +535,14 @@ void frmStrux::cmdDefaults_Click() {
     SetWakeUpTimer(0);
     SetPointer(11);
     frmPtrDefs dialog(this);
-    dialog.Form_Load();
+    try {
+        dialog.Form_Load();
+    } catch (const jet::Error& e) {
+        // Settings the dialog cannot read are reported; the program goes on.
+        dialog.Form_Unload();
+        reportEngineError(e.number(), e.what());
+        return;
+    }
     dialog.Show();
     SetPointer(0);
 }

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -108,6 +109,9 @@ private:
     void showFileValues();
     void setPrinterEntries(const std::string& storedName, bool haveName);
     void setNewTabButtons(bool enabled);
+    // Runs a handler for a click or change of the user's; an error of the
+    // settings database is reported and the dialog stays open.
+    void runGuarded(const std::function<void()>& handler);
     void lockSettingName();
 
     QTabBar* TabStrip1 = nullptr;

@@ -16,7 +16,12 @@
 #include <QVBoxLayout>
 
 #include "printing/tab_settings.h"
+#include "STXGLOB.h"
+#include "clsSubs1.h"
+#include "jet/error.h"
 #include "settings/frmPtrDefs.h"
+#include "vb/app.h"
+#include "vb/interaction.h"
 
 namespace {
 
@@ -291,36 +296,49 @@ QWidget* frmPtrDefs::buildPrintSettingTab() {
 }
 
 void frmPtrDefs::connectHandlers() {
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
-    connect(cboTabSettings, &QComboBox::activated, this, [this] { cboTabSettings_Click(); });
-    connect(cboPrintInit, &QComboBox::activated, this, [this] { cboPrintInit_Click(); });
-    connect(cboPrinterName, &QComboBox::activated, this, [this] { cboPrinterName_Click(); });
-    connect(cboPrinterFonts, &QComboBox::activated, this, [this] { cboPrinterFonts_Click(); });
+    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { runGuarded([this] { TabStrip1_Click(); }); });
+    connect(cboTabSettings, &QComboBox::activated, this, [this] { runGuarded([this] { cboTabSettings_Click(); }); });
+    connect(cboPrintInit, &QComboBox::activated, this, [this] { runGuarded([this] { cboPrintInit_Click(); }); });
+    connect(cboPrinterName, &QComboBox::activated, this, [this] { runGuarded([this] { cboPrinterName_Click(); }); });
+    connect(cboPrinterFonts, &QComboBox::activated, this, [this] { runGuarded([this] { cboPrinterFonts_Click(); }); });
     for (int i = 0; i < 20; ++i)
         connect(txtMargin[static_cast<std::size_t>(i)], &QLineEdit::textChanged, this,
-                [this, i] { txtMargin_Change(i); });
+                [this, i] { runGuarded([this, i] { txtMargin_Change(i); }); });
     for (int i = 0; i < 2; ++i)
         connect(txtSetting[static_cast<std::size_t>(i)], &QLineEdit::textChanged, this,
-                [this, i] { txtSetting_Change(i); });
+                [this, i] { runGuarded([this, i] { txtSetting_Change(i); }); });
     for (int i = 0; i < 3; ++i) {
         connect(optPrintMode[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
-                [this, i] { optPrintMode_Click(i); });
-        connect(optStyle[static_cast<std::size_t>(i)], &QRadioButton::clicked, this, [this, i] { optStyle_Click(i); });
+                [this, i] { runGuarded([this, i] { optPrintMode_Click(i); }); });
+        connect(optStyle[static_cast<std::size_t>(i)], &QRadioButton::clicked, this, [this, i] { runGuarded([this, i] { optStyle_Click(i); }); });
     }
     for (QCheckBox* box : {chkPrtTable, chkPrtQueries, chkPrtRelations, chkPrtDetails, chkPagePer})
-        connect(box, &QCheckBox::clicked, this, [this] { chkSection_Click(); });
-    connect(chkPrtFields, &QCheckBox::clicked, this, [this] { chkPrtFields_Click(); });
-    connect(chkPrtIndexes, &QCheckBox::clicked, this, [this] { chkPrtIndexes_Click(); });
-    connect(chkAutoPilot, &QCheckBox::clicked, this, [this] { chkAutoPilot_Click(); });
-    connect(cmdNewTabs, &QPushButton::clicked, this, [this] { cmdNewTabs_Click(); });
-    connect(cmdNewInit, &QPushButton::clicked, this, [this] { cmdNewInit_Click(); });
-    connect(cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
-    connect(cmdNewSetting, &QPushButton::clicked, this, [this] { cmdNewSetting_Click(); });
-    connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdStrDef, &QPushButton::clicked, this, [this] { cmdStrDef_Click(); });
-    connect(cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
-    connect(cmdCancelChanges, &QPushButton::clicked, this, [this] { cmdCancelChanges_Click(); });
-    connect(cmdApplyStyle, &QPushButton::clicked, this, [this] { cmdApplyStyle_Click(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+        connect(box, &QCheckBox::clicked, this, [this] { runGuarded([this] { chkSection_Click(); }); });
+    connect(chkPrtFields, &QCheckBox::clicked, this, [this] { runGuarded([this] { chkPrtFields_Click(); }); });
+    connect(chkPrtIndexes, &QCheckBox::clicked, this, [this] { runGuarded([this] { chkPrtIndexes_Click(); }); });
+    connect(chkAutoPilot, &QCheckBox::clicked, this, [this] { runGuarded([this] { chkAutoPilot_Click(); }); });
+    connect(cmdNewTabs, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdNewTabs_Click(); }); });
+    connect(cmdNewInit, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdNewInit_Click(); }); });
+    connect(cmdNew, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdNew_Click(); }); });
+    connect(cmdNewSetting, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdNewSetting_Click(); }); });
+    connect(cmdRestore, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdRestore_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdDelete_Click(); }); });
+    connect(cmdStrDef, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdStrDef_Click(); }); });
+    connect(cmdLoad, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdLoad_Click(); }); });
+    connect(cmdCancelChanges, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdCancelChanges_Click(); }); });
+    connect(cmdApplyStyle, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdApplyStyle_Click(); }); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { runGuarded([this] { cmdOK_Click(); }); });
+}
+
+void frmPtrDefs::runGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const jet::Error& e) {
+        SetPointer(0);
+        Subs().cvErrHandler(e.number(), sErrArea, std::string(" ") + e.what(), 0, 0);
+    } catch (const std::exception& e) {
+        SetPointer(0);
+        vb::MsgBox(std::string("The settings could not be handled: ") + e.what(), vb::vbExclamation,
+                   vb::App().Title());
+    }
 }

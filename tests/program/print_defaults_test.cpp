@@ -91,6 +91,20 @@ TEST_F(PrintDefaultsTest, WithoutTheSettingsDatabaseOnlyTheLayoutFileIsEdited) {
     EXPECT_EQ(lines[1], "14");
 }
 
+TEST_F(PrintDefaultsTest, SettingsTablesThatCannotBeReadLeaveTheReducedMode) {
+    auto broken = std::make_shared<programtest::MemoryDatabase>();
+    broken->rows["STX32Init"] = {{"TabSetting", "PrintSetting"}, {}};
+    dbSettings = broken;
+    bSettingsOpen = -1;
+    dialog = std::make_unique<frmPtrDefs>();
+    dialog->Form_Load();
+    EXPECT_FALSE(dialog->fullMode());
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("StoredSettings"), std::string::npos);
+    EXPECT_EQ(margins(), kBaseDefaults);
+    dbSettings.reset();
+}
+
 // ---- tab settings ------------------------------------------------------------------
 
 TEST_F(PrintDefaultsTest, AChangedMarginAppliedOnTab3UpdatesTheRowAndTheFile) {
