@@ -224,11 +224,11 @@ void frmPtrDefs::ShowTabSetting(const std::string& name) {
 bool frmPtrDefs::ShowPrintInit(const std::string& name) {
     if (!settings::findSetting(*rsPrint_, "Setting", name)) return false;
     const settings::PrintModeSetting shown = settings::readPrintModeSetting(*rsPrint_);
-    lblAuto->setText(shown.autoRun ? "Auto Print" : "");
+    lblAuto->setText(shown.autoPrint ? "Auto Print" : "");
     const std::pair<QCheckBox*, bool> boxes[] = {
         {chkPrtTable, shown.tables},   {chkPrtFields, shown.fields},     {chkPrtIndexes, shown.indexes},
         {chkPrtQueries, shown.queries}, {chkPrtRelations, shown.relations}, {chkPrtDetails, shown.details},
-        {chkPagePer, shown.page},       {chkAutoPilot, shown.autoRun}};
+        {chkPagePer, shown.page},       {chkAutoPilot, shown.autoPrint}};
     for (const auto& [box, on] : boxes) box->setChecked(on);
     const int printMode = shown.printMode >= 0 && shown.printMode <= 2 ? shown.printMode : 0;
     optPrintMode[static_cast<std::size_t>(printMode)]->setChecked(true);

@@ -119,7 +119,7 @@ void frmPtrDefs::applyPrintSetting() {
         setting.relations = chkPrtRelations->isChecked();
         setting.details = chkPrtDetails->isChecked();
         setting.page = chkPagePer->isChecked();
-        setting.autoRun = chkAutoPilot->isChecked();
+        setting.autoPrint = chkAutoPilot->isChecked();
         setting.printMode = firstChecked(optPrintMode);
         setting.structMode = firstChecked(optStyle);
         settings::storePrintModeSetting(*rsPrint_, setting, adding);
@@ -132,7 +132,7 @@ void frmPtrDefs::applyPrintSetting() {
             lockSettingName();
             tracking_[1] = tracking_[4] = 1;
         }
-        lblAuto->setText(setting.autoRun ? "Auto Print" : "");
+        lblAuto->setText(setting.autoPrint ? "Auto Print" : "");
     }
     changed_[1] = false;
     changed_[4] = false;

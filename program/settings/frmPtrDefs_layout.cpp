@@ -37,6 +37,24 @@ W* named(W* widget, const QString& name) {
     return widget;
 }
 
+// A frame of three option buttons, one choice among them, named
+// `prefix`0 to `prefix`2.
+QGroupBox* optionFrame(const char* caption, const char* name, const char* prefix,
+                       const std::array<const char*, 3>& captions, std::array<QRadioButton*, 3>& options,
+                       QWidget* parent) {
+    auto* frame = named(new QGroupBox(caption, parent), name);
+    auto* layout = new QVBoxLayout(frame);
+    auto* group = new QButtonGroup(frame);
+    for (int i = 0; i < 3; ++i) {
+        auto* option = named(new QRadioButton(captions[static_cast<std::size_t>(i)], frame),
+                             QString("%1%2").arg(prefix).arg(i));
+        group->addButton(option, i);
+        layout->addWidget(option);
+        options[static_cast<std::size_t>(i)] = option;
+    }
+    return frame;
+}
+
 // The captions of the twenty margin boxes' rows, by group.
 constexpr const char* kIndexRows[] = {"Fields", "Sort Order", "Unique", "Primary"};
 constexpr const char* kFieldRows[] = {"Type", "Size", "Required", "AllowZeroLen", "Attributes"};
@@ -100,17 +118,10 @@ void frmPtrDefs::buildControls() {
 QWidget* frmPtrDefs::buildTargetTab() {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    fraPrintTarget = named(new QGroupBox("Print Target", page), "fraPrintTarget");
-    auto* targets = new QVBoxLayout(fraPrintTarget);
-    auto* targetGroup = new QButtonGroup(this);
-    const char* targetCaptions[] = {"Print database structure to the printer", "Create an empty copy of the database",
-                                    "Create Visual Basic structure code"};
-    for (int i = 0; i < 3; ++i) {
-        auto* option = named(new QRadioButton(targetCaptions[i], fraPrintTarget), QString("optPrintMode%1").arg(i));
-        targetGroup->addButton(option, i);
-        targets->addWidget(option);
-        optPrintMode[static_cast<std::size_t>(i)] = option;
-    }
+    fraPrintTarget = optionFrame("Print Target", "fraPrintTarget", "optPrintMode",
+                                 {"Print database structure to the printer", "Create an empty copy of the database",
+                                  "Create Visual Basic structure code"},
+                                 optPrintMode, page);
     layout->addWidget(fraPrintTarget);
     layout->addWidget(note("The Printer target determines the type of output from Strux32, i.e. the complete "
                            "database structure printed to a printer, or a complete copy databse (excluding forms "
@@ -118,19 +129,12 @@ QWidget* frmPtrDefs::buildTargetTab() {
                            "without a form to utilise the code.",
                            page));
 
-    fraVBCodeStyle = named(new QGroupBox("VB Code Style", page), "fraVBCodeStyle");
-    auto* styles = new QVBoxLayout(fraVBCodeStyle);
-    auto* styleGroup = new QButtonGroup(this);
-    const char* styleCaptions[] = {
-        "Using stand alone .BAS file (Sub Main style)",
-        "Using .BAS for incorporation into a VB Project and creation of CreateVBForm.frm file.",
-        "Using .BAS for incorporation into a VB Project. NO CREATION OF CreateVBForm.frm FILE."};
-    for (int i = 0; i < 3; ++i) {
-        auto* option = named(new QRadioButton(styleCaptions[i], fraVBCodeStyle), QString("optStyle%1").arg(i));
-        styleGroup->addButton(option, i);
-        styles->addWidget(option);
-        optStyle[static_cast<std::size_t>(i)] = option;
-    }
+    fraVBCodeStyle = optionFrame(
+        "VB Code Style", "fraVBCodeStyle", "optStyle",
+        {"Using stand alone .BAS file (Sub Main style)",
+         "Using .BAS for incorporation into a VB Project and creation of CreateVBForm.frm file.",
+         "Using .BAS for incorporation into a VB Project. NO CREATION OF CreateVBForm.frm FILE."},
+        optStyle, page);
     layout->addWidget(fraVBCodeStyle);
     layout->addWidget(note("As mentioned above there are various options when using Strux32 to generate Visual "
                            "Basic code. A stand alone .BAS file will generate a copy of the database simply by "

@@ -6,7 +6,6 @@
 #include "jet/recordset.h"
 #include "jet/value.h"
 #include "printing/print_defaults_file.h"
-#include "printing/print_request.h"
 
 namespace settings {
 
@@ -97,20 +96,9 @@ std::string selectionFor(int printMode, int structMode) {
 }
 
 PrintModeSetting readPrintModeSetting(jet::Recordset& dynaset) {
-    const printing::PrintInitRecord record = printing::readPrintInit(dynaset);
-    PrintModeSetting setting;
+    PrintModeSetting setting{printing::readPrintInit(dynaset), {}};
     const jet::Value& name = dynaset[kSetting];
-    setting.name = jet::isNull(name) ? std::string() : jet::valueToString(name);
-    setting.tables = record.tables;
-    setting.fields = record.fields;
-    setting.indexes = record.indexes;
-    setting.queries = record.queries;
-    setting.relations = record.relations;
-    setting.details = record.details;
-    setting.page = record.page;
-    setting.autoRun = record.autoPrint;
-    setting.printMode = record.printMode;
-    setting.structMode = record.structMode;
+    if (!jet::isNull(name)) setting.name = jet::valueToString(name);
     return setting;
 }
 
@@ -131,7 +119,7 @@ void storePrintModeSetting(jet::Recordset& dynaset, PrintModeSetting setting, bo
         dynaset.SetValue("Relations", yesNo(setting.relations));
         dynaset.SetValue("Details", yesNo(setting.details));
         dynaset.SetValue("Page", yesNo(setting.page));
-        dynaset.SetValue("Auto", yesNo(setting.autoRun));
+        dynaset.SetValue("Auto", yesNo(setting.autoPrint));
         dynaset.SetValue("PrintMode", whole(setting.printMode));
         dynaset.SetValue("StructMode", whole(setting.structMode));
         dynaset.SetValue("Selection", jet::Value(selectionFor(setting.printMode, setting.structMode)));

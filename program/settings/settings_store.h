@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "printing/print_request.h"
 #include "printing/tab_settings.h"
 
 namespace jet {
@@ -44,19 +45,11 @@ std::vector<std::string> columnTexts(jet::Recordset& dynaset, const std::string&
 // empty copy, "3" to "5" the three code styles.
 std::string selectionFor(int printMode, int structMode);
 
-// A print mode setting as the dialog shows it.
-struct PrintModeSetting {
+// A print mode setting as the dialog shows it: the row as the print
+// request reads it, and its name. `selection` is not read when storing; it
+// follows from the two modes.
+struct PrintModeSetting : printing::PrintInitRecord {
     std::string name;
-    bool tables = true;
-    bool fields = true;
-    bool indexes = true;
-    bool queries = false;
-    bool relations = false;
-    bool details = false;
-    bool page = false;
-    bool autoRun = false;
-    int printMode = 0;   // 0 printer, 1 empty copy, 2 code
-    int structMode = 0;  // the code style; 0 whenever printMode is not 2
 };
 
 // The current row of a PrintInit recordset.
