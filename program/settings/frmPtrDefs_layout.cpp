@@ -67,6 +67,9 @@ frmPtrDefs::frmPtrDefs(QWidget* parent) : QDialog(parent) {
     setModal(true);
     buildControls();
     connectHandlers();
+    // Wide enough for the explanations beside the check boxes to wrap
+    // onto the lines they need.
+    setMinimumWidth(720);
 }
 
 frmPtrDefs::~frmPtrDefs() = default;
@@ -77,6 +80,7 @@ void frmPtrDefs::buildControls() {
     for (const char* caption : {"Print Target / Style", "Printer Defaults", "Printer Tab Settings",
                                 "Initial Printer Settings"})
         TabStrip1->addTab(caption);
+    TabStrip1->setUsesScrollButtons(false);
     layout->addWidget(TabStrip1);
 
     // The four frames share one place; the tab strip shows one at a time.
@@ -272,6 +276,7 @@ QWidget* frmPtrDefs::buildPrintSettingTab() {
 
     fraSettings = named(new QGroupBox("Selection settings", page), "fraSettings");
     auto* grid = new QGridLayout(fraSettings);
+    grid->setColumnStretch(1, 1);
     auto check = [&](QCheckBox*& box, const char* name, const char* caption, const char* text, int row) {
         box = named(new QCheckBox(caption, fraSettings), name);
         grid->addWidget(box, row, 0);

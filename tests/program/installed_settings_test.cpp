@@ -205,6 +205,7 @@ TEST_F(DeliveredSettingsTest, ASecondRunningCopyFindsTheSettingsInUse) {
     dbSettings.reset();
     // The same user again while the first run holds the file: the second
     // run goes on without settings, as with a missing database.
+    ScopedEnvironment dataHome("XDG_DATA_HOME", (tree.path() / "ann").string());
     frmStrux window;
     window.Form_Load();
     window.picFirst_GotFocus();

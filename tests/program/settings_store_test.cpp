@@ -74,36 +74,10 @@ TEST_F(SettingsStoreTest, NamesWithQuotationMarksAreStoredAndFoundAgain) {
     }
     // A name made to look like criteria finds only itself.
     EXPECT_FALSE(settings::findSetting(*print, "Setting", "x' OR 'a' = 'a"));
+    settings::PrintModeSetting blank;
+    blank.name = "   ";
+    EXPECT_THROW(settings::storePrintModeSetting(*print, blank, true), settings::StoreRefused);
     EXPECT_EQ(rowCount("PrintInit"), 6);
-}
-
-TEST_F(SettingsStoreTest, ATakenOrEmptyNameIsRefusedAndNothingIsAdded) {
-    settings::PrintModeSetting setting;
-    for (const std::string name : {"Default", "  default ", "   "}) {
-        setting.name = name;
-        EXPECT_THROW(settings::storePrintModeSetting(*print, setting, true), settings::StoreRefused) << name;
-    }
-    EXPECT_EQ(rowCount("PrintInit"), 3);
-    // The recordset is usable afterwards.
-    setting.name = "Fresh";
-    settings::storePrintModeSetting(*print, setting, true);
-    EXPECT_EQ(rowCount("PrintInit"), 4);
-}
-
-TEST_F(SettingsStoreTest, EditingAnExistingRowKeepsItsNameAndDerivesTheCodes) {
-    settings::PrintModeSetting setting;
-    setting.name = "AutoPrint";
-    setting.printMode = 1;
-    setting.structMode = 2;  // meaningless for a copy: stored as 0
-    setting.queries = true;
-    settings::storePrintModeSetting(*print, setting, false);
-    const Row row = settingRow("PrintInit", "Setting", "AutoPrint");
-    EXPECT_EQ(row.at("PrintMode"), "1");
-    EXPECT_EQ(row.at("StructMode"), "0");
-    EXPECT_EQ(row.at("Selection"), "2");
-    EXPECT_EQ(row.at("Queries"), "-1");
-    setting.name = "Gone";
-    EXPECT_THROW(settings::storePrintModeSetting(*print, setting, false), settings::StoreRefused);
 }
 
 TEST_F(SettingsStoreTest, StartUpChoiceEditsTheFirstRowOrAddsOne) {
