@@ -58,6 +58,15 @@ TEST_F(PrintDefaultsTest, AGoneStartUpTabSettingShowsTheFileValues) {
     // The damaged file was replaced by the base defaults.
     EXPECT_EQ(margins(), kBaseDefaults);
     EXPECT_EQ(fileLines(defaultsFile).size(), 21u);
+    // The file's values are no row to edit, but they can start a new one.
+    goToTab(3);
+    margin(0)->setText("9");
+    EXPECT_FALSE(dialog->changed(3));
+    ui->inputBoxAnswers.push_back(std::string("From the file"));
+    button("cmdNew")->click();
+    button("cmdApplyStyle")->click();
+    EXPECT_EQ(settingRow("StoredSettings", "SettingTitle", "From the file").at("Tab01"), "9");
+    EXPECT_FALSE(dialog->fromFile());
 }
 
 TEST_F(PrintDefaultsTest, AnEmptyPrintInitLeavesItsComboEmptyAndTagsTheFrame) {
@@ -179,6 +188,12 @@ TEST_F(PrintDefaultsTest, AMarginThatIsNoNumberStoresNothing) {
     EXPECT_EQ(settingRow("StoredSettings", "SettingTitle", "Default").at("Tab08"), "45");
     EXPECT_EQ(fileLines(defaultsFile), std::vector<std::string>{"kept"});
     EXPECT_TRUE(dialog->changed(3));
+    // Saving on the way out is refused the same way, and the dialog stays.
+    ui->msgBoxAnswers.push_back(vb::vbYes);
+    button("cmdOK")->click();
+    EXPECT_EQ(dialog->currentTab(), 3);
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(settingRow("StoredSettings", "SettingTitle", "Default").at("Tab08"), "45");
 }
 
 TEST_F(PrintDefaultsTest, RestoreGivesCourierAndTheBaseDefaults) {
