@@ -70,6 +70,9 @@ void frmPtrDefs::loadFull() {
     const std::vector<std::string> printSettings = settings::columnTexts(*rsPrint_, "Setting");
     for (const std::string& name : printSettings) cboPrintInit->addItem(qs(name));
     if (printSettings.empty()) fraSettings->setProperty(kTag, kNoRecords);
+    // Nothing is chosen until the start-up choice (or the user) chooses.
+    cboTabSettings->setCurrentIndex(-1);
+    cboPrintInit->setCurrentIndex(-1);
     tracking_[2] = 0;
     fromFile_ = false;
     lockSettingName();

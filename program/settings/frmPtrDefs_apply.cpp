@@ -133,6 +133,12 @@ void frmPtrDefs::applyPrintSetting() {
             tracking_[1] = tracking_[4] = 1;
         }
         lblAuto->setText(setting.autoPrint ? "Auto Print" : "");
+        // The tab setting buttons a change on this tab held back are free
+        // again, unless a new tab setting is still being entered.
+        if (pendingTab_.empty()) {
+            cmdNew->setEnabled(true);
+            cmdDelete->setEnabled(true);
+        }
     }
     changed_[1] = false;
     changed_[4] = false;

@@ -76,6 +76,17 @@ TEST_F(PrintDefaultsTest, AnEmptyPrintInitLeavesItsComboEmptyAndTagsTheFrame) {
     EXPECT_EQ(control<QComboBox>("cboPrintInit")->count(), 0);
     EXPECT_EQ(control<QGroupBox>("fraSettings")->property("Tag").toString().toStdString(), "!NORECORDS!");
     EXPECT_FALSE(anyChanged());
+    button("cmdStrDef")->click();
+    EXPECT_EQ(ui->messageBoxes().back().prompt, "Both combo boxes must have a selection");
+    EXPECT_EQ(rowCount("STX32Init"), 0);
+    // The first print setting goes in; the tab setting buttons it held back
+    // are free again afterwards.
+    button("cmdNewInit")->click();
+    control<QLineEdit>("txtSetting0")->setText("First");
+    EXPECT_FALSE(button("cmdNew")->isEnabled());
+    button("cmdApplyStyle")->click();
+    EXPECT_EQ(settingRow("PrintInit", "Setting", "First").at("Selection"), "1");
+    EXPECT_TRUE(button("cmdNew")->isEnabled());
 }
 
 TEST_F(PrintDefaultsTest, WithoutTheSettingsDatabaseOnlyTheLayoutFileIsEdited) {
