@@ -13,6 +13,7 @@
 #include "STXGLOB.h"
 #include "clsSubs1.h"
 #include "jet/error.h"
+#include "settings/frmPtrDefs.h"
 #include "userdata/settings_folder.h"
 #include "vb/app.h"
 #include "vb/interaction.h"
@@ -531,9 +532,19 @@ void frmStrux::cmdHelp_Click() {
 }
 
 void frmStrux::cmdDefaults_Click() {
-    // The print defaults dialog comes with the settings work; until then
-    // the button only ends the wake-up hint.
     SetWakeUpTimer(0);
+    SetPointer(11);
+    frmPtrDefs dialog(this);
+    try {
+        dialog.Form_Load();
+    } catch (const jet::Error& e) {
+        // Settings the dialog cannot read are reported; the program goes on.
+        dialog.Form_Unload();
+        reportEngineError(e.number(), e.what());
+        return;
+    }
+    dialog.Show();
+    SetPointer(0);
 }
 
 void frmStrux::cmdSetPrinter_Click() { SetWakeUpTimer(0); }

@@ -34,7 +34,9 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-std::optional<std::int16_t> parseTab(std::string_view line) {
+}  // namespace
+
+std::optional<std::int16_t> parseTabNumber(std::string_view line) {
     const std::string_view number = trimBlanks(line);
     if (number.empty()) return std::nullopt;
     double value = 0;
@@ -46,6 +48,8 @@ std::optional<std::int16_t> parseTab(std::string_view line) {
         return std::nullopt;
     return static_cast<std::int16_t>(whole);
 }
+
+namespace {
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -65,7 +69,7 @@ std::optional<TabSetting> parsePrintDefaults(std::string_view text) {
     setting.fontName = std::string(trimBlanks(lines[0]));
     if (setting.fontName.empty()) return std::nullopt;
     for (int i = 0; i < kTabCount; ++i) {
-        const auto tab = parseTab(lines[static_cast<std::size_t>(i) + 1]);
+        const auto tab = parseTabNumber(lines[static_cast<std::size_t>(i) + 1]);
         if (!tab) return std::nullopt;
         setting.tabs[static_cast<std::size_t>(i)] = *tab;
     }

@@ -22,6 +22,11 @@ inline constexpr char kPrintDefaultsFileName[] = "stx32ps.def";
 // ignored.
 std::optional<TabSetting> parsePrintDefaults(std::string_view text);
 
+// One tab column as the file (or a typed margin) gives it: a number of the
+// 16-bit range, blanks around it allowed, a fraction rounded half to even;
+// nothing for any other text.
+std::optional<std::int16_t> parseTabNumber(std::string_view text);
+
 // The file's text for `setting`: every line ended by CR LF.
 std::string formatPrintDefaults(const TabSetting& setting);
 

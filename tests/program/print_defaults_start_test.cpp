@@ -1,0 +1,118 @@
+// The print defaults dialog from the main window: "&Defaults" opens it on
+// the settings database read at start-up, and a choice stored there as the
+// start-up default drives the next start's print request.
+#include <QComboBox>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "STXGLOB.h"
+#include "frmStrux.h"
+#include "printing/frmModal.h"
+#include "printing/frmStrux_print.h"
+#include "settings_support.h"
+#include "vb/app.h"
+#include "vb/scripted_ui.h"
+
+using namespace settingstest;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The user's database from memory, STX32.MDB from the disk.
+class MixedEngine : public viewer::Engine {
+public:
+    programtest::MemoryEngine memory;
+    std::shared_ptr<viewer::DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
+                                                         bool readOnly) override {
+        if (memory.databases.count(name)) return memory.OpenDatabase(name, exclusive, readOnly);
+        return viewer::jetEngine().OpenDatabase(name, exclusive, readOnly);
+    }
+};
+
+class DefaultsFromMainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        programtest::resetGlobals();
+        vb::App().setInstanceLockName("strux32-defaults-test-" + std::to_string(::getpid()));
+        vb::App().setPathOverride(programFolder.path().string());
+        ::setenv("STRUX32_REGISTRY_PREFIX", registryFolder.path().c_str(), 1);
+        splashPause = [](int) {};
+        dbeEngine = &engine;
+        engine.memory.databases[dbPath] = programtest::sampleDatabase();
+        printing::setProgramPrinters(testPrinters());
+        makeSettingsDatabase(programFolder.file("STX32.MDB"));
+    }
+    void TearDown() override {
+        printing::setModalRunner({});
+        stop();
+        printing::setProgramPrinters(nullptr);
+        dbeEngine = nullptr;
+        vb::App().setPathOverride("");
+        ::unsetenv("STRUX32_REGISTRY_PREFIX");
+    }
+
+    void start() {
+        window = std::make_unique<frmStrux>();
+        window->Form_Load();
+        window->picFirst_GotFocus();
+    }
+    // The program ends: its window goes and the settings database is released.
+    void stop() {
+        window.reset();
+        rsStoredSettings.reset();
+        rsPrintInit.reset();
+        if (dbSettings) dbSettings->Close();
+        programtest::resetGlobals();
+        bUseTabSetting = bUsePrintInit = bAutoPrint = bNoFormFile = 0;
+    }
+    QPushButton* cmdDefaults() { return window->findChild<QPushButton*>("cmdDefaults"); }
+
+    programtest::TempFolder programFolder;
+    programtest::TempFolder registryFolder;
+    programtest::TempFolder data;
+    std::string dbPath = data.file("Sample.mdb");
+    MixedEngine engine;
+    vb::ScopedScriptedUi ui;
+    std::unique_ptr<frmStrux> window;
+};
+
+TEST_F(DefaultsFromMainWindowTest, AStartUpDefaultStoredInTheDialogRunsTheNextPrint) {
+    start();
+    ASSERT_EQ(bSettingsOpen, -1);
+    ASSERT_TRUE(cmdDefaults()->isEnabled());
+    int shown = 0;
+    printing::setModalRunner([&](QDialog& dialog) {
+        ++shown;
+        EXPECT_EQ(dialog.windowTitle().toStdString(), "Print Defaults");
+        auto* combo = dialog.findChild<QComboBox*>("cboPrintInit");
+        const int index = combo->findText("AutoStruct - Stand Alone");
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        dialog.findChild<QPushButton*>("cmdStrDef")->click();
+        dialog.findChild<QPushButton*>("cmdOK")->click();
+        EXPECT_TRUE(dialog.isHidden());
+    });
+    cmdDefaults()->click();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
+    EXPECT_EQ(sPrintSetting, "AutoStruct - Stand Alone");
+    stop();
+
+    start();
+    EXPECT_EQ(sPrintSetting, "AutoStruct - Stand Alone");
+    ui->fileDialogAnswers.push_back(dbPath);
+    window->cmdOpen_Click();
+    ASSERT_EQ(bDbOpen, -1);
+    printing::setModalRunner([](QDialog& dialog) {
+        ADD_FAILURE() << "an automatic setting asked with " << dialog.windowTitle().toStdString();
+        dialog.close();
+    });
+    window->cmdPrint_Click();
+    EXPECT_TRUE(fs::exists(data.file("Sample.bas")));
+}
+
+}  // namespace
