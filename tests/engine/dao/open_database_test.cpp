@@ -1,5 +1,6 @@
-// Opening through DBEngine: DAO's errors for files that cannot be opened,
-// locks between openers, and damaged files that must fail cleanly.
+// Opening through DBEngine: locks between openers, and damaged files that
+// must fail cleanly. The errors for missing files and files that are no
+// database are the page file's (storage/page_file_test.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,19 +54,6 @@ void walkStructure(jet::Database& db) {
 }
 
 }  // namespace
-
-TEST(OpenDatabase, MissingFileAndNonDatabaseRaiseDaoErrors) {
-    auto dir = std::filesystem::temp_directory_path();
-    EXPECT_EQ(openError((dir / "strux-no-such-file.mdb").string()), jet::kErrFileNotFound);
-
-    auto text = dir / "strux-not-a-database.mdb";
-    {
-        std::ofstream out(text, std::ios::binary);
-        out << std::string(4096, 'x');
-    }
-    EXPECT_EQ(openError(text.string()), jet::kErrUnrecognizedFormat);
-    std::filesystem::remove(text);
-}
 
 TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
     STRUX_REQUIRE_CORPUS();
