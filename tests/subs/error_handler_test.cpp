@@ -1,6 +1,6 @@
 #include "subs_fixture.h"
 
-#include "vb/vb_error.h"
+#include "support/vb_error_number.h"
 
 using subs_test::SubsTest;
 
@@ -156,16 +156,8 @@ TEST_F(SubsTest, ErrorNumberAsUserNumberWhenAskedFor) {
 
 TEST_F(SubsTest, ErrorNumbersBeyondSixteenBitsOverflowWhereTheyBecomeTheResult) {
     ui.clipboard = "untouched";
-    auto overflowNumber = [&](auto call) -> long {
-        try {
-            call();
-        } catch (const vb::RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
-    };
-    EXPECT_EQ(overflowNumber([&] { subs->cvErrHandler(40000, "[Code run]", "", -1, -1); }), vb::vbErrOverflow);
-    EXPECT_EQ(overflowNumber([&] { subs->cvErrHandler(-40000, "[Code run]", "", -1, 0); }), vb::vbErrOverflow);
+    EXPECT_EQ(testsupport::vbErrorNumber([&] { subs->cvErrHandler(40000, "[Code run]", "", -1, -1); }), vb::vbErrOverflow);
+    EXPECT_EQ(testsupport::vbErrorNumber([&] { subs->cvErrHandler(-40000, "[Code run]", "", -1, 0); }), vb::vbErrOverflow);
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(ui.clipboard, "untouched");
     // Where the number is only shown, any size is fine.
