@@ -4,6 +4,7 @@
 
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/jet_error_number.h"
 
 namespace {
 
@@ -111,13 +112,8 @@ TEST_F(Nwind, DynasetFindsTextWithDoubledQuotes) {
 }
 
 TEST_F(Nwind, RecordsetsOnlyForTablesOfThisFile) {
-    auto errorOf = [&](const char* name, int type) -> long {
-        try {
-            db_->OpenRecordset(name, type);
-        } catch (const jet::Error& e) {
-            return e.number();
-        }
-        return 0;
+    auto errorOf = [&](const char* name, int type) {
+        return testsupport::jetErrorNumber([&] { db_->OpenRecordset(name, type); });
     };
     EXPECT_EQ(errorOf("No Such Table", jet::dbOpenTable), jet::kErrInputTableNotFound);
     EXPECT_EQ(errorOf("Catalog", jet::dbOpenDynaset), jet::kErrOperationNotSupported);
