@@ -10,6 +10,7 @@
 #include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -27,20 +28,18 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A writable copy of a corpus file in a folder of its own.
 class TempCopy {
 public:
-    explicit TempCopy(const std::filesystem::path& source) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("strux-dao-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 source.filename().string());
-        std::filesystem::copy_file(source, path_, std::filesystem::copy_options::overwrite_existing);
+    explicit TempCopy(const std::filesystem::path& source) : path_(folder_.file(source.filename().string())) {
+        std::filesystem::copy_file(source, path_);
         std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
-    ~TempCopy() { std::filesystem::remove(path_); }
-    std::string path() const { return path_.string(); }
+    const std::string& path() const { return path_; }
 
 private:
-    std::filesystem::path path_;
+    testsupport::TempFolder folder_;
+    std::string path_;
 };
 
 // Reads everything the program would: every collection, every member.
