@@ -14,7 +14,8 @@
 
 #include "support/files.h"
 #include "vb/instance_lock.h"
-#include "support/vb_error_number.h"
+#include "support/error_number.h"
+#include "vb/vb_error.h"
 
 namespace {
 
@@ -100,8 +101,11 @@ TEST(InstanceLock, ALockOfAnotherProcessIsSeenAndDropsWhenThatProcessEnds) {
 }
 
 TEST(InstanceLock, RefusesNamesThatAreNotPlainFileNames) {
-    for (const char* bad : {"", ".", "..", "../escape", "a/b", "/tmp/x"})
-        EXPECT_EQ(testsupport::vbErrorNumber([&] { vb::InstanceLock lock(bad); }), vb::vbErrInvalidProcedureCall) << bad;
+    for (const char* bad : {"", ".", "..", "../escape", "a/b", "/tmp/x"}) {
+        EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { vb::InstanceLock lock(bad); }),
+                  vb::vbErrInvalidProcedureCall)
+            << bad;
+    }
     EXPECT_THROW(vb::App().setInstanceLockName("../x"), vb::RuntimeError);
 }
 

@@ -8,7 +8,8 @@
 #include "printer/qt/qt_printer_devices.h"
 #include "printer/qt/system_printers.h"
 #include "printer/text_printer_device.h"
-#include "support/vb_error_number.h"
+#include "support/error_number.h"
+#include "vb/vb_error.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ TEST(Printers, SelectingStartsAFreshPrinterObjectOnTheNewDevice) {
 TEST(Printers, ThePrinterCannotChangeInsideADocument) {
     auto printers = textPrinters({"A", "B"}, 0);
     printers->printer().Print({"half a report"});
-    EXPECT_EQ(testsupport::vbErrorNumber([&] { printers->selectByName("B"); }), 396)
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { printers->selectByName("B"); }), 396)
         << "switched printers in the middle of a document";
     EXPECT_EQ(printers->currentIndex(), 0);
     printers->printer().EndDoc();
@@ -115,7 +116,8 @@ TEST(SystemPrinters, APrinterThatHasGoneAwayRefusesTheDocument) {
     P.SetScaleMode(printer::vbCharacters);
     EXPECT_GT(P.ScaleWidth(), 0);  // still measurable, with Qt's fallback page
     P.Print({"for nobody"});
-    EXPECT_EQ(testsupport::vbErrorNumber([&] { P.EndDoc(); }), 482) << "a document went to some other printer";
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.EndDoc(); }), 482)
+        << "a document went to some other printer";
     EXPECT_FALSE(P.documentOpen());
 }
 

@@ -8,7 +8,8 @@
 #include "printer/printer.h"
 #include "printer/text_printer_device.h"
 #include "printer/text_surface.h"
-#include "support/vb_error_number.h"
+#include "support/error_number.h"
+#include "vb/vb_error.h"
 
 namespace {
 
@@ -294,11 +295,10 @@ TEST_F(PrinterModel, EndDocWritesToTheSink) {
 }
 
 TEST_F(PrinterModel, RejectsInvalidPropertyValues) {
-    using testsupport::vbErrorNumber;
-    EXPECT_EQ(vbErrorNumber([&] { P.SetDrawWidth(0); }), 380);
-    EXPECT_EQ(vbErrorNumber([&] { P.SetScaleMode(3); }), 380);
-    EXPECT_EQ(vbErrorNumber([&] { P.SetFontName(""); }), 380);
-    EXPECT_EQ(vbErrorNumber([&] { P.SetFontSize(0); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetDrawWidth(0); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetScaleMode(3); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetFontName(""); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetFontSize(0); }), 380);
     EXPECT_EQ(P.DrawWidth(), 1);
     EXPECT_EQ(P.ScaleMode(), printer::vbCharacters);
 }

@@ -11,11 +11,11 @@
 
 #include "printer/printers.h"
 #include "support/files.h"
-#include "support/vb_error_number.h"
+#include "support/error_number.h"
+#include "vb/vb_error.h"
 #include "printer/qt/qt_fonts.h"
 #include "printer/qt/qt_printer_devices.h"
 #include "printer/qt/system_printers.h"
-#include "vb/vb_error.h"
 
 namespace {
 
@@ -143,14 +143,14 @@ TEST_F(PdfPrinter, KillDocLeavesAnEarlierFileAsItWas) {
 
 TEST_F(PdfPrinter, NeedsAFileBeforeTheDocumentStarts) {
     printers->Item(0).setOutputFile("");
-    EXPECT_EQ(testsupport::vbErrorNumber([&] { P.Print({"x"}); }), 482);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.Print({"x"}); }), 482);
     EXPECT_FALSE(P.documentOpen());
 }
 
 TEST_F(PdfPrinter, AFolderThatCannotBeWrittenFailsAtReleaseAndThePrinterRecovers) {
     printers->Item(0).setOutputFile((pdf.parent_path() / "missing" / "report.pdf").string());
     P.Print({"nowhere to go"});
-    EXPECT_EQ(testsupport::vbErrorNumber([&] { P.EndDoc(); }), 482);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.EndDoc(); }), 482);
     EXPECT_FALSE(P.documentOpen());
     printers->Item(0).setOutputFile(pdf.string());
     P.Print({"second try"});

@@ -6,7 +6,8 @@
 #include <QGuiApplication>
 #include <QTimer>
 
-#include "support/vb_error_number.h"
+#include "support/error_number.h"
+#include "vb/vb_error.h"
 
 TEST(Screen, HourglassIsAnOverrideCursorThatZeroRemovesWhole) {
     ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -27,7 +28,7 @@ TEST(Screen, HourglassIsAnOverrideCursorThatZeroRemovesWhole) {
 
 TEST(Screen, PointerValuesOutsideVbsRangeAreRefused) {
     for (int bad : {-1, 16, 99})
-        EXPECT_EQ(testsupport::vbErrorNumber([&] { vb::Screen().setMousePointer(bad); }), 380) << bad;
+        EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { vb::Screen().setMousePointer(bad); }), 380) << bad;
     EXPECT_EQ(vb::Screen().MousePointer(), 0);
 }
 

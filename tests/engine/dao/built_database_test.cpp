@@ -9,7 +9,8 @@
 #include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "storage/table_definition.h"
-#include "support/jet_error_number.h"
+#include "jet/error.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -300,7 +301,7 @@ TEST_P(BuiltDatabase, RecordsetsOverStoredRows) {
 
 TEST_P(BuiltDatabase, PasswordComesFromTheConnectString) {
     auto errorOf = [&](const std::string& connect) {
-        return testsupport::jetErrorNumber([&] { build("Secret1", connect); });
+        return testsupport::errorNumber<jet::Error>([&] { build("Secret1", connect); });
     };
     EXPECT_EQ(errorOf(""), jet::kErrPassword);
     EXPECT_EQ(errorOf(";PWD=wrong"), jet::kErrPassword);

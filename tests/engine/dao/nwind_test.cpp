@@ -4,7 +4,8 @@
 
 #include "jet/dao.h"
 #include "support/corpus.h"
-#include "support/jet_error_number.h"
+#include "jet/error.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ TEST_F(Nwind, DynasetFindsTextWithDoubledQuotes) {
 
 TEST_F(Nwind, RecordsetsOnlyForTablesOfThisFile) {
     auto errorOf = [&](const char* name, int type) {
-        return testsupport::jetErrorNumber([&] { db_->OpenRecordset(name, type); });
+        return testsupport::errorNumber<jet::Error>([&] { db_->OpenRecordset(name, type); });
     };
     EXPECT_EQ(errorOf("No Such Table", jet::dbOpenTable), jet::kErrInputTableNotFound);
     EXPECT_EQ(errorOf("Catalog", jet::dbOpenDynaset), jet::kErrOperationNotSupported);
