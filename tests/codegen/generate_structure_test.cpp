@@ -49,7 +49,7 @@ struct GenerationRun {
         testcodegen::buildOrders(db);
         request.entries = testcodegen::ordersListing();
         request.sDbPath = folder / "Orders.mdb";
-        testcodegen::writeBytes(request.sDbPath, "not really a database");
+        testcodegen::writeFile(request.sDbPath, "not really a database");
     }
     codegen::GeneratedFiles generate(std::string& mode) {
         return codegen::GenerateStructure(mode, request, db.source(), host);
@@ -96,12 +96,12 @@ TEST(GenerateStructure, ProjectStyleWritesTheFormFirst) {
 TEST(GenerateStructure, ProjectStyleWithoutFormLeavesAnExistingFormAlone) {
     GenerationRun run;
     const std::string form = run.folder / "CreateVBForm.frm";
-    testcodegen::writeBytes(form, "my own form\r\n");
+    testcodegen::writeFile(form, "my own form\r\n");
     run.request.bNoFormFile = true;
     std::string mode = "VBFILE2";
     const auto files = run.generate(mode);
     EXPECT_EQ(files.formPath, "");
-    EXPECT_EQ(testcodegen::readBytes(form), "my own form\r\n");
+    EXPECT_EQ(testcodegen::readFile(form), "my own form\r\n");
     EXPECT_EQ(testcodegen::crlfLines(files.modulePath).front(), "'VBStructure from STRUX32.");
     EXPECT_EQ(std::count(run.host.events.begin(), run.host.events.end(),
                          "message Creating outline form CreateVBDatabase.frm........"),
@@ -111,7 +111,7 @@ TEST(GenerateStructure, ProjectStyleWithoutFormLeavesAnExistingFormAlone) {
 TEST(GenerateStructure, ARunReplacesTheEarlierModule) {
     GenerationRun run;
     const std::string module = run.folder / "Orders.bas";
-    testcodegen::writeBytes(module, std::string(100000, 'x'));
+    testcodegen::writeFile(module, std::string(100000, 'x'));
     std::string mode = "VBFILE";
     run.generate(mode);
     const auto lines = testcodegen::crlfLines(module);
@@ -122,7 +122,7 @@ TEST(GenerateStructure, ARunReplacesTheEarlierModule) {
 TEST(GenerateStructure, AFailureKeepsTheEarlierModule) {
     GenerationRun run;
     const std::string module = run.folder / "Orders.bas";
-    testcodegen::writeBytes(module, "the good one\r\n");
+    testcodegen::writeFile(module, "the good one\r\n");
     run.request.entries.push_back("Tbl: Vanished");
     std::string mode = "VBFILE2";
     try {
@@ -131,7 +131,7 @@ TEST(GenerateStructure, AFailureKeepsTheEarlierModule) {
     } catch (const jet::Error& e) {
         EXPECT_EQ(e.number(), jet::kErrItemNotFound);
     }
-    EXPECT_EQ(testcodegen::readBytes(module), "the good one\r\n");
+    EXPECT_EQ(testcodegen::readFile(module), "the good one\r\n");
     // No half-written file is left beside it; the area is that of the step
     // that failed, for the error handler, and the pointer is normal again.
     EXPECT_EQ(run.folder.names(), (Lines{"CreateVBForm.frm", "Orders.bas", "Orders.mdb"}));
@@ -178,16 +178,16 @@ TEST(GenerateStructure, TheCopyModeIsNotCode) {
 TEST(GenerateStructure, ADatabaseIsNeverOverwritten) {
     GenerationRun run;
     run.request.sDbPath = run.folder / "Odd.bas";
-    testcodegen::writeBytes(run.request.sDbPath, "database bytes");
+    testcodegen::writeFile(run.request.sDbPath, "database bytes");
     std::string mode = "VBFILE";
     EXPECT_THROW(run.generate(mode), codegen::WriteError);
-    EXPECT_EQ(testcodegen::readBytes(run.request.sDbPath), "database bytes");
+    EXPECT_EQ(testcodegen::readFile(run.request.sDbPath), "database bytes");
 
     run.request.sDbPath = run.folder / "CreateVBForm.frm";
-    testcodegen::writeBytes(run.request.sDbPath, "database bytes");
+    testcodegen::writeFile(run.request.sDbPath, "database bytes");
     mode = "VBFILE2";
     EXPECT_THROW(run.generate(mode), codegen::WriteError);
-    EXPECT_EQ(testcodegen::readBytes(run.request.sDbPath), "database bytes");
+    EXPECT_EQ(testcodegen::readFile(run.request.sDbPath), "database bytes");
 }
 
 TEST(GenerateStructure, ModuleIsNamedAfterTheDatabase) {

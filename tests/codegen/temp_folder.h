@@ -1,11 +1,10 @@
 // Temporary folders and file helpers for the code generator's tests.
 #pragma once
 
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,22 +12,13 @@ namespace testcodegen {
 
 using TempFolder = testsupport::TempFolder;
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
 // The lines of a file whose every line must end with CR LF; a bare CR or LF
 // anywhere, or text after the last CR LF, fails the test.
 inline std::vector<std::string> crlfLines(const std::string& path) {
-    const std::string bytes = readBytes(path);
+    const std::string bytes = readFile(path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {

@@ -1,26 +1,11 @@
 // strux vb, run in-process.
-#include <sstream>
-
 #include <gtest/gtest.h>
 
 #include "codegen/temp_folder.h"
-#include "command.h"
 #include "support/corpus.h"
+#include "support/strux_command.h"
 
-namespace {
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result strux(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-}  // namespace
+using testsupport::strux;
 
 TEST(VbCommand, BadCommandLinesExitWithTwo) {
     EXPECT_EQ(strux({"vb"}).status, cli::kExitUsage);

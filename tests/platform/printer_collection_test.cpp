@@ -8,6 +8,7 @@
 #include "printer/qt/qt_printer_devices.h"
 #include "printer/qt/system_printers.h"
 #include "printer/text_printer_device.h"
+#include "support/error_number.h"
 #include "vb/vb_error.h"
 
 namespace {
@@ -65,12 +66,8 @@ TEST(Printers, SelectingStartsAFreshPrinterObjectOnTheNewDevice) {
 TEST(Printers, ThePrinterCannotChangeInsideADocument) {
     auto printers = textPrinters({"A", "B"}, 0);
     printers->printer().Print({"half a report"});
-    try {
-        printers->selectByName("B");
-        FAIL() << "switched printers in the middle of a document";
-    } catch (const vb::RuntimeError& e) {
-        EXPECT_EQ(e.number(), 396);
-    }
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { printers->selectByName("B"); }), 396)
+        << "switched printers in the middle of a document";
     EXPECT_EQ(printers->currentIndex(), 0);
     printers->printer().EndDoc();
     EXPECT_TRUE(printers->selectByName("B"));
@@ -119,12 +116,8 @@ TEST(SystemPrinters, APrinterThatHasGoneAwayRefusesTheDocument) {
     P.SetScaleMode(printer::vbCharacters);
     EXPECT_GT(P.ScaleWidth(), 0);  // still measurable, with Qt's fallback page
     P.Print({"for nobody"});
-    try {
-        P.EndDoc();
-        FAIL() << "a document went to some other printer";
-    } catch (const vb::RuntimeError& e) {
-        EXPECT_EQ(e.number(), 482);
-    }
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.EndDoc(); }), 482)
+        << "a document went to some other printer";
     EXPECT_FALSE(P.documentOpen());
 }
 

@@ -8,6 +8,7 @@
 #include "printer/printer.h"
 #include "printer/text_printer_device.h"
 #include "printer/text_surface.h"
+#include "support/error_number.h"
 #include "vb/vb_error.h"
 
 namespace {
@@ -294,18 +295,10 @@ TEST_F(PrinterModel, EndDocWritesToTheSink) {
 }
 
 TEST_F(PrinterModel, RejectsInvalidPropertyValues) {
-    const auto errorNumber = [](auto&& action) {
-        try {
-            action();
-        } catch (const vb::RuntimeError& e) {
-            return e.number();
-        }
-        return 0L;
-    };
-    EXPECT_EQ(errorNumber([&] { P.SetDrawWidth(0); }), 380);
-    EXPECT_EQ(errorNumber([&] { P.SetScaleMode(3); }), 380);
-    EXPECT_EQ(errorNumber([&] { P.SetFontName(""); }), 380);
-    EXPECT_EQ(errorNumber([&] { P.SetFontSize(0); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetDrawWidth(0); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetScaleMode(3); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetFontName(""); }), 380);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetFontSize(0); }), 380);
     EXPECT_EQ(P.DrawWidth(), 1);
     EXPECT_EQ(P.ScaleMode(), printer::vbCharacters);
 }

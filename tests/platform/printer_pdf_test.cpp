@@ -10,10 +10,12 @@
 #include <sstream>
 
 #include "printer/printers.h"
+#include "support/files.h"
+#include "support/error_number.h"
+#include "vb/vb_error.h"
 #include "printer/qt/qt_fonts.h"
 #include "printer/qt/qt_printer_devices.h"
 #include "printer/qt/system_printers.h"
-#include "vb/vb_error.h"
 
 namespace {
 
@@ -21,12 +23,7 @@ namespace fs = std::filesystem;
 using printer::PrintEnd;
 using printer::Tab;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using testsupport::readFile;
 
 // pdftotext's layout widens and narrows runs of blanks; phrases are compared
 // with each run made one blank.
@@ -47,15 +44,6 @@ std::string pdfText(const fs::path& pdf) {
     const std::string command = "pdftotext -layout '" + pdf.string() + "' '" + out.string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     return readFile(out);
-}
-
-long errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const vb::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class PdfPrinter : public ::testing::Test {
@@ -155,14 +143,14 @@ TEST_F(PdfPrinter, KillDocLeavesAnEarlierFileAsItWas) {
 
 TEST_F(PdfPrinter, NeedsAFileBeforeTheDocumentStarts) {
     printers->Item(0).setOutputFile("");
-    EXPECT_EQ(errorNumberOf([&] { P.Print({"x"}); }), 482);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.Print({"x"}); }), 482);
     EXPECT_FALSE(P.documentOpen());
 }
 
 TEST_F(PdfPrinter, AFolderThatCannotBeWrittenFailsAtReleaseAndThePrinterRecovers) {
     printers->Item(0).setOutputFile((pdf.parent_path() / "missing" / "report.pdf").string());
     P.Print({"nowhere to go"});
-    EXPECT_EQ(errorNumberOf([&] { P.EndDoc(); }), 482);
+    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.EndDoc(); }), 482);
     EXPECT_FALSE(P.documentOpen());
     printers->Item(0).setOutputFile(pdf.string());
     P.Print({"second try"});

@@ -3,44 +3,28 @@
 // afterwards (made writable first, for the tests that lock it down).
 #pragma once
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace registry_test {
 
 class TempPrefix {
 public:
-    TempPrefix() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "strux32-registry-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        folder_ = pattern;
-        ::setenv("STRUX32_REGISTRY_PREFIX", folder_.c_str(), 1);
-    }
-    ~TempPrefix() {
-        ::unsetenv("STRUX32_REGISTRY_PREFIX");
-        std::error_code ignored;
-        for (auto it = std::filesystem::recursive_directory_iterator(folder_, ignored);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
-            ::chmod(it->path().c_str(), 0700);
-        ::chmod(folder_.c_str(), 0700);
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    TempPrefix() { ::setenv("STRUX32_REGISTRY_PREFIX", folder_.path().c_str(), 1); }
+    ~TempPrefix() { ::unsetenv("STRUX32_REGISTRY_PREFIX"); }
     TempPrefix(const TempPrefix&) = delete;
     TempPrefix& operator=(const TempPrefix&) = delete;
 
-    const std::string& folder() const { return folder_; }
-    std::string machineHive() const { return folder_ + "/system.reg"; }
-    std::string userHive() const { return folder_ + "/user.reg"; }
+    std::string folder() const { return folder_.path().string(); }
+    std::string machineHive() const { return folder_.file("system.reg"); }
+    std::string userHive() const { return folder_.file("user.reg"); }
 
 private:
-    std::string folder_;
+    testsupport::TempFolder folder_;
 };
 
 inline std::string ReadFile(const std::string& path) {

@@ -2,20 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/error_number.h"
 #include "vb/vb_error.h"
 
-namespace {
-
-long errorNumberOf(void (*action)()) {
-    try {
-        action();
-    } catch (const vb::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-}  // namespace
+// The number of the error an action raises; 0 for none.
+constexpr auto vbError = [](auto&& action) { return testsupport::errorNumber<vb::RuntimeError>(action); };
 
 TEST(Variant, KindFollowsTheCppTypeWithVbVarTypeNumbers) {
     EXPECT_EQ(vb::Variant().VarType(), 0);
@@ -41,11 +32,11 @@ TEST(Variant, WholeNumberConversionsRoundHalfToEvenAndOverflowAsError6) {
     EXPECT_EQ(vb::Variant(-2.5).toLong(), -2);
     EXPECT_EQ(vb::Variant(int32_t{32767}).toInteger(), 32767);
     EXPECT_EQ(vb::Variant(int32_t{-32768}).toInteger(), -32768);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant(int32_t{32768}).toInteger(); }), vb::vbErrOverflow);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant(32767.5).toInteger(); }), vb::vbErrOverflow);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant(int16_t{-1}).toByte(); }), vb::vbErrOverflow);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant(3e9).toLong(); }), vb::vbErrOverflow);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant(1e300).toSingle(); }), vb::vbErrOverflow);
+    EXPECT_EQ(vbError([] { (void)vb::Variant(int32_t{32768}).toInteger(); }), vb::vbErrOverflow);
+    EXPECT_EQ(vbError([] { (void)vb::Variant(32767.5).toInteger(); }), vb::vbErrOverflow);
+    EXPECT_EQ(vbError([] { (void)vb::Variant(int16_t{-1}).toByte(); }), vb::vbErrOverflow);
+    EXPECT_EQ(vbError([] { (void)vb::Variant(3e9).toLong(); }), vb::vbErrOverflow);
+    EXPECT_EQ(vbError([] { (void)vb::Variant(1e300).toSingle(); }), vb::vbErrOverflow);
 }
 
 TEST(Variant, TextConvertsOnlyWhenItIsANumberOrTrueFalse) {
@@ -55,15 +46,15 @@ TEST(Variant, TextConvertsOnlyWhenItIsANumberOrTrueFalse) {
     EXPECT_TRUE(vb::Variant("12").isNumeric());
     EXPECT_FALSE(vb::Variant("12abc").isNumeric());
     EXPECT_FALSE(vb::Variant("").isNumeric());
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant("12abc").toLong(); }), vb::vbErrTypeMismatch);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant("").toLong(); }), vb::vbErrTypeMismatch);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant("nan").toDouble(); }), vb::vbErrTypeMismatch);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant("1e999").toDouble(); }), vb::vbErrOverflow);
+    EXPECT_EQ(vbError([] { (void)vb::Variant("12abc").toLong(); }), vb::vbErrTypeMismatch);
+    EXPECT_EQ(vbError([] { (void)vb::Variant("").toLong(); }), vb::vbErrTypeMismatch);
+    EXPECT_EQ(vbError([] { (void)vb::Variant("nan").toDouble(); }), vb::vbErrTypeMismatch);
+    EXPECT_EQ(vbError([] { (void)vb::Variant("1e999").toDouble(); }), vb::vbErrOverflow);
 }
 
 TEST(Variant, NullRefusesConversionButEmptyIsZeroAndEmptyText) {
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant::Null().toString(); }), vb::vbErrInvalidUseOfNull);
-    EXPECT_EQ(errorNumberOf([] { (void)vb::Variant::Null().toLong(); }), vb::vbErrInvalidUseOfNull);
+    EXPECT_EQ(vbError([] { (void)vb::Variant::Null().toString(); }), vb::vbErrInvalidUseOfNull);
+    EXPECT_EQ(vbError([] { (void)vb::Variant::Null().toLong(); }), vb::vbErrInvalidUseOfNull);
     EXPECT_EQ(vb::Variant().toLong(), 0);
     EXPECT_EQ(vb::Variant().toString(), "");
     EXPECT_FALSE(vb::Variant().toBool());

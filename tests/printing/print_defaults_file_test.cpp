@@ -8,6 +8,7 @@
 
 #include "printing/print_defaults_file.h"
 #include "report_fixture.h"
+#include "support/files.h"
 
 namespace {
 
@@ -19,24 +20,8 @@ const char kDefaultsText[] =
     "Courier\r\n10\r\n5\r\n30\r\n45\r\n55\r\n65\r\n30\r\n45\r\n55\r\n65\r\n"
     "30\r\n43\r\n52\r\n62\r\n72\r\n30\r\n43\r\n52\r\n62\r\n72\r\n";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-std::vector<std::string> filesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
 TEST(PrintDefaultsFile, MissingFileCreatedWithCourierAndTheTwentyDefaults) {
     TempFolder folder;
@@ -46,7 +31,7 @@ TEST(PrintDefaultsFile, MissingFileCreatedWithCourierAndTheTwentyDefaults) {
     EXPECT_EQ(loaded.setting.fontName, "Courier");
     EXPECT_EQ(loaded.setting.tabs, (printing::TabColumns{10, 5, 30, 45, 55, 65, 30, 45, 55, 65, 30, 43, 52, 62, 72,
                                                          30, 43, 52, 62, 72}));
-    EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"stx32ps.def"}) << "no temporary file left";
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"stx32ps.def"}) << "no temporary file left";
 
     // The file now exists and is read as it stands.
     EXPECT_EQ(printing::loadPrintDefaults(folder.path()).source, PrintDefaults::Source::File);
@@ -92,7 +77,7 @@ TEST(PrintDefaultsFile, DamagedFileReplacedWholeByTheDefaults) {
         EXPECT_EQ(loaded.source, PrintDefaults::Source::Rewritten);
         EXPECT_EQ(loaded.setting, printing::defaultTabSetting());
         EXPECT_EQ(readFile(folder.path() / "stx32ps.def"), kDefaultsText);
-        EXPECT_EQ(filesIn(folder.path()).size(), 1u);
+        EXPECT_EQ(folder.names().size(), 1u);
     }
 }
 
@@ -104,7 +89,7 @@ TEST(PrintDefaultsFile, FolderThatRefusesTheFileStillGivesTheDefaults) {
     EXPECT_EQ(loaded.source, PrintDefaults::Source::BuiltIn);
     EXPECT_EQ(loaded.setting, printing::defaultTabSetting());
     EXPECT_TRUE(fs::is_directory(folder.path() / "stx32ps.def" / "kept"));
-    EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"stx32ps.def"}) << "no temporary file left";
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"stx32ps.def"}) << "no temporary file left";
 
     // A program folder that is not a folder at all.
     writeFile(folder.path() / "plain", "x");

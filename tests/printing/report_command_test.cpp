@@ -2,29 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
-#include "command.h"
 #include "printer/text_surface.h"
 #include "report_fixture.h"
 #include "support/corpus.h"
+#include "support/strux_command.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using reporttest::from;
 using reporttest::rowStarting;
-
-struct CommandRun {
-    int status;
-    std::string out, err;
-};
-
-CommandRun strux(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testsupport::CommandRun;
+using testsupport::strux;
 
 std::string nwind() { return testsupport::corpusFile("real/nwind-jet3.mdb").string(); }
 

@@ -58,13 +58,6 @@ protected:
     std::unique_ptr<printer::Printers> printers = recordingPrinters({"Office", "HPLJ"});
 };
 
-TEST_F(ReportEngine, ListingEntriesLeaveOutSystemTablesAndTildeQueries) {
-    db.addQuery("~sq_cForm1", "SELECT 1;\r\n", {});
-    EXPECT_EQ(printing::listingEntries(db.source()),
-              (std::vector<std::string>{"Tbl: Customers", "Tbl: Secret", "Tbl: Linked", "Qdf: Customer List",
-                                        "Rel: CustomersOrders"}));
-}
-
 TEST_F(ReportEngine, PageHeaderAndTableSummary) {
     const auto result = run(everything());
     ASSERT_TRUE(result.outcome.printed);

@@ -3,111 +3,41 @@
 // the same files.
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include "STXGLOB.h"
-#include "frmStrux.h"
-#include "program_fixture.h"
+#include "main_window_fixture.h"
 #include "support/corpus.h"
-#include "vb/app.h"
-#include "vb/scripted_ui.h"
 #include "viewer/engine_iface.h"
 
 using namespace programtest;
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-Lines items(QListWidget* list) {
-    Lines lines;
-    for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
-    return lines;
-}
-
-class CorpusWindowTest : public ::testing::Test {
+class CorpusWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        resetGlobals();
-        vb::App().setInstanceLockName("strux32-corpus-test-" + std::to_string(::getpid()));
-        vb::App().setPathOverride(programFolder.path());
-        ::setenv("STRUX32_REGISTRY_PREFIX", registryFolder.path().c_str(), 1);
-        dbeEngine = &viewer::jetEngine();
         splashPause = [](int) {};
-        window = std::make_unique<frmStrux>();
-        window->Form_Load();
-        window->picFirst_GotFocus();
+        prepare(viewer::jetEngine());
+        startUp();
     }
-    void TearDown() override {
-        window.reset();
-        resetGlobals();
-        dbeEngine = nullptr;
-        vb::App().setPathOverride("");
-        ::unsetenv("STRUX32_REGISTRY_PREFIX");
-    }
-    QListWidget* list(const char* name) { return window->findChild<QListWidget*>(name); }
-    void open(const std::string& path) {
-        ui->fileDialogAnswers.push_back(path);
-        window->cmdOpen_Click();
-    }
-    void select(const char* listName, const std::string& text) {
-        auto found = list(listName)->findItems(QString::fromStdString(text), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << text;
-        list(listName)->setCurrentItem(found.front());
-    }
-
-    TempFolder programFolder;
-    TempFolder registryFolder;
-    vb::ScopedScriptedUi ui;
-    std::unique_ptr<frmStrux> window;
 };
 
 TEST_F(CorpusWindowTest, NorthwindListsItsTablesQueriesAndRelations) {
     STRUX_REQUIRE_CORPUS();
     open(testsupport::corpusFile("real/nwind-jet3.mdb").string());
     ASSERT_TRUE(ui->messageBoxes().empty()) << ui->messageBoxes()[0].prompt;
-    EXPECT_EQ(items(list("lstTables")),
-              (Lines{"Tbl: Categories",
-                     "Tbl: Customers",
-                     "Tbl: Employees",
-                     "Tbl: Order Details",
-                     "Tbl: Orders",
-                     "Tbl: Products",
-                     "Tbl: Shippers",
-                     "Tbl: Suppliers",
-                     "Qdf: Alphabetical List of Products",
-                     "Qdf: Catalog",
-                     "Qdf: Category Sales for 1995",
-                     "Qdf: Current Product List",
-                     "Qdf: Customers and Suppliers by City",
-                     "Qdf: Employee Sales by Country",
-                     "Qdf: Invoices",
-                     "Qdf: Invoices Filter",
-                     "Qdf: Order Details Extended",
-                     "Qdf: Order Subtotals",
-                     "Qdf: Orders Qry",
-                     "Qdf: Product Sales for 1995",
-                     "Qdf: Products Above Average Price",
-                     "Qdf: Products by Category",
-                     "Qdf: Quarterly Orders",
-                     "Qdf: Quarterly Orders by Product",
-                     "Qdf: Sales by Category",
-                     "Qdf: Sales by Year",
-                     "Qdf: Sales Totals by Amount",
-                     "Qdf: Summary of Sales by Quarter",
-                     "Qdf: Summary of Sales by Year",
-                     "Qdf: Ten Most Expensive Products",
-                     "Rel: CategoriesProducts",
-                     "Rel: CustomersOrders",
-                     "Rel: EmployeesOrders",
-                     "Rel: OrdersOrder Details",
-                     "Rel: ProductsOrder Details",
-                     "Rel: ShippersOrders",
-                     "Rel: SuppliersProducts"}));
+    // The catalog's order of each kind is compared with the independent
+    // reading in the engine's tests; here the kinds follow each other whole.
+    const Lines listed = items(list("lstTables"));
+    ASSERT_EQ(listed.size(), 37u);
+    EXPECT_EQ(listed[0], "Tbl: Categories");
+    EXPECT_EQ(listed[7], "Tbl: Suppliers");
+    EXPECT_EQ(listed[8], "Qdf: Alphabetical List of Products");
+    EXPECT_EQ(listed[29], "Qdf: Ten Most Expensive Products");
+    EXPECT_EQ(listed[30], "Rel: CategoriesProducts");
+    EXPECT_EQ(listed[36], "Rel: SuppliersProducts");
     EXPECT_EQ(items(list("lstFields")), (Lines{"CategoryID", "CategoryName", "Description", "Picture"}));
     EXPECT_EQ(window->findChild<QLabel*>("lblTitle")->text().toStdString(),
               testsupport::corpusFile("real/nwind-jet3.mdb").string());

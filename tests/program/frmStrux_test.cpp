@@ -16,7 +16,7 @@
 #include <fstream>
 
 #include "STXGLOB.h"
-#include "program_fixture.h"
+#include "main_window_fixture.h"
 #include "vb/app.h"
 #include "vb/instance_lock.h"
 #include "vb/scripted_ui.h"
@@ -27,14 +27,6 @@ using namespace programtest;
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-Lines items(QListWidget* list) {
-    Lines lines;
-    for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
-    return lines;
-}
-
 // The next widget that the Tab key reaches (the lists' own parts are skipped).
 QWidget* nextTabStop(QWidget* widget) {
     QWidget* next = widget->nextInFocusChain();
@@ -42,49 +34,16 @@ QWidget* nextTabStop(QWidget* widget) {
     return next;
 }
 
-class MainWindowTest : public ::testing::Test {
+// On databases built in memory.
+class MainWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        resetGlobals();
-        vb::App().setInstanceLockName("strux32-program-test-" + std::to_string(::getpid()));
-        vb::App().setPathOverride(programFolder.path());
-        ::setenv("STRUX32_REGISTRY_PREFIX", registryFolder.path().c_str(), 1);
-        dbeEngine = &engine;
         splashPause = [this](int seconds) { splashSeconds.push_back(seconds); };
         engine.databases["/data/nwind.mdb"] = northwind;
-        window = std::make_unique<frmStrux>();
-    }
-    void TearDown() override {
-        window.reset();
-        resetGlobals();
-        dbeEngine = nullptr;
-        vb::App().setPathOverride("");
-        ::unsetenv("STRUX32_REGISTRY_PREFIX");
+        prepare(engine);
     }
 
-    template <class W>
-    W* control(const char* name) {
-        auto* widget = window->findChild<W*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QListWidget* list(const char* name) { return control<QListWidget>(name); }
-
-    // Form_Load and the deferred start-up, as the program runs them.
-    void startUp() {
-        window->Form_Load();
-        window->picFirst_GotFocus();
-    }
-    void openNorthwind() {
-        ui->fileDialogAnswers.push_back("/data/nwind.mdb");
-        window->cmdOpen_Click();
-    }
-    void select(const char* listName, const std::string& text) {
-        auto* l = list(listName);
-        auto found = l->findItems(QString::fromStdString(text), Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << text;
-        l->setCurrentItem(found.front());
-    }
+    void openNorthwind() { open("/data/nwind.mdb"); }
     void moveMouseOver(QWidget* widget) {
         QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
@@ -92,13 +51,9 @@ protected:
     }
     std::string hint() { return control<QLabel>("lblMiniHelp")->text().toStdString(); }
 
-    TempFolder programFolder;
-    TempFolder registryFolder;
     MemoryEngine engine;
     std::shared_ptr<MemoryDatabase> northwind = sampleDatabase();
-    vb::ScopedScriptedUi ui;
     std::vector<int> splashSeconds;
-    std::unique_ptr<frmStrux> window;
 };
 
 TEST_F(MainWindowTest, ControlsStandAtTheirDesignPlaces) {
@@ -132,7 +87,7 @@ TEST_F(MainWindowTest, LoadAppendsTheVersionAndStartsTheWakeUpTimer) {
 }
 
 TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
-    vb::InstanceLock firstCopy("strux32-program-test-" + std::to_string(::getpid()));
+    vb::InstanceLock firstCopy(lockName());
     ASSERT_TRUE(firstCopy.held());
     window->Form_Load();
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
@@ -346,8 +301,7 @@ TEST_F(MainWindowTest, RefusedFileIsReportedAndTheProgramGoesOn) {
     startUp();
     openNorthwind();
     engine.refusals["/data/broken.mdb"] = jet::kErrUnrecognizedFormat;
-    ui->fileDialogAnswers.push_back("/data/broken.mdb");
-    window->cmdOpen_Click();
+    open("/data/broken.mdb");
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
     const auto box = ui->messageBoxes()[0];
     EXPECT_EQ(box.title, "Error Handler");
@@ -383,8 +337,7 @@ TEST_F(MainWindowTest, AnObjectThatCannotBeReadIsReportedAndTheRestStaysUsable) 
 TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {
     startUp();
     engine.databases["/data/empty.mdb"] = std::make_shared<MemoryDatabase>();
-    ui->fileDialogAnswers.push_back("/data/empty.mdb");
-    window->cmdOpen_Click();
+    open("/data/empty.mdb");
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
     EXPECT_EQ(ui->messageBoxes()[0].prompt, "This database has no tables in it. Please try another!");
     EXPECT_EQ(ui->messageBoxes()[0].style, 64);
@@ -399,8 +352,7 @@ TEST_F(MainWindowTest, QueryOnlyDatabaseShowsTheQueryFirst) {
     db->queries.add(makeQuery("Only", "SELECT 1;"));
     engine.databases["/data/q.mdb"] = db;
     startUp();
-    ui->fileDialogAnswers.push_back("/data/q.mdb");
-    window->cmdOpen_Click();
+    open("/data/q.mdb");
     EXPECT_EQ(items(list("lstTables")), Lines{"Qdf: Only"});
     EXPECT_EQ(bQuerySelected, -1);
     EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));

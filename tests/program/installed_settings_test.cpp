@@ -17,6 +17,7 @@
 #include "frmStrux.h"
 #include "jet/dao.h"
 #include "program_fixture.h"
+#include "support/files.h"
 #include "vb/app.h"
 #include "vb/scripted_ui.h"
 
@@ -26,29 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Sets an environment variable for one scope, then puts the old value back.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = ::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testsupport::readFile;
+using testsupport::ScopedEnv;
 
 class InstalledSettingsTest : public ::testing::Test {
 protected:
@@ -75,7 +55,7 @@ protected:
     // Starts the program as `user` would, with their data folder, and
     // answers the settings database it opened.
     std::string startAs(const std::string& user) {
-        ScopedEnvironment dataHome("XDG_DATA_HOME", (fs::path(tree.path()) / user).string());
+        ScopedEnv dataHome("XDG_DATA_HOME", (fs::path(tree.path()) / user).string());
         const std::size_t before = engine.opens.size();
         frmStrux window;
         window.Form_Load();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "STXGLOB.h"
+#include "main_window_fixture.h"
 #include "print_request_support.h"
 #include "printing/frmPrinting.h"
 #include "printing/frmSelect.h"
@@ -14,11 +15,7 @@ using namespace printtest;
 
 namespace {
 
-std::vector<std::string> items(QListWidget* list) {
-    std::vector<std::string> names;
-    for (int i = 0; i < list->count(); ++i) names.push_back(list->item(i)->text().toStdString());
-    return names;
-}
+using programtest::items;
 
 const std::vector<std::string> kMainList{"Tbl: Customers", "Tbl: Order Details", "Qdf: Customer List",
                                          "Rel: CustomersOrder Details", "Tbl: Tbl: odd name"};

@@ -11,48 +11,12 @@
 #include <vector>
 
 #include "frmStrux.h"
-#include "jet/recordset.h"
 #include "program_fixture.h"
 #include "vb/scripted_ui.h"
 
 namespace printtest {
 
-// A table-type recordset whose first column is its primary key.
-class KeyedRecordset : public jet::Recordset {
-public:
-    KeyedRecordset(std::vector<std::string> columns, std::vector<std::vector<jet::Value>> rows);
-    int Type() const override;
-    long RecordCount() const override { return static_cast<long>(rows_.size()); }
-    jet::Collection<jet::Field>& Fields() override { return fields_; }
-    const std::string& Index() const override { return index_; }
-    void SetIndex(const std::string& name) override;
-    void Seek(const std::string& comparison, const std::vector<jet::Value>& key) override;
-    void FindFirst(const std::string&) override { unsupported(); }
-    void FindNext(const std::string&) override { unsupported(); }
-    bool NoMatch() const override { return noMatch_; }
-    void MoveFirst() override { moveTo(0); }
-    void MoveNext() override { moveTo(position_ + 1); }
-    void MoveLast() override { moveTo(rows_.empty() ? 0 : rows_.size() - 1); }
-    bool Eof() const override { return position_ >= rows_.size(); }
-    bool Bof() const override { return rows_.empty(); }
-    void AddNew() override { unsupported(); }
-    void Edit() override { unsupported(); }
-    void SetValue(const std::string&, const jet::Value&) override { unsupported(); }
-    void Update() override { unsupported(); }
-    void CancelUpdate() override { unsupported(); }
-    void Delete() override { unsupported(); }
-    void Close() override {}
-
-private:
-    [[noreturn]] static void unsupported();
-    void moveTo(std::size_t position);
-    std::vector<std::string> columns_;
-    std::vector<std::vector<jet::Value>> rows_;
-    jet::Collection<jet::Field> fields_;
-    std::string index_;
-    std::size_t position_ = 0;
-    bool noMatch_ = false;
-};
+using programtest::KeyedRecordset;
 
 // STX32.MDB as the tests need it: StoredSettings and PrintInit rows.
 class SettingsDatabase : public programtest::MemoryDatabase {

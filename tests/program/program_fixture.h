@@ -18,32 +18,29 @@
 
 #include "STXGLOB.h"
 #include "jet/error.h"
+#include "jet/recordset.h"
 #include "jet/types.h"
 #include "viewer/engine_iface.h"
 
 namespace programtest {
 
-// A table-type recordset over rows held in memory: enough for reading the
-// start-up row of STX32Init.
-class MemoryRecordset : public jet::Recordset {
+// A table-type recordset over rows held in memory, whose first column is
+// its primary key: enough for the settings database's tables.
+class KeyedRecordset : public jet::Recordset {
 public:
-    MemoryRecordset(std::vector<std::string> columns, std::vector<std::vector<jet::Value>> rows)
-        : columns_(std::move(columns)), rows_(std::move(rows)) {
-        for (const auto& name : columns_) fields_.add(std::make_unique<jet::Field>(name, jet::dbText, 50));
-        load();
-    }
-    int Type() const override { return jet::dbOpenTable; }
+    KeyedRecordset(std::vector<std::string> columns, std::vector<std::vector<jet::Value>> rows);
+    int Type() const override;
     long RecordCount() const override { return static_cast<long>(rows_.size()); }
     jet::Collection<jet::Field>& Fields() override { return fields_; }
     const std::string& Index() const override { return index_; }
-    void SetIndex(const std::string& name) override { index_ = name; }
-    void Seek(const std::string&, const std::vector<jet::Value>&) override { unsupported(); }
+    void SetIndex(const std::string& name) override;
+    void Seek(const std::string& comparison, const std::vector<jet::Value>& key) override;
     void FindFirst(const std::string&) override { unsupported(); }
     void FindNext(const std::string&) override { unsupported(); }
-    bool NoMatch() const override { return false; }
-    void MoveFirst() override { position_ = 0; load(); }
-    void MoveNext() override { ++position_; load(); }
-    void MoveLast() override { position_ = rows_.empty() ? 0 : rows_.size() - 1; load(); }
+    bool NoMatch() const override { return noMatch_; }
+    void MoveFirst() override { moveTo(0); }
+    void MoveNext() override { moveTo(position_ + 1); }
+    void MoveLast() override { moveTo(rows_.empty() ? 0 : rows_.size() - 1); }
     bool Eof() const override { return position_ >= rows_.size(); }
     bool Bof() const override { return rows_.empty(); }
     void AddNew() override { unsupported(); }
@@ -52,21 +49,17 @@ public:
     void Update() override { unsupported(); }
     void CancelUpdate() override { unsupported(); }
     void Delete() override { unsupported(); }
-    void Close() override { closed = true; }
-
-    bool closed = false;
+    void Close() override {}
 
 private:
-    [[noreturn]] static void unsupported() { throw jet::Error(jet::kErrOperationNotSupported, "Operation is not supported for this type of object."); }
-    void load() {
-        for (std::size_t c = 0; c < columns_.size(); ++c)
-            fields_[static_cast<int>(c)].SetValue(position_ < rows_.size() ? rows_[position_][c] : jet::Value{});
-    }
+    [[noreturn]] static void unsupported();
+    void moveTo(std::size_t position);
     std::vector<std::string> columns_;
     std::vector<std::vector<jet::Value>> rows_;
     jet::Collection<jet::Field> fields_;
     std::string index_;
     std::size_t position_ = 0;
+    bool noMatch_ = false;
 };
 
 // A database made of collections that a test fills.
@@ -96,7 +89,7 @@ public:
         auto it = rows.find(name);
         if (it == rows.end())
             throw jet::Error(3078, "The Microsoft Jet database engine cannot find the input table or query '" + name + "'.");
-        return std::make_unique<MemoryRecordset>(it->second.first, it->second.second);
+        return std::make_unique<KeyedRecordset>(it->second.first, it->second.second);
     }
     void Close() override { ++closeCount; }
 };

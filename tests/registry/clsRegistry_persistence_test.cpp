@@ -1,6 +1,7 @@
-// What clsRegistry writes lasts: across objects and processes, with several
-// processes writing at once, as readable text, and refused with access
-// denied where the hive cannot be written.
+// What clsRegistry writes lasts across objects and processes, and is
+// refused with access denied where the hive cannot be written. Writers at
+// once are the registry calls' concern (platform/registry_concurrency_test),
+// the first run's values the program's (program/registry_startup_test).
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -8,7 +9,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <vector>
 
 #include "registry_test_support.h"
 #include "vb/scripted_ui.h"
@@ -57,34 +57,6 @@ TEST(clsRegistryPersistence, ValuesSurviveTheObjectAndTheProcess) {
     EXPECT_EQ(registry->GetNamedValue("Runs"), vb::Variant(std::int32_t{3}));
 }
 
-TEST(clsRegistryPersistence, ProcessesWritingAtOnceLoseNothing) {
-    registry_test::TempPrefix prefix;
-    constexpr int kProcesses = 3;
-    constexpr int kValues = 30;
-    std::vector<pid_t> writers;
-    for (int p = 0; p < kProcesses; ++p) {
-        writers.push_back(Spawn([p] {
-            const auto registry = registry_test::ObjectOnKey("SOFTWARE", "Corvane", "Shared");
-            for (int n = 0; n < kValues; ++n) {
-                const std::string name = "p" + std::to_string(p) + "v" + std::to_string(n);
-                if (registry->SetValue(vb::Variant(name), vb::Variant(name + " text")) != 0) return 1;
-            }
-            return 0;
-        }));
-        ASSERT_GT(writers.back(), 0);
-    }
-    for (const pid_t pid : writers) EXPECT_EQ(ExitCode(pid), 0);
-
-    const auto registry = registry_test::ObjectOnKey("SOFTWARE", "Corvane", "Shared");
-    int found = 0;
-    for (int p = 0; p < kProcesses; ++p)
-        for (int n = 0; n < kValues; ++n) {
-            const std::string name = "p" + std::to_string(p) + "v" + std::to_string(n);
-            if (registry->GetNamedValue(name) == vb::Variant(name + " text")) ++found;
-        }
-    EXPECT_EQ(found, kProcesses * kValues);
-}
-
 TEST(clsRegistryPersistence, UnwritableHiveRefusesCreatingAndWriting) {
     registry_test::TempPrefix prefix;
     vb::ScopedScriptedUi ui;
@@ -107,45 +79,6 @@ TEST(clsRegistryPersistence, UnwritableHiveRefusesCreatingAndWriting) {
     registry->CompanyKey("Corvane");
     EXPECT_FALSE(registry->CreateKey("", "Open"));
     EXPECT_FALSE(registry->KeyOpen());
-}
-
-TEST(clsRegistryPersistence, FirstRunDefaultsLandInBothRootsAsReadableText) {
-    registry_test::TempPrefix prefix;
-    const auto registry = cvRegistry::CreateObject();
-    struct Entry {
-        const char* subKey;
-        const char* name;
-        const char* value;
-    };
-    const Entry entries[] = {
-        {"Print Init", "1", "Default[-1[-1[-1[-1[-1[-1[0[0[0[1"},
-        {"Print Init", "2", "AutoPrint[-1[-1[-1[-1[-1[0[0[0[-1[1"},
-        {"Settings", "1",
-         "Default[Courier[10[5[30[45[55[65[30[45[55[65[30[43[52[62[72[30[43[52[62[72[HP LaserJet 4L"},
-        {"Start Settings", "Tab Setting", "Default"},
-    };
-    for (const std::int32_t root : {kMachine, kUser}) {
-        for (const Entry& e : entries) {
-            registry->RootKey(vb::Variant(root));
-            registry->TopKey("SOFTWARE");
-            registry->AutoCreate(true);
-            ASSERT_TRUE(registry->CreateKey("Corvane", std::string("Strux32\\3.20\\Printing\\") + e.subKey));
-            ASSERT_EQ(registry->SetValue(vb::Variant(e.name), vb::Variant(e.value)), 0);
-        }
-    }
-    for (const std::string& hive : {prefix.machineHive(), prefix.userHive()}) {
-        const std::string root = hive == prefix.machineHive() ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-        const std::string text = ReadFile(hive);
-        EXPECT_NE(text.find("[" + root + "\\SOFTWARE\\Corvane\\Strux32\\3.20\\Printing\\Print Init]\n"
-                            "\"1\"=\"Default[-1[-1[-1[-1[-1[-1[0[0[0[1\"\n"
-                            "\"2\"=\"AutoPrint[-1[-1[-1[-1[-1[0[0[0[-1[1\"\n"),
-                  std::string::npos)
-            << text;
-        EXPECT_NE(text.find("[" + root + "\\SOFTWARE\\Corvane\\Strux32\\3.20\\Printing\\Start Settings]\n"
-                            "\"Tab Setting\"=\"Default\"\n"),
-                  std::string::npos)
-            << text;
-    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "subs_fixture.h"
 
+#include "support/error_number.h"
 #include "vb/vb_error.h"
 
 using subs_test::SubsTest;
@@ -156,16 +157,12 @@ TEST_F(SubsTest, ErrorNumberAsUserNumberWhenAskedFor) {
 
 TEST_F(SubsTest, ErrorNumbersBeyondSixteenBitsOverflowWhereTheyBecomeTheResult) {
     ui.clipboard = "untouched";
-    auto overflowNumber = [&](auto call) -> long {
-        try {
-            call();
-        } catch (const vb::RuntimeError& e) {
-            return e.number();
-        }
-        return 0;
+    const auto overflowNumber = [&](int32_t number, int32_t style) {
+        return testsupport::errorNumber<vb::RuntimeError>(
+            [&] { subs->cvErrHandler(number, "[Code run]", "", -1, style); });
     };
-    EXPECT_EQ(overflowNumber([&] { subs->cvErrHandler(40000, "[Code run]", "", -1, -1); }), vb::vbErrOverflow);
-    EXPECT_EQ(overflowNumber([&] { subs->cvErrHandler(-40000, "[Code run]", "", -1, 0); }), vb::vbErrOverflow);
+    EXPECT_EQ(overflowNumber(40000, -1), vb::vbErrOverflow);
+    EXPECT_EQ(overflowNumber(-40000, 0), vb::vbErrOverflow);
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(ui.clipboard, "untouched");
     // Where the number is only shown, any size is fine.

@@ -34,6 +34,15 @@ inline std::vector<std::filesystem::path> corpusDatabases() {
     return files;
 }
 
+// The independent reading kept for a corpus file in corpus-reference/:
+// "corpus/V1997/x.mdb" is read as "corpus__V1997__x.mdb.json".
+inline std::filesystem::path referenceReading(const std::filesystem::path& database) {
+    const std::string relative = "corpus/" + std::filesystem::relative(database, corpusDir()).generic_string();
+    std::string name;
+    for (char c : relative) name += c == '/' ? std::string("__") : std::string(1, c);
+    return corpusDir().parent_path() / "corpus-reference" / (name + ".json");
+}
+
 }  // namespace testsupport
 
 #define STRUX_REQUIRE_CORPUS()                                                             \

@@ -18,13 +18,6 @@ using testsupport::Json;
 
 namespace {
 
-std::filesystem::path referenceFor(const std::filesystem::path& database) {
-    std::string relative = "corpus/" + std::filesystem::relative(database, testsupport::corpusDir()).generic_string();
-    std::string name;
-    for (std::size_t i = 0; i < relative.size(); ++i) name += relative[i] == '/' ? std::string("__") : std::string(1, relative[i]);
-    return testsupport::corpusDir().parent_path() / "corpus-reference" / (name + ".json");
-}
-
 // DAO's Type and Size for the referee's type names.
 struct ExpectedType {
     int type;
@@ -171,7 +164,7 @@ TEST(CorpusReference, EveryFileReadsAsTheRefereeReadsIt) {
     int compared = 0;
     for (const auto& path : testsupport::corpusDatabases()) {
         SCOPED_TRACE(path.string());
-        auto referencePath = referenceFor(path);
+        auto referencePath = testsupport::referenceReading(path);
         std::shared_ptr<jet::Database> db;
         try {
             db = jet::DBEngine().OpenDatabase(path.string(), false, true);

@@ -9,6 +9,8 @@
 #include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "storage/table_definition.h"
+#include "jet/error.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -298,13 +300,8 @@ TEST_P(BuiltDatabase, RecordsetsOverStoredRows) {
 }
 
 TEST_P(BuiltDatabase, PasswordComesFromTheConnectString) {
-    auto errorOf = [&](const std::string& connect) -> long {
-        try {
-            build("Secret1", connect);
-        } catch (const jet::Error& e) {
-            return e.number();
-        }
-        return 0;
+    auto errorOf = [&](const std::string& connect) {
+        return testsupport::errorNumber<jet::Error>([&] { build("Secret1", connect); });
     };
     EXPECT_EQ(errorOf(""), jet::kErrPassword);
     EXPECT_EQ(errorOf(";PWD=wrong"), jet::kErrPassword);

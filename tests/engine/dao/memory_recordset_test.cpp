@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "jet/error.h"
+#include "support/error_number.h"
 
 using jet::dao::MemoryRecordset;
 using jet::dao::RecordsetIndex;
 using V = jet::Value;
 
 namespace {
+
+// The number of the error an action raises; 0 for none.
+constexpr auto jetError = [](auto&& action) { return testsupport::errorNumber<jet::Error>(action); };
 
 // Rows of a small settings-like table: ID, Setting, Tab01 (Null in one row).
 std::unique_ptr<MemoryRecordset> makeRecordset(int type) {
@@ -37,15 +41,6 @@ std::vector<std::int32_t> idsInOrder(MemoryRecordset& rs) {
     return ids;
 }
 
-long errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 }  // namespace
 
 TEST(MemoryRecordset, TableTypeOrdersByTheChosenIndex) {
@@ -61,12 +56,12 @@ TEST(MemoryRecordset, TableTypeOrdersByTheChosenIndex) {
     // Null keys come first.
     rs->SetIndex("ByTab");
     EXPECT_EQ(idsInOrder(*rs), (std::vector<std::int32_t>{2, 4, 1, 3}));
-    EXPECT_EQ(errorOf([&] { rs->SetIndex("Nope"); }), jet::kErrNotAnIndex);
+    EXPECT_EQ(jetError([&] { rs->SetIndex("Nope"); }), jet::kErrNotAnIndex);
 }
 
 TEST(MemoryRecordset, SeekFindsKeysAndSetsNoMatch) {
     auto rs = makeRecordset(jet::dbOpenTable);
-    EXPECT_EQ(errorOf([&] { rs->Seek("=", {std::int32_t{1}}); }), jet::kErrNoCurrentIndex);
+    EXPECT_EQ(jetError([&] { rs->Seek("=", {std::int32_t{1}}); }), jet::kErrNoCurrentIndex);
     rs->SetIndex("PrimaryKey");
     rs->Seek("=", {std::int32_t{3}});
     EXPECT_FALSE(rs->NoMatch());
@@ -97,8 +92,8 @@ TEST(MemoryRecordset, SeekFindsKeysAndSetsNoMatch) {
     EXPECT_EQ(std::get<std::int32_t>((*rs)["ID"]), 1);
     rs->Seek("=", {std::string("default"), std::int32_t{4}});
     EXPECT_EQ(std::get<std::int32_t>((*rs)["ID"]), 4);
-    EXPECT_EQ(errorOf([&] { rs->Seek("=", {V{}, V{}, V{}}); }), jet::kErrInvalidArgument);
-    EXPECT_EQ(errorOf([&] { rs->Seek("~", {std::int32_t{1}}); }), jet::kErrInvalidArgument);
+    EXPECT_EQ(jetError([&] { rs->Seek("=", {V{}, V{}, V{}}); }), jet::kErrInvalidArgument);
+    EXPECT_EQ(jetError([&] { rs->Seek("~", {std::int32_t{1}}); }), jet::kErrInvalidArgument);
 }
 
 TEST(MemoryRecordset, DynasetFindsWithCriteria) {
@@ -115,7 +110,7 @@ TEST(MemoryRecordset, DynasetFindsWithCriteria) {
     rs->FindFirst("Setting = 'Missing'");
     EXPECT_TRUE(rs->NoMatch());
     EXPECT_EQ(std::get<std::int32_t>((*rs)["ID"]), 4);
-    EXPECT_EQ(errorOf([&] { rs->FindFirst("Setting = "); }), jet::kErrSyntaxInExpression);
+    EXPECT_EQ(jetError([&] { rs->FindFirst("Setting = "); }), jet::kErrSyntaxInExpression);
 }
 
 TEST(MemoryRecordset, DynasetCountsRowsReachedLikeDao) {
@@ -129,16 +124,16 @@ TEST(MemoryRecordset, DynasetCountsRowsReachedLikeDao) {
 
 TEST(MemoryRecordset, WrongKindAndReadOnlyOperationsRaise) {
     auto table = makeRecordset(jet::dbOpenTable);
-    EXPECT_EQ(errorOf([&] { table->FindFirst("ID = 1"); }), jet::kErrOperationNotSupported);
+    EXPECT_EQ(jetError([&] { table->FindFirst("ID = 1"); }), jet::kErrOperationNotSupported);
     auto dynaset = makeRecordset(jet::dbOpenDynaset);
-    EXPECT_EQ(errorOf([&] { dynaset->SetIndex("PrimaryKey"); }), jet::kErrOperationNotSupported);
-    EXPECT_EQ(errorOf([&] { dynaset->Seek("=", {std::int32_t{1}}); }), jet::kErrOperationNotSupported);
+    EXPECT_EQ(jetError([&] { dynaset->SetIndex("PrimaryKey"); }), jet::kErrOperationNotSupported);
+    EXPECT_EQ(jetError([&] { dynaset->Seek("=", {std::int32_t{1}}); }), jet::kErrOperationNotSupported);
     for (auto op : std::vector<std::function<void()>>{[&] { table->AddNew(); }, [&] { table->Edit(); },
                                                       [&] { table->Update(); }, [&] { table->Delete(); },
                                                       [&] { table->SetValue("ID", std::int32_t{1}); }})
-        EXPECT_EQ(errorOf(op), jet::kErrReadOnly);
+        EXPECT_EQ(jetError(op), jet::kErrReadOnly);
     table->Close();
-    EXPECT_EQ(errorOf([&] { table->MoveFirst(); }), jet::kErrObjectInvalid);
+    EXPECT_EQ(jetError([&] { table->MoveFirst(); }), jet::kErrObjectInvalid);
 }
 
 TEST(MemoryRecordset, EmptyTableIsAtBothEnds) {
@@ -148,8 +143,8 @@ TEST(MemoryRecordset, EmptyTableIsAtBothEnds) {
     EXPECT_TRUE(rs.Eof());
     EXPECT_TRUE(rs.Bof());
     EXPECT_EQ(rs.RecordCount(), 0);
-    EXPECT_EQ(errorOf([&] { rs.MoveFirst(); }), jet::kErrNoCurrentRecord);
-    EXPECT_EQ(errorOf([&] { rs.MoveNext(); }), jet::kErrNoCurrentRecord);
+    EXPECT_EQ(jetError([&] { rs.MoveFirst(); }), jet::kErrNoCurrentRecord);
+    EXPECT_EQ(jetError([&] { rs.MoveNext(); }), jet::kErrNoCurrentRecord);
     rs.SetIndex("PrimaryKey");
     rs.Seek("=", {std::int32_t{1}});
     EXPECT_TRUE(rs.NoMatch());

@@ -4,6 +4,8 @@
 
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "jet/error.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -37,104 +39,28 @@ TEST_F(Nwind, DatabaseProperties) {
     EXPECT_EQ(propertyText(db_->Properties(), "CollatingOrder"), "1033");
 }
 
-TEST_F(Nwind, TablesInCatalogOrderWithSystemTablesFlagged) {
-    std::vector<std::string> visible, system;
-    for (const auto& t : db_->TableDefs())
-        ((t->Attributes() & jet::dbSystemObject) ? system : visible).push_back(t->Name());
-    EXPECT_EQ(visible, (std::vector<std::string>{"Categories", "Customers", "Employees", "Order Details", "Orders",
-                                                 "Products", "Shippers", "Suppliers"}));
-    EXPECT_NE(std::find(system.begin(), system.end(), "MSysObjects"), system.end());
+// Names, types, sizes, flags, index members and relations are compared
+// with the independent reading for every corpus file
+// (catalog/corpus_reference_test.cpp); what follows is what that reading
+// does not hold.
+TEST_F(Nwind, StoredPropertiesAndValues) {
     EXPECT_EQ(db_->TableDefs()["MSysObjects"].Attributes(), -2147483646L);
-    EXPECT_EQ(db_->TableDefs()["Order Details"].RecordCount(), 2155);
-    EXPECT_EQ(db_->TableDefs()["Categories"].RecordCount(), 8);
-}
-
-TEST_F(Nwind, FieldsWithTheirStoredProperties) {
-    const jet::TableDef& categories = db_->TableDefs()["Categories"];
-    ASSERT_EQ(categories.Fields().Count(), 4);
-    const jet::Field& id = categories.Fields()[0];
-    EXPECT_EQ(id.Name(), "CategoryID");
-    EXPECT_EQ(id.Type(), jet::dbLong);
-    EXPECT_EQ(id.Attributes(), jet::dbFixedField | jet::dbAutoIncrField);
+    const jet::Field& id = db_->TableDefs()["Categories"].Fields()[0];
     EXPECT_EQ(propertyText(id.Properties(), "Caption"), "Category ID");
     EXPECT_EQ(propertyText(id.Properties(), "Description"), "Number automatically assigned to a new category.");
-
-    const jet::Field& name = categories.Fields()["CategoryName"];
-    EXPECT_EQ(name.Type(), jet::dbText);
-    EXPECT_EQ(name.Size(), 15);
-    EXPECT_TRUE(name.Required());
-    EXPECT_FALSE(name.AllowZeroLength());
-    EXPECT_EQ(name.Attributes(), jet::dbVariableField);
-    EXPECT_EQ(name.OrdinalPosition(), 1);
-
-    EXPECT_EQ(categories.Fields()["Description"].Type(), jet::dbMemo);
-    EXPECT_EQ(categories.Fields()["Description"].Size(), 0);
-    EXPECT_EQ(categories.Fields()["Picture"].Type(), jet::dbLongBinary);
-
     const jet::Field& birth = db_->TableDefs()["Employees"].Fields()["BirthDate"];
-    EXPECT_EQ(birth.Type(), jet::dbDate);
     EXPECT_EQ(birth.ValidationRule(), "<Date()");
     EXPECT_EQ(birth.ValidationText(), "Birth date can't be in the future.");
     EXPECT_EQ(propertyText(birth.Properties(), "Format"), "Medium Date");
 
-    const jet::Field& price = db_->TableDefs()["Order Details"].Fields()["UnitPrice"];
-    EXPECT_EQ(price.Type(), jet::dbCurrency);
-    EXPECT_EQ(price.Size(), 8);
+    const jet::Collection<jet::Index>& indexes = db_->TableDefs()["Order Details"].Indexes();
+    EXPECT_EQ(indexes["PrimaryKey"].FieldsText(), "+OrderID;+ProductID");
+    EXPECT_EQ(indexes["OrdersOrder Details"].FieldsText(), "+OrderID");
+    EXPECT_FALSE(db_->Relations()["CategoriesProducts"].PartialReplica());
 }
 
-TEST_F(Nwind, IndexesOfOrderDetailsAndTheRelationshipSides) {
-    const jet::TableDef& details = db_->TableDefs()["Order Details"];
-    const jet::Index& pk = details.Indexes()["PrimaryKey"];
-    EXPECT_TRUE(pk.Primary());
-    EXPECT_TRUE(pk.Unique());
-    EXPECT_TRUE(pk.Required());
-    EXPECT_FALSE(pk.Foreign());
-    EXPECT_EQ(pk.FieldsText(), "+OrderID;+ProductID");
-    ASSERT_EQ(pk.Fields().Count(), 2);
-    EXPECT_EQ(pk.Fields()[1].Name(), "ProductID");
-
-    // The foreign table keeps an index per enforced relationship.
-    const jet::Index& fk = details.Indexes()["OrdersOrder Details"];
-    EXPECT_TRUE(fk.Foreign());
-    EXPECT_FALSE(fk.Unique());
-    EXPECT_EQ(fk.FieldsText(), "+OrderID");
-    EXPECT_EQ(details.Indexes().Count(), 5);
-
-    // The primary table's side of it is not listed.
-    for (const auto& index : db_->TableDefs()["Categories"].Indexes()) EXPECT_NE(index->Name()[0], '.');
-    EXPECT_EQ(db_->TableDefs()["Categories"].Indexes().Count(), 2);
-}
-
-TEST_F(Nwind, RelationsWithDaoAttributes) {
-    std::vector<std::string> names;
-    for (const auto& r : db_->Relations()) names.push_back(r->Name());
-    EXPECT_EQ(names, (std::vector<std::string>{"CategoriesProducts", "CustomersOrders", "EmployeesOrders",
-                                               "OrdersOrder Details", "ProductsOrder Details", "ShippersOrders",
-                                               "SuppliersProducts"}));
-    const jet::Relation& categories = db_->Relations()["CategoriesProducts"];
-    EXPECT_EQ(categories.Table(), "Categories");
-    EXPECT_EQ(categories.ForeignTable(), "Products");
-    EXPECT_EQ(categories.Attributes(), 0);
-    EXPECT_FALSE(categories.PartialReplica());
-    ASSERT_EQ(categories.Fields().Count(), 1);
-    EXPECT_EQ(categories.Fields()[0].Name(), "CategoryID");
-    EXPECT_EQ(categories.Fields()[0].ForeignName(), "CategoryID");
-
-    EXPECT_EQ(db_->Relations()["CustomersOrders"].Attributes(), jet::dbRelationUpdateCascade);
-    EXPECT_EQ(db_->Relations()["OrdersOrder Details"].Attributes(), jet::dbRelationDeleteCascade);
-    const jet::Relation& shippers = db_->Relations()["ShippersOrders"];
-    EXPECT_EQ(shippers.Fields()[0].Name(), "ShipperID");
-    EXPECT_EQ(shippers.Fields()[0].ForeignName(), "ShipVia");
-}
-
-TEST_F(Nwind, QueriesWithTypesDatesAndSql) {
-    EXPECT_EQ(db_->QueryDefs().Count(), 22);
-    EXPECT_EQ(db_->QueryDefs()[0].Name(), "Alphabetical List of Products");
-    EXPECT_EQ(db_->QueryDefs()["Quarterly Orders by Product"].Type(), jet::dbQCrosstab);
-    EXPECT_EQ(db_->QueryDefs()["Customers and Suppliers by City"].Type(), jet::dbQSetOperation);
-
+TEST_F(Nwind, QueriesWithDatesFieldsAndSql) {
     const jet::QueryDef& catalog = db_->QueryDefs()["Catalog"];
-    EXPECT_EQ(catalog.Type(), jet::dbQSelect);
     EXPECT_EQ(jet::valueToString(catalog.DateCreated()), "1996-06-21T18:19:56");
     EXPECT_EQ(jet::valueToString(catalog.LastUpdated()), "1996-09-23T15:23:42");
     EXPECT_EQ(catalog.MaxRecords(), 0);
@@ -187,13 +113,8 @@ TEST_F(Nwind, DynasetFindsTextWithDoubledQuotes) {
 }
 
 TEST_F(Nwind, RecordsetsOnlyForTablesOfThisFile) {
-    auto errorOf = [&](const char* name, int type) -> long {
-        try {
-            db_->OpenRecordset(name, type);
-        } catch (const jet::Error& e) {
-            return e.number();
-        }
-        return 0;
+    auto errorOf = [&](const char* name, int type) {
+        return testsupport::errorNumber<jet::Error>([&] { db_->OpenRecordset(name, type); });
     };
     EXPECT_EQ(errorOf("No Such Table", jet::dbOpenTable), jet::kErrInputTableNotFound);
     EXPECT_EQ(errorOf("Catalog", jet::dbOpenDynaset), jet::kErrOperationNotSupported);

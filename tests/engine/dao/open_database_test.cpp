@@ -1,5 +1,6 @@
-// Opening through DBEngine: DAO's errors for files that cannot be opened,
-// locks between openers, and damaged files that must fail cleanly.
+// Opening through DBEngine: locks between openers, and damaged files that
+// must fail cleanly. The errors for missing files and files that are no
+// database are the page file's (storage/page_file_test.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -26,20 +28,18 @@ std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A writable copy of a corpus file in a folder of its own.
 class TempCopy {
 public:
-    explicit TempCopy(const std::filesystem::path& source) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("strux-dao-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 source.filename().string());
-        std::filesystem::copy_file(source, path_, std::filesystem::copy_options::overwrite_existing);
+    explicit TempCopy(const std::filesystem::path& source) : path_(folder_.file(source.filename().string())) {
+        std::filesystem::copy_file(source, path_);
         std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
-    ~TempCopy() { std::filesystem::remove(path_); }
-    std::string path() const { return path_.string(); }
+    const std::string& path() const { return path_; }
 
 private:
-    std::filesystem::path path_;
+    testsupport::TempFolder folder_;
+    std::string path_;
 };
 
 // Reads everything the program would: every collection, every member.
@@ -53,19 +53,6 @@ void walkStructure(jet::Database& db) {
 }
 
 }  // namespace
-
-TEST(OpenDatabase, MissingFileAndNonDatabaseRaiseDaoErrors) {
-    auto dir = std::filesystem::temp_directory_path();
-    EXPECT_EQ(openError((dir / "strux-no-such-file.mdb").string()), jet::kErrFileNotFound);
-
-    auto text = dir / "strux-not-a-database.mdb";
-    {
-        std::ofstream out(text, std::ios::binary);
-        out << std::string(4096, 'x');
-    }
-    EXPECT_EQ(openError(text.string()), jet::kErrUnrecognizedFormat);
-    std::filesystem::remove(text);
-}
 
 TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
     STRUX_REQUIRE_CORPUS();

@@ -1,9 +1,10 @@
 #include "engine/queries/corpus_queries.h"
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
+
+#include "engine/catalog/reference_json.h"
 
 namespace qtest {
 
@@ -66,49 +67,6 @@ std::optional<std::string> text(const Record& r, const std::string& column) {
     return it == r.end() ? std::nullopt : it->second;
 }
 
-// Just enough JSON for the reference files: the query objects' strings,
-// numbers and nulls, found by key in their documented order. The files
-// hold UTF-8 as is; the only escapes are the usual ones and \u0000.
-class JsonCursor {
-public:
-    explicit JsonCursor(std::string text) : s_(std::move(text)) {}
-
-    bool seek(const std::string& key, std::size_t limit = std::string::npos) {
-        auto at = s_.find("\"" + key + "\":", pos_);
-        if (at == std::string::npos || at >= limit) return false;
-        pos_ = s_.find_first_not_of(' ', at + key.size() + 3);
-        return true;
-    }
-    std::size_t find(const std::string& what) const { return s_.find(what, pos_); }
-    long integer() const { return std::stol(s_.substr(pos_, 12)); }
-
-    std::optional<std::string> stringOrNull() {
-        if (s_.compare(pos_, 4, "null") == 0) return std::nullopt;
-        std::string out;
-        for (++pos_; pos_ < s_.size() && s_[pos_] != '"'; ++pos_) {
-            if (s_[pos_] != '\\') {
-                out += s_[pos_];
-                continue;
-            }
-            switch (const char c = s_[++pos_]) {
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'u':
-                out += static_cast<char>(std::stoul(s_.substr(pos_ + 1, 4), nullptr, 16));
-                pos_ += 4;
-                break;
-            default: out += c; break;  // \" \\ \/
-            }
-        }
-        return out;
-    }
-
-private:
-    std::string s_;
-    std::size_t pos_ = 0;
-};
-
 }  // namespace
 
 bool haveMdbExport() { return run("command -v mdb-export >/dev/null 2>&1").has_value(); }
@@ -139,21 +97,13 @@ std::vector<CorpusQuery> corpusQueries(const std::filesystem::path& database) {
 }
 
 std::vector<ReferenceQuery> referenceQueries(const std::filesystem::path& json) {
-    std::ifstream in(json, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    JsonCursor cursor(buffer.str());
     std::vector<ReferenceQuery> queries;
-    if (!cursor.seek("queries")) return queries;
-    const std::size_t end = cursor.find("\"relations\":");
-    while (cursor.seek("name", end)) {
-        ReferenceQuery q;
-        q.name = cursor.stringOrNull().value_or("");
-        cursor.seek("typeCode");
-        q.typeCode = static_cast<int>(cursor.integer());
-        cursor.seek("sql");
-        q.sql = cursor.stringOrNull();
-        queries.push_back(std::move(q));
+    if (!std::filesystem::exists(json)) return queries;
+    const auto reference = testsupport::Json::parseFile(json.string());
+    for (const auto& query : reference["queries"].items()) {
+        const auto& sql = query["sql"];
+        queries.push_back({query["name"].asString(), static_cast<int>(query["typeCode"].asInteger()),
+                           sql.isNull() ? std::nullopt : std::optional<std::string>(sql.asString())});
     }
     return queries;
 }

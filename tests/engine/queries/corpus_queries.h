@@ -32,7 +32,7 @@ struct ReferenceQuery {
     std::optional<std::string> sql;
 };
 
-// The "queries" of a corpus-reference JSON file.
+// The "queries" of a corpus-reference JSON file; none when there is no file.
 std::vector<ReferenceQuery> referenceQueries(const std::filesystem::path& json);
 
 }  // namespace qtest

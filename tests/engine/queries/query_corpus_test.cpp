@@ -66,21 +66,18 @@ std::string accessText(const std::string& file, const ReferenceQuery& ref) {
     return sql;
 }
 
-std::filesystem::path referenceDir() { return testsupport::corpusDir().parent_path() / "corpus-reference"; }
-
 }  // namespace
 
 TEST(QuerySqlCorpus, EveryCorpusQueryReadsAsAccessShowsIt) {
     STRUX_REQUIRE_CORPUS();
-    if (!std::filesystem::is_directory(referenceDir())) GTEST_SKIP() << "no corpus-reference folder";
+    if (!std::filesystem::is_directory(testsupport::corpusDir().parent_path() / "corpus-reference"))
+        GTEST_SKIP() << "no corpus-reference folder";
     if (!haveMdbExport()) GTEST_SKIP() << "mdb-export (mdbtools) is not installed";
 
     int total = 0, sameAsReference = 0, sameAsAccess = 0;
     for (const auto& database : testsupport::corpusDatabases()) {
         const std::string file = std::filesystem::relative(database, testsupport::corpusDir()).generic_string();
-        std::string refName = "corpus/" + file;
-        replaceAll(refName, "/", "__");
-        const auto references = referenceQueries(referenceDir() / (refName + ".json"));
+        const auto references = referenceQueries(testsupport::referenceReading(database));
         if (references.empty()) continue;
 
         std::map<std::string, CorpusQuery> ours;

@@ -4,14 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "io/page_file.h"
-#include "mini_json.h"
+#include "engine/catalog/reference_json.h"
 #include "storage/table_definition.h"
 #include "storage/table_reader.h"
 #include "support/corpus.h"
@@ -50,18 +48,10 @@ inline std::vector<CatalogEntry> readCatalog(jet::io::PageFile& file) {
 }
 
 // The reference reading of `database`, or nullopt when there is none.
-inline std::optional<testjson::Value> referenceFor(const std::filesystem::path& database) {
-    auto relative = std::filesystem::relative(database, testsupport::corpusDir()).generic_string();
-    // "corpus/V1997/x.mdb" -> "corpus__V1997__x.mdb.json"
-    std::string file = "corpus/" + relative;
-    std::string mapped;
-    for (char c : file) mapped += c == '/' ? std::string("__") : std::string(1, c);
-    auto path = testsupport::corpusDir().parent_path() / "corpus-reference" / (mapped + ".json");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream text;
-    text << in.rdbuf();
-    return testjson::parse(text.str());
+inline std::optional<testsupport::Json> referenceFor(const std::filesystem::path& database) {
+    const auto path = testsupport::referenceReading(database);
+    if (!std::filesystem::exists(path)) return std::nullopt;
+    return testsupport::Json::parseFile(path.string());
 }
 
 inline std::string corpusName(const std::filesystem::path& database) {

@@ -2,13 +2,15 @@
 // (missing file, not a database, unknown version, password, ACE
 // encryption, conflicting locks), Jet's page encoding, and page bounds.
 #include <filesystem>
-#include <fstream>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "jet/error.h"
 #include "storage_fixture.h"
+#include "support/files.h"
+#include "support/error_number.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -17,29 +19,17 @@ using jet::io::OpenOptions;
 using jet::io::PageFile;
 using storagetest::FormatTest;
 
-long errorNumber(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+// The number of the error an action raises; 0 for none.
+constexpr auto jetError = [](auto&& action) { return testsupport::errorNumber<jet::Error>(action); };
 
+// A database file of the given bytes in a folder of its own.
 class TempFile {
 public:
-    explicit TempFile(const Bytes& bytes) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("strux-storage-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++) + ".mdb");
-        std::ofstream out(path_, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    ~TempFile() { std::filesystem::remove(path_); }
-    std::string path() const { return path_.string(); }
+    explicit TempFile(const Bytes& bytes) { testsupport::writeFile(path(), std::string(bytes.begin(), bytes.end())); }
+    std::string path() const { return folder_.file("fixture.mdb"); }
 
 private:
-    static inline int counter_ = 0;
-    std::filesystem::path path_;
+    testsupport::TempFolder folder_;
 };
 
 class PageFileTest : public FormatTest {
@@ -72,8 +62,8 @@ TEST_P(PageFileTest, PasswordProtectedDatabasesNeedTheirPassword) {
     fixture::Database db(fmt());
     db.setPassword("Secret1");
     Bytes bytes = smallDatabase(db);
-    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "p.mdb"); }), jet::kErrPassword);
-    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "p.mdb", OpenOptions{false, false, "Secret2"}); }),
+    EXPECT_EQ(jetError([&] { PageFile::fromBytes(bytes, "p.mdb"); }), jet::kErrPassword);
+    EXPECT_EQ(jetError([&] { PageFile::fromBytes(bytes, "p.mdb", OpenOptions{false, false, "Secret2"}); }),
               jet::kErrPassword);
     auto file = PageFile::fromBytes(bytes, "p.mdb", OpenOptions{false, false, "Secret1"});
     EXPECT_TRUE(file->header().hasPassword);
@@ -86,7 +76,7 @@ TEST_P(PageFileTest, EncodedPagesAreDecodedOrRefused) {
     Bytes bytes = smallDatabase(db);
     if (fmt().isAce()) {
         // ACE encryption keys come from the password: DAO asks for it.
-        EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "e.accdb"); }), jet::kErrPassword);
+        EXPECT_EQ(jetError([&] { PageFile::fromBytes(bytes, "e.accdb"); }), jet::kErrPassword);
         return;
     }
     auto file = PageFile::fromBytes(bytes, "e.mdb");
@@ -98,8 +88,8 @@ TEST_P(PageFileTest, EncodedPagesAreDecodedOrRefused) {
 TEST_P(PageFileTest, PagesOutsideTheFileAreDamage) {
     fixture::Database db(fmt());
     auto file = PageFile::fromBytes(smallDatabase(db), "x.mdb");
-    EXPECT_EQ(errorNumber([&] { file->page(file->pageCount()); }), jet::kErrDamaged);
-    EXPECT_EQ(errorNumber([&] { file->page(0xFFFFFFFFu); }), jet::kErrDamaged);
+    EXPECT_EQ(jetError([&] { file->page(file->pageCount()); }), jet::kErrDamaged);
+    EXPECT_EQ(jetError([&] { file->page(0xFFFFFFFFu); }), jet::kErrDamaged);
     EXPECT_EQ(file->page(file->pageCount() - 1).bytes.size(), file->pageSize());
 }
 
@@ -124,21 +114,21 @@ TEST(PageFileOpen, MissingFileIs3024WithDaoText) {
 }
 
 TEST(PageFileOpen, FilesThatAreNotDatabasesAre3343) {
-    EXPECT_EQ(errorNumber([] { PageFile::fromBytes(Bytes(100, 0), "short.mdb"); }), jet::kErrUnrecognizedFormat);
-    EXPECT_EQ(errorNumber([] { PageFile::fromBytes(Bytes(8192, 'x'), "text.mdb"); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(jetError([] { PageFile::fromBytes(Bytes(100, 0), "short.mdb"); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(jetError([] { PageFile::fromBytes(Bytes(8192, 'x'), "text.mdb"); }), jet::kErrUnrecognizedFormat);
 
     fixture::Database db(jet::format::jet4Format());
     Bytes bytes = db.bytes();
     bytes[0x14] = 0x2A;  // a version no engine wrote
-    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "v.mdb"); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(jetError([&] { PageFile::fromBytes(bytes, "v.mdb"); }), jet::kErrUnrecognizedFormat);
     bytes = db.bytes();
     bytes[4] = 'X';  // engine name
-    EXPECT_EQ(errorNumber([&] { PageFile::fromBytes(bytes, "n.mdb"); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(jetError([&] { PageFile::fromBytes(bytes, "n.mdb"); }), jet::kErrUnrecognizedFormat);
 
     TempFile folderless(Bytes{});
-    EXPECT_EQ(errorNumber([&] { PageFile::open(folderless.path()); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(jetError([&] { PageFile::open(folderless.path()); }), jet::kErrUnrecognizedFormat);
     // A folder is no file at all.
-    EXPECT_EQ(errorNumber([] { PageFile::open(std::filesystem::temp_directory_path().string()); }),
+    EXPECT_EQ(jetError([] { PageFile::open(std::filesystem::temp_directory_path().string()); }),
               jet::kErrFileNotFound);
 }
 
@@ -148,13 +138,13 @@ TEST(PageFileOpen, ExclusiveOpenersExcludeEveryOtherOpener) {
     {
         auto shared1 = PageFile::open(temp.path());
         auto shared2 = PageFile::open(temp.path(), OpenOptions{false, true, {}});
-        EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path(), OpenOptions{true, false, {}}); }), jet::kErrFileInUse);
+        EXPECT_EQ(jetError([&] { PageFile::open(temp.path(), OpenOptions{true, false, {}}); }), jet::kErrFileInUse);
     }
     {
         auto exclusive = PageFile::open(temp.path(), OpenOptions{true, false, {}});
         EXPECT_TRUE(exclusive->exclusive());
-        EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path()); }), jet::kErrFileInUse);
-        EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path(), OpenOptions{true, true, {}}); }), jet::kErrFileInUse);
+        EXPECT_EQ(jetError([&] { PageFile::open(temp.path()); }), jet::kErrFileInUse);
+        EXPECT_EQ(jetError([&] { PageFile::open(temp.path(), OpenOptions{true, true, {}}); }), jet::kErrFileInUse);
     }
     // Closing releases the lock.
     EXPECT_NO_THROW(PageFile::open(temp.path(), OpenOptions{true, false, {}}));
@@ -165,7 +155,7 @@ TEST(PageFileOpen, UnreadableFilesAre3051) {
     fixture::Database db(jet::format::jet4Format());
     TempFile temp(db.bytes());
     std::filesystem::permissions(temp.path(), std::filesystem::perms::none);
-    EXPECT_EQ(errorNumber([&] { PageFile::open(temp.path()); }), jet::kErrNoPermission);
+    EXPECT_EQ(jetError([&] { PageFile::open(temp.path()); }), jet::kErrNoPermission);
 }
 
 TEST(PageFileOpen, ReadOnlyFilesOpenReadOnly) {
