@@ -127,7 +127,7 @@ protected:
     // for the rest of a run.
     void startAs(const std::string& user) {
         closeSettings();
-        ScopedEnvironment dataHome("XDG_DATA_HOME", (tree.path() / user).string());
+        ScopedEnv dataHome("XDG_DATA_HOME", (tree.path() / user).string());
         frmStrux window;
         window.Form_Load();
         window.picFirst_GotFocus();
@@ -146,7 +146,7 @@ protected:
     TempFolder registryFolder;
     // Where a start that missed its XDG_DATA_HOME would write.
     TempFolder home;
-    ScopedEnvironment homeVariable{"HOME", home.path().string()};
+    ScopedEnv homeVariable{"HOME", home.path().string()};
     fs::path bin, delivered;
     std::string deliveredBytes;
     vb::ScopedScriptedUi ui;
@@ -189,7 +189,7 @@ TEST_F(DeliveredSettingsTest, ASecondRunningCopyFindsTheSettingsInUse) {
     dbSettings.reset();
     // The same user again while the first run holds the file: the second
     // run goes on without settings, as with a missing database.
-    ScopedEnvironment dataHome("XDG_DATA_HOME", (tree.path() / "ann").string());
+    ScopedEnv dataHome("XDG_DATA_HOME", (tree.path() / "ann").string());
     frmStrux window;
     window.Form_Load();
     window.picFirst_GotFocus();
