@@ -10,5 +10,6 @@ namespace cli {
 std::unique_ptr<Command> makeDumpCommand();
 std::unique_ptr<Command> makeVbCommand();
 std::unique_ptr<Command> makeReportCommand();
+std::unique_ptr<Command> makeCopyCommand();
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "frmStrux.h"
+#include "jet/database.h"
 #include "jet/error.h"
 #include "jet/types.h"
 #include "printer/qt/system_printers.h"
@@ -55,7 +56,17 @@ public:
     void setArea(int32_t area) override { sErrArea = Subs().cvSetArea(area, kFormNumber, 0); }
     void setPointer(int pointer) override { SetPointer(pointer); }
     void doEvents() override { vb::DoEvents(); }
+    bool replaceExistingCopy(const std::string&) override {
+        return vb::MsgBox(codegen::kReplaceCopyPrompt, vb::vbCritical + vb::vbYesNo, codegen::kReplaceCopyTitle) ==
+               vb::vbYes;
+    }
 };
+
+// "; 2 queries not copied (...)" for what the engine could not write.
+std::string leftOutNote(const char* kind, const std::vector<std::string>& names) {
+    if (names.empty()) return {};
+    return "; " + std::to_string(names.size()) + " " + kind + " not copied (this engine cannot write them yet)";
+}
 
 // The button bar is off while a request runs: the run lets window events
 // through, and opening another database or printing again from inside it
@@ -142,12 +153,6 @@ void frmStrux::RunPrintMode(const std::string& sMode) {
             PrintStructure();
             break;
         case printing::PrintAction::Copy:
-            // Writing a database needs the engine's writing side, which this
-            // build does not have yet.
-            vb::MsgBox("Creating an empty copy of a database is not available in this build yet. Nothing was "
-                       "changed.",
-                       vb::vbInformation, vb::App().Title());
-            break;
         case printing::PrintAction::Code:
             GenerateCode(printing::generatorWord(mode));
             break;
@@ -163,15 +168,29 @@ void frmStrux::GenerateCode(std::string sMode) {
     request.entries = mainEntries();
     request.sDbPath = sDbPath;
     request.bNoFormFile = bNoFormFile != 0;
+    if (jet::Database* database = dbCurrent->database()) request.sourceVersion = database->Version();
     try {
         codegen::SourceDatabase source{dbCurrent->TableDefs(), dbCurrent->QueryDefs(), dbCurrent->Relations()};
         const codegen::GeneratedFiles files = codegen::GenerateStructure(sMode, request, source, host);
-        std::string told = "Code written to " + files.modulePath;
-        if (!files.formPath.empty()) told += " and " + files.formPath;
+        std::string told;
+        if (!files.copyPath.empty()) {
+            told = "Empty copy written to " + files.copyPath + leftOutNote("queries", files.copy.queriesLeftOut) +
+                   leftOutNote("relations", files.copy.relationsLeftOut);
+        } else {
+            told = "Code written to " + files.modulePath;
+            if (!files.formPath.empty()) told += " and " + files.formPath;
+        }
         tellOutput(told, false);
+    } catch (const codegen::CopyDeclined&) {
+        // The user would not have the existing copy replaced: the program
+        // ends, as it always has on this answer.
+        host.showMessage("-1");
+        SetPointer(0);
+        EndProgram();
+        return;
     } catch (const jet::Error& e) {
         host.showMessage("-1");
-        reportEngineError(e.number(), e.what());
+        reportEngineError(e.number(), e.context().empty() ? e.what() : std::string(e.what()) + " (" + e.context() + ")");
     } catch (const codegen::WriteError& e) {
         host.showMessage("-1");
         reportEngineError(e.number(), e.what());

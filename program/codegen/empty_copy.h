@@ -1,0 +1,80 @@
+// The empty copy: a new database beside the open one with the listed
+// tables, their fields and indexes, the queries and the relations, and no
+// rows. GenerateStructure runs it for the mode word "COPY"; the pieces are
+// public so that the command line and the tests can reach each step.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "codegen/structure_walk.h"
+
+namespace jet {
+class Database;
+}
+
+namespace codegen {
+
+class GenerationHost;
+
+inline constexpr int32_t kAreaVBStructCopying = 99003;
+
+// Every copy is made with the General sort order and code page 1252.
+inline constexpr const char* kCopyLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
+
+// The question asked when the copy's file exists already.
+inline constexpr const char* kReplaceCopyPrompt = "Database already exists! Delete existing?";
+inline constexpr const char* kReplaceCopyTitle = "Create error!";
+
+// The copy's path: "Empty Copy of " put in front of the file name, in the
+// same folder ("C:\Data\Orders.mdb" gives "C:\Data\Empty Copy of
+// Orders.mdb"). Both "\" and "/" separate folders.
+std::string emptyCopyPath(const std::string& sDbPath);
+
+// The CreateDatabase option for a copy of a source whose Database.Version
+// is `sourceVersion`: a Jet 3 source ("3.0") is copied as Jet 3; Jet 4 and
+// ACE sources as Jet 4, whose UCS-2 names keep every character. An unknown
+// version gives Jet 4 for the same reason.
+int copyFormatOption(const std::string& sourceVersion);
+
+// The user answered No to the question whether to replace an existing
+// copy: nothing was created or deleted.
+class CopyDeclined : public std::runtime_error {
+public:
+    explicit CopyDeclined(std::string path)
+        : std::runtime_error("'" + path + "' exists and was not replaced"), path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Creates the copy's database at `path`. When a file of that name exists
+// (3204), `host.replaceExistingCopy(path)` decides: Yes deletes the file and
+// tries again, No throws CopyDeclined. Only a plain file is ever deleted:
+// anything else at `path`, or `path` naming the source database itself, is
+// refused with jet::Error 3204 and left alone. Other failures are the
+// engine's jet::Error (3044 no such folder, 3051 no permission ...).
+std::shared_ptr<jet::Database> createCopyDatabase(const std::string& path, const std::string& sourcePath,
+                                                  int formatOption, GenerationHost& host);
+
+// What the copy could not carry over, each counted (and named) once.
+struct CopyOutcome {
+    // Queries and relations whose kind the engine cannot write yet.
+    std::vector<std::string> queriesLeftOut;
+    std::vector<std::string> relationsLeftOut;
+};
+
+// The four passes in copy mode over `entries`, creating into `target`.
+// Tables are appended once their indexes are known, at the end of the index
+// pass: the engine writes a table's indexes when the table is appended.
+// Throws jet::Error from the engine; a field of a type that `target` cannot
+// hold gives 3259 naming the table and field.
+CopyOutcome copyStructure(const std::vector<std::string>& entries, const SourceDatabase& source,
+                          jet::Database& target, const std::function<void()>& betweenItems = {});
+
+}  // namespace codegen

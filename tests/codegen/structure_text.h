@@ -1,0 +1,68 @@
+// A database's structure as lines of text, one per field, index and
+// relation, so that a copy and its source compare line by line and a
+// difference shows as the one line that differs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "codegen/structure_walk.h"
+
+namespace testcodegen {
+
+// A field as the copy carries it: type, Size, Required, AllowZeroLength and
+// Attributes (without dbUpdatableField, which says how the field was
+// opened, not what it is).
+inline std::string fieldText(const jet::Field& field) {
+    return "field " + field.Name() + " type=" + std::to_string(field.Type()) + " size=" +
+           std::to_string(field.Size()) + " required=" + std::to_string(field.Required()) +
+           " azl=" + std::to_string(field.AllowZeroLength()) +
+           " attributes=" + std::to_string(field.Attributes() & ~long{jet::dbUpdatableField});
+}
+
+// An index by its members in order (with "-" for descending ones) and the
+// flags the copy carries.
+inline std::string indexText(const jet::Index& index) {
+    std::string text = "index " + index.Name() + " " + index.FieldsText();
+    if (index.Primary()) text += " primary";
+    if (index.Unique()) text += " unique";
+    if (index.Required()) text += " required";
+    return text;
+}
+
+inline std::string relationText(const jet::Relation& relation) {
+    std::string text = "relation " + relation.Name() + " " + relation.Table() + " -> " + relation.ForeignTable() +
+                       " attributes=" + std::to_string(relation.Attributes());
+    for (const auto& field : relation.Fields()) text += " " + field->Name() + "=" + field->ForeignName();
+    return text;
+}
+
+// Each listed table with its fields in order and its indexes (those Jet
+// keeps for relations left out: they come with the relations), then each
+// listed relation.
+inline std::vector<std::string> structureText(const std::vector<std::string>& entries,
+                                              const codegen::SourceDatabase& db) {
+    std::vector<std::string> lines;
+    for (const auto& entry : entries) {
+        if (codegen::entryKind(entry) != codegen::EntryKind::Table) continue;
+        const jet::TableDef& table = db.tables[codegen::entryName(entry)];
+        lines.push_back("table " + table.Name());
+        for (const auto& field : table.Fields()) lines.push_back("  " + fieldText(*field));
+        for (const auto& index : table.Indexes())
+            if (!index->Foreign()) lines.push_back("  " + indexText(*index));
+    }
+    for (const auto& entry : entries)
+        if (codegen::entryKind(entry) == codegen::EntryKind::Relation)
+            lines.push_back(relationText(db.relations[codegen::entryName(entry)]));
+    return lines;
+}
+
+// The listing without its relations, for a copy made before relations
+// could be written.
+inline std::vector<std::string> withoutRelations(std::vector<std::string> entries) {
+    std::erase_if(entries,
+                  [](const std::string& e) { return codegen::entryKind(e) == codegen::EntryKind::Relation; });
+    return entries;
+}
+
+}  // namespace testcodegen
