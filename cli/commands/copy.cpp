@@ -22,14 +22,6 @@ std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
     return std::make_pair(info.st_dev, info.st_ino);
 }
 
-void noteLeftOut(std::ostream& err, const char* kind, const std::vector<std::string>& names) {
-    if (names.empty()) return;
-    err << "strux copy: note: " << names.size() << ' ' << kind
-        << " not copied (this engine cannot write them yet):";
-    for (const auto& name : names) err << " \"" << name << '"';
-    err << '\n';
-}
-
 class CopyCommand : public Command {
 public:
     std::string name() const override { return "copy"; }
@@ -47,8 +39,11 @@ public:
                "  --force   replace an existing file at the copy's path; without it an\n"
                "            existing file is left alone and the command fails (status 3)\n"
                "\n"
-               "A copy that fails part way is removed again. What the engine cannot write\n"
-               "yet (queries, relations) is named on stderr; the rest is copied.\n";
+               "What the copy cannot hold is named on stderr and the rest is copied: linked\n"
+               "tables, fields of types a Jet 4 database has no column for (attachments,\n"
+               "multi-valued fields) with their indexes, relations to tables not copied,\n"
+               "and queries and relations while this engine cannot write them yet. A copy\n"
+               "that fails part way is removed again.\n";
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
@@ -85,8 +80,8 @@ public:
         codegen::QuietHost host(force);
         try {
             const auto files = codegen::GenerateStructure(mode, request, source, host);
-            noteLeftOut(err, "queries", files.copy.queriesLeftOut);
-            noteLeftOut(err, "relations", files.copy.relationsLeftOut);
+            for (const auto& item : files.copy.leftOut)
+                err << "strux copy: not copied: " << item.kind << " \"" << item.name << "\": " << item.reason << '\n';
             out << files.copyPath << '\n';
             return kExitOk;
         } catch (const codegen::CopyDeclined& e) {

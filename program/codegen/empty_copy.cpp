@@ -64,13 +64,31 @@ bool createRelation(Target& target, const jet::Relation& source) {
     }
 }
 
+bool isLinked(const jet::TableDef& table) {
+    return (table.Attributes() & (jet::dbAttachedTable | jet::dbAttachedODBC)) != 0 || !table.Connect().empty();
+}
+
 class CopyVisitor : public StructureVisitor {
 public:
-    explicit CopyVisitor(jet::Database& target) : target_(target) {}
+    explicit CopyVisitor(jet::Database& target)
+        : target_(target),
+          jet3_(target.Version() == "3.0"),
+          format_(jet3_ ? "a Jet 3 database" : "a Jet 4 database") {}
 
     void table(const jet::TableDef& source) override {
+        if (isLinked(source)) {
+            leaveOut("table", source.Name(), "a linked table: its fields are in the file it links to");
+            return;
+        }
         auto table = target_.CreateTableDef(source.Name());
+        std::vector<std::string> missing;
         for (const auto& field : source.Fields()) {
+            if (!formatHolds(field->Type())) {
+                leaveOut("field", source.Name() + "." + field->Name(),
+                         "its type (" + std::to_string(field->Type()) + ") has no column in " + format_);
+                missing.push_back(field->Name());
+                continue;
+            }
             const long size = carriesSize(field->Type()) ? field->Size() : 0;
             try {
                 table->Fields().Append(table->CreateField(field->Name(), field->Type(), size));
@@ -82,12 +100,25 @@ public:
             added.SetAllowZeroLength(field->AllowZeroLength());
             added.SetAttributes(field->Attributes());
         }
+        if (table->Fields().Count() == 0 && source.Fields().Count() > 0) {
+            leaveOut("table", source.Name(), "none of its fields has a column in " + format_);
+            return;
+        }
+        missingFields_.emplace_back(source.Name(), std::move(missing));
         pending_.push_back(std::move(table));
     }
 
     void index(const jet::TableDef& sourceTable, const jet::Index& source) override {
-        jet::TableDef& table = pendingTable(sourceTable.Name());
-        auto index = table.CreateIndex(source.Name());
+        jet::TableDef* table = pendingTable(sourceTable.Name());
+        if (!table) return;  // the table is left out, and said so
+        for (const auto& member : source.Fields()) {
+            if (isMissing(sourceTable.Name(), member->Name())) {
+                leaveOut("index", sourceTable.Name() + "." + source.Name(),
+                         "its field '" + member->Name() + "' is not in the copy");
+                return;
+            }
+        }
+        auto index = table->CreateIndex(source.Name());
         try {
             for (const auto& member : source.Fields()) {
                 auto field = index->CreateField(member->Name());
@@ -97,7 +128,7 @@ public:
             index->SetPrimary(source.Primary());
             index->SetUnique(source.Unique());
             index->SetRequired(source.Required());
-            table.Indexes().Append(std::move(index));
+            table->Indexes().Append(std::move(index));
         } catch (const jet::Error& e) {
             throw inTable(e, sourceTable.Name(), "index '" + source.Name() + "'");
         }
@@ -111,6 +142,7 @@ public:
             } catch (const jet::Error& e) {
                 throw inTable(e, name);
             }
+            copied_.push_back(name);
         }
         pending_.clear();
         target_.TableDefs().Refresh();
@@ -118,28 +150,102 @@ public:
 
     void query(const jet::QueryDef& source) override {
         if (!createQuery(target_, source.Name(), flattenSql(source.SQL())))
-            outcome_.queriesLeftOut.push_back(source.Name());
+            leaveOut("query", source.Name(), "this engine cannot write queries yet");
     }
 
     void relation(const jet::Relation& source) override {
-        if (!createRelation(target_, source)) outcome_.relationsLeftOut.push_back(source.Name());
+        for (const std::string& table : {source.Table(), source.ForeignTable()}) {
+            if (!isCopied(table)) {
+                leaveOut("relation", source.Name(), "its table '" + table + "' is not in the copy");
+                return;
+            }
+        }
+        for (const auto& member : source.Fields()) {
+            for (const auto& [table, field] : {std::pair{source.Table(), member->Name()},
+                                               std::pair{source.ForeignTable(), member->ForeignName()}}) {
+                if (isMissing(table, field)) {
+                    leaveOut("relation", source.Name(), "its field '" + table + "." + field + "' is not in the copy");
+                    return;
+                }
+            }
+        }
+        try {
+            if (!createRelation(target_, source))
+                leaveOut("relation", source.Name(), "this engine cannot write relations yet");
+        } catch (const jet::Error& e) {
+            throw jet::Error(e.number(), e.what(), "relation '" + source.Name() + "'");
+        }
     }
 
     CopyOutcome outcome() const { return outcome_; }
 
 private:
-    jet::TableDef& pendingTable(const std::string& name) {
+    void leaveOut(const std::string& kind, const std::string& name, const std::string& reason) {
+        outcome_.leftOut.push_back({kind, name, reason});
+    }
+    jet::TableDef* pendingTable(const std::string& name) {
         for (auto& table : pending_)
-            if (jet::namesEqual(table->Name(), name)) return *table;
-        throw jet::Error(jet::kErrItemNotFound, "Item not found in this collection.", "table '" + name + "'");
+            if (jet::namesEqual(table->Name(), name)) return table.get();
+        return nullptr;
+    }
+    bool isCopied(const std::string& name) const {
+        for (const auto& table : copied_)
+            if (jet::namesEqual(table, name)) return true;
+        return false;
+    }
+    bool isMissing(const std::string& table, const std::string& field) const {
+        for (const auto& [name, fields] : missingFields_) {
+            if (!jet::namesEqual(name, table)) continue;
+            for (const auto& missing : fields)
+                if (jet::namesEqual(missing, field)) return true;
+        }
+        return false;
+    }
+
+    // The DAO types with a column in the copy's format. ACE's attachments,
+    // multi-valued and extended date columns, and columns of types the
+    // reader does not know (0), have none.
+    bool formatHolds(int type) const {
+        switch (type) {
+            case jet::dbBoolean: case jet::dbByte: case jet::dbInteger: case jet::dbLong: case jet::dbCurrency:
+            case jet::dbSingle: case jet::dbDouble: case jet::dbDate: case jet::dbBinary: case jet::dbText:
+            case jet::dbLongBinary: case jet::dbMemo: case jet::dbGUID: case jet::dbVarBinary: case jet::dbChar:
+                return true;
+            case jet::dbDecimal:
+                return !jet3_;
+            default:
+                return false;
+        }
     }
 
     jet::Database& target_;
+    bool jet3_;
+    std::string format_;
     std::vector<std::unique_ptr<jet::TableDef>> pending_;
+    std::vector<std::string> copied_;
+    std::vector<std::pair<std::string, std::vector<std::string>>> missingFields_;
     CopyOutcome outcome_;
 };
 
 }  // namespace
+
+int CopyOutcome::count(const std::string& kind) const {
+    int n = 0;
+    for (const auto& item : leftOut) n += item.kind == kind;
+    return n;
+}
+
+std::string leftOutText(const CopyOutcome& outcome, std::size_t maxLines) {
+    const std::size_t total = outcome.leftOut.size();
+    if (total == 0) return {};
+    std::string text = std::to_string(total) + (total == 1 ? " object was" : " objects were") + " not copied:";
+    for (std::size_t i = 0; i < total && i < maxLines; ++i) {
+        const LeftOut& item = outcome.leftOut[i];
+        text += "\n" + item.kind + " '" + item.name + "': " + item.reason;
+    }
+    if (total > maxLines) text += "\nand " + std::to_string(total - maxLines) + " more";
+    return text;
+}
 
 std::string emptyCopyPath(const std::string& sDbPath) {
     const auto separator = sDbPath.find_last_of("\\/");

@@ -62,18 +62,31 @@ private:
 std::shared_ptr<jet::Database> createCopyDatabase(const std::string& path, const std::string& sourcePath,
                                                   int formatOption, GenerationHost& host);
 
-// What the copy could not carry over, each counted (and named) once.
-struct CopyOutcome {
-    // Queries and relations whose kind the engine cannot write yet.
-    std::vector<std::string> queriesLeftOut;
-    std::vector<std::string> relationsLeftOut;
+// An object the copy could not carry over, and why, in words for the user.
+struct LeftOut {
+    std::string kind;  // "table", "field", "index", "query" or "relation"
+    std::string name;  // the object's name; "Table.Field" for a field or index
+    std::string reason;
 };
+
+struct CopyOutcome {
+    std::vector<LeftOut> leftOut;  // in the order the walk met them
+    int count(const std::string& kind) const;
+};
+
+// "3 objects were not copied:" and a line per object (at most `maxLines`,
+// then how many more); "" when everything was copied.
+std::string leftOutText(const CopyOutcome& outcome, std::size_t maxLines = 20);
 
 // The four passes in copy mode over `entries`, creating into `target`.
 // Tables are appended once their indexes are known, at the end of the index
 // pass: the engine writes a table's indexes when the table is appended.
-// Throws jet::Error from the engine; a field of a type that `target` cannot
-// hold gives 3259 naming the table and field.
+// Left out, and named in the outcome: linked tables (their fields are in
+// the file they link to), fields of a type the copy's format has no column
+// for and the indexes on them, relations whose tables are not in the copy,
+// and queries and relations while the engine cannot write them. Any other
+// refusal of the engine is thrown as its jet::Error, its context naming the
+// table (and field or index).
 CopyOutcome copyStructure(const std::vector<std::string>& entries, const SourceDatabase& source,
                           jet::Database& target, const std::function<void()>& betweenItems = {});
 

@@ -62,26 +62,6 @@ public:
     }
 };
 
-// "; 2 queries not copied (...)" for what the engine could not write.
-std::string leftOutNote(const char* kind, const std::vector<std::string>& names) {
-    if (names.empty()) return {};
-    return "; " + std::to_string(names.size()) + " " + kind + " not copied (this engine cannot write them yet)";
-}
-
-// The button bar is off while a request runs: the run lets window events
-// through, and opening another database or printing again from inside it
-// would pull the open database from under the run.
-class ButtonsOff {
-public:
-    explicit ButtonsOff(QWidget* bar) : bar_(bar) { bar_->setEnabled(false); }
-    ~ButtonsOff() { bar_->setEnabled(true); }
-    ButtonsOff(const ButtonsOff&) = delete;
-    ButtonsOff& operator=(const ButtonsOff&) = delete;
-
-private:
-    QWidget* bar_;
-};
-
 }  // namespace
 
 std::vector<std::string> frmStrux::mainEntries() const {
@@ -174,8 +154,13 @@ void frmStrux::GenerateCode(std::string sMode) {
         const codegen::GeneratedFiles files = codegen::GenerateStructure(sMode, request, source, host);
         std::string told;
         if (!files.copyPath.empty()) {
-            told = "Empty copy written to " + files.copyPath + leftOutNote("queries", files.copy.queriesLeftOut) +
-                   leftOutNote("relations", files.copy.relationsLeftOut);
+            told = "Empty copy written to " + files.copyPath;
+            // What the copy could not hold must not pass unnoticed.
+            const std::string leftOut = codegen::leftOutText(files.copy);
+            if (!leftOut.empty()) {
+                if (bAutoPrint == 0) vb::MsgBox(told + "\n\n" + leftOut, vb::vbExclamation, vb::App().Title());
+                told += "; " + leftOut.substr(0, leftOut.find(':'));
+            }
         } else {
             told = "Code written to " + files.modulePath;
             if (!files.formPath.empty()) told += " and " + files.formPath;

@@ -73,7 +73,7 @@ TEST(CopyCommand, NeverWritesOverTheSource) {
     STRUX_REQUIRE_CORPUS();
     Northwind nwind;
     const std::string before = testcodegen::readBytes(nwind.db);
-    const auto result = strux({"copy", nwind.db, "-o", nwind.folder / "." / "nwind.mdb", "--force"});
+    const auto result = strux({"copy", nwind.db, "-o", nwind.folder / "./nwind.mdb", "--force"});
     EXPECT_EQ(result.status, cli::kExitEngineError);
     EXPECT_NE(result.err.find("being copied"), std::string::npos) << result.err;
     EXPECT_EQ(testcodegen::readBytes(nwind.db), before);

@@ -6,18 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "codegen/empty_copy.h"
 #include "codegen/structure_walk.h"
 
 namespace testcodegen {
 
 // A field as the copy carries it: type, Size, Required, AllowZeroLength and
-// Attributes (without dbUpdatableField, which says how the field was
-// opened, not what it is).
+// Attributes. Left out of Attributes: dbUpdatableField, which says how the
+// field was opened, not what it is; and, except for text and binary, whose
+// width is a choice, fixed or variable length, which the type decides (ACE
+// stores calculated columns as variable whatever their type, and the copy's
+// columns are plain ones).
 inline std::string fieldText(const jet::Field& field) {
+    long attributes = field.Attributes() & ~long{jet::dbUpdatableField};
+    if (field.Type() != jet::dbText && field.Type() != jet::dbBinary)
+        attributes &= ~long{jet::dbFixedField | jet::dbVariableField};
     return "field " + field.Name() + " type=" + std::to_string(field.Type()) + " size=" +
            std::to_string(field.Size()) + " required=" + std::to_string(field.Required()) +
-           " azl=" + std::to_string(field.AllowZeroLength()) +
-           " attributes=" + std::to_string(field.Attributes() & ~long{jet::dbUpdatableField});
+           " azl=" + std::to_string(field.AllowZeroLength()) + " attributes=" + std::to_string(attributes);
 }
 
 // An index by its members in order (with "-" for descending ones) and the
@@ -39,30 +45,33 @@ inline std::string relationText(const jet::Relation& relation) {
 
 // Each listed table with its fields in order and its indexes (those Jet
 // keeps for relations left out: they come with the relations), then each
-// listed relation.
+// listed relation; without the objects `leftOut` names.
 inline std::vector<std::string> structureText(const std::vector<std::string>& entries,
-                                              const codegen::SourceDatabase& db) {
+                                              const codegen::SourceDatabase& db,
+                                              const codegen::CopyOutcome& leftOut = {}) {
+    auto isLeftOut = [&](const std::string& kind, const std::string& name) {
+        for (const auto& item : leftOut.leftOut)
+            if (item.kind == kind && item.name == name) return true;
+        return false;
+    };
     std::vector<std::string> lines;
     for (const auto& entry : entries) {
         if (codegen::entryKind(entry) != codegen::EntryKind::Table) continue;
+        if (isLeftOut("table", codegen::entryName(entry))) continue;
         const jet::TableDef& table = db.tables[codegen::entryName(entry)];
         lines.push_back("table " + table.Name());
-        for (const auto& field : table.Fields()) lines.push_back("  " + fieldText(*field));
+        for (const auto& field : table.Fields())
+            if (!isLeftOut("field", table.Name() + "." + field->Name())) lines.push_back("  " + fieldText(*field));
         for (const auto& index : table.Indexes())
-            if (!index->Foreign()) lines.push_back("  " + indexText(*index));
+            if (!index->Foreign() && !isLeftOut("index", table.Name() + "." + index->Name()))
+                lines.push_back("  " + indexText(*index));
     }
-    for (const auto& entry : entries)
-        if (codegen::entryKind(entry) == codegen::EntryKind::Relation)
+    for (const auto& entry : entries) {
+        if (codegen::entryKind(entry) != codegen::EntryKind::Relation) continue;
+        if (!isLeftOut("relation", codegen::entryName(entry)))
             lines.push_back(relationText(db.relations[codegen::entryName(entry)]));
+    }
     return lines;
-}
-
-// The listing without its relations, for a copy made before relations
-// could be written.
-inline std::vector<std::string> withoutRelations(std::vector<std::string> entries) {
-    std::erase_if(entries,
-                  [](const std::string& e) { return codegen::entryKind(e) == codegen::EntryKind::Relation; });
-    return entries;
 }
 
 }  // namespace testcodegen

@@ -16,6 +16,7 @@
 
 #include "STXGLOB.h"
 #include "frmStrux.h"
+#include "jet/dao.h"
 #include "print_request_support.h"
 #include "printer/qt/system_printers.h"
 #include "printer/text_printer_device.h"
@@ -227,13 +228,61 @@ TEST_F(PrintRequestTest, AutomaticSettingFiveWritesProjectCodeWithoutTheFormAndN
     EXPECT_TRUE(exists("CreateVBForm.frm"));
 }
 
-TEST_F(PrintRequestTest, EmptyCopyIsRefusedWithoutChangingAnything) {
+TEST_F(PrintRequestTest, EmptyCopyIsMadeBesideTheDatabase) {
     openDatabase(dbPath);
     dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
     window->cmdPrint_Click();
+    EXPECT_TRUE(ui->messageBoxes().empty());
+    const std::string copyPath = data.file("Empty Copy of Sample.mdb");
+    ASSERT_TRUE(exists("Empty Copy of Sample.mdb"));
+    EXPECT_EQ(hint().rfind("Empty copy written to " + copyPath, 0), 0u) << hint();
+    auto copy = jet::DBEngine().OpenDatabase(copyPath, false, true);
+    // The listed tables, not the system table of the sample.
+    EXPECT_EQ(copy->TableDefs()["Customers"].Fields().Count(), 3);
+    EXPECT_EQ(copy->TableDefs()["Order Details"].Indexes()["PrimaryKey"].FieldsText(), "+OrderID;-ProductID");
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
+    EXPECT_FALSE(EndRequested());
+}
+
+TEST_F(PrintRequestTest, AnExistingCopyIsReplacedOnYesAndNoEndsTheProgram) {
+    openDatabase(dbPath);
+    {
+        std::ofstream older(data.file("Empty Copy of Sample.mdb"));
+        older << "an older copy";
+    }
+    ui->msgBoxAnswers.push_back(vb::vbYes);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_NE(ui->messageBoxes()[0].prompt.find("not available"), std::string::npos);
-    EXPECT_TRUE(fs::is_empty(data.path()));
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Database already exists! Delete existing?");
+    EXPECT_EQ(ui->messageBoxes()[0].title, "Create error!");
+    EXPECT_EQ(ui->messageBoxes()[0].style, vb::vbCritical + vb::vbYesNo);
+    EXPECT_NE(readFile(data.file("Empty Copy of Sample.mdb")), "an older copy");
+    EXPECT_FALSE(EndRequested());
+
+    ui->msgBoxAnswers.push_back(vb::vbNo);
+    const std::string made = readFile(data.file("Empty Copy of Sample.mdb"));
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    EXPECT_EQ(ui->messageBoxes().size(), 2u);
+    EXPECT_EQ(readFile(data.file("Empty Copy of Sample.mdb")), made);
+    EXPECT_TRUE(EndRequested());
+    ResetEndRequest();
+}
+
+TEST_F(PrintRequestTest, ACopyThatCannotBeCreatedIsReported) {
+    // A database whose folder is gone by the time the copy is made.
+    const std::string gone = data.file("gone/Sample.mdb");
+    engine.databases[gone] = sampleDatabase();
+    openDatabase(gone);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("[F001][VBStruct][Copying]"), std::string::npos)
+        << ui->messageBoxes()[0].prompt;
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("03044"), std::string::npos) << ui->messageBoxes()[0].prompt;
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
 }
 
 // ---- the report --------------------------------------------------------------
