@@ -102,11 +102,12 @@ int copy(const std::string& path, const std::string& out) {
     request.sDbPath = path;
     request.entries = codegen::listingEntries(source);
     request.sourceVersion = db->Version();
+    request.sourceCodePage = db->CodePage();
     request.copyOut = out;
     codegen::QuietHost host(true);
     std::string mode = "COPY";
     const auto files = codegen::GenerateStructure(mode, request, source, host);
-    std::fprintf(stderr, "%zu relations left out\n", files.copy.relationsLeftOut.size());
+    std::fprintf(stderr, "%d relations left out\n", files.copy.count("relation"));
     return 0;
 }
 

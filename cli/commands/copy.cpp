@@ -73,6 +73,7 @@ public:
         request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
         request.entries = codegen::listingEntries(source);
         request.sourceVersion = db->Version();
+        request.sourceCodePage = db->CodePage();
         request.copyOut = output.empty() ? codegen::emptyCopyPath(request.sDbPath) : output;
 
         const auto before = fileIdentity(request.copyOut);

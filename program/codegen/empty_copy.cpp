@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
@@ -64,11 +65,27 @@ bool createRelation(Target& target, const jet::Relation& source) {
     }
 }
 
+// Jet compares names without regard to the case of ASCII letters.
+std::string foldedName(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
+}
+
 bool isLinked(const jet::TableDef& table) {
     return (table.Attributes() & (jet::dbAttachedTable | jet::dbAttachedODBC)) != 0 || !table.Connect().empty();
 }
 
 class CopyVisitor : public StructureVisitor {
+    // A table of pass 1: built in memory until its indexes are known, with
+    // the names of the fields it had to leave out.
+    struct NewTable {
+        std::unique_ptr<jet::TableDef> definition;
+        std::vector<std::string> missing;
+        bool appended = false;
+    };
+
 public:
     explicit CopyVisitor(jet::Database& target)
         : target_(target),
@@ -104,13 +121,14 @@ public:
             leaveOut("table", source.Name(), "none of its fields has a column in " + format_);
             return;
         }
-        missingFields_.emplace_back(source.Name(), std::move(missing));
-        pending_.push_back(std::move(table));
+        tableByName_.emplace(foldedName(source.Name()), tables_.size());
+        tables_.push_back({std::move(table), std::move(missing)});
     }
 
     void index(const jet::TableDef& sourceTable, const jet::Index& source) override {
-        jet::TableDef* table = pendingTable(sourceTable.Name());
-        if (!table) return;  // the table is left out, and said so
+        NewTable* newOne = newTable(sourceTable.Name());
+        if (!newOne) return;  // the table is left out, and said so
+        jet::TableDef* table = newOne->definition.get();
         for (const auto& member : source.Fields()) {
             if (isMissing(sourceTable.Name(), member->Name())) {
                 leaveOut("index", sourceTable.Name() + "." + source.Name(),
@@ -135,16 +153,15 @@ public:
     }
 
     void endIndexes() override {
-        for (auto& table : pending_) {
-            const std::string name = table->Name();
+        for (auto& table : tables_) {
+            const std::string name = table.definition->Name();
             try {
-                target_.TableDefs().Append(std::move(table));
+                target_.TableDefs().Append(std::move(table.definition));
             } catch (const jet::Error& e) {
                 throw inTable(e, name);
             }
-            copied_.push_back(name);
+            table.appended = true;
         }
-        pending_.clear();
         target_.TableDefs().Refresh();
     }
 
@@ -183,22 +200,19 @@ private:
     void leaveOut(const std::string& kind, const std::string& name, const std::string& reason) {
         outcome_.leftOut.push_back({kind, name, reason});
     }
-    jet::TableDef* pendingTable(const std::string& name) {
-        for (auto& table : pending_)
-            if (jet::namesEqual(table->Name(), name)) return table.get();
-        return nullptr;
+    NewTable* newTable(const std::string& name) {
+        const auto found = tableByName_.find(foldedName(name));
+        return found == tableByName_.end() ? nullptr : &tables_[found->second];
     }
-    bool isCopied(const std::string& name) const {
-        for (const auto& table : copied_)
-            if (jet::namesEqual(table, name)) return true;
-        return false;
+    bool isCopied(const std::string& name) {
+        const NewTable* table = newTable(name);
+        return table && table->appended;
     }
-    bool isMissing(const std::string& table, const std::string& field) const {
-        for (const auto& [name, fields] : missingFields_) {
-            if (!jet::namesEqual(name, table)) continue;
-            for (const auto& missing : fields)
-                if (jet::namesEqual(missing, field)) return true;
-        }
+    bool isMissing(const std::string& tableName, const std::string& field) {
+        const NewTable* table = newTable(tableName);
+        if (!table) return false;
+        for (const auto& missing : table->missing)
+            if (jet::namesEqual(missing, field)) return true;
         return false;
     }
 
@@ -221,9 +235,8 @@ private:
     jet::Database& target_;
     bool jet3_;
     std::string format_;
-    std::vector<std::unique_ptr<jet::TableDef>> pending_;
-    std::vector<std::string> copied_;
-    std::vector<std::pair<std::string, std::vector<std::string>>> missingFields_;
+    std::vector<NewTable> tables_;  // in listing order
+    std::unordered_map<std::string, std::size_t> tableByName_;  // by foldedName
     CopyOutcome outcome_;
 };
 
@@ -253,8 +266,8 @@ std::string emptyCopyPath(const std::string& sDbPath) {
     return sDbPath.substr(0, nameStart) + "Empty Copy of " + sDbPath.substr(nameStart);
 }
 
-int copyFormatOption(const std::string& sourceVersion) {
-    return sourceVersion == "3.0" ? jet::dbVersion30 : jet::dbVersion40;
+int copyFormatOption(const std::string& sourceVersion, int sourceCodePage) {
+    return sourceVersion == "3.0" && sourceCodePage == kCopyCodePage ? jet::dbVersion30 : jet::dbVersion40;
 }
 
 std::shared_ptr<jet::Database> createCopyDatabase(const std::string& path, const std::string& sourcePath,

@@ -25,6 +25,7 @@ inline constexpr int32_t kAreaVBStructCopying = 99003;
 
 // Every copy is made with the General sort order and code page 1252.
 inline constexpr const char* kCopyLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
+inline constexpr int kCopyCodePage = 1252;
 
 // The question asked when the copy's file exists already.
 inline constexpr const char* kReplaceCopyPrompt = "Database already exists! Delete existing?";
@@ -36,10 +37,12 @@ inline constexpr const char* kReplaceCopyTitle = "Create error!";
 std::string emptyCopyPath(const std::string& sDbPath);
 
 // The CreateDatabase option for a copy of a source whose Database.Version
-// is `sourceVersion`: a Jet 3 source ("3.0") is copied as Jet 3; Jet 4 and
-// ACE sources as Jet 4, whose UCS-2 names keep every character. An unknown
-// version gives Jet 4 for the same reason.
-int copyFormatOption(const std::string& sourceVersion);
+// is `sourceVersion` and whose Database.CodePage is `sourceCodePage`: a Jet
+// 3 source in code page 1252, the copy's, is copied as Jet 3; every other
+// source as Jet 4, whose UCS-2 names keep every character (a Jet 3 copy
+// would turn the characters 1252 lacks into "?"). An unknown version gives
+// Jet 4 for the same reason.
+int copyFormatOption(const std::string& sourceVersion, int sourceCodePage = 1252);
 
 // The user answered No to the question whether to replace an existing
 // copy: nothing was created or deleted.

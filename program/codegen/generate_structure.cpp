@@ -78,7 +78,7 @@ GeneratedFiles makeEmptyCopy(const CodeRequest& request, const SourceDatabase& s
     files.copyPath = request.copyOut.empty() ? emptyCopyPath(request.sDbPath) : request.copyOut;
     host.showMessage("Creating " + files.copyPath);
     auto target =
-        createCopyDatabase(files.copyPath, request.sDbPath, copyFormatOption(request.sourceVersion), host);
+        createCopyDatabase(files.copyPath, request.sDbPath, copyFormatOption(request.sourceVersion, request.sourceCodePage), host);
     files.copy = copyStructure(request.entries, source, *target, [&host] { host.doEvents(); });
     target->Close();
     return files;

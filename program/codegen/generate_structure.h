@@ -74,10 +74,11 @@ struct CodeRequest {
     // Where the module goes; empty for moduleFilePath(sDbPath). The form
     // file goes into the module's folder.
     std::string moduleOut;
-    // Copy mode: the source's Database.Version, which decides the copy's
-    // format (copyFormatOption), and where the copy goes (empty for
-    // emptyCopyPath(sDbPath)).
+    // Copy mode: the source's Database.Version and CodePage, which decide
+    // the copy's format (copyFormatOption), and where the copy goes (empty
+    // for emptyCopyPath(sDbPath)).
     std::string sourceVersion;
+    int sourceCodePage = kCopyCodePage;
     std::string copyOut;
 };
 

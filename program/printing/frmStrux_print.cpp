@@ -62,6 +62,20 @@ public:
     }
 };
 
+// The button bar is off while a request runs: the run lets window events
+// through, and opening another database or printing again from inside it
+// would pull the open database from under the run.
+class ButtonsOff {
+public:
+    explicit ButtonsOff(QWidget* bar) : bar_(bar) { bar_->setEnabled(false); }
+    ~ButtonsOff() { bar_->setEnabled(true); }
+    ButtonsOff(const ButtonsOff&) = delete;
+    ButtonsOff& operator=(const ButtonsOff&) = delete;
+
+private:
+    QWidget* bar_;
+};
+
 }  // namespace
 
 std::vector<std::string> frmStrux::mainEntries() const {
@@ -148,7 +162,10 @@ void frmStrux::GenerateCode(std::string sMode) {
     request.entries = mainEntries();
     request.sDbPath = sDbPath;
     request.bNoFormFile = bNoFormFile != 0;
-    if (jet::Database* database = dbCurrent->database()) request.sourceVersion = database->Version();
+    if (jet::Database* database = dbCurrent->database()) {
+        request.sourceVersion = database->Version();
+        request.sourceCodePage = database->CodePage();
+    }
     try {
         codegen::SourceDatabase source{dbCurrent->TableDefs(), dbCurrent->QueryDefs(), dbCurrent->Relations()};
         const codegen::GeneratedFiles files = codegen::GenerateStructure(sMode, request, source, host);

@@ -50,6 +50,7 @@ std::string makeCopy(const fs::path& source, const testcodegen::TempFolder& fold
     request.sDbPath = source.string();
     request.entries = out.entries;
     request.sourceVersion = out.version;
+    request.sourceCodePage = db.db->CodePage();
     request.copyOut = folder / ("Empty Copy of " + source.filename().string());
     codegen::QuietHost host;
     std::string mode = "COPY";

@@ -121,6 +121,9 @@ TEST(EmptyCopyFormat, FollowsTheSource) {
     EXPECT_EQ(codegen::copyFormatOption("12.0"), jet::dbVersion40);
     EXPECT_EQ(codegen::copyFormatOption("14.0"), jet::dbVersion40);
     EXPECT_EQ(codegen::copyFormatOption(""), jet::dbVersion40);
+    // A Jet 3 source in another code page may hold names 1252 lacks.
+    EXPECT_EQ(codegen::copyFormatOption("3.0", 1252), jet::dbVersion30);
+    EXPECT_EQ(codegen::copyFormatOption("3.0", 1251), jet::dbVersion40);
 }
 
 TEST(EmptyCopy, CarriesEveryFieldAndIndexInBothFormats) {
