@@ -36,6 +36,34 @@ private:
     DatabaseImpl* db_;
 };
 
+// Database.Relations: the relationships of the catalog, in name order.
+// Append writes a new relationship into the database at once: its catalog
+// entry, one MSysRelationships row per field pair and, unless it has
+// dbRelationDontEnforce, the foreign-key indexes Jet keeps for it in both
+// tables (the foreign table's is listed among its Indexes, named as the
+// relation). Refresh reads the relationships again; references taken before
+// it no longer refer into the collection.
+class Relations : public Collection<Relation> {
+public:
+    explicit Relations(DatabaseImpl& db) : db_(&db) {}
+    // Throws DAO's errors: 3012 a relation of that name exists, 3125 a name
+    // Jet refuses, 3366 no fields, 3265 a table or field that does not
+    // exist, 3368 fields of different types; for an enforced relation 3609
+    // when the primary table has no unique index over exactly its fields,
+    // 3285 a field named twice, 3284 the foreign table has an index of the
+    // relation's name, 3626 a table would pass 32 indexes, 3379 existing
+    // rows of the foreign table without a match, and 3251 when a side is a
+    // query or a linked table. 3027 on a read-only database. Nothing is
+    // written when it throws. When both sides are uniquely indexed the
+    // stored attributes gain dbRelationUnique, as Jet marks a one-to-one
+    // relation.
+    void Append(std::unique_ptr<Relation> relation);
+    void Refresh();
+
+private:
+    DatabaseImpl* db_;
+};
+
 class Database {
 public:
     explicit Database(std::unique_ptr<DatabaseImpl> impl);
@@ -54,13 +82,19 @@ public:
 
     jet::TableDefs& TableDefs();
     Collection<QueryDef>& QueryDefs();
-    Collection<Relation>& Relations();
+    jet::Relations& Relations();
     Collection<Property>& Properties();
 
     // A new table definition to fill in and append to TableDefs().
     std::unique_ptr<TableDef> CreateTableDef(const std::string& name = {}, long attributes = 0,
                                              const std::string& sourceTableName = {},
                                              const std::string& connect = {}) const;
+
+    // A new relation to fill in (fields by Relation::CreateField, each with
+    // its ForeignName) and append to Relations(). `table` is the primary
+    // ("one") side, `foreignTable` the side whose fields refer to it.
+    std::unique_ptr<Relation> CreateRelation(const std::string& name = {}, const std::string& table = {},
+                                             const std::string& foreignTable = {}, long attributes = 0) const;
 
     // A recordset over a table (dbOpenTable or dbOpenDynaset), its rows read
     // at once. Throws 3078 when no table has that name, 3251 for a query or a

@@ -45,6 +45,12 @@ enum ErrorNumber : long {
     kErrNotAnIndex = 3800,
     kErrInputTableNotFound = 3078,
     kErrObjectInvalid = 3420,           // a closed object used
+    kErrInvalidIndexDefinition = 3285,  // a field twice in an index or enforced relation
+    kErrRelationWithoutFields = 3366,
+    kErrRelationFieldTypes = 3368,      // fields of different types
+    kErrIntegrityViolation = 3379,      // existing rows break an enforced relation
+    kErrNoUniqueIndex = 3609,           // primary side of an enforced relation
+    kErrTooManyIndexes = 3626,          // more than 32 on a table
 };
 
 // The one exception type of the engine. `number()` is DAO's error number,

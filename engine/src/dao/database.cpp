@@ -22,7 +22,7 @@ Collection<QueryDef>& Database::QueryDefs() {
     impl_->requireOpen();
     return impl_->queryDefs;
 }
-Collection<Relation>& Database::Relations() {
+jet::Relations& Database::Relations() {
     impl_->requireOpen();
     return impl_->relations;
 }
@@ -40,6 +40,14 @@ std::unique_ptr<TableDef> Database::CreateTableDef(const std::string& name, long
     table->SetSourceTableName(sourceTableName);
     table->SetConnect(connect);
     return table;
+}
+
+std::unique_ptr<Relation> Database::CreateRelation(const std::string& name, const std::string& table,
+                                                  const std::string& foreignTable, long attributes) const {
+    impl_->requireOpen();
+    auto relation = std::make_unique<Relation>(name, table, foreignTable);
+    relation->SetAttributes(attributes);
+    return relation;
 }
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& name, int type) {

@@ -35,6 +35,10 @@ public:
     std::unique_ptr<Recordset> openRecordset(const std::string& name, int type);
     // Writes a new table (TableDefs.Append; dao/table_append.cpp).
     void appendTable(std::unique_ptr<TableDef> table);
+    // Writes a new relationship (Relations.Append; dao/relation_append.cpp).
+    void appendRelation(std::unique_ptr<Relation> relation);
+    // Reads the relationships again (Relations.Refresh).
+    void reloadRelations();
     // Reads the catalog again (TableDefs.Refresh).
     void reload();
 
@@ -64,7 +68,7 @@ public:
 
     jet::TableDefs tableDefs{*this};
     Collection<QueryDef> queryDefs;
-    Collection<Relation> relations;
+    jet::Relations relations{*this};
     Collection<Property> properties;
 
     std::unique_ptr<io::PageFile> file;

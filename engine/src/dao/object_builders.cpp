@@ -144,11 +144,15 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
         int complexKind = kind == complexKinds.end() ? 0 : kind->second;
         table->Fields().add(buildField(column, ordinal++, unicode, blob.block(column.name), complexKind));
     }
-    for (const auto& logical : definition->logicalIndexes) {
-        if (isPrimarySideOfRelationship(logical)) continue;
-        table->Indexes().add(buildIndex(logical, *definition));
-    }
+    addIndexes(*definition, table->Indexes());
     return table;
+}
+
+void addIndexes(const storage::TableDefinition& definition, Collection<Index>& out) {
+    for (const auto& logical : definition.logicalIndexes) {
+        if (isPrimarySideOfRelationship(logical)) continue;
+        out.add(buildIndex(logical, definition));
+    }
 }
 
 std::unique_ptr<QueryDef> buildQueryDef(const catalog::CatalogObject& object, const queries::RebuiltQuery* rebuilt,

@@ -29,6 +29,10 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
                                         const storage::TableDefinition* definition, const io::PageFile& file,
                                         bool databaseUpdatable, const std::map<std::uint32_t, int>& complexKinds = {});
 
+// The indexes DAO lists for a table of definition `definition`, appended
+// to `out` in stored order.
+void addIndexes(const storage::TableDefinition& definition, Collection<Index>& out);
+
 // A saved query from what its MSysQueries rows rebuilt to. A query whose
 // rows could not be rebuilt (`rebuilt` nullptr) keeps its name, its type
 // from the catalog and an empty SQL text.

@@ -4,6 +4,7 @@
 
 #include "catalog/dao_codes.h"
 #include "catalog/system_tables.h"
+#include "dao/catalog_entries.h"
 #include "dao/database_impl.h"
 #include "dao/object_builders.h"
 #include "dao/object_names.h"
@@ -153,7 +154,6 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
         write::layoutTable(columns, indexes, format, file->header().sortOrder ? file->header().sortOrder : 0x0409, false);
     const std::uint32_t tdefPage = write::TableWriter::create(store, def, codePage);
 
-    storage::TableDefinition objects = storage::readTableDefinition(*file, storage::kCatalogTdefPage);
     write::CatalogEntry entry;
     entry.id = static_cast<std::int32_t>(tdefPage);
     entry.parentId = write::kTablesContainerId;
@@ -162,19 +162,10 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     entry.created = write::oleNow();
     entry.owner = write::userOwner(format);
     entry.properties = write::encodePropertyBlob(properties, format, codePage);
-    write::TableWriter catalogWriter(store, objects, codePage);
-    catalogWriter.insert(write::catalogRow(objects, entry));
-    catalogWriter.saveDefinition();
-
     // The creator and the Users group get full rights, as Access grants them.
-    for (int i = 0; i < tableDefs.Count(); ++i) {
-        if (!namesEqual(tableDefs[i].Name(), "MSysACEs") || tdefPages[static_cast<std::size_t>(i)] == 0) continue;
-        storage::TableDefinition aces = storage::readTableDefinition(*file, tdefPages[static_cast<std::size_t>(i)]);
-        write::TableWriter acesWriter(store, aces, codePage);
-        for (auto account : {write::AceAccount::AdminUser, write::AceAccount::UsersGroup})
-            acesWriter.insert(write::aceRow(aces, {entry.id, account, write::kAceFullTableRights, false}, format));
-        acesWriter.saveDefinition();
-    }
+    dao::addCatalogEntry(*this, store, entry,
+                         {{write::AceAccount::AdminUser, write::kAceFullTableRights},
+                          {write::AceAccount::UsersGroup, write::kAceFullTableRights}});
 
     commit(store);
 

@@ -168,8 +168,8 @@ TableDefinition readTableDefinition(io::PageFile& file, std::uint32_t tdefPage) 
         index.relatedTableType = at.u8();
         index.relatedIndexNumber = at.i32();
         index.relatedTablePage = at.u32();
-        index.cascadeUpdates = at.u8() != 0;
-        index.cascadeDeletes = at.u8() != 0;
+        index.cascadeUpdates = at.u8();
+        index.cascadeDeletes = at.u8();
         index.indexType = at.u8();
         if (!fmt.isJet3()) at.skip(kJet4LogicalTail);
     }

@@ -120,8 +120,10 @@ struct LogicalIndex {
     std::uint8_t relatedTableType = 0;       // the other side's indexType
     std::int32_t relatedIndexNumber = -1;    // -1 when not a foreign key
     std::uint32_t relatedTablePage = 0;      // TDEF page of the other table
-    bool cascadeUpdates = false;
-    bool cascadeDeletes = false;
+    // As stored: 1 on a foreign-key index that cascades; Access writes 4 on
+    // its other indexes, kept so that a rewritten definition keeps them.
+    std::uint8_t cascadeUpdates = 0;
+    std::uint8_t cascadeDeletes = 0;
 
     bool isPrimary() const { return indexType == kIndexTypePrimary; }
     bool isForeignKey() const { return indexType == kIndexTypeForeignKey; }

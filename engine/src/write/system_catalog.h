@@ -67,6 +67,11 @@ struct AceEntry {
 std::vector<Value> aceRow(const storage::TableDefinition& aces, const AceEntry& entry, const format::JetFormat& format);
 // Full rights, as a new table's creator and the Users group get them.
 inline constexpr std::int32_t kAceFullTableRights = 1048319;
+// A relationship's rights: its creator's, and everyone else's in the Users
+// group (as Access grants them).
+inline constexpr std::int32_t kAceRelationshipOwnerRights = 983294;
+inline constexpr std::int32_t kAceRelationshipRights = 1048575;
+inline constexpr std::int16_t kTypeRelationship = 8;
 
 // Now as an OLE date (local time, as Jet stamps objects).
 double oleNow();

@@ -173,25 +173,39 @@ std::vector<KeyColumn> TableWriter::keyColumns(const storage::RealIndex& index) 
     return out;
 }
 
-void TableWriter::addIndexEntries(const std::vector<Value>& values, storage::RowPointer where) {
+void TableWriter::addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where) {
     const auto& format = store_.format();
-    for (auto& real : def_.realIndexes) {
-        auto columns = keyColumns(real);
-        bool anyNull = false, allNull = true;
-        for (const auto& kc : columns) {
-            const bool null = isNull(values[static_cast<std::size_t>(def_.columnPosition(kc.column->number))]);
-            anyNull = anyNull || null;
-            allNull = allNull && null;
-        }
-        if (real.required() && anyNull)
-            throw Error(kErrIndexNull, "Index or primary key cannot contain a Null value.");
-        if (real.ignoreNulls() && allNull) continue;
-        bool exact = true;
-        IndexEntry entry{indexKey(columns, values, def_, format.isJet3(), &exact), where};
-        keysExact_ = keysExact_ && exact;
-        // Keys holding a Null are not checked for uniqueness.
-        insertIndexEntry(store_, def_.tdefPage, real, std::move(entry), real.unique() && !anyNull);
+    auto columns = keyColumns(real);
+    bool anyNull = false, allNull = true;
+    for (const auto& kc : columns) {
+        const bool null = isNull(values[static_cast<std::size_t>(def_.columnPosition(kc.column->number))]);
+        anyNull = anyNull || null;
+        allNull = allNull && null;
     }
+    if (real.required() && anyNull)
+        throw Error(kErrIndexNull, "Index or primary key cannot contain a Null value.");
+    if (real.ignoreNulls() && allNull) return;
+    bool exact = true;
+    IndexEntry entry{indexKey(columns, values, def_, format.isJet3(), &exact), where};
+    keysExact_ = keysExact_ && exact;
+    // Keys holding a Null are not checked for uniqueness.
+    insertIndexEntry(store_, def_.tdefPage, real, std::move(entry), real.unique() && !anyNull);
+}
+
+void TableWriter::addIndexEntries(const std::vector<Value>& values, storage::RowPointer where) {
+    for (auto& real : def_.realIndexes) addIndexEntry(real, values, where);
+}
+
+std::uint32_t TableWriter::addRealIndex(storage::RealIndex real, const std::vector<storage::Row>& rows) {
+    real.usageMap = addUsageMap(store_, def_.tdefPage);
+    real.firstPage = allocatePage(store_);
+    writeLeaf(store_.modify(real.firstPage), store_.format(), def_.tdefPage, {});
+    markInUsageMap(store_, real.usageMap, real.firstPage, true);
+    real.rowCount = 0;
+    def_.realIndexes.push_back(std::move(real));
+    const auto number = static_cast<std::uint32_t>(def_.realIndexes.size() - 1);
+    for (const auto& row : rows) addIndexEntry(def_.realIndexes.back(), row.values, row.location);
+    return number;
 }
 
 void TableWriter::removeIndexEntries(storage::RowPointer where) {

@@ -10,6 +10,7 @@
 
 #include "jet/value.h"
 #include "storage/table_definition.h"
+#include "storage/table_reader.h"
 #include "write/index_key.h"
 #include "write/page_store.h"
 
@@ -37,6 +38,12 @@ public:
     // where it is now.
     storage::RowPointer replace(storage::RowPointer where, std::vector<Value> values);
 
+    // Adds `real` (columns and flags set) to the table with its usage map and
+    // root leaf, and enters `rows` (the table's rows as read, with where each
+    // lies) into it. Returns its number among the real indexes. Throws 3022
+    // when it is unique and two rows share a key; saveDefinition() stores it.
+    std::uint32_t addRealIndex(storage::RealIndex real, const std::vector<storage::Row>& rows);
+
     // Writes the definition (row counts, next auto-number) back.
     void saveDefinition();
 
@@ -46,6 +53,7 @@ public:
 private:
     std::vector<KeyColumn> keyColumns(const storage::RealIndex& index) const;
     void addIndexEntries(const std::vector<Value>& values, storage::RowPointer where);
+    void addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where);
     void removeIndexEntries(storage::RowPointer where);
     storage::RowPointer placeRow(const std::vector<std::uint8_t>& row);
     std::vector<std::uint8_t> storeLongValue(std::span<const std::uint8_t> data);

@@ -106,8 +106,8 @@ std::vector<std::uint8_t> encodeTableDefinition(const storage::TableDefinition& 
         out.u8(logical.relatedTableType);
         out.u32(static_cast<std::uint32_t>(logical.relatedIndexNumber));
         out.u32(logical.relatedTablePage);
-        out.u8(logical.cascadeUpdates ? 1 : 0);
-        out.u8(logical.cascadeDeletes ? 1 : 0);
+        out.u8(logical.cascadeUpdates);
+        out.u8(logical.cascadeDeletes);
         out.u8(logical.indexType);
         if (!jet3) out.u32(0);
     }

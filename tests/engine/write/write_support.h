@@ -1,5 +1,6 @@
 // Shared by the writing tests: a temporary folder per test, whole-file
-// reads to show a file was left untouched, and the mdbtools referee.
+// reads to show a file was left untouched, the error number of a call,
+// and the mdbtools referee.
 #pragma once
 
 #include "support/temp_folder.h"
@@ -8,11 +9,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include "jet/error.h"
 
 namespace writetest {
 
@@ -47,6 +51,16 @@ inline bool haveMdbTools() {
 }
 
 inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// The DAO error number `action` fails with, 0 when it succeeds.
+inline long errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const jet::Error& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 }  // namespace writetest
 

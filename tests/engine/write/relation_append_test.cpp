@@ -1,0 +1,348 @@
+// Relations.Append on Jet 3 and Jet 4 files: enforced relations with their
+// foreign-key indexes (shared with an existing index or built over the rows
+// already there), unenforced ones with rows only, a table related to itself,
+// the relation as DAO reads it back, DAO's errors (the file left byte for
+// byte as it was) and the referee's view.
+#include <gtest/gtest.h>
+
+#include "dao/database_impl.h"
+#include "engine/write/write_support.h"
+#include "jet/dao.h"
+#include "storage/table_definition.h"
+#include "write/index_writer.h"
+#include "write/page_store.h"
+
+namespace {
+
+using writetest::errorOf;
+using writetest::TempFolder;
+
+struct FieldSpec {
+    const char* name;
+    int type;
+    long size = 0;
+};
+
+struct IndexSpec {
+    const char* name;
+    std::vector<const char*> fields;
+    bool primary = false;
+    bool unique = false;
+};
+
+void addTable(jet::Database& db, const char* name, std::vector<FieldSpec> fields, std::vector<IndexSpec> indexes) {
+    auto t = db.CreateTableDef(name);
+    for (const auto& f : fields) t->Fields().Append(t->CreateField(f.name, f.type, f.size));
+    for (const auto& spec : indexes) {
+        auto ix = t->CreateIndex(spec.name);
+        for (const char* member : spec.fields) ix->Fields().Append(ix->CreateField(member));
+        ix->SetPrimary(spec.primary);
+        ix->SetUnique(spec.unique);
+        t->Indexes().Append(std::move(ix));
+    }
+    db.TableDefs().Append(std::move(t));
+}
+
+void addRows(jet::Database& db, const char* table, std::vector<std::vector<std::pair<const char*, jet::Value>>> rows) {
+    auto rs = db.OpenRecordset(table, jet::dbOpenDynaset);
+    for (auto& row : rows) {
+        rs->AddNew();
+        for (auto& [field, value] : row) rs->SetValue(field, value);
+        rs->Update();
+    }
+}
+
+std::unique_ptr<jet::Relation> relation(jet::Database& db, const char* name, const char* table, const char* foreign,
+                                        long attributes,
+                                        std::vector<std::pair<const char*, const char*>> pairs) {
+    auto r = db.CreateRelation(name, table, foreign, attributes);
+    for (auto [primaryField, foreignField] : pairs) {
+        r->Fields().Append(r->CreateField(primaryField));
+        r->Fields()[primaryField].SetForeignName(foreignField);
+    }
+    return r;
+}
+
+// The stored definition of a table, as the file holds it now.
+jet::storage::TableDefinition definitionOf(jet::Database& db, const std::string& table) {
+    for (int i = 0; i < db.TableDefs().Count(); ++i)
+        if (db.TableDefs()[i].Name() == table)
+            return jet::storage::readTableDefinition(*db.impl().file, db.impl().tdefPages[static_cast<std::size_t>(i)]);
+    throw std::runtime_error("no table " + table);
+}
+
+const jet::storage::LogicalIndex* logicalNamed(const jet::storage::TableDefinition& def, const std::string& name) {
+    for (const auto& logical : def.logicalIndexes)
+        if (logical.name == name) return &logical;
+    return nullptr;
+}
+
+class RelationAppendTest : public ::testing::TestWithParam<int> {
+protected:
+    std::shared_ptr<jet::Database> create(const std::string& path) {
+        return jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+    }
+
+    // Customers(ID key, Name) and Orders(OrderID key, CustomerID indexed).
+    void customersAndOrders(jet::Database& db) {
+        addTable(db, "Customers", {{"ID", jet::dbLong}, {"Name", jet::dbText, 30}},
+                 {{"PrimaryKey", {"ID"}, true}});
+        addTable(db, "Orders", {{"OrderID", jet::dbLong}, {"CustomerID", jet::dbLong}, {"Code", jet::dbText, 10}},
+                 {{"PrimaryKey", {"OrderID"}, true}, {"CustomerID", {"CustomerID"}}});
+    }
+};
+
+TEST_P(RelationAppendTest, EnforcedRelationWritesBothForeignKeyIndexes) {
+    TempFolder folder;
+    const std::string path = folder.file("orders.mdb");
+    const long cascades = jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade;
+    {
+        auto db = create(path);
+        customersAndOrders(*db);
+        addRows(*db, "Customers", {{{"ID", 1}, {"Name", std::string("Ann")}}, {{"ID", 2}, {"Name", std::string("Bo")}}});
+        addRows(*db, "Orders", {{{"OrderID", 10}, {"CustomerID", 1}}, {{"OrderID", 11}, {"CustomerID", 2}},
+                                {{"OrderID", 12}}});
+        // The program's spelling of tables and fields; the catalog's is stored.
+        db->Relations().Append(relation(*db, "CustomersOrders", "customers", "ORDERS", cascades, {{"id", "customerid"}}));
+        // Usable at once: the relation, and the foreign table's new index.
+        ASSERT_EQ(db->Relations().Count(), 1);
+        EXPECT_EQ(db->Relations()[0].Table(), "Customers");
+        EXPECT_TRUE(db->TableDefs()["Orders"].Indexes()["CustomersOrders"].Foreign());
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    ASSERT_EQ(db->Relations().Count(), 1);
+    const jet::Relation& r = db->Relations()["CustomersOrders"];
+    EXPECT_EQ(r.Table(), "Customers");
+    EXPECT_EQ(r.ForeignTable(), "Orders");
+    EXPECT_EQ(r.Attributes(), cascades);
+    ASSERT_EQ(r.Fields().Count(), 1);
+    EXPECT_EQ(r.Fields()[0].Name(), "ID");
+    EXPECT_EQ(r.Fields()[0].ForeignName(), "CustomerID");
+
+    // DAO lists the foreign table's index, not the primary table's.
+    const jet::Index& fk = db->TableDefs()["Orders"].Indexes()["CustomersOrders"];
+    EXPECT_TRUE(fk.Foreign());
+    EXPECT_FALSE(fk.Unique());
+    EXPECT_EQ(fk.FieldsText(), "+CustomerID");
+    EXPECT_EQ(db->TableDefs()["Customers"].Indexes().Count(), 1);
+
+    // In the definitions (the corpus test compares every field of these
+    // entries with Access's): the primary side's index comes first in name
+    // order, and the foreign table's entries are sorted with the new one.
+    const auto customers = definitionOf(*db, "Customers");
+    const auto orders = definitionOf(*db, "Orders");
+    EXPECT_EQ(customers.logicalIndexes.front().name, ".rB");
+    EXPECT_EQ(customers.logicalIndexes.front().cascadeUpdates, 1);
+    std::vector<std::string> names;
+    for (const auto& logical : orders.logicalIndexes) names.push_back(logical.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"CustomerID", "CustomersOrders", "PrimaryKey"}));
+    EXPECT_EQ(orders.realIndexes.size(), 2u);  // shared with the CustomerID index
+}
+
+// Two fields named in another order than the primary key's, and a foreign
+// table without an index over them: a new real index, built over the rows
+// already there and kept up by later writes.
+TEST_P(RelationAppendTest, TwoFieldsGetANewIndexOverExistingRows) {
+    TempFolder folder;
+    const std::string path = folder.file("two.mdb");
+    auto db = create(path);
+    addTable(*db, "Parent", {{"Region", jet::dbText, 10}, {"No", jet::dbInteger}, {"Label", jet::dbText, 20}},
+             {{"PrimaryKey", {"Region", "No"}, true}});
+    addTable(*db, "Child", {{"ID", jet::dbLong}, {"PNo", jet::dbInteger}, {"PRegion", jet::dbText, 10}},
+             {{"PrimaryKey", {"ID"}, true}});
+    addRows(*db, "Parent", {{{"Region", std::string("North")}, {"No", std::int16_t{1}}},
+                            {{"Region", std::string("South")}, {"No", std::int16_t{1}}}});
+    // Text keys compare as Jet compares them: without regard to case.
+    addRows(*db, "Child", {{{"ID", 1}, {"PRegion", std::string("north")}, {"PNo", std::int16_t{1}}},
+                           {{"ID", 2}, {"PRegion", std::string("South")}, {"PNo", std::int16_t{1}}},
+                           {{"ID", 3}, {"PRegion", std::string("West")}}});
+    db->Relations().Append(relation(*db, "ParentChild", "Parent", "Child", 0, {{"No", "PNo"}, {"Region", "PRegion"}}));
+
+    const jet::Relation& r = db->Relations()["ParentChild"];
+    ASSERT_EQ(r.Fields().Count(), 2);
+    EXPECT_EQ(r.Fields()[0].Name(), "No");
+    EXPECT_EQ(r.Fields()[1].ForeignName(), "PRegion");
+    EXPECT_EQ(db->TableDefs()["Child"].Indexes()["ParentChild"].FieldsText(), "+PRegion;+PNo");
+
+    auto child = definitionOf(*db, "Child");
+    const auto* fk = logicalNamed(child, "ParentChild");
+    ASSERT_TRUE(fk);
+    ASSERT_EQ(child.realIndexes.size(), 2u);
+    EXPECT_EQ(fk->realIndexNumber, 1u);
+    EXPECT_EQ(child.realIndexes[1].flags, GetParam() == jet::dbVersion40 ? 0x80 : 0x00);
+    jet::write::PageStore store(*db->impl().file);
+    EXPECT_EQ(jet::write::allIndexEntries(store, child.realIndexes[1]).size(), 3u);
+    EXPECT_EQ(child.realIndexes[1].rowCount, 3u);
+
+    addRows(*db, "Child", {{{"ID", 4}, {"PRegion", std::string("North")}, {"PNo", std::int16_t{1}}}});
+    child = definitionOf(*db, "Child");
+    jet::write::PageStore after(*db->impl().file);
+    EXPECT_EQ(jet::write::allIndexEntries(after, child.realIndexes[1]).size(), 4u);
+}
+
+// Unenforced relations (here with a join type) are rows only: no index, and
+// no unique index needed on the primary side.
+TEST_P(RelationAppendTest, UnenforcedRelationWritesRowsOnly) {
+    TempFolder folder;
+    const std::string path = folder.file("loose.mdb");
+    const long attributes = jet::dbRelationDontEnforce | jet::dbRelationLeft;
+    {
+        auto db = create(path);
+        customersAndOrders(*db);
+        const auto before = definitionOf(*db, "Orders");
+        db->Relations().Append(relation(*db, "ByCode", "Orders", "Customers", attributes, {{"Code", "Name"}}));
+        db->Relations().Append(relation(*db, "Rightward", "Customers", "Orders",
+                                        jet::dbRelationDontEnforce | jet::dbRelationRight, {{"ID", "CustomerID"}}));
+        const auto after = definitionOf(*db, "Orders");
+        EXPECT_EQ(after.logicalIndexes.size(), before.logicalIndexes.size());
+        EXPECT_EQ(after.realIndexes.size(), before.realIndexes.size());
+    }
+    auto db = jet::DBEngine().OpenDatabase(path);
+    ASSERT_EQ(db->Relations().Count(), 2);
+    EXPECT_EQ(db->Relations()["ByCode"].Attributes(), attributes);
+    EXPECT_EQ(db->Relations()["Rightward"].Attributes(), jet::dbRelationDontEnforce | jet::dbRelationRight);
+    EXPECT_EQ(db->Relations()["ByCode"].Fields()[0].ForeignName(), "Name");
+    EXPECT_EQ(db->TableDefs()["Orders"].Indexes().Count(), 2);
+}
+
+// A table related to itself gets both indexes, numbered one after the other.
+TEST_P(RelationAppendTest, TableRelatedToItself) {
+    TempFolder folder;
+    auto db = create(folder.file("self.mdb"));
+    addTable(*db, "Staff", {{"ID", jet::dbLong}, {"Boss", jet::dbLong}}, {{"PrimaryKey", {"ID"}, true}});
+    addRows(*db, "Staff", {{{"ID", 1}}, {{"ID", 2}, {"Boss", 1}}});
+    db->Relations().Append(relation(*db, "StaffStaff", "Staff", "Staff", 0, {{"ID", "Boss"}}));
+    const auto staff = definitionOf(*db, "Staff");
+    const auto* onPrimary = logicalNamed(staff, ".rB");
+    const auto* onForeign = logicalNamed(staff, "StaffStaff");
+    ASSERT_TRUE(onPrimary && onForeign);
+    EXPECT_EQ(onPrimary->indexNumber, 1u);
+    EXPECT_EQ(onForeign->indexNumber, 2u);
+    EXPECT_EQ(onPrimary->relatedIndexNumber, 2);
+    EXPECT_EQ(onForeign->relatedIndexNumber, 1);
+    EXPECT_EQ(onPrimary->relatedTablePage, staff.tdefPage);
+    EXPECT_EQ(staff.realIndexes.size(), 2u);
+    EXPECT_EQ(db->TableDefs()["Staff"].Indexes().Count(), 2);
+}
+
+// Between two uniquely indexed sides the relation is one-to-one, and Jet
+// marks it so.
+TEST_P(RelationAppendTest, OneToOneIsMarkedUnique) {
+    TempFolder folder;
+    auto db = create(folder.file("one.mdb"));
+    addTable(*db, "Person", {{"ID", jet::dbLong}}, {{"PrimaryKey", {"ID"}, true}});
+    addTable(*db, "Passport", {{"PersonID", jet::dbLong}, {"Number", jet::dbText, 12}},
+             {{"PrimaryKey", {"PersonID"}, true}});
+    db->Relations().Append(relation(*db, "PersonPassport", "Person", "Passport", 0, {{"ID", "PersonID"}}));
+    EXPECT_EQ(db->Relations()[0].Attributes(), jet::dbRelationUnique);
+    const auto passport = definitionOf(*db, "Passport");
+    // The foreign side shares the primary key's real index.
+    EXPECT_EQ(passport.realIndexes.size(), 1u);
+    EXPECT_EQ(logicalNamed(passport, "PersonPassport")->realIndexNumber, 0u);
+}
+
+TEST_P(RelationAppendTest, BadRelationsChangeNothing) {
+    TempFolder folder;
+    const std::string path = folder.file("errors.mdb");
+    auto db = create(path);
+    customersAndOrders(*db);
+    addTable(*db, "Notes", {{"ID", jet::dbLong}, {"Text", jet::dbText, 30}, {"Other", jet::dbLong}}, {});
+    addRows(*db, "Customers", {{{"ID", 1}}});
+    addRows(*db, "Orders", {{{"OrderID", 1}, {"CustomerID", 1}}});
+    db->Relations().Append(relation(*db, "First", "Customers", "Orders", 0, {{"ID", "CustomerID"}}));
+    const auto before = writetest::readFile(path);
+    auto append = [&](const char* name, const char* table, const char* foreign, long attributes,
+                      std::vector<std::pair<const char*, const char*>> pairs) {
+        return errorOf([&] { db->Relations().Append(relation(*db, name, table, foreign, attributes, pairs)); });
+    };
+    const long loose = jet::dbRelationDontEnforce;
+
+    EXPECT_EQ(append("first", "Customers", "Orders", 0, {{"ID", "OrderID"}}), 3012);
+    EXPECT_EQ(append("Empty", "Customers", "Orders", 0, {}), 3366);
+    EXPECT_EQ(append("Bad.Name", "Customers", "Orders", loose, {{"ID", "CustomerID"}}), 3125);
+    EXPECT_EQ(append("", "Customers", "Orders", loose, {{"ID", "CustomerID"}}), 3125);
+    EXPECT_EQ(append("NoTable", "Clients", "Orders", loose, {{"ID", "CustomerID"}}), 3265);
+    EXPECT_EQ(append("NoForeignTable", "Customers", "Sales", loose, {{"ID", "CustomerID"}}), 3265);
+    EXPECT_EQ(append("NoField", "Customers", "Orders", loose, {{"Number", "CustomerID"}}), 3265);
+    EXPECT_EQ(append("NoForeignField", "Customers", "Orders", loose, {{"ID", "Client"}}), 3265);
+    EXPECT_EQ(append("NoForeignName", "Customers", "Orders", loose, {{"ID", ""}}), 3265);
+    EXPECT_EQ(append("Types", "Customers", "Orders", loose, {{"ID", "Code"}}), 3368);
+    EXPECT_EQ(append("NotUnique", "Notes", "Orders", 0, {{"Other", "CustomerID"}}), 3609);
+    EXPECT_EQ(append("PartOfKey", "Customers", "Notes", 0, {{"ID", "ID"}, {"Name", "Text"}}), 3609);
+    EXPECT_EQ(append("PrimaryKey", "Customers", "Orders", 0, {{"ID", "OrderID"}}), 3284);
+    EXPECT_EQ(append("Orphans", "Customers", "Notes", 0, {{"ID", "Other"}}), 0);  // no rows yet
+    addRows(*db, "Notes", {{{"ID", 7}, {"Other", 99}}});
+    const auto withNote = writetest::readFile(path);
+    EXPECT_EQ(append("Orphans2", "Orders", "Notes", 0, {{"OrderID", "Other"}}), 3379);
+    EXPECT_EQ(writetest::readFile(path), withNote);
+
+    // Attached to a Relation object: a field twice.
+    auto twice = db->CreateRelation("Twice", "Customers", "Orders");
+    twice->Fields().Append(twice->CreateField("ID"));
+    EXPECT_EQ(errorOf([&] { twice->Fields().Append(twice->CreateField("id")); }), 3191);
+    EXPECT_EQ(errorOf([&] { db->Relations().Append(nullptr); }), 3001);
+
+    db->Relations().Refresh();
+    EXPECT_EQ(db->Relations().Count(), 2);
+    EXPECT_NE(before, withNote);
+}
+
+// Too many indexes: Jet keeps at most 32 per table.
+TEST_P(RelationAppendTest, IndexLimit) {
+    TempFolder folder;
+    auto db = create(folder.file("many.mdb"));
+    std::vector<FieldSpec> fields{{"ID", jet::dbLong}};
+    std::vector<IndexSpec> indexes{{"PrimaryKey", {"ID"}, true}};
+    std::vector<std::string> names;
+    for (int i = 0; i < 31; ++i) names.push_back("F" + std::to_string(i));
+    for (const auto& n : names) {
+        fields.push_back({n.c_str(), jet::dbLong});
+        indexes.push_back({n.c_str(), {n.c_str()}});
+    }
+    addTable(*db, "Full", fields, indexes);
+    addTable(*db, "Key", {{"ID", jet::dbLong}}, {{"PrimaryKey", {"ID"}, true}});
+    EXPECT_EQ(errorOf([&] { db->Relations().Append(relation(*db, "KeyFull", "Key", "Full", 0, {{"ID", "F0"}})); }),
+              3626);
+    EXPECT_EQ(errorOf([&] {
+        db->Relations().Append(relation(*db, "KeyFull", "Key", "Full", jet::dbRelationDontEnforce, {{"ID", "F0"}}));
+    }), 0);
+}
+
+TEST_P(RelationAppendTest, RefereeListsTheConstraint) {
+    STRUX_REQUIRE_MDBTOOLS();
+    TempFolder folder;
+    const std::string path = folder.file("referee.mdb");
+    {
+        auto db = create(path);
+        customersAndOrders(*db);
+        db->Relations().Append(relation(*db, "CustomersOrders", "Customers", "Orders",
+                                        jet::dbRelationDeleteCascade, {{"ID", "CustomerID"}}));
+    }
+    bool ok = false;
+    const std::string schema = writetest::run("mdb-schema --relations " + writetest::quoted(path) + " postgres", &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_NE(schema.find("FOREIGN KEY (\"customerid\") REFERENCES \"Customers\"(\"id\") ON DELETE CASCADE"),
+              std::string::npos)
+        << schema;
+    const std::string rows = writetest::run("mdb-export " + writetest::quoted(path) + " MSysRelationships", &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_NE(rows.find("\"CustomersOrders\",4096,1,0,\"Orders\",\"CustomerID\",\"Customers\",\"ID\""),
+              std::string::npos)
+        << rows;
+}
+
+TEST(RelationAppendReadOnly, ReadOnlyDatabaseRefuses) {
+    TempFolder folder;
+    const std::string path = folder.file("ro.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral);
+        addTable(*db, "A", {{"ID", jet::dbLong}}, {{"PrimaryKey", {"ID"}, true}});
+    }
+    auto db = jet::DBEngine().OpenDatabase(path, false, true);
+    EXPECT_EQ(errorOf([&] { db->Relations().Append(relation(*db, "AA", "A", "A", 0, {{"ID", "ID"}})); }), 3027);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, RelationAppendTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
+                         [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
+
+}  // namespace
