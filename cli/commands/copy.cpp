@@ -8,6 +8,7 @@
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "command.h"
+#include "commands/generation_source.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
 
@@ -66,21 +67,15 @@ public:
         }
         if (file.empty()) return usage(err, "no FILE");
 
-        jet::DBEngine engine;
-        auto db = engine.OpenDatabase(file, false, true);
-        codegen::SourceDatabase source{db->TableDefs(), db->QueryDefs(), db->Relations()};
-        codegen::CodeRequest request;
-        request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
-        request.entries = codegen::listingEntries(source);
-        request.sourceVersion = db->Version();
-        request.sourceCodePage = db->CodePage();
+        GenerationSource opened(file);
+        codegen::CodeRequest& request = opened.request;
         request.copyOut = output.empty() ? codegen::emptyCopyPath(request.sDbPath) : output;
 
         const auto before = fileIdentity(request.copyOut);
         std::string mode = "COPY";
         codegen::QuietHost host(force);
         try {
-            const auto files = codegen::GenerateStructure(mode, request, source, host);
+            const auto files = codegen::GenerateStructure(mode, request, opened.source, host);
             for (const auto& item : files.copy.leftOut)
                 err << "strux copy: not copied: " << item.kind << " \"" << item.name << "\": " << item.reason << '\n';
             out << files.copyPath << '\n';

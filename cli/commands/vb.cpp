@@ -1,11 +1,10 @@
 // strux vb FILE [--style standalone|project|project-noform] [-o OUT.bas]:
 // the Visual Basic 5 module that recreates a database's structure, written
 // by the same generator as the program's code print modes.
-#include <filesystem>
-
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "command.h"
+#include "commands/generation_source.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
 
@@ -73,19 +72,15 @@ public:
         }
         if (file.empty()) return usage(err, "no FILE");
 
-        jet::DBEngine engine;
-        auto db = engine.OpenDatabase(file, false, true);
-        codegen::SourceDatabase source{db->TableDefs(), db->QueryDefs(), db->Relations()};
-        codegen::CodeRequest request;
-        request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
-        request.entries = codegen::listingEntries(source);
+        GenerationSource opened(file);
+        codegen::CodeRequest& request = opened.request;
         request.bNoFormFile = style->noFormFile;
         request.moduleOut = output;
 
         std::string mode = style->modeWord;
         codegen::QuietHost host;
         try {
-            const auto files = codegen::GenerateStructure(mode, request, source, host);
+            const auto files = codegen::GenerateStructure(mode, request, opened.source, host);
             if (!files.formPath.empty()) out << files.formPath << '\n';
             out << files.modulePath << '\n';
         } catch (const codegen::WriteError& e) {

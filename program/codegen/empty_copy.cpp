@@ -34,11 +34,9 @@ void deleteExistingCopy(const std::string& path) {
                          "Path/File access error (" + path + ": " + error.message() + ")", path);
 }
 
-// The query pass needs Database::CreateQueryDef, and the relation pass
-// Database::CreateRelation with a writing Relations().Append. Until the
-// engine has them the passes name what they leave out; the checks are
-// made on the engine's own type, so each pass starts copying as soon as
-// the engine can.
+// The query pass needs Database::CreateQueryDef. Until the engine has it
+// the pass names the queries it leaves out; the check is made on the
+// engine's own type, so the pass starts copying as soon as the engine can.
 template <class Target>
 bool createQuery(Target& target, const std::string& name, const std::string& sql) {
     if constexpr (requires { target.CreateQueryDef(name, sql); }) {
@@ -49,20 +47,14 @@ bool createQuery(Target& target, const std::string& name, const std::string& sql
     }
 }
 
-template <class Target>
-bool createRelation(Target& target, const jet::Relation& source) {
-    if constexpr (requires { target.CreateRelation(source.Name(), source.Table(), source.ForeignTable()); }) {
-        auto relation = target.CreateRelation(source.Name(), source.Table(), source.ForeignTable());
-        for (const auto& member : source.Fields()) {
-            relation->Fields().Append(relation->CreateField(member->Name()));
-            relation->Fields()[member->Name()].SetForeignName(member->ForeignName());
-        }
-        relation->SetAttributes(source.Attributes());
-        target.Relations().Append(std::move(relation));
-        return true;
-    } else {
-        return false;
+void createRelation(jet::Database& target, const jet::Relation& source) {
+    auto relation = target.CreateRelation(source.Name(), source.Table(), source.ForeignTable());
+    for (const auto& member : source.Fields()) {
+        relation->Fields().Append(relation->CreateField(member->Name()));
+        relation->Fields()[member->Name()].SetForeignName(member->ForeignName());
     }
+    relation->SetAttributes(source.Attributes());
+    target.Relations().Append(std::move(relation));
 }
 
 // Jet compares names without regard to the case of ASCII letters.
@@ -187,8 +179,7 @@ public:
             }
         }
         try {
-            if (!createRelation(target_, source))
-                leaveOut("relation", source.Name(), "this engine cannot write relations yet");
+            createRelation(target_, source);
         } catch (const jet::Error& e) {
             throw jet::Error(e.number(), e.what(), "relation '" + source.Name() + "'");
         }

@@ -3,6 +3,7 @@
 // difference shows as the one line that differs.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,9 +63,14 @@ inline std::vector<std::string> structureText(const std::vector<std::string>& en
         lines.push_back("table " + table.Name());
         for (const auto& field : table.Fields())
             if (!isLeftOut("field", table.Name() + "." + field->Name())) lines.push_back("  " + fieldText(*field));
+        // In name order: the order of a table's indexes is the order the
+        // engine reads them in, not something the copy chooses.
+        std::vector<std::string> indexes;
         for (const auto& index : table.Indexes())
             if (!index->Foreign() && !isLeftOut("index", table.Name() + "." + index->Name()))
-                lines.push_back("  " + indexText(*index));
+                indexes.push_back("  " + indexText(*index));
+        std::sort(indexes.begin(), indexes.end());
+        lines.insert(lines.end(), indexes.begin(), indexes.end());
     }
     for (const auto& entry : entries) {
         if (codegen::entryKind(entry) != codegen::EntryKind::Relation) continue;

@@ -1,24 +1,14 @@
 // strux vb, run in-process.
-#include <sstream>
-
 #include <gtest/gtest.h>
 
 #include "codegen/temp_folder.h"
 #include "command.h"
+#include "support/run_strux.h"
 #include "support/corpus.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result strux(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testsupport::strux;
 
 }  // namespace
 

@@ -229,6 +229,8 @@ TEST_F(PrintRequestTest, AutomaticSettingFiveWritesProjectCodeWithoutTheFormAndN
 }
 
 TEST_F(PrintRequestTest, EmptyCopyIsMadeBesideTheDatabase) {
+    // The sample's relation joins text to a number, which Jet refuses (below).
+    engine.databases[dbPath]->relations.clear();
     openDatabase(dbPath);
     dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
     window->cmdPrint_Click();
@@ -248,7 +250,22 @@ TEST_F(PrintRequestTest, EmptyCopyIsMadeBesideTheDatabase) {
     EXPECT_FALSE(EndRequested());
 }
 
+TEST_F(PrintRequestTest, AFailureDuringTheCopyIsReportedAndThePartlyFilledCopyStays) {
+    openDatabase(dbPath);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    ASSERT_FALSE(ui->messageBoxes().empty());
+    const std::string message = ui->messageBoxes().back().prompt;
+    EXPECT_NE(message.find("[F001][VBStruct][Copying]"), std::string::npos) << message;
+    EXPECT_NE(message.find("relation 'CustomersOrder Details'"), std::string::npos) << message;
+    auto copy = jet::DBEngine().OpenDatabase(data.file("Empty Copy of Sample.mdb"), false, true);
+    EXPECT_NE(copy->TableDefs().find("Customers"), nullptr);
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
+}
+
 TEST_F(PrintRequestTest, AnExistingCopyIsReplacedOnYesAndNoEndsTheProgram) {
+    engine.databases[dbPath]->relations.clear();
     const std::string question = "Database already exists! Delete existing?";
     auto questions = [&] {
         std::vector<vb::ScriptedUi::Shown> asked;
