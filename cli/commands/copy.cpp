@@ -8,6 +8,7 @@
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "command.h"
+#include "commands/arguments.h"
 #include "commands/generation_source.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
@@ -48,24 +49,11 @@ public:
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
-        std::string file, output;
-        bool force = false;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            const std::string& arg = args[i];
-            if (arg == "-o") {
-                if (i + 1 == args.size()) return usage(err, "-o needs a value");
-                output = args[++i];
-            } else if (arg == "--force") {
-                force = true;
-            } else if (!arg.empty() && arg[0] == '-') {
-                return usage(err, "unknown option " + arg);
-            } else if (file.empty()) {
-                file = arg;
-            } else {
-                return usage(err, "only one FILE");
-            }
-        }
-        if (file.empty()) return usage(err, "no FILE");
+        const ParsedArguments parsed = parseArguments(args, {"-o"}, {"--force"});
+        if (!parsed.problem.empty()) return usage(err, parsed.problem);
+        const std::string& file = parsed.file;
+        const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
+        const bool force = parsed.flags.count("--force") > 0;
 
         GenerationSource opened(file);
         codegen::CodeRequest& request = opened.request;

@@ -4,6 +4,7 @@
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "command.h"
+#include "commands/arguments.h"
 #include "commands/generation_source.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
@@ -44,33 +45,17 @@ public:
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
+        const ParsedArguments parsed = parseArguments(args, {"--style", "-o"});
+        if (!parsed.problem.empty()) return usage(err, parsed.problem);
         const Style* style = &kStyles[0];
-        std::string file, output;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            const std::string& arg = args[i];
-            std::string value;
-            if (arg == "--style" || arg == "-o") {
-                if (i + 1 == args.size()) return usage(err, arg + " needs a value");
-                value = args[++i];
-            } else if (arg.rfind("--style=", 0) == 0) {
-                value = arg.substr(8);
-            }
-            if (arg == "--style" || arg.rfind("--style=", 0) == 0) {
-                style = nullptr;
-                for (const auto& known : kStyles)
-                    if (value == known.option) style = &known;
-                if (!style) return usage(err, "unknown style " + value);
-            } else if (arg == "-o") {
-                output = value;
-            } else if (!arg.empty() && arg[0] == '-') {
-                return usage(err, "unknown option " + arg);
-            } else if (file.empty()) {
-                file = arg;
-            } else {
-                return usage(err, "only one FILE");
-            }
+        if (const auto given = parsed.values.find("--style"); given != parsed.values.end()) {
+            style = nullptr;
+            for (const auto& known : kStyles)
+                if (given->second == known.option) style = &known;
+            if (!style) return usage(err, "unknown style " + given->second);
         }
-        if (file.empty()) return usage(err, "no FILE");
+        const std::string& file = parsed.file;
+        const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
 
         GenerationSource opened(file);
         codegen::CodeRequest& request = opened.request;
