@@ -11,6 +11,7 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(makeVbCommand());
     commands.push_back(makeReportCommand());
     commands.push_back(makeVerifyCommand());
+    commands.push_back(makeCopyCommand());
     return commands;
 }
 

@@ -11,5 +11,6 @@ std::unique_ptr<Command> makeDumpCommand();
 std::unique_ptr<Command> makeVbCommand();
 std::unique_ptr<Command> makeReportCommand();
 std::unique_ptr<Command> makeVerifyCommand();
+std::unique_ptr<Command> makeCopyCommand();
 
 }  // namespace cli

@@ -1,11 +1,11 @@
 // strux vb FILE [--style standalone|project|project-noform] [-o OUT.bas]:
 // the Visual Basic 5 module that recreates a database's structure, written
 // by the same generator as the program's code print modes.
-#include <filesystem>
-
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "command.h"
+#include "commands/arguments.h"
+#include "commands/generation_source.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
 
@@ -45,47 +45,27 @@ public:
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
+        const ParsedArguments parsed = parseArguments(args, {"--style", "-o"});
+        if (!parsed.problem.empty()) return usage(err, parsed.problem);
         const Style* style = &kStyles[0];
-        std::string file, output;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            const std::string& arg = args[i];
-            std::string value;
-            if (arg == "--style" || arg == "-o") {
-                if (i + 1 == args.size()) return usage(err, arg + " needs a value");
-                value = args[++i];
-            } else if (arg.rfind("--style=", 0) == 0) {
-                value = arg.substr(8);
-            }
-            if (arg == "--style" || arg.rfind("--style=", 0) == 0) {
-                style = nullptr;
-                for (const auto& known : kStyles)
-                    if (value == known.option) style = &known;
-                if (!style) return usage(err, "unknown style " + value);
-            } else if (arg == "-o") {
-                output = value;
-            } else if (!arg.empty() && arg[0] == '-') {
-                return usage(err, "unknown option " + arg);
-            } else if (file.empty()) {
-                file = arg;
-            } else {
-                return usage(err, "only one FILE");
-            }
+        if (const auto given = parsed.values.find("--style"); given != parsed.values.end()) {
+            style = nullptr;
+            for (const auto& known : kStyles)
+                if (given->second == known.option) style = &known;
+            if (!style) return usage(err, "unknown style " + given->second);
         }
-        if (file.empty()) return usage(err, "no FILE");
+        const std::string& file = parsed.file;
+        const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
 
-        jet::DBEngine engine;
-        auto db = engine.OpenDatabase(file, false, true);
-        codegen::SourceDatabase source{db->TableDefs(), db->QueryDefs(), db->Relations()};
-        codegen::CodeRequest request;
-        request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
-        request.entries = codegen::listingEntries(source);
+        GenerationSource opened(file);
+        codegen::CodeRequest& request = opened.request;
         request.bNoFormFile = style->noFormFile;
         request.moduleOut = output;
 
         std::string mode = style->modeWord;
         codegen::QuietHost host;
         try {
-            const auto files = codegen::GenerateStructure(mode, request, source, host);
+            const auto files = codegen::GenerateStructure(mode, request, opened.source, host);
             if (!files.formPath.empty()) out << files.formPath << '\n';
             out << files.modulePath << '\n';
         } catch (const codegen::WriteError& e) {

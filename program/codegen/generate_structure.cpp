@@ -28,17 +28,9 @@ std::size_t fileNameStart(const std::string& path) {
     return separator == std::string::npos ? 0 : separator + 1;
 }
 
-bool samePath(const std::string& a, const std::string& b) {
-    std::error_code errorA, errorB;
-    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
-    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
-    if (errorA || errorB) return std::filesystem::absolute(a, errorA) == std::filesystem::absolute(b, errorB);
-    return canonicalA == canonicalB;
-}
-
 // A generated file must never take the database's place.
 void refuseDatabasePath(const std::string& path, const std::string& sDbPath) {
-    if (samePath(path, sDbPath))
+    if (sameFile(path, sDbPath))
         throw WriteError(kErrPathFileAccess, "Path/File access error (" + path + " is the database itself)", path);
 }
 
@@ -76,14 +68,40 @@ std::string moduleFilePath(const std::string& sDbPath) {
     return sDbPath.substr(0, dot + 1) + "bas";
 }
 
+bool GenerationHost::replaceExistingCopy(const std::string&) { return false; }
+
+namespace {
+
+GeneratedFiles makeEmptyCopy(const CodeRequest& request, const SourceDatabase& source, GenerationHost& host) {
+    GeneratedFiles files;
+    host.setArea(kAreaVBStructCopying);
+    files.copyPath = request.copyOut.empty() ? emptyCopyPath(request.sDbPath) : request.copyOut;
+    host.showMessage("Creating " + files.copyPath);
+    auto target =
+        createCopyDatabase(files.copyPath, request.sDbPath, copyFormatOption(request.sourceVersion, request.sourceCodePage), host);
+    files.copy = copyStructure(request.entries, source, *target, [&host] { host.doEvents(); });
+    target->Close();
+    return files;
+}
+
+}  // namespace
+
 GeneratedFiles GenerateStructure(std::string& sMode, const CodeRequest& request, const SourceDatabase& source,
                                  GenerationHost& host) {
-    if (sMode.find("VBFILE") == std::string::npos)
-        throw std::invalid_argument("mode word '" + sMode + "' is not a code mode");
+    const bool copyMode = sMode == "COPY";
+    if (!copyMode && sMode.find("VBFILE") == std::string::npos)
+        throw std::invalid_argument("unknown mode word '" + sMode + "'");
 
     host.setArea(kAreaVBStructInitialising);
     host.setPointer(kPointerHourglass);
     try {
+        if (copyMode) {
+            GeneratedFiles files = makeEmptyCopy(request, source, host);
+            host.setPointer(kPointerDefault);
+            host.showMessage("-1");
+            host.setArea(kAreaCodeRun);
+            return files;
+        }
         GeneratedFiles files;
         host.showMessage("Creating stand alone style code.........");
         host.setArea(kAreaVBStructPrinting);

@@ -1,13 +1,15 @@
-// The code modes of the generator: the module (stand-alone or project
-// style) beside the database and, for the project style, the outline form.
-// The program calls GenerateStructure from its print dispatcher; the
-// command line and the tests call it with their own host.
+// The generator's modes: the module (stand-alone or project style) beside
+// the database and, for the project style, the outline form; and the empty
+// copy of the database (empty_copy.h). The program calls GenerateStructure
+// from its print dispatcher; the command line and the tests call it with
+// their own host.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "codegen/empty_copy.h"
 #include "codegen/structure_walk.h"
 
 namespace codegen {
@@ -36,14 +38,24 @@ public:
     // The current date and time in the general date format, for the
     // "created" comment lines.
     virtual std::string now();
+    // Copy mode: the copy's file `path` exists already; true (Yes) deletes
+    // it and creates the copy again, false (No) gives up. The program asks
+    // kReplaceCopyPrompt; without anyone to ask, nothing is replaced.
+    virtual bool replaceExistingCopy(const std::string& path);
 };
 
-// A host that shows nothing: the command line's.
+// A host that shows nothing: the command line's. `replaceCopies` answers
+// the question about an existing copy.
 class QuietHost : public GenerationHost {
 public:
+    explicit QuietHost(bool replaceCopies = false) : replaceCopies_(replaceCopies) {}
     void showMessage(const std::string&) override {}
     void setArea(int32_t) override {}
     void setPointer(int) override {}
+    bool replaceExistingCopy(const std::string&) override { return replaceCopies_; }
+
+private:
+    bool replaceCopies_;
 };
 
 // The current local date and time as the general date format writes it:
@@ -62,22 +74,34 @@ struct CodeRequest {
     // Where the module goes; empty for moduleFilePath(sDbPath). The form
     // file goes into the module's folder.
     std::string moduleOut;
+    // Copy mode: the source's Database.Version and CodePage, which decide
+    // the copy's format (copyFormatOption), and where the copy goes (empty
+    // for emptyCopyPath(sDbPath)).
+    std::string sourceVersion;
+    int sourceCodePage = kCopyCodePage;
+    std::string copyOut;
 };
 
 struct GeneratedFiles {
     std::string modulePath;
     std::string formPath;  // empty when no form file was written
+    std::string copyPath;  // copy mode: the new database
+    CopyOutcome copy;      // copy mode: what it could not carry over
 };
 
 // Writes the module for the mode word "VBFILE" (stand-alone style) or
 // "VBFILE2" (project style; the form file first unless bNoFormFile); the
 // project style changes `sMode` to "VBFILE" once its header is written.
 // Each file replaces an earlier one only once it is complete.
-// Throws std::invalid_argument for a word without "VBFILE" (the copy mode
-// is not code), jet::Error when the database cannot be read and WriteError
-// when a file cannot be written; the host then holds the area of the failed
-// step and the normal pointer, and the status window is left to the caller's
-// failure handler.
+// The word "COPY" makes the empty copy instead (any other word without
+// "VBFILE" is refused with std::invalid_argument):
+// the new database is created (the host is asked before an existing file
+// is replaced; No throws CopyDeclined) and filled pass by pass; a failure
+// after its creation leaves the partly filled copy on disk.
+// Throws jet::Error when a database cannot be read or written and
+// WriteError when a file cannot be written or deleted; the host then holds
+// the area of the failed step and the normal pointer, and the status window
+// is left to the caller's failure handler.
 GeneratedFiles GenerateStructure(std::string& sMode, const CodeRequest& request, const SourceDatabase& source,
                                  GenerationHost& host);
 

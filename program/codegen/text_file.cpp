@@ -100,6 +100,14 @@ void TextFileWriter::commit() {
     committed_ = true;
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code errorA, errorB;
+    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    if (errorA || errorB) return std::filesystem::absolute(a, errorA) == std::filesystem::absolute(b, errorB);
+    return canonicalA == canonicalB;
+}
+
 void writeTextFile(const std::filesystem::path& target, const std::vector<std::string>& lines) {
     TextFileWriter writer(target);
     writer.writeLines(lines);

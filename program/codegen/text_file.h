@@ -61,6 +61,10 @@ private:
     bool committed_ = false;
 };
 
+// Whether two paths lead to the same file (links and ".." resolved as far
+// as the paths exist), so that an output never takes an input's place.
+bool sameFile(const std::string& a, const std::string& b);
+
 // The whole file at once.
 void writeTextFile(const std::filesystem::path& target, const std::vector<std::string>& lines);
 

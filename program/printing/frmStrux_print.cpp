@@ -10,6 +10,7 @@
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "frmStrux.h"
+#include "jet/database.h"
 #include "jet/error.h"
 #include "jet/types.h"
 #include "printer/qt/system_printers.h"
@@ -55,6 +56,10 @@ public:
     void setArea(int32_t area) override { sErrArea = Subs().cvSetArea(area, kFormNumber, 0); }
     void setPointer(int pointer) override { SetPointer(pointer); }
     void doEvents() override { vb::DoEvents(); }
+    bool replaceExistingCopy(const std::string&) override {
+        return vb::MsgBox(codegen::kReplaceCopyPrompt, vb::vbCritical + vb::vbYesNo, codegen::kReplaceCopyTitle) ==
+               vb::vbYes;
+    }
 };
 
 // The button bar is off while a request runs: the run lets window events
@@ -142,12 +147,6 @@ void frmStrux::RunPrintMode(const std::string& sMode) {
             PrintStructure();
             break;
         case printing::PrintAction::Copy:
-            // Writing a database needs the engine's writing side, which this
-            // build does not have yet.
-            vb::MsgBox("Creating an empty copy of a database is not available in this build yet. Nothing was "
-                       "changed.",
-                       vb::vbInformation, vb::App().Title());
-            break;
         case printing::PrintAction::Code:
             GenerateCode(printing::generatorWord(mode));
             break;
@@ -163,15 +162,37 @@ void frmStrux::GenerateCode(std::string sMode) {
     request.entries = mainEntries();
     request.sDbPath = sDbPath;
     request.bNoFormFile = bNoFormFile != 0;
+    if (jet::Database* database = dbCurrent->database()) {
+        request.sourceVersion = database->Version();
+        request.sourceCodePage = database->CodePage();
+    }
     try {
         codegen::SourceDatabase source{dbCurrent->TableDefs(), dbCurrent->QueryDefs(), dbCurrent->Relations()};
         const codegen::GeneratedFiles files = codegen::GenerateStructure(sMode, request, source, host);
-        std::string told = "Code written to " + files.modulePath;
-        if (!files.formPath.empty()) told += " and " + files.formPath;
+        std::string told;
+        if (!files.copyPath.empty()) {
+            told = "Empty copy written to " + files.copyPath;
+            // What the copy could not hold must not pass unnoticed.
+            const std::string leftOut = codegen::leftOutText(files.copy);
+            if (!leftOut.empty()) {
+                if (bAutoPrint == 0) vb::MsgBox(told + "\n\n" + leftOut, vb::vbExclamation, vb::App().Title());
+                told += "; " + leftOut.substr(0, leftOut.find(':'));
+            }
+        } else {
+            told = "Code written to " + files.modulePath;
+            if (!files.formPath.empty()) told += " and " + files.formPath;
+        }
         tellOutput(told, false);
+    } catch (const codegen::CopyDeclined&) {
+        // The user would not have the existing copy replaced: the program
+        // ends, as it always has on this answer.
+        host.showMessage("-1");
+        SetPointer(0);
+        EndProgram();
+        return;
     } catch (const jet::Error& e) {
         host.showMessage("-1");
-        reportEngineError(e.number(), e.what());
+        reportEngineError(e.number(), e.context().empty() ? e.what() : std::string(e.what()) + " (" + e.context() + ")");
     } catch (const codegen::WriteError& e) {
         host.showMessage("-1");
         reportEngineError(e.number(), e.what());

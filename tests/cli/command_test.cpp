@@ -1,21 +1,11 @@
 #include "command.h"
-
-#include <sstream>
+#include "support/strux_command.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result strux(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = cli::run(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testsupport::strux;
 
 }  // namespace
 

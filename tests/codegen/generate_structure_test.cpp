@@ -167,9 +167,9 @@ TEST(GenerateStructure, AMissingFolderIsReportedWithVbsNumber) {
     }
 }
 
-TEST(GenerateStructure, TheCopyModeIsNotCode) {
+TEST(GenerateStructure, AnUnknownModeWordDoesNothing) {
     GenerationRun run;
-    std::string mode = "COPY";
+    std::string mode = "PRINT";
     EXPECT_THROW(run.generate(mode), std::invalid_argument);
     EXPECT_TRUE(run.host.events.empty());
     EXPECT_EQ(run.folder.names(), (Lines{"Orders.mdb"}));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "codegen/temp_folder.h"
+#include "command.h"
 #include "support/corpus.h"
 #include "support/strux_command.h"
 

@@ -16,6 +16,7 @@
 
 #include "STXGLOB.h"
 #include "frmStrux.h"
+#include "jet/dao.h"
 #include "print_request_support.h"
 #include "printer/qt/system_printers.h"
 #include "printer/text_printer_device.h"
@@ -227,13 +228,91 @@ TEST_F(PrintRequestTest, AutomaticSettingFiveWritesProjectCodeWithoutTheFormAndN
     EXPECT_TRUE(exists("CreateVBForm.frm"));
 }
 
-TEST_F(PrintRequestTest, EmptyCopyIsRefusedWithoutChangingAnything) {
+TEST_F(PrintRequestTest, EmptyCopyIsMadeBesideTheDatabase) {
+    // The sample's relation joins text to a number, which Jet refuses (below).
+    engine.databases[dbPath]->relations.clear();
     openDatabase(dbPath);
     dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
     window->cmdPrint_Click();
+    const std::string copyPath = data.file("Empty Copy of Sample.mdb");
+    ASSERT_TRUE(exists("Empty Copy of Sample.mdb"));
+    EXPECT_EQ(hint().rfind("Empty copy written to " + copyPath, 0), 0u) << hint();
+    auto copy = jet::DBEngine().OpenDatabase(copyPath, false, true);
+    // The listed tables, not the system table of the sample.
+    EXPECT_EQ(copy->TableDefs()["Customers"].Fields().Count(), 3);
+    EXPECT_EQ(copy->TableDefs()["Order Details"].Indexes()["PrimaryKey"].FieldsText(), "+OrderID;-ProductID");
+    EXPECT_EQ(copy->TableDefs().find("MSysObjects")->Attributes() & jet::dbSystemObject, jet::dbSystemObject);
+    // What the copy could not hold is shown, not passed over.
+    const int leftOut = copy->QueryDefs().Count() == 0 ? 1 : 0;
+    ASSERT_EQ(ui->messageBoxes().size(), static_cast<std::size_t>(leftOut));
+    if (leftOut) EXPECT_NE(ui->messageBoxes()[0].prompt.find("query 'Customer List'"), std::string::npos);
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
+    EXPECT_FALSE(EndRequested());
+}
+
+TEST_F(PrintRequestTest, AFailureDuringTheCopyIsReportedAndThePartlyFilledCopyStays) {
+    openDatabase(dbPath);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    ASSERT_FALSE(ui->messageBoxes().empty());
+    const std::string message = ui->messageBoxes().back().prompt;
+    EXPECT_NE(message.find("[F001][VBStruct][Copying]"), std::string::npos) << message;
+    EXPECT_NE(message.find("relation 'CustomersOrder Details'"), std::string::npos) << message;
+    auto copy = jet::DBEngine().OpenDatabase(data.file("Empty Copy of Sample.mdb"), false, true);
+    EXPECT_NE(copy->TableDefs().find("Customers"), nullptr);
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
+}
+
+TEST_F(PrintRequestTest, AnExistingCopyIsReplacedOnYesAndNoEndsTheProgram) {
+    engine.databases[dbPath]->relations.clear();
+    const std::string question = "Database already exists! Delete existing?";
+    auto questions = [&] {
+        std::vector<vb::ScriptedUi::Shown> asked;
+        for (const auto& box : ui->messageBoxes())
+            if (box.prompt == question) asked.push_back(box);
+        return asked;
+    };
+    openDatabase(dbPath);
+    {
+        std::ofstream older(data.file("Empty Copy of Sample.mdb"));
+        older << "an older copy";
+    }
+    ui->msgBoxAnswers.push_back(vb::vbYes);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    ASSERT_EQ(questions().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, question);
+    EXPECT_EQ(questions()[0].title, "Create error!");
+    EXPECT_EQ(questions()[0].style, vb::vbCritical + vb::vbYesNo);
+    EXPECT_NE(readFile(data.file("Empty Copy of Sample.mdb")), "an older copy");
+    EXPECT_FALSE(EndRequested());
+
+    ui->msgBoxAnswers.clear();
+    ui->msgBoxAnswers.push_back(vb::vbNo);
+    const std::string made = readFile(data.file("Empty Copy of Sample.mdb"));
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
+    EXPECT_EQ(questions().size(), 2u);
+    EXPECT_EQ(ui->messageBoxes().back().prompt, question);
+    EXPECT_EQ(readFile(data.file("Empty Copy of Sample.mdb")), made);
+    EXPECT_TRUE(EndRequested());
+    ResetEndRequest();
+}
+
+TEST_F(PrintRequestTest, ACopyThatCannotBeCreatedIsReported) {
+    // A database whose folder is gone by the time the copy is made.
+    const std::string gone = data.file("gone/Sample.mdb");
+    engine.databases[gone] = sampleDatabase();
+    openDatabase(gone);
+    dialogs.answers.push_back(choose("optPrintMode1", "cmdAccept"));
+    window->cmdPrint_Click();
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_NE(ui->messageBoxes()[0].prompt.find("not available"), std::string::npos);
-    EXPECT_TRUE(fs::is_empty(data.path()));
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("[F001][VBStruct][Copying]"), std::string::npos)
+        << ui->messageBoxes()[0].prompt;
+    EXPECT_NE(ui->messageBoxes()[0].prompt.find("03044"), std::string::npos) << ui->messageBoxes()[0].prompt;
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(sErrArea, "[F001][Code run]");
 }
 
 // ---- the report --------------------------------------------------------------

@@ -23,6 +23,7 @@ namespace {
 namespace ct = storage::coltype;
 constexpr long kDefaultTextSize = 50;
 constexpr long kMaxTextSize = 255;
+constexpr long kMaxJet4BinarySize = 510;
 constexpr std::uint8_t kDefaultDecimalPrecision = 18;
 
 [[noreturn]] void invalidType() { throw Error(kErrInvalidType, "Invalid field data type."); }
@@ -53,7 +54,9 @@ write::NewColumn newColumn(const Field& field, const format::JetFormat& format) 
     case dbBinary:
     case dbVarBinary:
         wanted.type = ct::kBinary;
-        if (size < 0 || size > kMaxTextSize) invalidType();
+        // Jet 4 keeps up to 510 bytes in a binary column (Access makes
+        // MSysCompactError.ErrorRecid that long); Jet 3 up to 255.
+        if (size < 0 || size > (format.isJet3() ? kMaxTextSize : kMaxJet4BinarySize)) invalidType();
         wanted.size = static_cast<std::uint16_t>(size == 0 ? kMaxTextSize : size);
         break;
     case dbDecimal:

@@ -1,0 +1,377 @@
+// The empty copy on small databases built in the test: what arrives in the
+// new file, in which format, what the window is told, and the question
+// about an existing copy.
+#include "codegen/empty_copy.h"
+
+#include <gtest/gtest.h>
+
+#include "codegen/generate_structure.h"
+#include "codegen/memory_database.h"
+#include "codegen/structure_text.h"
+#include "codegen/temp_folder.h"
+#include "codegen/text_file.h"
+#include "jet/dao.h"
+
+namespace {
+
+using testcodegen::MemoryDatabase;
+using testcodegen::TempFolder;
+using Lines = std::vector<std::string>;
+
+class CopyHost : public codegen::GenerationHost {
+public:
+    Lines events;
+    int doEventsCalls = 0;
+    std::vector<bool> answers;  // to the question about an existing copy, in turn
+    Lines asked;
+
+    void showMessage(const std::string& text) override { events.push_back("message " + text); }
+    void setArea(int32_t value) override { events.push_back("area " + std::to_string(value)); }
+    void setPointer(int value) override { events.push_back("pointer " + std::to_string(value)); }
+    void doEvents() override { ++doEventsCalls; }
+    bool replaceExistingCopy(const std::string& path) override {
+        asked.push_back(path);
+        if (answers.empty()) {
+            ADD_FAILURE() << "asked with no answer left";
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+};
+
+// Every kind of field and index the copy carries, with the values that
+// differ from the engine's defaults.
+void buildEverything(MemoryDatabase& db) {
+    auto& items = db.addTable("Items", {{"ItemID", jet::dbLong, 4, true, false, jet::dbAutoIncrField | jet::dbFixedField},
+                                        {"Code", jet::dbText, 30, true, false, jet::dbVariableField},
+                                        {"Fixed Code", jet::dbText, 8, false, false, jet::dbFixedField},
+                                        {"Notes", jet::dbMemo, 0, false, true, jet::dbVariableField},
+                                        {"Link", jet::dbMemo, 0, false, true,
+                                         jet::dbVariableField | jet::dbHyperlinkField},
+                                        {"Price", jet::dbCurrency, 8, false, false, jet::dbFixedField},
+                                        {"Ratio", jet::dbDouble, 8, false, false, jet::dbFixedField},
+                                        {"Count", jet::dbInteger, 2, false, false, jet::dbFixedField},
+                                        {"Flag", jet::dbByte, 1, false, false, jet::dbFixedField},
+                                        {"Stamp", jet::dbBinary, 16, false, false, jet::dbVariableField},
+                                        {"Done", jet::dbBoolean, 1, false, false, jet::dbFixedField},
+                                        {"When", jet::dbDate, 8, false, false, jet::dbFixedField},
+                                        {"Picture", jet::dbLongBinary, 0, false, false, jet::dbVariableField}});
+    db.addIndex(items, "PrimaryKey", {{"ItemID", 0}}, true, true, true);
+    db.addIndex(items, "ByCodeDown", {{"Code", jet::dbDescending}, {"When", 0}}, false, true, false);
+    db.addIndex(items, "Required When", {{"When", 0}}, false, false, true);
+    db.addTable("Empty Notes", {{"Text", jet::dbText, 255, false, true, jet::dbVariableField}});
+}
+
+Lines everythingListing() { return {"Tbl: Items", "Tbl: Empty Notes"}; }
+
+struct CopyRun {
+    MemoryDatabase db;
+    TempFolder folder;
+    codegen::CodeRequest request;
+    CopyHost host;
+
+    CopyRun() {
+        request.sDbPath = folder / "Orders.mdb";
+        testcodegen::writeFile(request.sDbPath, "the source stays as it is");
+    }
+    codegen::GeneratedFiles copy() {
+        std::string mode = "COPY";
+        auto files = codegen::GenerateStructure(mode, request, db.source(), host);
+        EXPECT_EQ(mode, "COPY");
+        return files;
+    }
+    std::string copyPath() const { return folder / "Empty Copy of Orders.mdb"; }
+};
+
+struct OpenedCopy {
+    std::shared_ptr<jet::Database> db;
+    codegen::SourceDatabase source;
+    explicit OpenedCopy(const std::string& path)
+        : db(jet::DBEngine().OpenDatabase(path, false, true)),
+          source{db->TableDefs(), db->QueryDefs(), db->Relations()} {}
+};
+
+void expectNoRows(jet::Database& db, const Lines& entries) {
+    for (const auto& entry : entries) {
+        if (codegen::entryKind(entry) != codegen::EntryKind::Table) continue;
+        auto rows = db.OpenRecordset(codegen::entryName(entry), jet::dbOpenTable);
+        EXPECT_TRUE(rows->Eof()) << entry;
+    }
+}
+
+}  // namespace
+
+TEST(EmptyCopyPath, PutsTheWordsBeforeTheFileName) {
+    EXPECT_EQ(codegen::emptyCopyPath("C:\\Data\\Orders.mdb"), "C:\\Data\\Empty Copy of Orders.mdb");
+    EXPECT_EQ(codegen::emptyCopyPath("/home/ann/db/Orders.accdb"), "/home/ann/db/Empty Copy of Orders.accdb");
+    EXPECT_EQ(codegen::emptyCopyPath("Orders.mdb"), "Empty Copy of Orders.mdb");
+    // The last separator counts, not a dot or a separator before it.
+    EXPECT_EQ(codegen::emptyCopyPath("/a.b/c\\d/My.Orders.mdb"), "/a.b/c\\d/Empty Copy of My.Orders.mdb");
+}
+
+TEST(EmptyCopyFormat, FollowsTheSource) {
+    EXPECT_EQ(codegen::copyFormatOption("3.0"), jet::dbVersion30);
+    EXPECT_EQ(codegen::copyFormatOption("4.0"), jet::dbVersion40);
+    EXPECT_EQ(codegen::copyFormatOption("12.0"), jet::dbVersion40);
+    EXPECT_EQ(codegen::copyFormatOption("14.0"), jet::dbVersion40);
+    EXPECT_EQ(codegen::copyFormatOption(""), jet::dbVersion40);
+    // A Jet 3 source in another code page may hold names 1252 lacks.
+    EXPECT_EQ(codegen::copyFormatOption("3.0", 1252), jet::dbVersion30);
+    EXPECT_EQ(codegen::copyFormatOption("3.0", 1251), jet::dbVersion40);
+}
+
+TEST(EmptyCopy, CarriesEveryFieldAndIndexInBothFormats) {
+    for (const std::string version : {"3.0", "4.0"}) {
+        SCOPED_TRACE(version);
+        CopyRun run;
+        buildEverything(run.db);
+        run.request.entries = everythingListing();
+        run.request.sourceVersion = version;
+        const auto files = run.copy();
+        EXPECT_EQ(files.copyPath, run.copyPath());
+        EXPECT_EQ(files.modulePath, "");
+
+        OpenedCopy copy(files.copyPath);
+        EXPECT_EQ(copy.db->Version(), version);
+        EXPECT_EQ(copy.db->CollatingOrder(), jet::dbSortGeneral);
+        EXPECT_EQ(testcodegen::structureText(run.request.entries, copy.source),
+                  testcodegen::structureText(run.request.entries, run.db.source()));
+        // Only the listed tables, beside the system tables.
+        int userTables = 0;
+        for (const auto& table : copy.db->TableDefs())
+            if ((table->Attributes() & jet::dbSystemObject) == 0) ++userTables;
+        EXPECT_EQ(userTables, 2);
+        expectNoRows(*copy.db, run.request.entries);
+        EXPECT_EQ(testcodegen::readFile(run.request.sDbPath), "the source stays as it is");
+    }
+}
+
+TEST(EmptyCopy, TellsTheWindowWhatItDoes) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    run.request.entries = testcodegen::ordersListing();
+    const auto files = run.copy();
+    EXPECT_EQ(run.host.events, (Lines{"area 99001", "pointer 11", "area 99003", "message Creating " + run.copyPath(),
+                                      "pointer 0", "message -1", "area 0"}));
+    // Once per table, index (the relation's own index is not one), query and
+    // relation.
+    EXPECT_EQ(run.host.doEventsCalls, 2 + 2 + 1 + 1);
+    EXPECT_TRUE(run.host.asked.empty());
+
+    // The relation arrives with its attributes and fields, and with it the
+    // index Jet keeps for it, which pass 2 did not make a second time.
+    OpenedCopy copy(files.copyPath);
+    // The source's query is written by hand in three lines; the copy holds
+    // it as Jet rebuilds the text.
+    EXPECT_EQ(testcodegen::structureText(run.request.entries, copy.source, files.copy, false),
+              testcodegen::structureText(run.request.entries, run.db.source(), files.copy, false));
+    ASSERT_EQ(copy.db->QueryDefs().Count(), 1);
+    EXPECT_EQ(copy.db->QueryDefs()[0].SQL(), "SELECT Customers.Name\r\nFROM Customers;\r\n");
+    ASSERT_EQ(copy.db->Relations().Count(), 1);
+    EXPECT_EQ(copy.db->Relations()[0].Attributes(), jet::dbRelationUpdateCascade);
+    int foreignIndexes = 0;
+    for (const auto& index : copy.db->TableDefs()["Orders"].Indexes()) foreignIndexes += index->Foreign();
+    EXPECT_EQ(foreignIndexes, 1);
+    EXPECT_TRUE(files.copy.leftOut.empty());
+}
+
+TEST(EmptyCopy, RelationsKeepTheirKindInBothFormats) {
+    for (const std::string version : {"3.0", "4.0"}) {
+        SCOPED_TRACE(version);
+        CopyRun run;
+        auto& parents = run.db.addTable("Parents", {{"ID", jet::dbLong, 4}, {"Code", jet::dbText, 10, false, false, jet::dbVariableField}});
+        run.db.addIndex(parents, "PrimaryKey", {{"ID", 0}, {"Code", 0}}, true, true, true);
+        auto& children = run.db.addTable("Children", {{"ParentID", jet::dbLong, 4}, {"ParentCode", jet::dbText, 10, false, false, jet::dbVariableField}});
+        run.db.addIndex(children, "ByParent", {{"ParentID", 0}}, false, false, false);
+        run.db.addTable("Notes", {{"ParentID", jet::dbLong, 4}});
+        run.db.addRelation("Family", "Parents", "Children", {{"ID", "ParentID"}, {"Code", "ParentCode"}},
+                           jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade);
+        run.db.addRelation("Loose", "Parents", "Notes", {{"ID", "ParentID"}},
+                           jet::dbRelationDontEnforce | jet::dbRelationLeft);
+        run.request.entries = {"Tbl: Parents", "Tbl: Children", "Tbl: Notes", "Rel: Family", "Rel: Loose"};
+        run.request.sourceVersion = version;
+        const auto files = run.copy();
+        EXPECT_TRUE(files.copy.leftOut.empty());
+        OpenedCopy copy(files.copyPath);
+        EXPECT_EQ(testcodegen::structureText(run.request.entries, copy.source),
+                  testcodegen::structureText(run.request.entries, run.db.source()));
+    }
+}
+
+TEST(EmptyCopy, TheListingDecidesWhatIsCopied) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    run.request.entries = {"Tbl: Orders", "Xyz: Customers"};
+    run.request.copyOut = run.folder / "Only Orders.mdb";
+    const auto files = run.copy();
+    EXPECT_EQ(files.copyPath, run.folder / "Only Orders.mdb");
+    OpenedCopy copy(files.copyPath);
+    EXPECT_NE(copy.db->TableDefs().find("Orders"), nullptr);
+    EXPECT_EQ(copy.db->TableDefs().find("Customers"), nullptr);
+    EXPECT_TRUE(files.copy.leftOut.empty());
+}
+
+TEST(EmptyCopy, WhatTheCopyCannotHoldIsLeftOutAndNamed) {
+    CopyRun run;
+    auto& people = run.db.addTable("People", {{"ID", jet::dbLong, 4}, {"Photos", jet::dbAttachment, 0},
+                                              {"Tags", jet::dbComplexText, 0}});
+    run.db.addIndex(people, "PrimaryKey", {{"ID", 0}}, true, true, true);
+    run.db.addIndex(people, "ByTags", {{"ID", 0}, {"Tags", 0}}, false, false, false);
+    run.db.addTable("Only Photos", {{"Photos", jet::dbAttachment, 0}});
+    run.db.addTable("Elsewhere", {}).SetConnect(";DATABASE=C:\\Data\\Other.mdb");
+    run.db.addTable("Visits", {{"PersonID", jet::dbLong, 4}});
+    run.db.addRelation("PeopleVisits", "People", "Visits", {{"ID", "PersonID"}}, 0);
+    run.db.addRelation("ElsewhereVisits", "Elsewhere", "Visits", {{"ID", "PersonID"}}, 0);
+    run.db.addRelation("TagsVisits", "People", "Visits", {{"Tags", "PersonID"}}, 0);
+    run.request.entries = {"Tbl: People",         "Tbl: Only Photos",        "Tbl: Elsewhere",
+                           "Tbl: Visits",         "Rel: PeopleVisits",       "Rel: ElsewhereVisits",
+                           "Rel: TagsVisits"};
+    const auto files = run.copy();
+
+    Lines leftOut;
+    for (const auto& item : files.copy.leftOut) leftOut.push_back(item.kind + " " + item.name + ": " + item.reason);
+    // In the walk's order: the fields and tables of pass 1, the index of
+    // pass 2, the relations of pass 4.
+    Lines expected = {"field People.Photos: its type (101) has no column in a Jet 4 database",
+                      "field People.Tags: its type (109) has no column in a Jet 4 database",
+                      "field Only Photos.Photos: its type (101) has no column in a Jet 4 database",
+                      "table Only Photos: none of its fields has a column in a Jet 4 database",
+                      "table Elsewhere: a linked table: its fields are in the file it links to",
+                      "index People.ByTags: its field 'Tags' is not in the copy"};
+    expected.push_back("relation ElsewhereVisits: its table 'Elsewhere' is not in the copy");
+    expected.push_back("relation TagsVisits: its field 'People.Tags' is not in the copy");
+    EXPECT_EQ(leftOut, expected);
+
+    OpenedCopy copy(files.copyPath);
+    EXPECT_EQ(testcodegen::structureText({"Tbl: Visits", "Rel: PeopleVisits"}, copy.source),
+              testcodegen::structureText({"Tbl: Visits", "Rel: PeopleVisits"}, run.db.source()));
+    const jet::TableDef& people_ = copy.db->TableDefs()["People"];
+    EXPECT_EQ(people_.Fields().Count(), 1);
+    EXPECT_EQ(people_.Indexes().Count(), 1);
+    EXPECT_EQ(copy.db->TableDefs().find("Elsewhere"), nullptr);
+    EXPECT_EQ(copy.db->TableDefs().find("Only Photos"), nullptr);
+
+    const std::string text = codegen::leftOutText(files.copy, 2);
+    EXPECT_EQ(text.rfind(std::to_string(leftOut.size()) + " objects were not copied:\nfield 'People.Photos': ", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("\nand " + std::to_string(leftOut.size() - 2) + " more"), std::string::npos) << text;
+    EXPECT_EQ(codegen::leftOutText(codegen::CopyOutcome{}), "");
+}
+
+// ---- an existing copy ---------------------------------------------------------
+
+TEST(EmptyCopyExisting, YesReplacesTheFileAndNoLeavesIt) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    run.request.entries = {"Tbl: Customers"};
+    testcodegen::writeFile(run.copyPath(), "an older copy");
+
+    run.host.answers = {false};
+    EXPECT_THROW(run.copy(), codegen::CopyDeclined);
+    EXPECT_EQ(run.host.asked, Lines{run.copyPath()});
+    EXPECT_EQ(testcodegen::readFile(run.copyPath()), "an older copy");
+    EXPECT_EQ(run.host.events.back(), "pointer 0");
+
+    run.host = CopyHost{};
+    run.host.answers = {true};
+    run.copy();
+    EXPECT_EQ(run.host.asked, Lines{run.copyPath()});
+    OpenedCopy copy(run.copyPath());
+    EXPECT_NE(copy.db->TableDefs().find("Customers"), nullptr);
+    EXPECT_EQ(run.folder.names(), (Lines{"Empty Copy of Orders.mdb", "Orders.mdb"}));
+}
+
+TEST(EmptyCopyExisting, OnlyAFileIsEverDeleted) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    run.request.entries = {"Tbl: Customers"};
+    std::filesystem::create_directory(run.copyPath());
+    testcodegen::writeFile(run.copyPath() + "/keep.txt", "kept");
+    run.host.answers = {true};
+    try {
+        run.copy();
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrDatabaseExists);
+        EXPECT_NE(e.context().find("not a file"), std::string::npos) << e.context();
+    }
+    EXPECT_EQ(testcodegen::readFile(run.copyPath() + "/keep.txt"), "kept");
+}
+
+TEST(EmptyCopyExisting, TheSourceItselfIsNeverTheCopy) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    run.request.entries = {"Tbl: Customers"};
+    run.request.copyOut = run.folder / "sub/../Orders.mdb";
+    run.host.answers = {true};
+    EXPECT_THROW(run.copy(), jet::Error);
+    EXPECT_TRUE(run.host.asked.empty());
+    EXPECT_EQ(testcodegen::readFile(run.request.sDbPath), "the source stays as it is");
+}
+
+// ---- failures -------------------------------------------------------------------
+
+TEST(EmptyCopyFailure, ACreationFailureIsTheEnginesError) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    run.request.entries = testcodegen::ordersListing();
+    run.request.copyOut = run.folder / "no/such/folder/Copy.mdb";
+    try {
+        run.copy();
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrCannotOpenFile);
+    }
+    EXPECT_TRUE(run.host.asked.empty());
+    EXPECT_EQ(run.host.events.back(), "pointer 0");
+    EXPECT_EQ(run.folder.names(), Lines{"Orders.mdb"});
+}
+
+TEST(EmptyCopyFailure, AnEngineRefusalNamesItsTableAndKeepsThePartialCopy) {
+    CopyRun run;
+    run.db.addTable("Fine", {{"A", jet::dbLong, 4}});
+    run.db.addTable("Wide", {{"ID", jet::dbLong, 4}, {"Code", jet::dbText, 300}});
+    run.request.entries = {"Tbl: Fine", "Tbl: Wide"};
+    try {
+        run.copy();
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrInvalidType);
+        EXPECT_EQ(e.context(), "table 'Wide'");
+    }
+    EXPECT_EQ(run.host.events.back(), "pointer 0");
+    // The copy made so far stays, as it was when the failure came.
+    EXPECT_NE(jet::DBEngine().OpenDatabase(run.copyPath(), false, true)->TableDefs().find("Fine"), nullptr);
+}
+
+TEST(EmptyCopyFailure, ARelationTheEngineRefusesIsNamed) {
+    CopyRun run;
+    testcodegen::buildOrders(run.db);
+    // Text on one side, a number on the other: 3368.
+    run.db.relations["CustomersOrders"].Fields()[0].SetName("Name");
+    run.request.entries = testcodegen::ordersListing();
+    try {
+        run.copy();
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.context(), "relation 'CustomersOrders'");
+    }
+    // The tables made before stay.
+    EXPECT_NE(jet::DBEngine().OpenDatabase(run.copyPath(), false, true)->TableDefs().find("Orders"), nullptr);
+}
+
+TEST(EmptyCopyFailure, AnIndexOnAMissingFieldNamesItsTable) {
+    CopyRun run;
+    auto& table = run.db.addTable("Broken", {{"ID", jet::dbLong, 4}});
+    run.db.addIndex(table, "ByGhost", {{"Ghost", 0}}, false, false, false);
+    run.request.entries = {"Tbl: Broken"};
+    try {
+        run.copy();
+        FAIL() << "no error";
+    } catch (const jet::Error& e) {
+        EXPECT_EQ(e.number(), jet::kErrItemNotFound);
+        EXPECT_NE(e.context().find("'Broken'"), std::string::npos) << e.context();
+    }
+}
