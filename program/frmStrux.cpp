@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include <utility>
+
 #include "STXGLOB.h"
 #include "clsSubs1.h"
 #include "jet/error.h"
@@ -267,6 +269,10 @@ void frmStrux::picFirst_GotFocus() {
         return;
     }
     SetPointer(0);
+    if (!startFile_.empty()) {
+        SetWakeUpTimer(0);
+        OpenDatabaseFile(std::exchange(startFile_, {}));
+    }
 }
 
 void frmStrux::fatalError(long number) {
@@ -332,9 +338,13 @@ void frmStrux::cmdOpen_Click() {
         return;
     }
 
+    OpenDatabaseFile(chosen);
+}
+
+void frmStrux::OpenDatabaseFile(const std::string& path) {
     SetPointer(11);
     sErrArea = Subs().cvSetArea(-1, kFormNumber, 100);
-    sDbPath = chosen;
+    sDbPath = path;
     lblTitle->setText(qs(sDbPath));
     try {
         dbCurrent = dbeEngine->OpenDatabase(sDbPath);

@@ -34,6 +34,9 @@ public:
 
     void tmrWakeUp_Timer();
     void cmdOpen_Click();
+    // A database to open once the deferred start-up has run: the file the
+    // desktop passes when the user opens an Access database with Strux32.
+    void OpenAtStart(const std::string& path) { startFile_ = path; }
     // The print request: the stored settings, the mode dialogs and the run
     // of the chosen output (printing/frmStrux_print.cpp).
     void cmdPrint_Click();
@@ -70,6 +73,7 @@ private:
     void setLayoutMode(viewer::LayoutMode mode);
     void clearLists();
     void closeDatabaseQuietly();
+    void OpenDatabaseFile(const std::string& path);
     void reportEngineError(long number, const std::string& description);
     void fatalError(long number);
     void showHint(const std::string& controlName);
@@ -111,6 +115,7 @@ private:
     int16_t iWakeTicks = 0;
     int16_t bDeselecting = 0;
     bool started_ = false;
+    std::string startFile_;
     bool unloaded_ = false;
     std::unique_ptr<frmHelp> help_;
 };

@@ -1,14 +1,16 @@
-// The main window on real Access databases of the corpus, through the Jet
-// engine. Expected names and values are those of an independent reading of
-// the same files.
+// The main window on real Access databases through the Jet engine: corpus
+// files, whose expected names and values are those of an independent
+// reading of the same files, and the file given on the command line.
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "main_window_fixture.h"
 #include "support/corpus.h"
+#include "support/files.h"
 #include "viewer/engine_iface.h"
 
 using namespace programtest;
@@ -138,3 +140,38 @@ TEST_F(CorpusWindowTest, EveryCorpusDatabaseOpensOrIsReported) {
 }
 
 }  // namespace
+
+// The file the desktop passes ("Strux32 FILE") opens once the start-up has
+// run; a file the engine refuses is reported and the program goes on.
+class StartFileTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        splashPause = [](int) {};
+        prepare(viewer::jetEngine());
+    }
+};
+
+TEST_F(StartFileTest, TheDatabaseGivenOnTheCommandLineOpensAfterStartUp) {
+    const std::string sample = std::string(STRUX_BINARY_DIR) + "/bin/OrderEntry.mdb";
+    window->OpenAtStart(sample);
+    window->Form_Load();
+    EXPECT_EQ(bDbOpen, 0);  // not before the deferred start-up
+    window->picFirst_GotFocus();
+    ASSERT_TRUE(ui->messageBoxes().empty()) << ui->messageBoxes()[0].prompt;
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_EQ(sDbPath, sample);
+    EXPECT_FALSE(items(list("lstTables")).empty());
+    EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_FALSE(window->wakeUpTimerEnabled());
+}
+
+TEST_F(StartFileTest, ARefusedFileIsReportedAndTheProgramGoesOn) {
+    const std::string notADatabase = programFolder.file("notes.mdb");
+    testsupport::writeFile(notADatabase, "plain text, not a database");
+    window->OpenAtStart(notADatabase);
+    startUp();
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(bDbOpen, 0);
+    EXPECT_TRUE(items(list("lstTables")).empty());
+    EXPECT_FALSE(EndRequested());
+}
