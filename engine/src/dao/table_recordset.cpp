@@ -1,5 +1,7 @@
 #include "dao/table_recordset.h"
 
+#include "catalog/system_tables.h"
+#include "dao/catalog_entries.h"
 #include "dao/database_impl.h"
 #include "storage/table_reader.h"
 #include "write/page_store.h"
@@ -13,6 +15,13 @@ namespace {
 }
 
 }  // namespace
+
+void TableRecordset::commit(write::PageStore& store) {
+    db_.commit(store);
+    // A row written straight into MSysObjects may be an object the ids for
+    // new objects must step over.
+    if (tdefPage_ == storage::kCatalogTdefPage) db_.catalogIds = catalogIdsOf(catalog::readCatalog(*db_.file));
+}
 
 TableRecordset::TableRecordset(DatabaseImpl& db, std::string table, std::uint32_t tdefPage, int type)
     : db_(db), table_(std::move(table)), tdefPage_(tdefPage), type_(type) {
@@ -106,7 +115,7 @@ void TableRecordset::Update() {
     if (mode_ == Mode::Add) where = writer.insert(buffer_);
     else where = writer.replace(editing_, buffer_, &rowValues(editRow_));
     writer.saveDefinition();
-    db_.commit(store);
+    commit(store);
     const Mode done = mode_;
     leaveEdit();
     // The rows in memory follow the write; the new values are read back
@@ -142,7 +151,7 @@ void TableRecordset::Delete() {
     write::TableWriter writer(store, def, codePage());
     writer.remove(locations_[at], &rowValues(at));
     writer.saveDefinition();
-    db_.commit(store);
+    commit(store);
     // The row that followed the deleted one becomes current.
     rows_->removeRow(at);
 }
