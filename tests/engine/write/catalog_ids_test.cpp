@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <limits>
 #include <set>
 
@@ -17,6 +16,7 @@
 
 namespace {
 
+using writetest::errorOf;
 using writetest::TempFolder;
 
 const std::string kQuerySql = "SELECT Key FROM Parent;\r\n";
@@ -26,15 +26,6 @@ std::unique_ptr<jet::Relation> keyRelation(jet::Database& db, const std::string&
     r->Fields().Append(r->CreateField("Key"));
     r->Fields()["Key"].SetForeignName("Key");
     return r;
-}
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class CatalogIdsTest : public ::testing::TestWithParam<int> {
