@@ -24,7 +24,8 @@ echo "|---:|---|---:|---:|---:|---|---:|---:|"
 for n in "${sizes[@]}"; do
     src="$work/source-$n.mdb"
     read -r make_ms _ < <("$tool" make "$n" "$src" "$format" 2>/dev/null)
-    read -r copy_ms copy_peak < <(/usr/bin/time -f "%U+%S" -o "$work/cpu" "$tool" copy "$src" "$work/copy-$n.mdb" 2>/dev/null)
+    /usr/bin/time -f "%U+%S" -o "$work/cpu" "$tool" copy "$src" "$work/copy-$n.mdb" >"$work/copy.out" 2>/dev/null
+    read -r copy_ms copy_peak <"$work/copy.out"
     echo "| $n | $format | $(( $(stat -c %s "$src") / 1024 )) | $make_ms | $copy_ms | $(cat "$work/cpu") | $copy_peak | $(( $(stat -c %s "$work/copy-$n.mdb") / 1024 )) |"
     rm -f "$src" "$work/copy-$n.mdb"
 done
