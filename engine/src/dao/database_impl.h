@@ -84,6 +84,8 @@ public:
     // read at open and brought up to date after each commit that adds a
     // catalog row (dao::noteCatalogEntry), so that creating n objects does
     // not read the catalog n times. A failed commit leaves it as it was.
+    // Nothing else adds catalog rows: recordsets on system tables are
+    // read-only.
     struct CatalogIds {
         std::optional<std::int32_t> highestDocumentId;
         std::vector<std::pair<std::string, std::int32_t>> containers;

@@ -1,7 +1,5 @@
 #include "dao/table_recordset.h"
 
-#include "catalog/system_tables.h"
-#include "dao/catalog_entries.h"
 #include "dao/database_impl.h"
 #include "storage/table_reader.h"
 #include "write/page_store.h"
@@ -15,13 +13,6 @@ namespace {
 }
 
 }  // namespace
-
-void TableRecordset::commit(write::PageStore& store) {
-    db_.commit(store);
-    // A row written straight into MSysObjects may be an object the ids for
-    // new objects must step over.
-    if (tdefPage_ == storage::kCatalogTdefPage) db_.catalogIds = catalogIdsOf(catalog::readCatalog(*db_.file));
-}
 
 TableRecordset::TableRecordset(DatabaseImpl& db, std::string table, std::uint32_t tdefPage, int type)
     : db_(db), table_(std::move(table)), tdefPage_(tdefPage), type_(type) {
@@ -115,7 +106,7 @@ void TableRecordset::Update() {
     if (mode_ == Mode::Add) where = writer.insert(buffer_);
     else where = writer.replace(editing_, buffer_, &rowValues(editRow_));
     writer.saveDefinition();
-    commit(store);
+    db_.commit(store);
     const Mode done = mode_;
     leaveEdit();
     // The rows in memory follow the write; the new values are read back
@@ -151,7 +142,7 @@ void TableRecordset::Delete() {
     write::TableWriter writer(store, def, codePage());
     writer.remove(locations_[at], &rowValues(at));
     writer.saveDefinition();
-    commit(store);
+    db_.commit(store);
     // The row that followed the deleted one becomes current.
     rows_->removeRow(at);
 }

@@ -17,9 +17,6 @@
 namespace jet {
 class DatabaseImpl;
 }
-namespace jet::write {
-class PageStore;
-}
 
 namespace jet::dao {
 
@@ -59,8 +56,6 @@ private:
     enum class Mode { None, Add, Edit };
     void load(long selectRow);
     void leaveEdit();
-    // Writes `store` and keeps what the database knows of its catalog.
-    void commit(write::PageStore& store);
     std::uint16_t codePage() const;
     const std::vector<Value>& rowValues(std::size_t row) const;
 
