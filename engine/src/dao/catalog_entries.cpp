@@ -57,23 +57,45 @@ catalog::CatalogObject storedObject(const write::CatalogEntry& entry) {
     return object;
 }
 
-std::int32_t nextDocumentId(DatabaseImpl& db) {
-    std::int32_t highest = std::numeric_limits<std::int32_t>::min();
-    bool any = false;
-    for (const auto& object : catalog::readCatalog(*db.file)) {
-        if (object.id >= 0) continue;
-        highest = std::max(highest, object.id);
-        any = true;
-    }
-    if (!any) return std::numeric_limits<std::int32_t>::min();
-    if (highest == -1) throw Error(kErrDiskFull, "Not enough space on disk.", "no catalog id left");
-    return highest + 1;
+namespace {
+
+bool isRootContainer(int type, std::int32_t parentId) {
+    return type == write::kTypeContainer && parentId == write::kRootId;
 }
 
-std::int32_t containerId(DatabaseImpl& db, const char* name, std::int32_t fallback) {
-    for (const auto& object : catalog::readCatalog(*db.file))
-        if (object.type == write::kTypeContainer && object.parentId == write::kRootId && namesEqual(object.name, name))
-            return object.id;
+// Tables take their definition page as id; every other object takes an id
+// from 0x80000000 upwards.
+void noteId(DatabaseImpl::CatalogIds& ids, std::int32_t id) {
+    if (id < 0 && (!ids.highestDocumentId || id > *ids.highestDocumentId)) ids.highestDocumentId = id;
+}
+
+}  // namespace
+
+DatabaseImpl::CatalogIds catalogIdsOf(const std::vector<catalog::CatalogObject>& objects) {
+    DatabaseImpl::CatalogIds ids;
+    for (const auto& object : objects) {
+        noteId(ids, object.id);
+        if (isRootContainer(object.type, object.parentId))
+            ids.containers.emplace_back(object.name, object.id);
+    }
+    return ids;
+}
+
+void noteCatalogEntry(DatabaseImpl& db, const write::CatalogEntry& entry) {
+    noteId(db.catalogIds, entry.id);
+    if (isRootContainer(entry.type, entry.parentId)) db.catalogIds.containers.emplace_back(entry.name, entry.id);
+}
+
+std::int32_t nextDocumentId(const DatabaseImpl& db) {
+    const auto& highest = db.catalogIds.highestDocumentId;
+    if (!highest) return std::numeric_limits<std::int32_t>::min();
+    if (*highest == -1) throw Error(kErrDiskFull, "Not enough space on disk.", "no catalog id left");
+    return *highest + 1;
+}
+
+std::int32_t containerId(const DatabaseImpl& db, const char* name, std::int32_t fallback) {
+    for (const auto& [containerName, id] : db.catalogIds.containers)
+        if (namesEqual(containerName, name)) return id;
     return fallback;
 }
 

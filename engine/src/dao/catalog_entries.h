@@ -10,12 +10,10 @@
 #include <vector>
 
 #include "catalog/system_tables.h"
+#include "dao/database_impl.h"
 #include "write/page_store.h"
 #include "write/system_catalog.h"
 
-namespace jet {
-class DatabaseImpl;
-}
 
 namespace jet::dao {
 
@@ -50,11 +48,19 @@ void addCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::Cat
 catalog::CatalogObject storedObject(const write::CatalogEntry& entry);
 
 // The id for a new object that is not a table: one past the highest id
-// Access gave such an object (0x80000000 upwards).
-std::int32_t nextDocumentId(DatabaseImpl& db);
+// Access gave such an object (0x80000000 upwards). Throws 3035 when the
+// last such id is taken.
+std::int32_t nextDocumentId(const DatabaseImpl& db);
 
 // The id of the container named `name` (Tables, Relationships, ...), or
 // `fallback` when the catalog has none.
-std::int32_t containerId(DatabaseImpl& db, const char* name, std::int32_t fallback);
+std::int32_t containerId(const DatabaseImpl& db, const char* name, std::int32_t fallback);
+
+// The ids nextDocumentId and containerId answer from, as `objects` (the
+// whole catalog) holds them.
+DatabaseImpl::CatalogIds catalogIdsOf(const std::vector<catalog::CatalogObject>& objects);
+
+// Brings db.catalogIds up to date with `entry`, once its row is committed.
+void noteCatalogEntry(DatabaseImpl& db, const write::CatalogEntry& entry);
 
 }  // namespace jet::dao

@@ -6,6 +6,7 @@
 #include "catalog/dao_codes.h"
 #include "catalog/name_order.h"
 #include "catalog/system_tables.h"
+#include "dao/catalog_entries.h"
 #include "dao/memory_recordset.h"
 #include "dao/table_recordset.h"
 #include "write/page_sink.h"
@@ -85,6 +86,7 @@ void DatabaseImpl::load() {
     transactions = true;
 
     std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*file);
+    catalogIds = dao::catalogIdsOf(objects);
 
     // Tables and queries hang below the "Tables" container; DAO lists them
     // in the order of the catalog's name index.

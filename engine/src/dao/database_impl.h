@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dao/memory_recordset.h"
@@ -75,6 +77,20 @@ public:
     // The definition page of each local table, parallel to tableDefs (0 for
     // linked tables).
     std::vector<std::uint32_t> tdefPages;
+
+    // What creating an object needs from MSysObjects besides its own row:
+    // the highest id given to an object that is not a table, and the
+    // containers below the root in catalog order. Taken from the catalog
+    // read at open and brought up to date after each commit that adds a
+    // catalog row (dao::noteCatalogEntry), so that creating n objects does
+    // not read the catalog n times. A failed commit leaves it as it was.
+    // Nothing else adds catalog rows: recordsets on system tables are
+    // read-only.
+    struct CatalogIds {
+        std::optional<std::int32_t> highestDocumentId;
+        std::vector<std::pair<std::string, std::int32_t>> containers;
+    };
+    CatalogIds catalogIds;
 
 private:
     void load();

@@ -96,6 +96,7 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     writer.saveDefinition();
     addCatalogEntry(db, store, entry, kFullRightsGrants);
     db.commit(store);
+    noteCatalogEntry(db, entry);
 
     // The new query as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.

@@ -243,6 +243,7 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
                           {write::AceAccount::UsersGroup, write::kAceRelationshipRights}});
 
     commit(store);
+    dao::noteCatalogEntry(*this, entry);
 
     // The new relation as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in; the tables it changed list their

@@ -162,6 +162,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     dao::addCatalogEntry(*this, store, entry, dao::kFullRightsGrants);
 
     commit(store);
+    dao::noteCatalogEntry(*this, entry);
 
     // The new table as a reader of the file sees it, at the end of the
     // collection until Refresh sorts it in.
