@@ -5,7 +5,7 @@
 namespace makedb {
 
 void appendTable(jet::Database& db, const std::string& name, const std::vector<Column>& columns,
-                 const std::vector<IndexSpec>& indexes) {
+                 const std::vector<Index>& indexes) {
     auto table = db.CreateTableDef(name);
     for (const Column& column : columns) {
         auto field = table->CreateField(column.name, column.type, column.size);
@@ -13,11 +13,11 @@ void appendTable(jet::Database& db, const std::string& name, const std::vector<C
         field->SetAttributes(column.attributes);
         table->Fields().Append(std::move(field));
     }
-    for (const IndexSpec& spec : indexes) {
-        auto index = table->CreateIndex(spec.name);
-        index->SetPrimary(spec.primary);
-        index->SetUnique(spec.unique || spec.primary);
-        for (const std::string& member : spec.members) {
+    for (const Index& wanted : indexes) {
+        auto index = table->CreateIndex(wanted.name);
+        index->SetPrimary(wanted.primary);
+        index->SetUnique(wanted.unique || wanted.primary);
+        for (const std::string& member : wanted.members) {
             const bool descending = !member.empty() && member.front() == '-';
             auto field = index->CreateField(descending ? member.substr(1) : member);
             if (descending) field->SetAttributes(jet::dbDescending);

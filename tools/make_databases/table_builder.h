@@ -19,7 +19,7 @@ struct Column {
     long attributes = 0;  // jet::dbAutoIncrField for an auto-number
 };
 
-struct IndexSpec {
+struct Index {
     std::string name;
     // Member columns in key order; a leading '-' makes the member descending.
     std::vector<std::string> members;
@@ -30,7 +30,7 @@ struct IndexSpec {
 // Appends the table to `db`. Throws the engine's jet::Error when the engine
 // refuses the definition.
 void appendTable(jet::Database& db, const std::string& name, const std::vector<Column>& columns,
-                 const std::vector<IndexSpec>& indexes = {});
+                 const std::vector<Index>& indexes = {});
 
 using Row = std::vector<std::pair<std::string, jet::Value>>;
 

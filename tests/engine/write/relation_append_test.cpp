@@ -17,27 +17,27 @@ namespace {
 using writetest::errorOf;
 using writetest::TempFolder;
 
-struct FieldSpec {
+struct NewField {
     const char* name;
     int type;
     long size = 0;
 };
 
-struct IndexSpec {
+struct NewIndex {
     const char* name;
     std::vector<const char*> fields;
     bool primary = false;
     bool unique = false;
 };
 
-void addTable(jet::Database& db, const char* name, std::vector<FieldSpec> fields, std::vector<IndexSpec> indexes) {
+void addTable(jet::Database& db, const char* name, std::vector<NewField> fields, std::vector<NewIndex> indexes) {
     auto t = db.CreateTableDef(name);
     for (const auto& f : fields) t->Fields().Append(t->CreateField(f.name, f.type, f.size));
-    for (const auto& spec : indexes) {
-        auto ix = t->CreateIndex(spec.name);
-        for (const char* member : spec.fields) ix->Fields().Append(ix->CreateField(member));
-        ix->SetPrimary(spec.primary);
-        ix->SetUnique(spec.unique);
+    for (const auto& wanted : indexes) {
+        auto ix = t->CreateIndex(wanted.name);
+        for (const char* member : wanted.fields) ix->Fields().Append(ix->CreateField(member));
+        ix->SetPrimary(wanted.primary);
+        ix->SetUnique(wanted.unique);
         t->Indexes().Append(std::move(ix));
     }
     db.TableDefs().Append(std::move(t));
@@ -291,8 +291,8 @@ TEST_P(RelationAppendTest, BadRelationsChangeNothing) {
 TEST_P(RelationAppendTest, IndexLimit) {
     TempFolder folder;
     auto db = create(folder.file("many.mdb"));
-    std::vector<FieldSpec> fields{{"ID", jet::dbLong}};
-    std::vector<IndexSpec> indexes{{"PrimaryKey", {"ID"}, true}};
+    std::vector<NewField> fields{{"ID", jet::dbLong}};
+    std::vector<NewIndex> indexes{{"PrimaryKey", {"ID"}, true}};
     std::vector<std::string> names;
     for (int i = 0; i < 31; ++i) names.push_back("F" + std::to_string(i));
     for (const auto& n : names) {
