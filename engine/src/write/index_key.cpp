@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "jet/error.h"
+#include "write/row_encoder.h"
 
 namespace jet::write {
 namespace {
@@ -298,25 +299,6 @@ void bigEndian(std::vector<std::uint8_t>& out, T v) {
     for (std::size_t i = sizeof(T); i-- > 0;) out.push_back(raw[i]);
 }
 
-double numberOf(const Value& v) {
-    if (auto* x = std::get_if<std::uint8_t>(&v)) return *x;
-    if (auto* x = std::get_if<std::int16_t>(&v)) return *x;
-    if (auto* x = std::get_if<std::int32_t>(&v)) return *x;
-    if (auto* x = std::get_if<std::int64_t>(&v)) return static_cast<double>(*x);
-    if (auto* x = std::get_if<float>(&v)) return *x;
-    if (auto* x = std::get_if<double>(&v)) return *x;
-    if (auto* x = std::get_if<DateTime>(&v)) return x->days;
-    if (auto* x = std::get_if<Currency>(&v)) return static_cast<double>(x->scaled);
-    if (auto* x = std::get_if<bool>(&v)) return *x ? 1 : 0;
-    return 0;
-}
-
-std::int64_t integerOf(const Value& v) {
-    if (auto* x = std::get_if<std::int64_t>(&v)) return *x;
-    if (auto* x = std::get_if<Currency>(&v)) return x->scaled;
-    return static_cast<std::int64_t>(std::llround(numberOf(v)));
-}
-
 // Floating point: positive values with the sign bit set, negative ones with
 // every bit inverted, so that bytes compare as the numbers do.
 template <class F, class U>
@@ -359,19 +341,24 @@ bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column,
     const std::size_t from = key.size();
     bool exact = true;
     switch (column.type) {
-    case ct::kBoolean: key.push_back(numberOf(value) != 0 ? 0x00 : 0xFF); break;
-    case ct::kByte: key.push_back(static_cast<std::uint8_t>(integerOf(value))); break;
-    case ct::kInteger: bigEndian(key, static_cast<std::uint16_t>(static_cast<std::uint16_t>(integerOf(value)) ^ 0x8000u)); break;
+    // Numbers are keyed on the value the row stores, converted as the row
+    // encoder converts it, so that key and row always agree.
+    case ct::kBoolean: key.push_back(!isNull(value) && numericValue(column, value) != 0 ? 0x00 : 0xFF); break;
+    case ct::kByte: key.push_back(static_cast<std::uint8_t>(integerValue(column, value))); break;
+    case ct::kInteger:
+        bigEndian(key, static_cast<std::uint16_t>(static_cast<std::uint16_t>(integerValue(column, value)) ^ 0x8000u));
+        break;
     case ct::kLong:
-        bigEndian(key, static_cast<std::uint32_t>(static_cast<std::uint32_t>(integerOf(value)) ^ 0x80000000u));
+        bigEndian(key,
+                  static_cast<std::uint32_t>(static_cast<std::uint32_t>(integerValue(column, value)) ^ 0x80000000u));
         break;
     case ct::kCurrency:
     case ct::kBigInt:
-        bigEndian(key, static_cast<std::uint64_t>(integerOf(value)) ^ 0x8000000000000000ull);
+        bigEndian(key, static_cast<std::uint64_t>(integerValue(column, value)) ^ 0x8000000000000000ull);
         break;
-    case ct::kSingle: floatKey<float, std::uint32_t>(key, static_cast<float>(numberOf(value))); break;
+    case ct::kSingle: floatKey<float, std::uint32_t>(key, static_cast<float>(numericValue(column, value))); break;
     case ct::kDouble:
-    case ct::kDateTime: floatKey<double, std::uint64_t>(key, numberOf(value)); break;
+    case ct::kDateTime: floatKey<double, std::uint64_t>(key, numericValue(column, value)); break;
     case ct::kText:
     case ct::kMemo: {
         const std::string* s = std::get_if<std::string>(&value);

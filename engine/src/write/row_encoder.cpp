@@ -25,7 +25,9 @@ constexpr std::uint8_t kJet3NoJump = 0xFF;
                 "column '" + column.name + "'");
 }
 
-double asNumber(const storage::ColumnDef& column, const Value& v) {
+}  // namespace
+
+double numericValue(const storage::ColumnDef& column, const Value& v) {
     if (auto* b = std::get_if<bool>(&v)) return *b ? -1 : 0;  // VB's True
     if (auto* x = std::get_if<std::uint8_t>(&v)) return *x;
     if (auto* x = std::get_if<std::int16_t>(&v)) return *x;
@@ -43,12 +45,14 @@ double asNumber(const storage::ColumnDef& column, const Value& v) {
     conversionError(column);
 }
 
+namespace {
+
 std::int64_t asInteger(const storage::ColumnDef& column, const Value& v, std::int64_t low, std::int64_t high) {
     if (auto* x = std::get_if<std::int64_t>(&v)) {
         if (*x < low || *x > high) conversionError(column);
         return *x;
     }
-    double d = std::nearbyint(asNumber(column, v));  // VB rounds half to even
+    double d = std::nearbyint(numericValue(column, v));  // VB rounds half to even
     if (!(d >= static_cast<double>(low) && d <= static_cast<double>(high))) conversionError(column);
     return static_cast<std::int64_t>(d);
 }
@@ -71,32 +75,38 @@ std::vector<std::uint8_t> textBytes(const storage::ColumnDef& column, const Valu
 
 }  // namespace
 
+std::int64_t integerValue(const storage::ColumnDef& column, const Value& value) {
+    constexpr auto kLowest = std::numeric_limits<std::int64_t>::min();
+    constexpr auto kHighest = std::numeric_limits<std::int64_t>::max();
+    switch (column.type) {
+    case ct::kByte: return asInteger(column, value, 0, 255);
+    case ct::kInteger: return asInteger(column, value, -32768, 32767);
+    case ct::kLong:
+        return asInteger(column, value, std::numeric_limits<std::int32_t>::min(),
+                         std::numeric_limits<std::int32_t>::max());
+    case ct::kCurrency: {
+        if (auto* c = std::get_if<Currency>(&value)) return c->scaled;
+        const double scaled = std::nearbyint(numericValue(column, value) * 10000.0);
+        if (!(std::fabs(scaled) < 9.2e18)) conversionError(column);
+        return static_cast<std::int64_t>(scaled);
+    }
+    default: return asInteger(column, value, kLowest, kHighest);
+    }
+}
+
 std::vector<std::uint8_t> encodeValue(const storage::ColumnDef& column, const Value& value,
                                       const format::JetFormat& format, std::uint16_t codePage) {
     std::vector<std::uint8_t> out;
     switch (column.type) {
     case ct::kBoolean: break;
-    case ct::kByte: out.push_back(static_cast<std::uint8_t>(asInteger(column, value, 0, 255))); break;
-    case ct::kInteger: append(out, static_cast<std::int16_t>(asInteger(column, value, -32768, 32767))); break;
-    case ct::kLong:
-        append(out, static_cast<std::int32_t>(asInteger(column, value, std::numeric_limits<std::int32_t>::min(),
-                                                        std::numeric_limits<std::int32_t>::max())));
-        break;
+    case ct::kByte: out.push_back(static_cast<std::uint8_t>(integerValue(column, value))); break;
+    case ct::kInteger: append(out, static_cast<std::int16_t>(integerValue(column, value))); break;
+    case ct::kLong: append(out, static_cast<std::int32_t>(integerValue(column, value))); break;
     case ct::kBigInt:
-        append(out, asInteger(column, value, std::numeric_limits<std::int64_t>::min(),
-                              std::numeric_limits<std::int64_t>::max()));
-        break;
-    case ct::kCurrency:
-        if (auto* c = std::get_if<Currency>(&value)) append(out, c->scaled);
-        else {
-            double scaled = std::nearbyint(asNumber(column, value) * 10000.0);
-            if (!(std::fabs(scaled) < 9.2e18)) conversionError(column);
-            append(out, static_cast<std::int64_t>(scaled));
-        }
-        break;
-    case ct::kSingle: append(out, static_cast<float>(asNumber(column, value))); break;
-    case ct::kDouble: append(out, asNumber(column, value)); break;
-    case ct::kDateTime: append(out, asNumber(column, value)); break;
+    case ct::kCurrency: append(out, integerValue(column, value)); break;
+    case ct::kSingle: append(out, static_cast<float>(numericValue(column, value))); break;
+    case ct::kDouble: append(out, numericValue(column, value)); break;
+    case ct::kDateTime: append(out, numericValue(column, value)); break;
     case ct::kGuid:
         if (auto* g = std::get_if<Guid>(&value)) out.assign(g->bytes.begin(), g->bytes.end());
         else conversionError(column);
@@ -150,7 +160,7 @@ std::vector<std::uint8_t> encodeRow(const storage::TableDefinition& def, const s
         const auto& column = def.columns[i];
         const Value& value = i < values.size() ? values[i] : Value{};
         if (column.type == ct::kBoolean) {
-            if (!isNull(value) && asNumber(column, value) != 0) setPresent(column.number);
+            if (!isNull(value) && numericValue(column, value) != 0) setPresent(column.number);
             continue;
         }
         if (isNull(value)) continue;

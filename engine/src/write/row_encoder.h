@@ -18,6 +18,15 @@ namespace jet::write {
 // Stores a long value's bytes and returns what the row holds for it.
 using LongValueSink = std::function<std::vector<std::uint8_t>(std::span<const std::uint8_t> data)>;
 
+// The number `value` holds as `column` stores it: a Currency in units, True
+// as -1, text parsed as a number. Throws 3421 when it holds no number.
+double numericValue(const storage::ColumnDef& column, const Value& value);
+
+// The integer an integer or Currency `column` stores for `value`: rounded
+// half to even as VB rounds, a Currency scaled by 10,000. Throws 3421 when
+// it holds no number or one outside the column's range.
+std::int64_t integerValue(const storage::ColumnDef& column, const Value& value);
+
 // The stored form of `value` for `column` (text encoded, numbers at their
 // width). Throws jet::Error 3421 when the value cannot be converted to the
 // column's type, 3163 when text or binary is longer than the column.

@@ -21,17 +21,6 @@ constexpr std::uint32_t kLongValueInline = 0x80000000u;
 constexpr std::uint32_t kLongValueSingle = 0x40000000u;
 constexpr std::size_t kLongValueFieldSize = 12;
 
-std::span<const std::uint8_t> constRow(std::span<const std::uint8_t> page, const format::JetFormat& format,
-                                       std::uint8_t slot) {
-    const std::uint16_t count = get16(page, format.dataRowCountOffset);
-    if (slot >= count) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row slot");
-    const std::size_t start = get16(page, format.dataRowTableOffset + 2 * slot) & kRowOffsetMask;
-    const std::size_t end =
-        slot == 0 ? format.pageSize : (get16(page, format.dataRowTableOffset + 2 * (slot - 1u)) & kRowOffsetMask);
-    if (start > end) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row bounds");
-    return page.subspan(start, end - start);
-}
-
 // Finds room for a usage map row on a data page kept for maps, or makes one.
 storage::RowPointer addUsageMap(PageStore& store, std::uint32_t firstPage) {
     const auto& format = store.format();

@@ -7,6 +7,7 @@
 #include "dao/database_impl.h"
 #include "io/page_file.h"
 #include "jet/dao.h"
+#include "jet/verify.h"
 #include "storage/table_definition.h"
 #include "write/index_page.h"
 #include "engine/write/write_support.h"
@@ -259,3 +260,32 @@ TEST(RecordsetWriteJet3, LongRowsUseTheJumpTable) {
 }
 
 }  // namespace
+
+// A value of another type than its column's (a Double into a Currency or
+// Integer column, a number as text) is stored converted; its index entry
+// must be keyed on the converted value, not on what the program handed in.
+TEST_P(RecordsetWriteTest, IndexKeysFollowTheConvertedValue) {
+    TempFolder folder;
+    const std::string path = folder.file("Convert.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
+        auto t = db->CreateTableDef("Prices");
+        t->Fields().Append(t->CreateField("Price", jet::dbCurrency));
+        t->Fields().Append(t->CreateField("Count", jet::dbInteger));
+        writetest::addIndex(*t, "ByPrice", {{"Price", false}});
+        writetest::addIndex(*t, "ByCount", {{"Count", true}});
+        db->TableDefs().Append(std::move(t));
+        auto rs = db->OpenRecordset("Prices", jet::dbOpenTable);
+        for (const auto& [price, count] : std::vector<std::pair<jet::Value, jet::Value>>{
+                 {12.5, 2.5}, {jet::Value(std::string("7.25")), std::string("41")}, {3.0, 3.5}}) {
+            rs->AddNew();
+            rs->SetValue("Price", price);
+            rs->SetValue("Count", count);
+            rs->Update();
+        }
+    }
+    std::vector<std::string> faults;
+    for (const auto& finding : jet::verifyDatabase(path))
+        if (finding.isFault()) faults.push_back(jet::describeFinding(finding));
+    EXPECT_TRUE(faults.empty()) << faults.size() << " faults, first: " << faults.front();
+}
