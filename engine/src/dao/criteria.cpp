@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "catalog/name_order.h"
 #include "jet/error.h"
+#include "write/text_key.h"
 
 namespace jet::dao {
 
@@ -340,26 +340,21 @@ std::optional<double> numericValue(const Value& v) {
 
 int foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
 
-// Equal but for case: ASCII letters, and the Latin-1 letters of UTF-8
-// (U+00C0..U+00DE against U+00E0..U+00FE).
-bool equalIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (foldAscii(x) == foldAscii(y)) continue;
-        if (i > 0 && static_cast<unsigned char>(a[i - 1]) == 0xC3 && static_cast<unsigned char>(b[i - 1]) == 0xC3 &&
-            (x | 0x20) == (y | 0x20) && (x & 0xDF) != 0x97 && (x & 0xDF) != 0x9F)  // ×/÷ are signs; ß has no capital here
-            continue;
-        return false;
-    }
-    return true;
+std::size_t trailingBlanks(const std::string& s) {
+    const auto last = s.find_last_not_of(' ');
+    return last == std::string::npos ? s.size() : s.size() - last - 1;
 }
 
-// Text in the General sort order: equal without regard to case, otherwise
-// ordered as the catalog orders names (accents after their base letters).
+// Text in the General sort order, as an index orders it: by the key bytes
+// Jet writes for each (case does not count, accents do). Keys drop
+// trailing blanks; a comparison does not.
 int compareText(const std::string& a, const std::string& b) {
-    if (equalIgnoringCase(a, b)) return 0;
-    return catalog::catalogNameLess(a, b) ? -1 : 1;
+    std::vector<std::uint8_t> x, y;
+    write::appendTextKey(x, a, false, true);
+    write::appendTextKey(y, b, false, true);
+    if (x != y) return x < y ? -1 : 1;
+    const std::size_t blanksA = trailingBlanks(a), blanksB = trailingBlanks(b);
+    return blanksA == blanksB ? 0 : (blanksA < blanksB ? -1 : 1);
 }
 
 // LIKE with Jet's wildcards: * any run, ? one character, # one digit.

@@ -17,6 +17,7 @@
 #include "write/bytes.h"
 #include "write/index_key.h"
 #include "write/index_page.h"
+#include "write/text_key.h"
 
 namespace jet::verify {
 namespace {
@@ -202,7 +203,7 @@ private:
         std::vector<write::KeyColumn> columns;
         bool keysKnown = true;
         const auto& header = file_.header();
-        const bool generalOrder = !file_.format().isAce() && header.sortOrder == 0x0409 && header.sortOrderVersion == 0;
+        const bool generalOrder = !file_.format().isAce() && write::encodesSortOrder(header.sortOrder, header.sortOrderVersion);
         for (const auto& c : index_.columns) {
             int position = table_.def.columnPosition(c.columnNumber);
             if (position < 0) {

@@ -1,7 +1,7 @@
 // Index keys: the bytes an index entry sorts by, column after column.
 // Each column's part starts with a flag byte (Null or not, ascending or
 // descending); numbers are big-endian with the sign bit turned; text uses the
-// General sort order's character codes. Layout: docs/jet-writing.md#index-keys.
+// General sort order's character codes (text_key.h). Layout: docs/jet-writing.md#index-keys.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +17,8 @@ struct KeyColumn {
     bool ascending = true;
 };
 
-// Appends the key part of `value` for `column`. Returns false when the text
-// holds a character whose General-order code this encoder does not know
-// (the part is then written with a stand-in code: the entry sorts near, not
-// exactly where Jet would put it).
+// Appends the key part of `value` for `column`. Returns false when a Jet 3
+// text holds a character without a place in the order (see text_key.h).
 bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column, const Value& value,
                bool ascending, bool jet3);
 

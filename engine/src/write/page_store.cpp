@@ -5,6 +5,7 @@
 #include "format/format_errors.h"
 #include "io/rollback_journal.h"
 #include "jet/error.h"
+#include "write/text_key.h"
 
 namespace jet::write {
 
@@ -46,6 +47,11 @@ void PageStore::commit(PageSink& sink) {
     // file they would be garbage to every reader.
     if (file_ && file_->header().encodingKey != 0)
         throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.", file_->path());
+    if (file_ && !encodesSortOrder(file_->header().sortOrder, file_->header().sortOrderVersion))
+        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.",
+                    file_->path() + ": its indexes are in sort order " + std::to_string(file_->header().sortOrder) +
+                        " version " + std::to_string(file_->header().sortOrderVersion) +
+                        ", whose keys this engine does not write");
     // Existing pages are written after the new ones, the catalog's own pages
     // and page 0 last: the order in which a reader that comes while the
     // commit is under way (a process without locks) sees the least harm.

@@ -2,11 +2,18 @@
 // files (these bytes are copied from their index entries). Jet 3: marks
 // after the codes, ligatures as two letters, symbols with codes of their
 // own, descending keys inverted marks and all. Jet 4: control characters
-// listed with their place like hyphens. Runs without the corpus.
+// listed with their place like hyphens; Cyrillic, polytonic Greek and
+// Japanese. Runs without the corpus.
 #include <gtest/gtest.h>
 
+#include "format/database_header.h"
+#include "format/jet_format.h"
+#include "jet/verify.h"
+#include "support/error_number.h"
+#include "support/files.h"
 #include "storage/table_definition.h"
 #include "write/index_key.h"
+#include "write_support.h"
 
 namespace {
 
@@ -52,6 +59,84 @@ TEST(Jet4TextKeys, ControlCharactersAndSymbols) {
     EXPECT_EQ(keyHex("\x03" "DirData", true, false), "7f4f59694f4a6d4a010101018007060500");
     EXPECT_EQ(keyHex("3L9\x1d" "52\x02_AB(\xc2\xa5\x05!!V", true, false),
               "7f3c5e48403a2b034a4c1434a9090971010101018013061a801b0604802f060700");
+}
+
+TEST(Jet4TextKeys, OtherScripts) {
+    EXPECT_EQ(keyHex("\u041c\u0438\u0440", true, false), "7f7943793b79480100");  // Мир
+    // Polytonic Greek: accents and breathings in the marks, the apostrophe placed.
+    EXPECT_EQ(keyHex("\u03f0\u03b1\u1f76 \u03c4\u03cc\u03c4' \u1f10\u03b3\u1f7c \u039a\u03cd\u03f0\u03bb\u03c9\u03c0\u03b1",
+                     true, false),
+              "7f7915790c07791e791a791e07790e077915791f791579167923791b790c01030202020502020202020503010101801f068000");
+    // Kanji and kana: the voiced kana's mark, then the kana flags' section.
+    EXPECT_EQ(keyHex("\u6f22\u5b57\u4eee\u540d\u4ea4\u3058\u308a\u6587", true, false),
+              "7fc0b6acaca00da5479fbe7f137f43b6f6010202020202030101ff0280ff8000");
+}
+
+TEST(Jet4TextKeys, CombiningMarksSortAsThePrecomposedLetter) {
+    EXPECT_EQ(keyHex("Cafe\u0301", true, false), keyHex("Caf\u00e9", true, false));
+    EXPECT_EQ(keyHex("\u0415\u0308", true, false), keyHex("\u0401", true, false));  // Ё
+}
+
+TEST(Jet4TextKeys, DescendingTextEndsWithAnUninvertedByte) {
+    const std::string up = keyHex("Abc", true, false), down = keyHex("Abc", false, false);
+    ASSERT_EQ(down.size(), up.size() + 2);
+    EXPECT_EQ(down.substr(down.size() - 4), "ff00");
+}
+
+// Rows in several scripts, and characters past the 16-bit range, written
+// through a recordset: the index verifies key by key (nothing left
+// uncompared) and Seek finds a row by its text in another case.
+TEST(Jet4TextKeys, RowsInOtherScriptsVerifyAndSeek) {
+    writetest::TempFolder folder;
+    const std::string path = folder.file("scripts.mdb");
+    const std::vector<std::string> words = {"\u041c\u0438\u0440", "\u03ba\u03cd\u03ba\u03bb\u03c9\u03c8",
+                                            "\u6f22\u5b57", "\u3072\u3089\u304c\u306a", "\U0001F600 smile",
+                                            "co-op", "e\u0301t\u00e9", "\u05e9\u05dc\u05d5\u05dd"};
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+        auto t = db->CreateTableDef("Words");
+        t->Fields().Append(t->CreateField("Word", jet::dbText, 60));
+        writetest::addIndex(*t, "ByWord", {{"Word", false}}, false, true);
+        writetest::addIndex(*t, "ByWordDown", {{"Word", true}});
+        db->TableDefs().Append(std::move(t));
+        auto rs = db->OpenRecordset("Words", jet::dbOpenTable);
+        for (const auto& w : words) {
+            rs->AddNew();
+            rs->SetValue("Word", w);
+            rs->Update();
+        }
+    }
+    const auto findings = jet::verifyDatabase(path);
+    for (const auto& f : findings) ADD_FAILURE() << jet::describeFinding(f);
+    auto db = jet::DBEngine().OpenDatabase(path);
+    auto rs = db->OpenRecordset("Words", jet::dbOpenTable);
+    rs->SetIndex("ByWord");
+    rs->Seek("=", {jet::Value(std::string("\u043c\u0418\u0420"))});  // мИР
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(jet::valueToString(rs->Fields()["Word"].Value()), words[0]);
+}
+
+// A database whose indexes are in another sort order (here Cyrillic, 1049)
+// is read, but any write is refused before a page changes: keys in the
+// General order would leave its indexes out of order.
+TEST(Jet4TextKeys, DatabasesInOtherSortOrdersAreNotWritten) {
+    writetest::TempFolder folder;
+    const std::string path = folder.file("cyrillic.mdb");
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+    std::string bytes = testsupport::readFile(path);
+    auto* page0 = reinterpret_cast<std::uint8_t*>(bytes.data());
+    const auto& format = jet::format::jet4Format();
+    jet::format::applyHeaderMask({page0, format.pageSize}, format);
+    page0[format.sortOrderOffset] = 0x19;
+    page0[format.sortOrderOffset + 1] = 0x04;
+    jet::format::applyHeaderMask({page0, format.pageSize}, format);
+    testsupport::writeFile(path, bytes);
+
+    auto db = jet::DBEngine().OpenDatabase(path);
+    EXPECT_EQ(db->CollatingOrder(), 1049);
+    EXPECT_EQ(testsupport::errorNumber<jet::Error>([&] { writetest::appendTable(*db, "Words"); }), 3027);
+    db.reset();
+    EXPECT_EQ(testsupport::readFile(path), bytes);
 }
 
 }  // namespace
