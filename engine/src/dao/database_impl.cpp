@@ -186,6 +186,7 @@ DatabaseImpl::TableSnapshot DatabaseImpl::readTableSnapshot(int position) {
     for (const auto& index : table.Indexes()) {
         dao::RecordsetIndex ri;
         ri.name = index->Name();
+        ri.jet3Text = file->format().isJet3();
         for (const auto& member : index->Fields()) {
             const Field* column = table.Fields().find(member->Name());
             if (!column) continue;

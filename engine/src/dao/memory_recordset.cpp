@@ -4,13 +4,21 @@
 
 #include "dao/criteria.h"
 #include "jet/error.h"
+#include "write/text_key.h"
 
 namespace jet::dao {
 namespace {
 
 // Key order as Jet's indexes keep it: Null before every value.
-int compareForKey(const Value& a, const Value& b) {
+// Two key values in the order of an index: Nulls first, text by its key bytes.
+int compareForKey(const Value& a, const Value& b, bool jet3Text) {
     if (isNull(a) || isNull(b)) return isNull(a) == isNull(b) ? 0 : (isNull(a) ? -1 : 1);
+    if (std::holds_alternative<std::string>(a) && std::holds_alternative<std::string>(b)) {
+        std::vector<std::uint8_t> x, y;
+        write::appendTextKey(x, std::get<std::string>(a), jet3Text, true);
+        write::appendTextKey(y, std::get<std::string>(b), jet3Text, true);
+        return x == y ? 0 : (x < y ? -1 : 1);
+    }
     return compareValues(a, b);
 }
 
@@ -73,7 +81,7 @@ void MemoryRecordset::SetIndex(const std::string& name) {
 bool MemoryRecordset::indexLess(std::size_t a, std::size_t b) const {
     for (std::size_t k = 0; k < index_->columns.size(); ++k) {
         auto column = static_cast<std::size_t>(index_->columns[k]);
-        int c = compareForKey(rows_[a][column], rows_[b][column]);
+        int c = compareForKey(rows_[a][column], rows_[b][column], index_->jet3Text);
         if (c != 0) return index_->descending[k] ? c > 0 : c < 0;
     }
     return false;
@@ -81,7 +89,7 @@ bool MemoryRecordset::indexLess(std::size_t a, std::size_t b) const {
 
 int MemoryRecordset::compareKey(std::size_t row, const std::vector<Value>& key) const {
     for (std::size_t k = 0; k < key.size(); ++k) {
-        int c = compareForKey(rows_[row][static_cast<std::size_t>(index_->columns[k])], key[k]);
+        int c = compareForKey(rows_[row][static_cast<std::size_t>(index_->columns[k])], key[k], index_->jet3Text);
         if (c != 0) return index_->descending[k] ? -c : c;
     }
     return 0;

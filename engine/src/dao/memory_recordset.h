@@ -14,11 +14,14 @@
 namespace jet::dao {
 
 // An index the recordset can order by: key columns as positions in the
-// row, each ascending or descending.
+// row, each ascending or descending. Text is ordered as the database's
+// index keys order it (Jet 3's General order differs from Jet 4's, in
+// punctuation for one).
 struct RecordsetIndex {
     std::string name;
     std::vector<int> columns;
     std::vector<bool> descending;
+    bool jet3Text = false;
 };
 
 class MemoryRecordset : public Recordset {

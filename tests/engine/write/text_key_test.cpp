@@ -139,4 +139,27 @@ TEST(Jet4TextKeys, DatabasesInOtherSortOrdersAreNotWritten) {
     EXPECT_EQ(testsupport::readFile(path), bytes);
 }
 
+// A table-type recordset walks an index in the order of its keys, which is
+// the database's own: Jet 3 sorts a hyphen as a character before letters,
+// Jet 4 leaves it out of the order.
+TEST(TextKeyOrder, TableRecordsetsFollowTheDatabasesOrder) {
+    for (const int version : {0, static_cast<int>(jet::dbVersion40)}) {
+        writetest::TempFolder folder;
+        auto db = jet::DBEngine().CreateDatabase(folder.file("order.mdb"), jet::dbLangGeneral, version);
+        writetest::appendTable(*db, "Words");
+        auto rs = db->OpenRecordset("Words", jet::dbOpenTable);
+        for (const char* w : {"ab", "a-c", "AA"}) {
+            rs->AddNew();
+            rs->SetValue("Key", std::string(w));
+            rs->Update();
+        }
+        rs->SetIndex("PrimaryKey");
+        std::string order;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) order += jet::valueToString(rs->Fields()["Key"].Value()) + " ";
+        EXPECT_EQ(order, version == 0 ? "a-c AA ab " : "AA ab a-c ") << "version " << version;
+        rs->Seek("=", {jet::Value(std::string("a-c   "))});  // trailing blanks are not part of a key
+        EXPECT_FALSE(rs->NoMatch());
+    }
+}
+
 }  // namespace
