@@ -4,7 +4,6 @@
 #include <map>
 #include <sstream>
 
-#include "engine/catalog/reference_json.h"
 
 namespace qtest {
 
@@ -92,18 +91,6 @@ std::vector<CorpusQuery> corpusQueries(const std::filesystem::path& database) {
         row.expression = text(r, "Expression");
         row.extra = number(r, "LvExtra");
         queries[owner->second].rows.push_back(std::move(row));
-    }
-    return queries;
-}
-
-std::vector<ReferenceQuery> referenceQueries(const std::filesystem::path& json) {
-    std::vector<ReferenceQuery> queries;
-    if (!std::filesystem::exists(json)) return queries;
-    const auto reference = testsupport::Json::parseFile(json.string());
-    for (const auto& query : reference["queries"].items()) {
-        const auto& sql = query["sql"];
-        queries.push_back({query["name"].asString(), static_cast<int>(query["typeCode"].asInteger()),
-                           sql.isNull() ? std::nullopt : std::optional<std::string>(sql.asString())});
     }
     return queries;
 }

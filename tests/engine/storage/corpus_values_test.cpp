@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "corpus_support.h"
+#include "catalog/system_tables.h"
+#include "io/page_file.h"
 #include "jet/error.h"
+#include "storage/table_reader.h"
+#include "support/corpus.h"
 
 namespace {
 
@@ -35,8 +38,8 @@ TableRows readTable(const std::string& corpusPath, const std::string& table,
                     const std::function<void(jet::storage::TableDefinition&)>& prepare = {}) {
     auto file = jet::io::PageFile::open(testsupport::corpusFile(corpusPath).string(),
                                         {.exclusive = false, .readOnly = true, .password = {}});
-    for (const auto& entry : storagetest::readCatalog(*file)) {
-        if (entry.type != storagetest::kCatalogTypeTable || entry.name != table) continue;
+    for (const auto& entry : jet::catalog::readCatalog(*file)) {
+        if (entry.type != 1 || entry.name != table) continue;
         TableRows out;
         out.def = jet::storage::readTableDefinition(*file, entry.tdefPage());
         if (prepare) prepare(out.def);
@@ -61,7 +64,7 @@ TEST(CorpusValues, CatalogRowsByObjectType) {
     STRUX_REQUIRE_CORPUS();
     struct Expected {
         const char* path;
-        std::map<std::int16_t, int> byType;
+        std::map<int, int> byType;
     };
     const Expected files[] = {
         {"real/nwind-jet3.mdb",
@@ -74,9 +77,9 @@ TEST(CorpusValues, CatalogRowsByObjectType) {
         SCOPED_TRACE(expected.path);
         auto file = jet::io::PageFile::open(testsupport::corpusFile(expected.path).string(),
                                             {.exclusive = false, .readOnly = true, .password = {}});
-        std::map<std::int16_t, int> byType;
+        std::map<int, int> byType;
         std::set<std::string> names;
-        for (const auto& entry : storagetest::readCatalog(*file)) {
+        for (const auto& entry : jet::catalog::readCatalog(*file)) {
             ++byType[entry.type];
             names.insert(entry.name);
         }

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "corpus_support.h"
+#include "io/page_file.h"
 #include "jet/error.h"
+#include "storage/table_reader.h"
+#include "support/corpus.h"
 #include "storage/data_page.h"
 #include "storage/usage_map.h"
 
