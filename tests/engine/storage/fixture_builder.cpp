@@ -321,28 +321,6 @@ std::uint32_t Database::addInlineUsageMap(const std::vector<std::uint32_t>& page
     return pointer(addDataPage(0, {Slot{w.out}}), 0);
 }
 
-std::uint32_t Database::addReferenceUsageMap(const std::vector<std::uint32_t>& pages) {
-    const std::size_t perMapPage = (fmt_.pageSize - 4) * 8;
-    std::uint32_t highest = 0;
-    for (std::uint32_t page : pages) highest = std::max<std::uint32_t>(highest, page / perMapPage);
-    std::vector<std::uint32_t> mapPages;
-    for (std::uint32_t k = 0; k <= highest; ++k) {
-        const std::uint32_t m = addPage();
-        pages_[m][0] = 0x05;
-        pages_[m][1] = 1;
-        mapPages.push_back(m);
-    }
-    for (std::uint32_t page : pages) {
-        Bytes& m = pages_[mapPages[page / perMapPage]];
-        const std::size_t bit = page % perMapPage;
-        m.at(4 + bit / 8) |= static_cast<std::uint8_t>(1u << (bit % 8));
-    }
-    Writer w;
-    w.u8(1);
-    for (std::uint32_t m : mapPages) w.u32(m);
-    return pointer(addDataPage(0, {Slot{w.out}}), 0);
-}
-
 void Database::setPassword(const std::string& ascii) { password_ = storedText(fmt_, ascii); }
 
 Bytes Database::bytes() const {

@@ -111,8 +111,6 @@ public:
     void writeTdef(std::uint32_t first, const Bytes& body);
     // An inline usage map row marking `pages`; returns its stored pointer.
     std::uint32_t addInlineUsageMap(const std::vector<std::uint32_t>& pages);
-    // A reference usage map: one map page per `pagesPerMapPage` range.
-    std::uint32_t addReferenceUsageMap(const std::vector<std::uint32_t>& pages);
 
     void setPassword(const std::string& ascii);
     void setEncodingKey(std::uint32_t key) { encodingKey_ = key; }

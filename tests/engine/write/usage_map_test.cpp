@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "io/page_file.h"
+#include "storage/table_reader.h"
 #include "write/data_page_writer.h"
 #include "write/database_creator.h"
 #include "write/page_store.h"
+#include "write/table_layout.h"
+#include "write/table_writer.h"
 
 namespace {
 
@@ -62,15 +65,6 @@ TEST_P(UsageMapTest, ReferenceMapGetsBitmapPagesAsNeeded) {
     EXPECT_FALSE(markInUsageMap(*store_, map, static_cast<std::uint32_t>(4 * referenceRange()), true));
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, UsageMapTest, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
-
-}  // namespace
-
-namespace {
-
-using namespace jet::write;
-
 TEST_P(UsageMapTest, InlineMapBecomesReferenceMap) {
     auto map = addMap(inlineUsageMap(store_->format(), 10));
     ASSERT_TRUE(markInUsageMap(*store_, map, 10, true));
@@ -83,16 +77,6 @@ TEST_P(UsageMapTest, InlineMapBecomesReferenceMap) {
     EXPECT_TRUE(markInUsageMap(*store_, map, beyond, true));
     EXPECT_EQ(usageMapPages(*store_, map), (std::vector<std::uint32_t>{10, 12, beyond}));
 }
-
-}  // namespace
-
-#include "storage/table_reader.h"
-#include "write/table_layout.h"
-#include "write/table_writer.h"
-
-namespace {
-
-using namespace jet::write;
 
 // More data pages than an inline map reaches: the table's maps turn into
 // reference maps on the way and the reader still finds every row.
@@ -130,5 +114,8 @@ TEST_P(UsageMapTest, TableOutgrowsItsInlineMaps) {
     EXPECT_EQ(count, rows);
     EXPECT_EQ(stored.rowCount, static_cast<std::uint32_t>(rows));
 }
+
+INSTANTIATE_TEST_SUITE_P(Versions, UsageMapTest, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Jet4" : "Jet3"); });
 
 }  // namespace
