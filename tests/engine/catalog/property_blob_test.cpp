@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "jet/error.h"
+#include "support/error_number.h"
 #include "jet/types.h"
 
 using jet::catalog::parsePropertyBlob;
@@ -25,12 +26,7 @@ Bytes raw(T v) {
 jet::catalog::PropertyBlob parse(const Bytes& b) { return parsePropertyBlob(b, nullptr); }
 
 long errorNumberOf(const Bytes& b) {
-    try {
-        parse(b);
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
+    return testsupport::errorNumber<jet::Error>([&] { parse(b); });
 }
 
 }  // namespace

@@ -4,18 +4,14 @@
 
 #include "engine/queries/query_rows.h"
 #include "jet/error.h"
+#include "support/error_number.h"
 
 using namespace qtest;
 
 namespace {
 
 long errorNumberOf(const std::vector<QueryRow>& rows, std::int32_t flags = 0) {
-    try {
-        (void)rebuildOneWay(rows, flags);
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
+    return testsupport::errorNumber<jet::Error>([&] { (void)rebuildOneWay(rows, flags); });
 }
 
 }  // namespace

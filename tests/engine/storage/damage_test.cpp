@@ -9,6 +9,7 @@
 #include "storage/long_value.h"
 #include "storage/usage_map.h"
 #include "storage_fixture.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -34,13 +35,7 @@ protected:
     // Reads everything the table holds; returns the error number (0 when
     // the read succeeded).
     static long readAllError(fixture::Database& db) {
-        try {
-            auto file = jet::io::PageFile::fromBytes(db.bytes(), "damaged.mdb");
-            readAll(*file);
-        } catch (const jet::Error& e) {
-            return e.number();
-        }
-        return 0;
+        return testsupport::errorNumber<jet::Error>([&] { readAll(*jet::io::PageFile::fromBytes(db.bytes(), "damaged.mdb")); });
     }
     std::size_t rowStart(fixture::Database& db, std::uint32_t page, std::size_t slot) const {
         return db.page(page).at(fmt().dataRowTableOffset + 2 * slot) | ((db.page(page).at(fmt().dataRowTableOffset + 2 * slot + 1) & 0x1F) << 8);
