@@ -82,12 +82,10 @@ protected:
         const std::uint32_t relationsPage = db.addPage();
         const std::uint32_t alphaPage = db.addPage();
 
-        // Settings: ID counter (primary key), Setting text, Tab01 integer.
+        // Settings: ID counter, Setting text, Tab01 integer.
         fixture::Table settings;
         settings.columns = {column("ID", coltype::kLong, 0, 0x04), column("Setting", coltype::kText, 50),
                             column("Tab01", coltype::kInteger)};
-        settings.realIndexes = {{{{0, true}}, 0x09, 0}, {{{1, false}}, 0x00, 0}};
-        settings.logicalIndexes = {{"BySetting", 1, 1, 0}, {"PrimaryKey", 0, 0, 1}};
         addTable(db, settingsPage,
                  settings,
                  {{fixture::le32(2), text("Wide"), le16(20)},
