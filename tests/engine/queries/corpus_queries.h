@@ -12,9 +12,6 @@
 
 namespace qtest {
 
-// True when mdb-export can be run.
-bool haveMdbExport();
-
 struct CorpusQuery {
     std::string name;
     std::int32_t catalogFlags = 0;

@@ -142,7 +142,7 @@ void roundTrip(const std::filesystem::path& source, int options, const std::stri
 
 TEST(CreateQueryDefCorpus, EveryQueryStoredAndReadBack) {
     STRUX_REQUIRE_CORPUS();
-    if (!haveMdbExport()) GTEST_SKIP() << "mdb-export (mdbtools) is not installed";
+    STRUX_REQUIRE_MDBTOOLS();
     writetest::TempFolder folder;
     for (int options : {0, static_cast<int>(jet::dbVersion40)}) {
         Tally tally;
