@@ -27,27 +27,12 @@ std::string expr(const QueryRow& r) { return r.expression.value_or("<null>"); }
 
 }  // namespace
 
-TEST(SqlParseSelect, PredicatesColumnsAndAliases) {
-    const auto rows = rowsOf("SELECT DISTINCT TOP 25 PERCENT Orders.OrderID, [First] & \" \" & [Last] AS [Full Name], *\r\n"
-                             "FROM Orders;\r\n");
-    ASSERT_EQ(rows.front().attribute, 0);
-    ASSERT_EQ(rows.back().attribute, 255);
-    const auto type = withAttribute(rows, 1);
-    ASSERT_EQ(type.size(), 1u);
-    EXPECT_EQ(type[0].flag, 1);
-    const auto options = withAttribute(rows, 3);
-    ASSERT_EQ(options.size(), 1u);
-    EXPECT_EQ(options[0].flag, 0x02 | 0x10 | 0x20 | 0x01);
-    EXPECT_EQ(options[0].name1, "25");
-    const auto columns = withAttribute(rows, 6);
-    ASSERT_EQ(columns.size(), 2u);
-    EXPECT_EQ(expr(columns[0]), "Orders.OrderID");
-    EXPECT_FALSE(columns[0].name1);
-    EXPECT_EQ(expr(columns[1]), "[First] & \" \" & [Last]");
-    EXPECT_EQ(columns[1].name1, "Full Name");
-    EXPECT_EQ(withAttribute(rows, 5).at(0).name1, "Orders");
-
-    // Nothing to say, nothing stored: no options row for a plain SELECT.
+// Predicates and aliases as Access writes them are parsed back in the query
+// tests; here what those cannot show.
+TEST(SqlParseSelect, OptionsRowOnlyWhenThereIsSomethingToSay) {
+    const auto rows = rowsOf("SELECT DISTINCT TOP 25 PERCENT Orders.OrderID, * FROM Orders");
+    EXPECT_EQ(withAttribute(rows, 3).at(0).flag, 0x02 | 0x10 | 0x20 | 0x01);
+    EXPECT_EQ(withAttribute(rows, 3).at(0).name1, "25");
     EXPECT_TRUE(withAttribute(rowsOf("SELECT a FROM T"), 3).empty());
     EXPECT_EQ(withAttribute(rowsOf("SELECT DISTINCTROW a FROM T WITH OWNERACCESS OPTION;"), 3).at(0).flag, 0x08 | 0x04);
 }
@@ -70,26 +55,17 @@ TEST(SqlParseSelect, ExpressionsKeepTheirWrittenText) {
     EXPECT_EQ(expr(withAttribute(counted, 6).at(0)), "Count(*)");
 }
 
-TEST(SqlParseFrom, JoinKindsConditionsAndAliases) {
+TEST(SqlParseFrom, AliasesWithoutAsAndConditionsWithoutParentheses) {
     const auto rows = rowsOf("SELECT a.x FROM T1 AS a LEFT OUTER JOIN (T2 b RIGHT JOIN T3 ON b.k = T3.k) "
                              "ON (a.k = b.k) AND (a.j = b.j), T4;");
     const auto sources = withAttribute(rows, 5);
     ASSERT_EQ(sources.size(), 4u);
-    EXPECT_EQ(sources[0].name1, "T1");
     EXPECT_EQ(sources[0].name2, "a");
     EXPECT_EQ(sources[1].name2, "b");
     const auto joins = withAttribute(rows, 7);
     ASSERT_EQ(joins.size(), 3u);
-    EXPECT_EQ(joins[0].flag, 3);
-    EXPECT_EQ(joins[0].name1, "b");
-    EXPECT_EQ(joins[0].name2, "T3");
-    // Two conditions, stored last first, without their parentheses.
-    EXPECT_EQ(joins[1].flag, 2);
-    EXPECT_EQ(expr(joins[1]), "a.j = b.j");
-    EXPECT_EQ(expr(joins[2]), "a.k = b.k");
-    EXPECT_EQ(joins[2].name1, "a");
-    EXPECT_EQ(joins[2].name2, "b");
-
+    EXPECT_EQ(joins[0].name1, "b");  // joins name sources by alias
+    EXPECT_EQ(joins[1].flag, 2);     // LEFT OUTER is LEFT
     // Without parentheses round each condition the ON stays one row.
     EXPECT_EQ(withAttribute(rowsOf("SELECT * FROM A INNER JOIN B ON A.k = B.k AND A.j = B.j"), 7).size(), 1u);
 }
