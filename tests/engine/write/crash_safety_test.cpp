@@ -128,9 +128,10 @@ int failEveryStep(const std::string& path, Failure how, const Operation& operati
         }
         // A crash: whatever the commit wrote stays as it is.
         db.reset();
-        if (std::filesystem::exists(jet::io::journalPath(path)) && n > 1)
+        if (std::filesystem::exists(jet::io::journalPath(path)) && n > 1) {
             EXPECT_EQ(writetest::errorOf([&] { jet::DBEngine().OpenDatabase(path, false, true); }), jet::kErrDamaged)
                 << "a read-only open must not read a half-written file";
+        }
         jet::DBEngine().OpenDatabase(path).reset();
         EXPECT_EQ(writetest::readFile(path), before) << "write " << n;
         EXPECT_FALSE(std::filesystem::exists(jet::io::journalPath(path))) << "write " << n;
