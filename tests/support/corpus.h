@@ -34,6 +34,11 @@ inline std::vector<std::filesystem::path> corpusDatabases() {
     return files;
 }
 
+// A corpus file's path below corpus/, as the tests name it: "V1997/x.mdb".
+inline std::string corpusName(const std::filesystem::path& database) {
+    return std::filesystem::relative(database, corpusDir()).generic_string();
+}
+
 // The independent reading kept for a corpus file in corpus-reference/:
 // "corpus/V1997/x.mdb" is read as "corpus__V1997__x.mdb.json".
 inline std::filesystem::path referenceReading(const std::filesystem::path& database) {

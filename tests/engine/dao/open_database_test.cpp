@@ -4,28 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/error_number.h"
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-long openError(const std::string& path, bool exclusive = false, bool readOnly = false) {
-    try {
-        jet::DBEngine().OpenDatabase(path, exclusive, readOnly);
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+long openError(const std::string& path, bool exclusive = false) {
+    return testsupport::errorNumber<jet::Error>([&] { jet::DBEngine().OpenDatabase(path, exclusive, false); });
 }
 
 // A writable copy of a corpus file in a folder of its own.
@@ -84,25 +75,7 @@ TEST(OpenDatabase, ClosedDatabaseRefusesFurtherUse) {
     STRUX_REQUIRE_CORPUS();
     auto db = jet::DBEngine().OpenDatabase(testsupport::corpusFile("V1997/testV1997.mdb").string(), false, true);
     db->Close();
-    try {
-        db->TableDefs();
-        FAIL() << "no error";
-    } catch (const jet::Error& e) {
-        EXPECT_EQ(e.number(), jet::kErrObjectInvalid);
-    }
-}
-
-TEST(OpenDatabase, BlankDatabasesOfEveryVersionOpen) {
-    STRUX_REQUIRE_CORPUS();
-    for (const char* name : {"blank/empty.mdb", "blank/empty2003.mdb", "blank/empty2007.accdb"}) {
-        auto db = jet::DBEngine().OpenDatabase(testsupport::corpusFile(name).string(), false, true);
-        int visible = 0;
-        for (const auto& t : db->TableDefs())
-            if (!(t->Attributes() & jet::dbSystemObject)) ++visible;
-        EXPECT_EQ(visible, 0) << name;
-        EXPECT_GT(db->TableDefs().Count(), 0) << name;
-        EXPECT_NE(db->CollatingOrder(), 0) << name;
-    }
+    EXPECT_EQ(testsupport::errorNumber<jet::Error>([&] { db->TableDefs(); }), jet::kErrObjectInvalid);
 }
 
 // Deterministic damage: byte changes in the header, the catalog's definition
@@ -111,7 +84,8 @@ TEST(OpenDatabase, BlankDatabasesOfEveryVersionOpen) {
 TEST(OpenDatabase, DamagedFilesOpenOrRaiseDaoErrors) {
     STRUX_REQUIRE_CORPUS();
     for (const char* name : {"V1997/testV1997.mdb", "V2003/testV2003.mdb", "V2010/testV2010.accdb"}) {
-        const auto original = readFile(testsupport::corpusFile(name));
+        const std::string file = testsupport::readFile(testsupport::corpusFile(name));
+        const std::vector<std::uint8_t> original(file.begin(), file.end());
         ASSERT_FALSE(original.empty());
         const std::size_t pageSize = original[0x14] == 0 ? 2048 : 4096;
         std::mt19937 random(20261206);  // fixed seed: the same mutants every run

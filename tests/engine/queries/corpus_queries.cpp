@@ -1,10 +1,10 @@
 #include "engine/queries/corpus_queries.h"
 
-#include <cstdio>
+#include "engine/write/write_support.h"
+
 #include <map>
 #include <sstream>
 
-#include "engine/catalog/reference_json.h"
 
 namespace qtest {
 
@@ -15,15 +15,6 @@ namespace {
 constexpr char kFieldEnd = '\x1f';
 constexpr char kRowEnd = '\x1e';
 constexpr const char* kNull = "\x02";
-
-std::optional<std::string> run(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return std::nullopt;
-    std::string out;
-    char buffer[65536];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    return pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
-}
 
 using Record = std::map<std::string, std::optional<std::string>>;
 
@@ -37,11 +28,12 @@ std::vector<std::string> split(const std::string& text, char separator) {
 
 std::vector<Record> exportTable(const std::filesystem::path& database, const std::string& table) {
     const std::string command = std::string("mdb-export -Q -d $'\\x1f' -R $'\\x1e' -0 $'\\x02' -b hex '") +
-                                database.string() + "' " + table + " 2>/dev/null";
-    auto out = run("bash -c \"" + command + "\"");
+                                database.string() + "' " + table;
+    bool ok = false;
+    const std::string out = writetest::run("bash -c \"" + command + "\"", &ok);
     std::vector<Record> records;
-    if (!out) return records;
-    auto lines = split(*out, kRowEnd);
+    if (!ok) return records;
+    auto lines = split(out, kRowEnd);
     if (lines.empty()) return records;
     const auto header = split(lines.front(), kFieldEnd);
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -69,8 +61,6 @@ std::optional<std::string> text(const Record& r, const std::string& column) {
 
 }  // namespace
 
-bool haveMdbExport() { return run("command -v mdb-export >/dev/null 2>&1").has_value(); }
-
 std::vector<CorpusQuery> corpusQueries(const std::filesystem::path& database) {
     std::vector<CorpusQuery> queries;
     std::map<std::int32_t, std::size_t> byId;
@@ -92,18 +82,6 @@ std::vector<CorpusQuery> corpusQueries(const std::filesystem::path& database) {
         row.expression = text(r, "Expression");
         row.extra = number(r, "LvExtra");
         queries[owner->second].rows.push_back(std::move(row));
-    }
-    return queries;
-}
-
-std::vector<ReferenceQuery> referenceQueries(const std::filesystem::path& json) {
-    std::vector<ReferenceQuery> queries;
-    if (!std::filesystem::exists(json)) return queries;
-    const auto reference = testsupport::Json::parseFile(json.string());
-    for (const auto& query : reference["queries"].items()) {
-        const auto& sql = query["sql"];
-        queries.push_back({query["name"].asString(), static_cast<int>(query["typeCode"].asInteger()),
-                           sql.isNull() ? std::nullopt : std::optional<std::string>(sql.asString())});
     }
     return queries;
 }

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/queries/query_rows.h"
+// The module's own header lives beside its sources.
+#include "../engine/src/catalog/query_sql.h"
 
 namespace qtest {
+
+using jet::queries::QueryRow;
 
 struct CanonicalOptions {
     // Compare a Text parameter's declared length (LvExtra): a Jet 3 file

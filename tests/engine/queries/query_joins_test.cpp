@@ -66,7 +66,7 @@ TEST(QuerySqlJoins, SecondConditionBetweenTheSameTablesComesFirst) {
 }
 
 TEST(QuerySqlJoins, UnjoinedSourcesAliasesAndUnlistedTables) {
-    auto q = rebuild(stored({
+    auto q = rebuildOneWay(stored({
         {.attr = 5, .name1 = "Table3"},
         {.attr = 5, .name1 = "Table2"},
         {.attr = 5, .name1 = "Table2", .name2 = "Table2_1"},

@@ -51,11 +51,12 @@ TEST(QuerySqlKinds, UnionPartsAsStored) {
     rows[2].flag = 1;  // no DISTINCT bit: UNION ALL
     rows[3].expression = "SELECT a FROM t";  // no line break before UNION
     rows[4].expression = "SELECT b FROM u\r\n";
-    EXPECT_EQ(rebuild(rows).sql, sqlText({"SELECT a FROM t", "UNION ALL SELECT b FROM u", "ORDER BY City;"}));
+    EXPECT_EQ(rebuildOneWay(rows).sql, sqlText({"SELECT a FROM t", "UNION ALL SELECT b FROM u", "ORDER BY City;"}));
 }
 
+// Target names as stored without the brackets the text needs.
 TEST(QuerySqlKinds, AppendIntoTargetColumns) {
-    auto q = rebuild(stored({
+    auto q = rebuildOneWay(stored({
         {.attr = 1, .flag = 3, .name1 = "Order Archive"},
         {.attr = 5, .name1 = "Orders"},
         {.attr = 6, .flag = 0, .name2 = "OrderID", .expr = "Orders.OrderID"},
@@ -68,7 +69,7 @@ TEST(QuerySqlKinds, AppendIntoTargetColumns) {
                               "SELECT Orders.OrderID, Orders.ShippedDate", "FROM Orders",
                               "WHERE ((Orders.ShippedDate) Is Not Null);"}));
 
-    auto values = rebuild(stored({
+    auto values = rebuildOneWay(stored({
         {.attr = 1, .flag = 3, .name1 = "Log"},
         {.attr = 6, .flag = 0x8000, .name2 = "Msg", .expr = "'hello'"},
         {.attr = 6, .flag = 0x8000, .name2 = "Level", .expr = "3"},
@@ -78,7 +79,7 @@ TEST(QuerySqlKinds, AppendIntoTargetColumns) {
 }
 
 TEST(QuerySqlKinds, UpdateSetList) {
-    auto q = rebuild(stored({
+    auto q = rebuildOneWay(stored({
         {.attr = 1, .flag = 4},
         {.attr = 3, .flag = 0x08},
         {.attr = 5, .name1 = "Order Details"},
@@ -122,19 +123,19 @@ TEST(QuerySqlKinds, DeleteAndMakeTable) {
 }
 
 TEST(QuerySqlKinds, StoredTextOfDataDefinitionAndPassThrough) {
-    auto ddl = rebuild(stored({{.attr = 1, .flag = 7, .expr = std::string("CREATE TABLE T (c CHAR);\0", 25)}}), dbQDDL);
+    auto ddl = rebuildOneWay(stored({{.attr = 1, .flag = 7, .expr = std::string("CREATE TABLE T (c CHAR);\0", 25)}}), dbQDDL);
     EXPECT_EQ(ddl.type, dbQDDL);
     EXPECT_EQ(ddl.sql, "CREATE TABLE T (c CHAR);");  // up to the NUL, no line end added
     EXPECT_FALSE(ddl.returnsRecords);
 
     auto rows = stored({{.attr = 1, .flag = 8, .name1 = "ODBC;DSN=Sales", .expr = "SELECT *\r\nFROM dbo.Orders"}});
-    auto pt = rebuild(rows, dbQSQLPassThrough);
+    auto pt = rebuildOneWay(rows, dbQSQLPassThrough);
     EXPECT_EQ(pt.type, dbQSQLPassThrough);
     EXPECT_EQ(pt.sql, "SELECT *\r\nFROM dbo.Orders");
     EXPECT_EQ(pt.connect, "ODBC;DSN=Sales");
     EXPECT_TRUE(pt.returnsRecords);
 
-    auto bulk = rebuild(rows, dbQSPTBulk);
+    auto bulk = rebuildOneWay(rows, dbQSPTBulk);
     EXPECT_EQ(bulk.type, dbQSPTBulk);
     EXPECT_FALSE(bulk.returnsRecords);
 }
@@ -142,15 +143,15 @@ TEST(QuerySqlKinds, StoredTextOfDataDefinitionAndPassThrough) {
 TEST(QuerySqlKinds, TypeRowDecidesCatalogFlagsStandIn) {
     auto selectRows = stored({{.attr = 5, .name1 = "T"}, {.attr = 6, .flag = 0, .expr = "T.a"}});
     // No type row: the catalog flags tell (hidden-object bits below 0x10 aside).
-    EXPECT_EQ(rebuild(selectRows, 0x08).type, dbQSelect);
-    EXPECT_EQ(rebuild(selectRows, dbQDelete | 0x08).type, dbQDelete);
-    EXPECT_EQ(rebuild(selectRows, dbQDelete).sql, sqlText({"DELETE T.a", "FROM T;"}));
+    EXPECT_EQ(rebuildOneWay(selectRows, 0x08).type, dbQSelect);
+    EXPECT_EQ(rebuildOneWay(selectRows, dbQDelete | 0x08).type, dbQDelete);
+    EXPECT_EQ(rebuildOneWay(selectRows, dbQDelete).sql, sqlText({"DELETE T.a", "FROM T;"}));
     // A kind unknown to both keeps the catalog's code and reads as a select.
-    auto procedure = rebuild(selectRows, 224);
+    auto procedure = rebuildOneWay(selectRows, 224);
     EXPECT_EQ(procedure.type, 224);
     EXPECT_EQ(procedure.sql, sqlText({"SELECT T.a", "FROM T;"}));
     // A type row outweighs flags that disagree.
     auto withType = selectRows;
     withType.insert(withType.begin() + 1, row({.attr = 1, .flag = 1}));
-    EXPECT_EQ(rebuild(withType, dbQDelete).type, dbQSelect);
+    EXPECT_EQ(rebuildOneWay(withType, dbQDelete).type, dbQSelect);
 }

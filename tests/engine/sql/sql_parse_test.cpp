@@ -1,5 +1,7 @@
-// The parser clause by clause: which rows each piece of SQL becomes, and
-// that the rebuilder reads them back as the same text.
+// The parser clause by clause on text in forms Access does not write itself
+// (no line breaks, optional words, conditions in and out of parentheses).
+// Text as Access shows it is parsed back in every rows-to-text case of the
+// query tests (query_rows.h), and for every corpus query.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,36 +25,14 @@ std::vector<QueryRow> withAttribute(const std::vector<QueryRow>& rows, int attri
 
 std::string expr(const QueryRow& r) { return r.expression.value_or("<null>"); }
 
-// The rows of `sql` rebuilt into text.
-std::string roundTrip(const std::string& sql) {
-    auto parsed = jet::sql::parseQuery(sql);
-    for (QueryRow& r : parsed.rows) r.objectId = qtest::kObjectId;
-    return jet::queries::rebuildQuery(parsed.rows, 0).sql;
-}
-
 }  // namespace
 
-TEST(SqlParseSelect, PredicatesColumnsAndAliases) {
-    const auto rows = rowsOf("SELECT DISTINCT TOP 25 PERCENT Orders.OrderID, [First] & \" \" & [Last] AS [Full Name], *\r\n"
-                             "FROM Orders;\r\n");
-    ASSERT_EQ(rows.front().attribute, 0);
-    ASSERT_EQ(rows.back().attribute, 255);
-    const auto type = withAttribute(rows, 1);
-    ASSERT_EQ(type.size(), 1u);
-    EXPECT_EQ(type[0].flag, 1);
-    const auto options = withAttribute(rows, 3);
-    ASSERT_EQ(options.size(), 1u);
-    EXPECT_EQ(options[0].flag, 0x02 | 0x10 | 0x20 | 0x01);
-    EXPECT_EQ(options[0].name1, "25");
-    const auto columns = withAttribute(rows, 6);
-    ASSERT_EQ(columns.size(), 2u);
-    EXPECT_EQ(expr(columns[0]), "Orders.OrderID");
-    EXPECT_FALSE(columns[0].name1);
-    EXPECT_EQ(expr(columns[1]), "[First] & \" \" & [Last]");
-    EXPECT_EQ(columns[1].name1, "Full Name");
-    EXPECT_EQ(withAttribute(rows, 5).at(0).name1, "Orders");
-
-    // Nothing to say, nothing stored: no options row for a plain SELECT.
+// Predicates and aliases as Access writes them are parsed back in the query
+// tests; here what those cannot show.
+TEST(SqlParseSelect, OptionsRowOnlyWhenThereIsSomethingToSay) {
+    const auto rows = rowsOf("SELECT DISTINCT TOP 25 PERCENT Orders.OrderID, * FROM Orders");
+    EXPECT_EQ(withAttribute(rows, 3).at(0).flag, 0x02 | 0x10 | 0x20 | 0x01);
+    EXPECT_EQ(withAttribute(rows, 3).at(0).name1, "25");
     EXPECT_TRUE(withAttribute(rowsOf("SELECT a FROM T"), 3).empty());
     EXPECT_EQ(withAttribute(rowsOf("SELECT DISTINCTROW a FROM T WITH OWNERACCESS OPTION;"), 3).at(0).flag, 0x08 | 0x04);
 }
@@ -75,63 +55,17 @@ TEST(SqlParseSelect, ExpressionsKeepTheirWrittenText) {
     EXPECT_EQ(expr(withAttribute(counted, 6).at(0)), "Count(*)");
 }
 
-TEST(SqlParseSelect, GroupHavingAndOrder) {
-    const auto rows = rowsOf("SELECT T.a, Sum(T.b) AS s FROM T GROUP BY T.a, Year(T.d) HAVING (((Sum(T.b))>10)) "
-                             "ORDER BY T.a DESC, Year(T.d), T.c ASC;");
-    const auto groups = withAttribute(rows, 9);
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(expr(groups[1]), "Year(T.d)");
-    EXPECT_EQ(expr(withAttribute(rows, 10).at(0)), "(((Sum(T.b))>10))");
-    const auto orders = withAttribute(rows, 11);
-    ASSERT_EQ(orders.size(), 3u);
-    EXPECT_EQ(orders[0].name1, "D");
-    EXPECT_FALSE(orders[1].name1);
-    EXPECT_FALSE(orders[2].name1);
-    EXPECT_EQ(expr(orders[2]), "T.c");
-}
-
-TEST(SqlParseFrom, NestedJoinsGiveRowsInnermostFirst) {
-    // The shape Access writes for five tables joined around one.
-    const auto rows = rowsOf(
-        "SELECT Orders.OrderID FROM Shippers INNER JOIN (Products INNER JOIN ((Employees INNER JOIN "
-        "(Customers INNER JOIN Orders ON Customers.CustomerID = Orders.CustomerID) ON Employees.EmployeeID = "
-        "Orders.EmployeeID) INNER JOIN [Order Details] ON Orders.OrderID = [Order Details].OrderID) ON "
-        "Products.ProductID = [Order Details].ProductID) ON Shippers.ShipperID = Orders.ShipVia;");
-    const auto joins = withAttribute(rows, 7);
-    ASSERT_EQ(joins.size(), 5u);
-    const std::vector<std::pair<std::string, std::string>> expected = {{"Customers", "Orders"},
-                                                                       {"Employees", "Orders"},
-                                                                       {"Orders", "Order Details"},
-                                                                       {"Products", "Order Details"},
-                                                                       {"Shippers", "Orders"}};
-    for (std::size_t i = 0; i < joins.size(); ++i) {
-        EXPECT_EQ(joins[i].flag, 1);
-        EXPECT_EQ(joins[i].name1, expected[i].first) << i;
-        EXPECT_EQ(joins[i].name2, expected[i].second) << i;
-    }
-    EXPECT_EQ(withAttribute(rows, 5).size(), 6u);
-}
-
-TEST(SqlParseFrom, JoinKindsConditionsAndAliases) {
+TEST(SqlParseFrom, AliasesWithoutAsAndConditionsWithoutParentheses) {
     const auto rows = rowsOf("SELECT a.x FROM T1 AS a LEFT OUTER JOIN (T2 b RIGHT JOIN T3 ON b.k = T3.k) "
                              "ON (a.k = b.k) AND (a.j = b.j), T4;");
     const auto sources = withAttribute(rows, 5);
     ASSERT_EQ(sources.size(), 4u);
-    EXPECT_EQ(sources[0].name1, "T1");
     EXPECT_EQ(sources[0].name2, "a");
     EXPECT_EQ(sources[1].name2, "b");
     const auto joins = withAttribute(rows, 7);
     ASSERT_EQ(joins.size(), 3u);
-    EXPECT_EQ(joins[0].flag, 3);
-    EXPECT_EQ(joins[0].name1, "b");
-    EXPECT_EQ(joins[0].name2, "T3");
-    // Two conditions, stored last first, without their parentheses.
-    EXPECT_EQ(joins[1].flag, 2);
-    EXPECT_EQ(expr(joins[1]), "a.j = b.j");
-    EXPECT_EQ(expr(joins[2]), "a.k = b.k");
-    EXPECT_EQ(joins[2].name1, "a");
-    EXPECT_EQ(joins[2].name2, "b");
-
+    EXPECT_EQ(joins[0].name1, "b");  // joins name sources by alias
+    EXPECT_EQ(joins[1].flag, 2);     // LEFT OUTER is LEFT
     // Without parentheses round each condition the ON stays one row.
     EXPECT_EQ(withAttribute(rowsOf("SELECT * FROM A INNER JOIN B ON A.k = B.k AND A.j = B.j"), 7).size(), 1u);
 }
@@ -166,28 +100,6 @@ TEST(SqlParseParameters, NamesTypesAndLengths) {
     EXPECT_EQ(params[3].flag, 4);
     EXPECT_EQ(params[4].flag, 0);
     EXPECT_EQ(params[5].flag, 11);
-}
-
-TEST(SqlParseKinds, Crosstab) {
-    const auto parsed = jet::sql::parseQuery(
-        "TRANSFORM Sum(D.Amount) AS Total\r\nSELECT P.Name, Year([OrderDate]) AS OrderYear\r\nFROM P INNER JOIN D ON "
-        "P.Id = D.Id\r\nGROUP BY P.Name, Year([OrderDate])\r\nPIVOT \"Qtr \" & DatePart(\"q\",[OrderDate]) In "
-        "(\"Qtr 1\",\"Qtr 2\");\r\n");
-    EXPECT_EQ(parsed.type, jet::queries::dbQCrosstab);
-    const auto columns = withAttribute(parsed.rows, 6);
-    ASSERT_EQ(columns.size(), 4u);
-    EXPECT_EQ(columns[0].flag, 0);
-    EXPECT_EQ(columns[0].name1, "Total");
-    EXPECT_EQ(columns[1].flag, 2);
-    EXPECT_EQ(columns[2].name1, "OrderYear");
-    EXPECT_EQ(columns[3].flag, 1);
-    EXPECT_EQ(expr(columns[3]), "\"Qtr \" & DatePart(\"q\",[OrderDate]) In (\"Qtr 1\",\"Qtr 2\")");
-    const auto groups = withAttribute(parsed.rows, 9);
-    ASSERT_EQ(groups.size(), 3u);
-    EXPECT_EQ(groups[0].flag, 2);
-    // The pivot's group row leaves out the list of headings.
-    EXPECT_EQ(groups[2].flag, 1);
-    EXPECT_EQ(expr(groups[2]), "\"Qtr \" & DatePart(\"q\",[OrderDate])");
 }
 
 TEST(SqlParseKinds, UnionKeepsItsPartsAsText) {
@@ -229,11 +141,6 @@ TEST(SqlParseKinds, ActionQueries) {
     EXPECT_EQ(sets[1].name2, "[Table2].[col1]");
     EXPECT_EQ(expr(sets[1]), "[User Name]");
 
-    const auto del = rowsOf("DELETE DISTINCTROW T.*, T.a FROM T WHERE T.a>1;");
-    EXPECT_EQ(withAttribute(del, 1).at(0).flag, 5);
-    EXPECT_EQ(withAttribute(del, 3).at(0).flag, 0x08);
-    EXPECT_EQ(expr(withAttribute(del, 6).at(0)), "T.*");
-
     const auto make = rowsOf("SELECT T.a INTO [New Table] IN 'x.mdb' [;PWD=p] FROM T;");
     const auto type = withAttribute(make, 1).at(0);
     EXPECT_EQ(type.flag, 2);
@@ -257,20 +164,3 @@ TEST(SqlParseKinds, StoredTextQueries) {
     EXPECT_EQ(withAttribute(server.rows, 1).at(0).name1, "ODBC;DSN=x");
 }
 
-TEST(SqlParseKinds, RebuiltTextMatchesTheParsedText) {
-    const std::vector<std::string> statements = {
-        "SELECT DISTINCTROW TOP 10 Products.ProductName AS TenMostExpensiveProducts, Products.UnitPrice\r\n"
-        "FROM Products\r\nORDER BY Products.UnitPrice DESC;\r\n",
-        "PARAMETERS [Beginning Date] DateTime, [Ending Date] DateTime;\r\nSELECT Orders.ShippedDate\r\n"
-        "FROM Employees INNER JOIN (Orders INNER JOIN [Order Subtotals] ON Orders.OrderID = [Order "
-        "Subtotals].OrderID) ON Employees.EmployeeID = Orders.EmployeeID\r\n"
-        "WHERE (((Orders.ShippedDate) Between [Beginning Date] And [Ending Date]));\r\n",
-        "SELECT Table1.*, Table2.col1\r\nFROM (Table1 LEFT JOIN Table3 ON Table1.col1 = Table3.col1) INNER JOIN Table2 "
-        "ON (Table3.col1 = Table2.col2) AND (Table3.col1 = Table2.col1)\r\nWITH OWNERACCESS OPTION;\r\n",
-        "UPDATE DISTINCTROW A INNER JOIN B ON A.k = B.k\r\nSET A.x = B.y\r\nWHERE (((B.z)=1));\r\n",
-        "INSERT INTO T (a, b)\r\nVALUES (1, #12/31/1999#);\r\n",
-        "SELECT City, CompanyName\r\nFROM Customers\r\nUNION SELECT City, CompanyName\r\nFROM Suppliers\r\n"
-        "ORDER BY City;\r\n",
-    };
-    for (const std::string& sql : statements) EXPECT_EQ(roundTrip(sql), sql);
-}

@@ -9,6 +9,7 @@
 #include "storage/long_value.h"
 #include "storage/usage_map.h"
 #include "storage_fixture.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -34,42 +35,53 @@ protected:
     // Reads everything the table holds; returns the error number (0 when
     // the read succeeded).
     static long readAllError(fixture::Database& db) {
-        try {
-            auto file = jet::io::PageFile::fromBytes(db.bytes(), "damaged.mdb");
-            readAll(*file);
-        } catch (const jet::Error& e) {
-            return e.number();
-        }
-        return 0;
+        return testsupport::errorNumber<jet::Error>([&] { readAll(*jet::io::PageFile::fromBytes(db.bytes(), "damaged.mdb")); });
     }
     std::size_t rowStart(fixture::Database& db, std::uint32_t page, std::size_t slot) const {
         return db.page(page).at(fmt().dataRowTableOffset + 2 * slot) | ((db.page(page).at(fmt().dataRowTableOffset + 2 * slot + 1) & 0x1F) << 8);
     }
 };
 
-TEST_P(DamageTest, TheUndamagedFixtureReads) {
-    auto db = plain();
-    EXPECT_EQ(readAllError(db), 0);
-}
-
-TEST_P(DamageTest, DefinitionChainThatLoops) {
-    auto db = plain();
-    fixture::put32(db.page(storagetest::kTablePage), 4, storagetest::kTablePage);
-    EXPECT_EQ(readAllError(db), jet::kErrDamaged);
-}
-
-TEST_P(DamageTest, DefinitionChainThatLeavesTheFile) {
-    auto db = plain();
-    fixture::put32(db.page(storagetest::kTablePage), 4, 0x00FFFFFF);
-    EXPECT_EQ(readAllError(db), jet::kErrDamaged);
-}
-
-TEST_P(DamageTest, DefinitionCountsTooLargeForTheDefinition) {
-    for (std::size_t offset : {fmt().tdefColumnCountOffset, fmt().tdefRealIndexCountOffset,
-                               fmt().tdefLogicalIndexCountOffset}) {
+// One change each to a table's definition, usage map or data page.
+TEST_P(DamageTest, DefinitionsUsageMapsAndRowSlots) {
+    using Patch = std::function<void(fixture::Database&)>;
+    const std::uint32_t tdef = storagetest::kTablePage;
+    const std::vector<std::pair<const char*, Patch>> patches = {
+        {"definition chain that loops", [&](auto& db) { fixture::put32(db.page(tdef), 4, tdef); }},
+        {"definition chain that leaves the file", [&](auto& db) { fixture::put32(db.page(tdef), 4, 0x00FFFFFF); }},
+        {"column count", [&](auto& db) { fixture::put32(db.page(tdef), fmt().tdefColumnCountOffset, 0xFFFF); }},
+        {"real index count", [&](auto& db) { fixture::put32(db.page(tdef), fmt().tdefRealIndexCountOffset, 0xFFFF); }},
+        {"logical index count",
+         [&](auto& db) { fixture::put32(db.page(tdef), fmt().tdefLogicalIndexCountOffset, 0xFFFF); }},
+        // The map row is the only row of the page after the data page.
+        {"usage map of unknown kind", [&](auto& db) { db.page(4).at(rowStart(db, 4, 0)) = 0x07; }},
+        {"reference map listing a page beyond the file",
+         [&](auto& db) {
+             const std::size_t at = rowStart(db, 4, 0);
+             db.page(4).at(at) = 0x01;
+             fixture::put32(db.page(4), at + 1, 0x00FFFFF0);
+         }},
+        {"usage map outside the file",
+         [&](auto& db) { fixture::put32(db.page(tdef), fmt().tdefOwnedPagesOffset, fixture::pointer(0x00FFFFFF, 0)); }},
+        {"row slot at 0", [&](auto& db) { fixture::put16(db.page(3), fmt().dataRowTableOffset, 0x0000); }},
+        {"row slot in the header", [&](auto& db) { fixture::put16(db.page(3), fmt().dataRowTableOffset, 0x0003); }},
+        {"row slot past the page", [&](auto& db) { fixture::put16(db.page(3), fmt().dataRowTableOffset, 0x1FFF); }},
+        {"row count", [&](auto& db) { fixture::put16(db.page(3), fmt().dataRowCountOffset, 0x7FFF); }},
+        // The first row ends at the page end: its null mask is one byte;
+        // before it the variable column count, then the offset of variable
+        // column 0.
+        {"variable offset past the row",
+         [&](auto& db) {
+             if (fmt().rowCountFieldSize == 2) fixture::put16(db.page(3), fmt().pageSize - 1 - 2 - 2, 0x0F00);
+             else db.page(3).at(fmt().pageSize - 1 - 1 - 1) = 0xF0;
+         }},
+    };
+    auto undamaged = plain();
+    EXPECT_EQ(readAllError(undamaged), 0);
+    for (const auto& [what, patch] : patches) {
         auto db = plain();
-        fixture::put32(db.page(storagetest::kTablePage), offset, 0xFFFF);
-        EXPECT_EQ(readAllError(db), jet::kErrDamaged) << offset;
+        patch(db);
+        EXPECT_EQ(readAllError(db), jet::kErrDamaged) << what;
     }
 }
 
@@ -78,50 +90,6 @@ TEST_P(DamageTest, DefinitionOnAPageOfAnotherKind) {
     auto file = jet::io::PageFile::fromBytes(db.bytes(), "d.mdb");
     EXPECT_THROW(readTableDefinition(*file, 3), jet::Error);
     EXPECT_THROW(readTableDefinition(*file, 0), jet::Error);
-}
-
-TEST_P(DamageTest, UsageMapOfUnknownKindOrOutsideTheFile) {
-    auto db = plain();
-    // The map row is the only row of the page after the data page.
-    Bytes& mapPage = db.page(4);
-    mapPage.at(rowStart(db, 4, 0)) = 0x07;
-    EXPECT_EQ(readAllError(db), jet::kErrDamaged);
-
-    auto db2 = plain();
-    Bytes& mapPage2 = db2.page(4);
-    const std::size_t at = rowStart(db2, 4, 0);
-    mapPage2.at(at) = 0x01;  // reference map listing a page beyond the file
-    fixture::put32(mapPage2, at + 1, 0x00FFFFF0);
-    EXPECT_EQ(readAllError(db2), jet::kErrDamaged);
-
-    auto db3 = plain();
-    fixture::put32(db3.page(storagetest::kTablePage), fmt().tdefOwnedPagesOffset, fixture::pointer(0x00FFFFFF, 0));
-    EXPECT_EQ(readAllError(db3), jet::kErrDamaged);
-}
-
-TEST_P(DamageTest, RowSlotsOutsideTheRowArea) {
-    for (std::uint16_t slot : {std::uint16_t{0x0000}, std::uint16_t{0x0003}, std::uint16_t{0x1FFF}}) {
-        auto db = plain();
-        fixture::put16(db.page(3), fmt().dataRowTableOffset, slot);
-        EXPECT_EQ(readAllError(db), jet::kErrDamaged) << slot;
-    }
-    auto db = plain();
-    fixture::put16(db.page(3), fmt().dataRowCountOffset, 0x7FFF);
-    EXPECT_EQ(readAllError(db), jet::kErrDamaged);
-}
-
-TEST_P(DamageTest, VariableOffsetsPastTheRow) {
-    auto db = plain();
-    Bytes& page = db.page(3);
-    const std::size_t end = fmt().pageSize;  // first row ends at the page end
-    // The null mask is one byte; before it the variable column count, then
-    // the offset of variable column 0.
-    if (fmt().rowCountFieldSize == 2) {
-        fixture::put16(page, end - 1 - 2 - 2, 0x0F00);
-    } else {
-        page.at(end - 1 - 1 - 1) = 0xF0;
-    }
-    EXPECT_EQ(readAllError(db), jet::kErrDamaged);
 }
 
 TEST_P(DamageTest, LongValueChainsThatLoopOrEndEarly) {

@@ -147,19 +147,8 @@ Bytes encodeRow(const format::JetFormat& fmt, const std::vector<Column>& columns
             for (std::size_t i = offsets.size(); i-- > 0;) w.u16(static_cast<std::uint32_t>(offsets[i]));
             w.u16(static_cast<std::uint32_t>(count));
         } else {
-            const std::size_t base = w.out.size() + offsets.size() + 1 + mask.size();
-            std::size_t jumps = 0;
-            while ((base + jumps - 1) / 256 > jumps) ++jumps;
-            for (std::size_t i = offsets.size(); i-- > 0;) w.u8(static_cast<std::uint32_t>(offsets[i] & 0xFF));
-            // Entry j names the first offset at or past 256 * (j + 1).
-            Bytes entries(jumps, 0xFF);
-            for (std::size_t j = 0; j < jumps; ++j)
-                for (std::size_t i = 0; i < offsets.size(); ++i)
-                    if (offsets[i] >= 256 * (j + 1)) {
-                        entries[j] = static_cast<std::uint8_t>(i);
-                        break;
-                    }
-            for (std::size_t j = jumps; j-- > 0;) w.u8(entries[j]);
+            if (w.out.size() + offsets.size() + 1 + mask.size() > 256) throw std::logic_error("a row for a jump table");
+            for (std::size_t i = offsets.size(); i-- > 0;) w.u8(static_cast<std::uint32_t>(offsets[i]));
             w.u8(static_cast<std::uint32_t>(count));
         }
     }
@@ -190,16 +179,11 @@ Bytes encodeTdefBody(const format::JetFormat& fmt, const Table& table) {
     w.u16(table.maxColumns ? table.maxColumns : static_cast<std::uint32_t>(table.columns.size()));
     w.u16(varCount);
     w.u16(static_cast<std::uint32_t>(table.columns.size()));
-    w.u32(static_cast<std::uint32_t>(table.logicalIndexes.size()));
-    w.u32(static_cast<std::uint32_t>(table.realIndexes.size()));
+    w.u32(0);  // logical indexes
+    w.u32(0);  // real indexes
     w.u32(table.ownedMap);
     w.u32(table.ownedMap);
     if (w.out.size() != fmt.tdefHeaderEnd) throw std::logic_error("tdef header size");
-    for (std::size_t i = 0; i < table.realIndexes.size(); ++i) {
-        w.u32(0);
-        w.u32(table.rowCount);
-        if (!jet3) w.u32(0);
-    }
     for (const auto& c : table.columns) {
         const std::size_t start = w.out.size();
         w.u8(c.type);
@@ -225,38 +209,6 @@ Bytes encodeTdefBody(const format::JetFormat& fmt, const Table& table) {
         if (w.out.size() - start != fmt.tdefColumnSize) throw std::logic_error("column size");
     }
     for (const auto& c : table.columns) name(w, fmt, c.name);
-    for (const auto& r : table.realIndexes) {
-        const std::size_t start = w.out.size();
-        if (!jet3) w.u32(0);
-        for (std::size_t k = 0; k < 10; ++k) {
-            if (k < r.columns.size()) {
-                w.u16(r.columns[k].first);
-                w.u8(r.columns[k].second ? 1 : 2);
-            } else {
-                w.u16(0xFFFF);
-                w.u8(0);
-            }
-        }
-        w.u32(0);
-        w.u32(r.firstPage);
-        if (!jet3) w.u32(0);
-        w.u8(r.flags);
-        if (!jet3) w.zeros(5);
-        if (w.out.size() - start != fmt.tdefRealIndexSize) throw std::logic_error("real index size");
-    }
-    for (const auto& l : table.logicalIndexes) {
-        if (!jet3) w.u32(0);
-        w.u32(l.number);
-        w.u32(l.realNumber);
-        w.u8(0);
-        w.u32(0xFFFFFFFF);
-        w.u32(0);
-        w.u8(0);
-        w.u8(0);
-        w.u8(l.type);
-        if (!jet3) w.u32(0);
-    }
-    for (const auto& l : table.logicalIndexes) name(w, fmt, l.name);
     if (!jet3) w.u16(0xFFFF);
     return w.out;
 }
@@ -318,28 +270,6 @@ std::uint32_t Database::addInlineUsageMap(const std::vector<std::uint32_t>& page
     Bytes bitmap(64, 0);
     for (std::uint32_t page : pages) bitmap.at((page - start) / 8) |= static_cast<std::uint8_t>(1u << ((page - start) % 8));
     w.bytes(bitmap);
-    return pointer(addDataPage(0, {Slot{w.out}}), 0);
-}
-
-std::uint32_t Database::addReferenceUsageMap(const std::vector<std::uint32_t>& pages) {
-    const std::size_t perMapPage = (fmt_.pageSize - 4) * 8;
-    std::uint32_t highest = 0;
-    for (std::uint32_t page : pages) highest = std::max<std::uint32_t>(highest, page / perMapPage);
-    std::vector<std::uint32_t> mapPages;
-    for (std::uint32_t k = 0; k <= highest; ++k) {
-        const std::uint32_t m = addPage();
-        pages_[m][0] = 0x05;
-        pages_[m][1] = 1;
-        mapPages.push_back(m);
-    }
-    for (std::uint32_t page : pages) {
-        Bytes& m = pages_[mapPages[page / perMapPage]];
-        const std::size_t bit = page % perMapPage;
-        m.at(4 + bit / 8) |= static_cast<std::uint8_t>(1u << (bit % 8));
-    }
-    Writer w;
-    w.u8(1);
-    for (std::uint32_t m : mapPages) w.u32(m);
     return pointer(addDataPage(0, {Slot{w.out}}), 0);
 }
 

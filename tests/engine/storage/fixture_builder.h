@@ -41,23 +41,8 @@ struct Column {
     std::uint8_t precision = 0, scale = 0;
 };
 
-struct RealIndex {
-    std::vector<std::pair<std::uint16_t, bool>> columns;  // number, ascending
-    std::uint8_t flags = 0;
-    std::uint32_t firstPage = 0;
-};
-
-struct LogicalIndex {
-    std::string name;
-    std::uint32_t number = 0;
-    std::uint32_t realNumber = 0;
-    std::uint8_t type = 0;
-};
-
 struct Table {
-    std::vector<Column> columns;  // descriptor order
-    std::vector<RealIndex> realIndexes;
-    std::vector<LogicalIndex> logicalIndexes;
+    std::vector<Column> columns;  // descriptor order; no indexes
     std::uint32_t rowCount = 0;
     std::uint32_t ownedMap = 0;  // stored row pointer of the usage map
     std::uint16_t maxColumns = 0;  // 0: the column count
@@ -77,8 +62,9 @@ std::vector<Column> layoutColumns(const format::JetFormat& fmt, std::vector<Colu
 // value is a one-byte vector {0} or {1}; fixed values in stored byte form.
 using RowValues = std::vector<std::optional<Bytes>>;
 
-// The bytes of one row. `storedColumns` (0: all) lets a test write a row
-// from before later columns were added.
+// The bytes of one row, short enough that a Jet 3 row needs no jump table.
+// `storedColumns` (0: all) lets a test write a row from before later
+// columns were added.
 Bytes encodeRow(const format::JetFormat& fmt, const std::vector<Column>& columns, const RowValues& values,
                 std::size_t storedColumns = 0);
 
@@ -111,8 +97,6 @@ public:
     void writeTdef(std::uint32_t first, const Bytes& body);
     // An inline usage map row marking `pages`; returns its stored pointer.
     std::uint32_t addInlineUsageMap(const std::vector<std::uint32_t>& pages);
-    // A reference usage map: one map page per `pagesPerMapPage` range.
-    std::uint32_t addReferenceUsageMap(const std::vector<std::uint32_t>& pages);
 
     void setPassword(const std::string& ascii);
     void setEncodingKey(std::uint32_t key) { encodingKey_ = key; }

@@ -4,14 +4,17 @@
 // completely or raise a jet::Error; anything else (another exception, a
 // crash under the sanitizers, a hang) fails.
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <set>
 
 #include <gtest/gtest.h>
 
-#include "corpus_support.h"
+#include "catalog/system_tables.h"
+#include "io/page_file.h"
 #include "jet/error.h"
+#include "storage/table_reader.h"
+#include "support/corpus.h"
+#include "support/files.h"
 #include "storage/data_page.h"
 #include "storage/usage_map.h"
 
@@ -20,35 +23,15 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using namespace jet::storage;
 
-Bytes readFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-// Reads the whole database the way the catalog will: MSysObjects, then
+// Reads the whole database the way the catalog does: MSysObjects, then
 // every table it lists, every row. Returns the number of rows read.
 std::size_t readEverything(jet::io::PageFile& file, std::set<std::uint32_t>* visitedTdefs = nullptr) {
-    auto catalog = readTableDefinition(file, kCatalogTdefPage);
-    const ColumnDef* id = catalog.findColumn("Id");
-    const ColumnDef* type = catalog.findColumn("Type");
-    std::vector<std::uint32_t> tables;
     std::size_t rows = 0;
-    {
-        TableReader reader(file, catalog);
-        Row row;
-        while (reader.next(row)) {
-            ++rows;
-            if (!id || !type) continue;
-            const auto& idValue = row.values[catalog.columnPosition(id->number)];
-            const auto& typeValue = row.values[catalog.columnPosition(type->number)];
-            if (std::holds_alternative<std::int32_t>(idValue) && std::holds_alternative<std::int16_t>(typeValue) &&
-                std::get<std::int16_t>(typeValue) == 1)
-                tables.push_back(static_cast<std::uint32_t>(std::get<std::int32_t>(idValue)) & 0x00FFFFFF);
-        }
-    }
-    for (std::uint32_t page : tables) {
-        if (visitedTdefs) visitedTdefs->insert(page);
-        auto def = readTableDefinition(file, page);
+    for (const auto& object : jet::catalog::readCatalog(file)) {
+        ++rows;
+        if (object.type != 1) continue;
+        if (visitedTdefs) visitedTdefs->insert(object.tdefPage());
+        auto def = readTableDefinition(file, object.tdefPage());
         TableReader reader(file, def);
         Row row;
         while (reader.next(row)) ++rows;
@@ -133,7 +116,8 @@ class Mutation : public ::testing::TestWithParam<const char*> {};
 TEST_P(Mutation, EveryMutantReadsOrRaisesAJetError) {
     STRUX_REQUIRE_CORPUS();
     const auto path = testsupport::corpusFile(GetParam());
-    const Bytes original = readFileBytes(path);
+    const std::string file = testsupport::readFile(path);
+    const Bytes original(file.begin(), file.end());
     ASSERT_FALSE(original.empty()) << path;
     const std::size_t pageSize = jet::io::PageFile::fromBytes(original, path.string())->pageSize();
     Mutator mutator(original, pageSize, structuralPages(original, path.string()), 20261206u);

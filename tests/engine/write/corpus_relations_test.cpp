@@ -242,16 +242,10 @@ TEST(CorpusRelations, AccessWrittenRelationshipsAreWrittenAlike) {
         EXPECT_EQ(relationshipRows(*copy), relationshipRows(*source));
         EXPECT_EQ(relationshipEntries(*copy), sourceEntries);
         EXPECT_EQ(foreignKeys(readTables(*copy, involved)), foreignKeys(sourceTables));
-        // What DAO lists reads back the same.
+        // What DAO lists reads back the same (the relations themselves are
+        // the rows compared above).
         EXPECT_EQ(daoIndexes(*copy, involved), daoIndexes(*source, involved));
-        ASSERT_EQ(copy->Relations().Count(), source->Relations().Count());
-        for (int i = 0; i < source->Relations().Count(); ++i) {
-            const jet::Relation& a = source->Relations()[i];
-            const jet::Relation& b = copy->Relations()[i];
-            EXPECT_EQ(b.Name(), a.Name());
-            EXPECT_EQ(b.Attributes(), a.Attributes());
-            EXPECT_EQ(b.Fields()[0].ForeignName(), a.Fields()[0].ForeignName());
-        }
+        EXPECT_EQ(copy->Relations().Count(), source->Relations().Count());
         // mdbtools 1.0 lists only some of the source files' relationships
         // (one of two or four in the indexTest files); in the copy it must
         // list every enforced one.
@@ -264,10 +258,6 @@ TEST(CorpusRelations, AccessWrittenRelationshipsAreWrittenAlike) {
     EXPECT_GE(files, 6);
     EXPECT_GE(relationships, 19);
 }
-
-}  // namespace
-
-namespace {
 
 // New relations in a copy of an Access-written file with rows: a table
 // related to itself gets a new index over its rows, a relation the rows

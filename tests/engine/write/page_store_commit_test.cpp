@@ -4,6 +4,7 @@
 #include "engine/storage/fixture_builder.h"
 #include "io/page_file.h"
 #include "jet/error.h"
+#include "support/error_number.h"
 #include "write/page_store.h"
 
 namespace {
@@ -19,12 +20,7 @@ struct CountingSink : jet::write::PageSink {
 long commitError(jet::io::PageFile& file, CountingSink& sink) {
     jet::write::PageStore store(file);
     store.modify(1)[100] ^= 0xFF;
-    try {
-        store.commit(sink);
-    } catch (const jet::Error& e) {
-        return e.number();
-    }
-    return 0;
+    return testsupport::errorNumber<jet::Error>([&] { store.commit(sink); });
 }
 
 TEST(PageStoreCommit, APageEncodedFileIsReadOnly) {

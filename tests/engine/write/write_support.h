@@ -3,6 +3,7 @@
 // and the mdbtools referee.
 #pragma once
 
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 #include <array>
@@ -25,8 +26,8 @@ namespace writetest {
 using TempFolder = testsupport::TempFolder;
 
 inline std::vector<std::uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = testsupport::readFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 // The referee: runs an mdbtools command and returns its standard output.
@@ -94,15 +95,8 @@ inline void appendTitleTable(jet::Database& db, const std::string& name, int tit
     auto t = db.CreateTableDef(name);
     t->Fields().Append(t->CreateField("Title", jet::dbText, titleSize));
     t->Fields().Append(t->CreateField("N", jet::dbLong));
-    auto pk = t->CreateIndex("PrimaryKey");
-    pk->SetPrimary(true);
-    pk->Fields().Append(pk->CreateField("Title"));
-    t->Indexes().Append(std::move(pk));
-    auto byN = t->CreateIndex("ByN");
-    auto member = byN->CreateField("N");
-    member->SetAttributes(jet::dbDescending);
-    byN->Fields().Append(std::move(member));
-    t->Indexes().Append(std::move(byN));
+    addIndex(*t, "PrimaryKey", {{"Title", false}}, true);
+    addIndex(*t, "ByN", {{"N", true}});
     db.TableDefs().Append(std::move(t));
 }
 
