@@ -61,13 +61,6 @@ TEST(FormFile, HasItsLinesAndThreeFontBlocks) {
     EXPECT_TRUE(vbcheck::moduleProblems(std::vector<std::string>(code, lines.end())).empty());
 }
 
-TEST(FormFile, PathIsBesideTheDatabase) {
-    EXPECT_EQ(codegen::formFilePath("C:\\Data\\Orders.mdb"), "C:\\Data\\CreateVBForm.frm");
-    EXPECT_EQ(codegen::formFilePath("/data/v1.2/Orders.mdb"), "/data/v1.2/CreateVBForm.frm");
-    EXPECT_EQ(codegen::formFilePath("Orders.mdb"), "CreateVBForm.frm");
-    EXPECT_EQ(codegen::formFilePath("/Orders.mdb"), "/CreateVBForm.frm");
-}
-
 TEST(FormFile, RewritingChangesOnlyTheDateLine) {
     testcodegen::TempFolder folder;
     const std::string path = folder / "CreateVBForm.frm";
