@@ -3,6 +3,7 @@
 // boxes and file dialogs.
 #pragma once
 
+#include <QLabel>
 #include <QListWidget>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -55,6 +56,7 @@ protected:
         return widget;
     }
     QListWidget* list(const char* name) { return control<QListWidget>(name); }
+    std::string hint() { return control<QLabel>("lblMiniHelp")->text().toStdString(); }
 
     // Form_Load and the deferred start-up, as the program runs them.
     void startUp() {
