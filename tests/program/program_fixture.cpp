@@ -66,55 +66,6 @@ void resetGlobals() {
     ResetEndRequest();
 }
 
-std::unique_ptr<jet::Field> makeField(const std::string& name, int type, long size, long attributes, bool required,
-                                      bool allowZeroLength) {
-    auto field = std::make_unique<jet::Field>(name, type, size);
-    field->SetAttributes(attributes);
-    field->SetRequired(required);
-    field->SetAllowZeroLength(allowZeroLength);
-    return field;
-}
-
-std::unique_ptr<jet::TableDef> makeTable(const std::string& name, long attributes) {
-    auto table = std::make_unique<jet::TableDef>(name);
-    table->SetAttributes(attributes);
-    return table;
-}
-
-std::unique_ptr<jet::Index> makeIndex(const std::string& name, std::vector<std::pair<std::string, long>> members,
-                                      bool primary, bool unique) {
-    auto index = std::make_unique<jet::Index>(name);
-    for (auto& [field, attributes] : members) {
-        auto member = index->CreateField(field);
-        member->SetAttributes(attributes);
-        index->Fields().add(std::move(member));
-    }
-    index->SetPrimary(primary);
-    index->SetUnique(unique);
-    return index;
-}
-
-std::unique_ptr<jet::Relation> makeRelation(const std::string& name, const std::string& table,
-                                            const std::string& foreignTable,
-                                            std::vector<std::pair<std::string, std::string>> fields, long attributes) {
-    auto relation = std::make_unique<jet::Relation>(name, table, foreignTable);
-    for (auto& [primary, foreign] : fields) {
-        auto field = relation->CreateField(primary);
-        field->SetForeignName(foreign);
-        relation->Fields().add(std::move(field));
-    }
-    relation->SetAttributes(attributes);
-    return relation;
-}
-
-std::unique_ptr<jet::QueryDef> makeQuery(const std::string& name, const std::string& sql,
-                                         std::vector<std::string> fields) {
-    auto query = std::make_unique<jet::QueryDef>(name);
-    query->SetSQL(sql);
-    for (auto& field : fields) query->Fields().add(std::make_unique<jet::Field>(field, jet::dbText, 50));
-    return query;
-}
-
 std::shared_ptr<MemoryDatabase> sampleDatabase() {
     auto db = std::make_shared<MemoryDatabase>();
     auto customers = makeTable("Customers");

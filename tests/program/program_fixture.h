@@ -2,6 +2,7 @@
 // out by path, and a clean set of globals for each window test.
 #pragma once
 
+#include "support/memory_objects.h"
 #include "support/temp_folder.h"
 
 #include <sys/stat.h>
@@ -123,18 +124,11 @@ using TempFolder = testsupport::TempFolder;
 // The globals as a fresh start of the program has them.
 void resetGlobals();
 
-// Builds small Northwind-like structures.
-std::unique_ptr<jet::Field> makeField(const std::string& name, int type, long size, long attributes,
-                                      bool required = false, bool allowZeroLength = false);
-std::unique_ptr<jet::TableDef> makeTable(const std::string& name, long attributes = 0);
-std::unique_ptr<jet::Index> makeIndex(const std::string& name, std::vector<std::pair<std::string, long>> members,
-                                      bool primary, bool unique);
-std::unique_ptr<jet::Relation> makeRelation(const std::string& name, const std::string& table,
-                                            const std::string& foreignTable,
-                                            std::vector<std::pair<std::string, std::string>> fields,
-                                            long attributes = 0);
-std::unique_ptr<jet::QueryDef> makeQuery(const std::string& name, const std::string& sql,
-                                         std::vector<std::string> fields = {});
+using testsupport::makeField;
+using testsupport::makeIndex;
+using testsupport::makeQuery;
+using testsupport::makeRelation;
+using testsupport::makeTable;
 
 // Two tables (Customers with a text key, Order Details with a counter and a
 // two-field primary key), a hidden system table, a query, a "~" query and a
