@@ -17,6 +17,7 @@
 
 #include "STXGLOB.h"
 #include "main_window_fixture.h"
+#include "settings_support.h"
 #include "vb/app.h"
 #include "vb/instance_lock.h"
 #include "vb/scripted_ui.h"
@@ -108,30 +109,33 @@ TEST_F(MainWindowTest, WithoutTheSettingsDatabaseDefaultsIsBlankAndDisabled) {
 }
 
 TEST_F(MainWindowTest, SettingsDatabaseGivesTheStartUpChoiceOrQuestionMarks) {
-    auto settings = std::make_shared<MemoryDatabase>();
-    settings->rows["STX32Init"] = {{"TabSetting", "PrintSetting"}, {}};
-    engine.databases[programFolder.file("STX32.MDB")] = settings;
-    startUp();
+    const std::string path = programFolder.file("STX32.MDB");
+    settingstest::makeSettingsDatabase(path);
+    const auto startWith = [&](const std::optional<std::pair<jet::Value, jet::Value>>& choice) {
+        if (dbSettings) dbSettings->Close();
+        auto db = viewer::jetEngine().OpenDatabase(path, true, false);
+        settingstest::setStartUpChoice(*db, choice);
+        db->Close();
+        resetGlobals();
+        window = std::make_unique<frmStrux>();
+        startUp();
+    };
+    startWith(std::nullopt);
     EXPECT_EQ(sTabSetting + sPrintSetting, "??");
     EXPECT_EQ(bSettingsOpen, -1);
     EXPECT_EQ(control<QPushButton>("cmdDefaults")->text(), "&Defaults");
     EXPECT_TRUE(control<QPushButton>("cmdDefaults")->isEnabled());
 
-    window = std::make_unique<frmStrux>();
-    resetGlobals();
-    settings->rows["STX32Init"].second = {{std::string("HPLJ4 - Times NR"), std::string("AutoPrint")}};
-    startUp();
+    startWith(std::pair{jet::Value(std::string("HPLJ4 - Times NR")), jet::Value(std::string("AutoPrint"))});
     EXPECT_EQ(sTabSetting, "HPLJ4 - Times NR");
     EXPECT_EQ(sPrintSetting, "AutoPrint");
-    EXPECT_EQ(dbSettings, settings);
+    ASSERT_NE(dbSettings, nullptr);
 
     // A start-up row without names cannot be used: the settings count as unread.
-    window = std::make_unique<frmStrux>();
-    resetGlobals();
-    settings->rows["STX32Init"].second = {{jet::Null{}, std::string("AutoPrint")}};
-    startUp();
+    startWith(std::pair{jet::Value(jet::Null{}), jet::Value(std::string("AutoPrint"))});
     EXPECT_EQ(sTabSetting + sPrintSetting, "!!");
     EXPECT_FALSE(control<QPushButton>("cmdDefaults")->isEnabled());
+    if (dbSettings) dbSettings->Close();
 }
 
 TEST_F(MainWindowTest, WakeUpHintEveryTwoTicksUntilADatabaseIsOpened) {

@@ -23,22 +23,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The user's database from memory, STX32.MDB from the disk.
-class MixedEngine : public viewer::Engine {
-public:
-    programtest::MemoryEngine memory;
-    std::shared_ptr<viewer::DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
-                                                         bool readOnly) override {
-        if (memory.databases.count(name)) return memory.OpenDatabase(name, exclusive, readOnly);
-        return viewer::jetEngine().OpenDatabase(name, exclusive, readOnly);
-    }
-};
-
 class DefaultsFromMainWindowTest : public programtest::MainWindowFixture {
 protected:
     void SetUp() override {
         splashPause = [](int) {};
-        engine.memory.databases[dbPath] = programtest::sampleDatabase();
+        engine.databases[dbPath] = programtest::sampleDatabase();
         printing::setProgramPrinters(testPrinters());
         makeSettingsDatabase(programFolder.file("STX32.MDB"));
     }
@@ -66,7 +55,7 @@ protected:
 
     programtest::TempFolder data;
     std::string dbPath = data.file("Sample.mdb");
-    MixedEngine engine;
+    programtest::MemoryEngine engine;
 };
 
 TEST_F(DefaultsFromMainWindowTest, AStartUpDefaultStoredInTheDialogRunsTheNextPrint) {

@@ -106,7 +106,6 @@ TEST_F(PrintDefaultsTest, WithoutTheSettingsDatabaseOnlyTheLayoutFileIsEdited) {
 
 TEST_F(PrintDefaultsTest, SettingsTablesThatCannotBeReadLeaveTheReducedMode) {
     auto broken = std::make_shared<programtest::MemoryDatabase>();
-    broken->rows["STX32Init"] = {{"TabSetting", "PrintSetting"}, {}};
     dbSettings = broken;
     bSettingsOpen = -1;
     dialog = std::make_unique<frmPtrDefs>();

@@ -4,7 +4,7 @@
 #include <tuple>
 #include <vector>
 
-#include "print_request_support.h"
+#include "settings_support.h"
 #include "printing/print_request.h"
 
 using namespace printing;
@@ -20,17 +20,29 @@ TEST(PrintRequestLogic, AutomaticSelectionAboveFourIsProjectCodeWithoutTheForm) 
     EXPECT_EQ(actionForMode(automaticMode("").mode), PrintAction::None);
 }
 
-TEST(PrintRequestLogic, SeekFindsTheSettingAndReadsItsRow) {
-    printtest::SettingsDatabase settings;
-    settings.addPrintSetting("Default", false, "1", 0, 0);
-    settings.addPrintSetting("Struct", true, "5", 2, 2, false, false, true, true, false, true, true);
-    auto rs = settings.OpenRecordset("PrintInit", 1);
+class StoredSettingRows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settingstest::makeSettingsDatabase(path);
+        db = viewer::jetEngine().OpenDatabase(path, true, false);
+    }
+    void TearDown() override { db->Close(); }
+    programtest::TempFolder folder;
+    std::string path = folder.file("STX32.MDB");
+    std::shared_ptr<viewer::DatabaseHandle> db;
+};
+
+TEST_F(StoredSettingRows, SeekFindsTheSettingAndReadsItsRow) {
+    settingstest::addPrintSetting(*db, {.name = "Struct", .autoPrint = true, .selection = "5", .printMode = 2,
+                                        .structMode = 2, .tables = false, .indexes = false, .fields = true,
+                                        .queries = true, .relations = false, .page = true, .details = true});
+    auto rs = db->OpenRecordset("PrintInit", jet::dbOpenTable);
     ASSERT_TRUE(seekSetting(*rs, "Struct"));
     EXPECT_EQ(rs->Index(), "PrimaryKey");
     const PrintInitRecord record = readPrintInit(*rs);
     EXPECT_EQ(record.selection, "5");
     EXPECT_EQ(record.printMode * 10 + record.structMode, 22);
-    // Each Yes/No column read into its own flag, in the stored order.
+    // Each Yes/No column read into its own flag.
     EXPECT_EQ((std::vector<bool>{record.autoPrint, record.tables, record.indexes, record.fields, record.queries,
                                  record.relations, record.page, record.details}),
               (std::vector<bool>{true, false, false, true, true, false, true, true}));
@@ -43,10 +55,9 @@ TEST(PrintRequestLogic, SeekFindsTheSettingAndReadsItsRow) {
     EXPECT_FALSE(seekSetting(*rs, "Missing"));
 }
 
-TEST(PrintRequestLogic, StoredTabSettingGivesPrinterFontAndTwentyColumns) {
-    printtest::SettingsDatabase settings;
-    settings.addTabSetting("Wide", "Office", "Courier New", 12);
-    auto rs = settings.OpenRecordset("StoredSettings", 1);
+TEST_F(StoredSettingRows, StoredTabSettingGivesPrinterFontAndTwentyColumns) {
+    settingstest::addTabSetting(*db, "Wide", "Office", "Courier New", 12);
+    auto rs = db->OpenRecordset("StoredSettings", jet::dbOpenTable);
     ASSERT_TRUE(seekSetting(*rs, "Wide"));
     const StoredTabSetting stored = readStoredTabSetting(*rs);
     EXPECT_EQ(stored.printerName.value_or(""), "Office");

@@ -18,6 +18,7 @@
 #include "jet/dao.h"
 #include "main_window_fixture.h"
 #include "print_request_support.h"
+#include "settings_support.h"
 #include "support/files.h"
 #include "printer/qt/system_printers.h"
 #include "printer/text_printer_device.h"
@@ -29,6 +30,7 @@
 
 using namespace programtest;
 using namespace printtest;
+using namespace settingstest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -62,6 +64,9 @@ protected:
         sPrintSetting = "!";
     }
     void TearDown() override {
+        rsStoredSettings.reset();
+        rsPrintInit.reset();
+        if (settingsDb) settingsDb->Close();
         MainWindowFixture::TearDown();
         printing::setProgramPrinters(nullptr);
         frmPrinting::onLoad() = {};
@@ -72,9 +77,18 @@ protected:
         open(path);
         ASSERT_EQ(bDbOpen, -1);
     }
+    // A copy of the delivered STX32.MDB, opened as the start-up opens it.
+    viewer::DatabaseHandle& settings() {
+        if (!settingsDb) {
+            settingstest::makeSettingsDatabase(programFolder.file("STX32.MDB"));
+            settingsDb = viewer::jetEngine().OpenDatabase(programFolder.file("STX32.MDB"), true, false);
+        }
+        return *settingsDb;
+    }
     // STX32.MDB open, with `tab` and `print` the start-up choice.
     void useSettings(const std::string& tab, const std::string& print) {
-        dbSettings = settings;
+        settings();
+        dbSettings = settingsDb;
         bSettingsOpen = -1;
         sTabSetting = tab;
         sPrintSetting = print;
@@ -84,7 +98,7 @@ protected:
     TempFolder data;
     std::string dbPath = data.file("Sample.mdb");
     MemoryEngine engine;
-    std::shared_ptr<SettingsDatabase> settings = std::make_shared<SettingsDatabase>();
+    std::shared_ptr<viewer::DatabaseHandle> settingsDb;
     printer::TextPrinterDevice* textPrinter = nullptr;
     DialogScript dialogs;
 };
@@ -107,17 +121,17 @@ TEST_F(PrintRequestTest, WithoutTheSettingsDatabaseTheModeIsAsked) {
     window->cmdPrint_Click();
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Printing Mode"});
     EXPECT_EQ(bUsePrintInit + bAutoPrint + bUseTabSetting, 0);
-    EXPECT_TRUE(settings->opened.empty());
+    EXPECT_EQ(rsPrintInit, nullptr);
 }
 
 TEST_F(PrintRequestTest, WithoutAStartUpSettingTheModeIsAskedAfterTheLookUps) {
     openDatabase(dbPath);
-    settings->addPrintSetting("?", true, "3", 2, 0);  // a marker is never taken for a name
+    // A marker is never taken for a name.
+    addPrintSetting(settings(), {.name = "?", .autoPrint = true, .selection = "3", .printMode = 2});
     useSettings("?", "?");
     dialogs.answers.push_back(closeBox);
     window->cmdPrint_Click();
     EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Printing Mode"});
-    EXPECT_EQ(settings->opened, (std::vector<std::string>{"StoredSettings", "PrintInit"}));
     ASSERT_TRUE(rsStoredSettings && rsPrintInit);  // they stay open for the report
     EXPECT_EQ(bUseTabSetting + bUsePrintInit, 0);
 }
@@ -167,7 +181,7 @@ TEST_F(PrintRequestTest, CodeStylesGiveStandAloneOrProjectCode) {
 
 TEST_F(PrintRequestTest, StoredModesArePreselected) {
     openDatabase(dbPath);
-    settings->addPrintSetting("Struct", false, "5", 2, 2);
+    addPrintSetting(settings(), {.name = "Struct", .selection = "5", .printMode = 2, .structMode = 2});
     useSettings("!", "Struct");
     dialogs.answers.push_back([](QDialog& mode) {
         EXPECT_TRUE(checked(mode, "optPrintMode2"));
@@ -187,7 +201,7 @@ TEST_F(PrintRequestTest, StoredModesArePreselected) {
 
 TEST_F(PrintRequestTest, AutomaticSettingFiveWritesProjectCodeWithoutTheFormAndNoDialog) {
     openDatabase(dbPath);
-    settings->addPrintSetting("Auto5", true, "5", 2, 2);
+    addPrintSetting(settings(), {.name = "Auto5", .autoPrint = true, .selection = "5", .printMode = 2, .structMode = 2});
     useSettings("!", "Auto5");
     window->cmdPrint_Click();
     EXPECT_TRUE(dialogs.shown.empty());
@@ -343,7 +357,6 @@ TEST_F(PrintRequestTest, ChosenTablesAreTheOnlyOnesPrinted) {
 TEST_F(PrintRequestTest, AutomaticReportOnThePdfPrinterSaysWhereItWent) {
     printing::setProgramPrinters(printer::printersNamed({}, ""));
     openDatabase(dbPath);
-    settings->addPrintSetting("AutoPrint", true, "1", 0, 0);
     useSettings("!", "AutoPrint");
     window->cmdPrint_Click();
     EXPECT_TRUE(dialogs.shown.empty());
@@ -355,8 +368,7 @@ TEST_F(PrintRequestTest, AutomaticReportOnThePdfPrinterSaysWhereItWent) {
 
 TEST_F(PrintRequestTest, StoredTabSettingPlacesTheReport) {
     openDatabase(dbPath);
-    settings->addTabSetting("Narrow", "<System default printer>", "Courier", 3);
-    settings->addPrintSetting("AutoPrint", true, "1", 0, 0);
+    addTabSetting(settings(), "Narrow", "<System default printer>", "Courier", 3);
     useSettings("Narrow", "AutoPrint");
     window->cmdPrint_Click();
     EXPECT_EQ(bUseTabSetting, -1);

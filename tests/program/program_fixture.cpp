@@ -7,44 +7,6 @@
 
 namespace programtest {
 
-KeyedRecordset::KeyedRecordset(std::vector<std::string> columns, std::vector<std::vector<jet::Value>> rows)
-    : columns_(std::move(columns)), rows_(std::move(rows)) {
-    for (const auto& name : columns_) fields_.add(std::make_unique<jet::Field>(name, jet::dbText, 50));
-    moveTo(0);
-}
-
-int KeyedRecordset::Type() const { return jet::dbOpenTable; }
-
-void KeyedRecordset::SetIndex(const std::string& name) {
-    if (name != "PrimaryKey") throw jet::Error(3800, "'" + name + "' is not an index in this table.");
-    index_ = name;
-}
-
-void KeyedRecordset::Seek(const std::string& comparison, const std::vector<jet::Value>& key) {
-    // Seek without a current index is refused, as the engine refuses it.
-    if (index_.empty()) throw jet::Error(3019, "Operation invalid without a current index.");
-    EXPECT_EQ(comparison, "=");
-    for (std::size_t row = 0; row < rows_.size(); ++row)
-        if (!key.empty() && rows_[row][0] == key[0]) {
-            noMatch_ = false;
-            moveTo(row);
-            return;
-        }
-    noMatch_ = true;
-    moveTo(rows_.size());
-}
-
-void KeyedRecordset::unsupported() {
-    throw jet::Error(jet::kErrOperationNotSupported, "Operation is not supported for this type of object.");
-}
-
-void KeyedRecordset::moveTo(std::size_t position) {
-    position_ = position;
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        fields_[static_cast<int>(c)].SetValue(position_ < rows_.size() ? rows_[position_][c] : jet::Value{});
-}
-
-
 void resetGlobals() {
     dbCurrent.reset();
     bDbOpen = 0;
