@@ -23,8 +23,10 @@
 #include "vb/scripted_ui.h"
 #include "vb/vb_error.h"
 #include "viewer/frmHelp.h"
+#include "viewer/main_window_texts.h"
 
 using namespace programtest;
+using testsupport::Boxes;
 
 namespace {
 
@@ -81,10 +83,7 @@ TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
     vb::InstanceLock firstCopy(lockName());
     ASSERT_TRUE(firstCopy.held());
     window->Form_Load();
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Strux32 is already running!");
-    EXPECT_EQ(ui->messageBoxes()[0].style, 16);
-    EXPECT_EQ(ui->messageBoxes()[0].title, "Strux32");
+    EXPECT_EQ(boxes(), (Boxes{{"Strux32 is already running!", 16, "Strux32"}}));
     EXPECT_TRUE(EndRequested());
     EXPECT_FALSE(window->wakeUpTimerEnabled());
 }
@@ -210,9 +209,7 @@ TEST_F(MainWindowTest, QueryAndRelationLayouts) {
     // A double click shows the whole line while a query is shown.
     list("lstProperties")->setCurrentRow(0);
     window->lstProperties_DblClick();
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].prompt, "SELECT Customers.CustomerID, Customers.CompanyName");
-    EXPECT_EQ(ui->messageBoxes()[0].style, 64);
+    EXPECT_EQ(boxes(), (Boxes{{"SELECT Customers.CustomerID, Customers.CompanyName", 64, "Strux32"}}));
 
     select("lstTables", "Rel: CustomersOrder Details");
     EXPECT_EQ(bRelationSelected, -1);
@@ -307,9 +304,7 @@ TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {
     startUp();
     engine.databases["/data/empty.mdb"] = std::make_shared<MemoryDatabase>();
     open("/data/empty.mdb");
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].prompt, "This database has no tables in it. Please try another!");
-    EXPECT_EQ(ui->messageBoxes()[0].style, 64);
+    EXPECT_EQ(boxes(), (Boxes{{"This database has no tables in it. Please try another!", 64, "Strux32"}}));
     EXPECT_EQ(list("lstTables")->count(), 0);
     EXPECT_EQ(bDbOpen, -1);
     EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
@@ -355,10 +350,7 @@ TEST_F(MainWindowTest, ExitAskedNoKeepsEverythingYesClosesTheDatabase) {
     openNorthwind();
     ui->msgBoxAnswers.push_back(vb::vbNo);
     window->cmdFinished_Click();
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Are you sure you want to exit Strux32?");
-    EXPECT_EQ(ui->messageBoxes()[0].style, 36);
-    EXPECT_EQ(ui->messageBoxes()[0].title, "Exit requested");
+    EXPECT_EQ(boxes(), (Boxes{{"Are you sure you want to exit Strux32?", 36, "Exit requested"}}));
     EXPECT_FALSE(EndRequested());
     EXPECT_EQ(northwind->closeCount, 0);
     EXPECT_EQ(bDbOpen, -1);
@@ -416,9 +408,7 @@ TEST_F(MainWindowTest, ErrorDuringTheDeferredStartUpGoesToTheCommonHandlerAndEnd
 
 TEST_F(MainWindowTest, ContactBoxComesFromTheCopyrightLabel) {
     window->lblCopyright_DblClick();
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].title, "Corvane");
-    EXPECT_EQ(ui->messageBoxes()[0].style, 64);
+    EXPECT_EQ(boxes(), (Boxes{{viewer::contactInfoMessage(), 64, "Corvane"}}));
 }
 
 }  // namespace

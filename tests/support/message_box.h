@@ -22,7 +22,9 @@ inline std::ostream& operator<<(std::ostream& out, const Box& box) {
     return out << "{\"" << box.prompt << "\", " << box.style << ", \"" << box.title << "\"}";
 }
 
-inline std::vector<Box> boxes(const vb::ScriptedUi& ui) {
+using Boxes = std::vector<Box>;
+
+inline Boxes boxes(const vb::ScriptedUi& ui) {
     std::vector<Box> shown;
     for (const auto& box : ui.messageBoxes()) shown.push_back({box.prompt, box.style, box.title});
     return shown;
