@@ -1,9 +1,5 @@
 #include "codegen/form_file.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include <gtest/gtest.h>
 
 #include "codegen/temp_folder.h"
@@ -15,13 +11,7 @@
 // difference before committing it.
 TEST(FormFile, MatchesTheReviewedCopy) {
     const auto lines = codegen::formLines("1/2/2003 4:05:06 PM");
-    const std::filesystem::path golden =
-        std::filesystem::path(STRUX_SOURCE_DIR) / "tests/codegen/golden/CreateVBForm.frm";
-    if (std::getenv("STRUX_UPDATE_GOLDEN")) {
-        std::ofstream out(golden, std::ios::binary);
-        for (const auto& line : lines) out << line << "\r\n";
-    }
-    EXPECT_EQ(lines, testcodegen::crlfLines(golden.string()));
+    testcodegen::expectGoldenLines(lines, "CreateVBForm.frm");
     EXPECT_EQ(lines[100], "'Form created 1/2/2003 4:05:06 PM");
     // The code part as VB would read it.
     const auto code = std::find(lines.begin(), lines.end(), "Private Sub cmdAccept_Click()");

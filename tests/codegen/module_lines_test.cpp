@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "codegen/memory_database.h"
 #include "codegen/temp_folder.h"
 #include "codegen/vb_checker.h"
@@ -63,13 +59,7 @@ TEST(ModuleLines, BothStylesOfTheOrderDatabase) {
     // The project style whole, against a reviewed copy in golden/ (refreshed
     // with STRUX_UPDATE_GOLDEN=1, then reviewed); its body is the stand-alone one.
     const Lines project = ordersModule(codegen::CodeStyle::Project);
-    const std::filesystem::path golden =
-        std::filesystem::path(STRUX_SOURCE_DIR) / "tests/codegen/golden/orders-project.bas";
-    if (std::getenv("STRUX_UPDATE_GOLDEN")) {
-        std::ofstream out(golden, std::ios::binary);
-        for (const auto& line : project) out << line << "\r\n";
-    }
-    EXPECT_EQ(project, testcodegen::crlfLines(golden.string()));
+    testcodegen::expectGoldenLines(project, "orders-project.bas");
     expectLines(project, {"'Code created " + kCreated});
     const Lines projectHeader = codegen::projectHeader(kCreated);
     EXPECT_TRUE(std::equal(project.begin() + projectHeader.size(), project.end(), standAlone.begin() + header.size(),
