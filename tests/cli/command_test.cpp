@@ -3,11 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using testsupport::strux;
-
-}  // namespace
 
 TEST(StruxCommandLine, HelpListsEveryCommand) {
     auto result = strux({"--help"});
@@ -21,10 +17,9 @@ TEST(StruxCommandLine, HelpListsEveryCommand) {
 }
 
 TEST(StruxCommandLine, UsageErrorsExitWithTwo) {
-    EXPECT_EQ(strux({}).status, cli::kExitUsage);
-    EXPECT_EQ(strux({"frobnicate"}).status, cli::kExitUsage);
-    EXPECT_EQ(strux({"dump"}).status, cli::kExitUsage);
-    EXPECT_EQ(strux({"dump", "--bogus", "x.mdb"}).status, cli::kExitUsage);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"dump"}, {"dump", "--bogus", "x.mdb"}})
+        EXPECT_EQ(strux(args).status, cli::kExitUsage);
 }
 
 TEST(StruxCommandLine, EngineErrorsGiveTheDaoNumberOnStderr) {

@@ -3,25 +3,16 @@
 #include "command.h"
 
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "jet/dao.h"
+#include "support/strux_command.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result verify(const std::string& path) {
-    std::ostringstream out, err;
-    int status = cli::run({"verify", path}, out, err);
-    return {status, out.str(), err.str()};
-}
+testsupport::CommandRun verify(const std::string& path) { return testsupport::strux({"verify", path}); }
 
 TEST(VerifyCommand, CleanDamagedAndUnreadableFiles) {
     testsupport::TempFolder folder;
@@ -67,9 +58,8 @@ TEST(VerifyCommand, CleanDamagedAndUnreadableFiles) {
     EXPECT_EQ(garbage.status, 2);
     EXPECT_NE(garbage.err.find("error 3343"), std::string::npos) << garbage.err;
 
-    std::ostringstream out, err;
-    EXPECT_EQ(cli::run({"verify"}, out, err), cli::kExitUsage);
-    EXPECT_EQ(cli::run({"verify", "a.mdb", "b.mdb"}, out, err), cli::kExitUsage);
+    EXPECT_EQ(testsupport::strux({"verify"}).status, cli::kExitUsage);
+    EXPECT_EQ(testsupport::strux({"verify", "a.mdb", "b.mdb"}).status, cli::kExitUsage);
 }
 
 }  // namespace

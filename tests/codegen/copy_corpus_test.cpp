@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <memory>
 #include <iostream>
-#include <optional>
+#include <memory>
 #include <regex>
 #include <set>
 
@@ -17,6 +14,7 @@
 #include "codegen/structure_text.h"
 #include "codegen/temp_folder.h"
 #include "jet/dao.h"
+#include "support/command_output.h"
 #include "support/corpus.h"
 
 namespace {
@@ -63,25 +61,9 @@ std::string makeCopy(const fs::path& source, const testcodegen::TempFolder& fold
     return {};
 }
 
-// The output of a command, or nullopt when it could not run.
-std::optional<std::string> commandOutput(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe) return std::nullopt;
-    std::string text;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) text.append(buffer.data(), n);
-    return text;
-}
-
-std::string quoted(const std::string& path) {
-    std::string text = "'";
-    for (char c : path) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
 // mdb-schema's CREATE TABLE statements, as "table: column type" lines.
 std::set<std::string> mdbSchemaColumns(const std::string& path) {
-    const auto text = commandOutput("mdb-schema " + quoted(path) + " 2>/dev/null");
+    const auto text = testsupport::commandOutput("mdb-schema " + testsupport::shellQuoted(path));
     std::set<std::string> columns;
     if (!text) return columns;
     const std::regex table(R"(^CREATE TABLE \[([^\]]*)\])");
@@ -103,11 +85,6 @@ std::set<std::string> mdbSchemaColumns(const std::string& path) {
         }
     }
     return columns;
-}
-
-bool haveMdbSchema() {
-    const auto found = commandOutput("command -v mdb-schema 2>/dev/null");
-    return found && !found->empty();
 }
 
 }  // namespace
@@ -161,7 +138,7 @@ TEST(CopyCorpus, EveryDatabaseRoundTrips) {
 
 TEST(CopyCorpus, MdbSchemaReadsTheSameTablesAndColumns) {
     STRUX_REQUIRE_CORPUS();
-    if (!haveMdbSchema()) GTEST_SKIP() << "mdb-schema is not installed";
+    if (!testsupport::haveTool("mdb-schema")) GTEST_SKIP() << "mdb-schema is not installed";
     for (const char* name : {"real/nwind-jet3.mdb", "real/northwind-small-jet4.mdb", "V2000/testV2000.mdb",
                              "V1997/indexTestV1997.mdb", "V2007/testV2007.accdb"}) {
         SCOPED_TRACE(name);

@@ -2,12 +2,9 @@
 // whole file, and every corpus file through the VB line checker.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 #include "codegen/generate_structure.h"
 #include "codegen/module_lines.h"
+#include "codegen/temp_folder.h"
 #include "codegen/vb_checker.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
@@ -24,15 +21,6 @@ struct OpenedDatabase {
           source{db->TableDefs(), db->QueryDefs(), db->Relations()} {}
 };
 
-Lines splitCrLf(const std::string& text) {
-    Lines lines;
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
-        lines.push_back(text.substr(from, at - from));
-    if (from < text.size()) lines.push_back(text.substr(from));
-    return lines;
-}
-
 std::size_t countPrefix(const Lines& lines, const std::string& prefix) {
     return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
 }
@@ -41,32 +29,13 @@ std::size_t countPrefix(const Lines& lines, const std::string& prefix) {
 
 // The whole module for Northwind, line by line, against a reviewed copy
 // kept in golden/. Path and date are fixed so that the copy does not depend
-// on where the corpus lies or when the test runs. To refresh it after a
-// deliberate change, set STRUX_UPDATE_GOLDEN=1, run the test and review the
-// difference before committing it.
+// on where the corpus lies or when the test runs.
 TEST(CorpusModule, NorthwindOfAccess97) {
     STRUX_REQUIRE_CORPUS();
     OpenedDatabase nwind(testsupport::corpusFile("real/nwind-jet3.mdb"));
     const auto lines = codegen::moduleLines(codegen::CodeStyle::StandAlone, codegen::listingEntries(nwind.source),
                                             nwind.source, "C:\\Data\\Nwind.mdb", "1/2/2003 4:05:06 PM");
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-
-    const std::filesystem::path golden =
-        std::filesystem::path(STRUX_SOURCE_DIR) / "tests/codegen/golden/nwind-jet3-standalone.bas";
-    if (std::getenv("STRUX_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << text;
-    std::ifstream in(golden, std::ios::binary);
-    ASSERT_TRUE(in) << golden;
-    std::ostringstream expected;
-    expected << in.rdbuf();
-
-    const auto expectedLines = splitCrLf(expected.str());
-    const auto actualLines = splitCrLf(text);
-    for (std::size_t i = 0; i < std::min(expectedLines.size(), actualLines.size()); ++i)
-        ASSERT_EQ(actualLines[i], expectedLines[i]) << "line " << i + 1;
-    EXPECT_EQ(actualLines.size(), expectedLines.size());
-    EXPECT_EQ(text, expected.str());  // line ends included
-
+    testcodegen::expectGoldenLines(lines, "nwind-jet3-standalone.bas");
     const auto problems = vbcheck::moduleProblems(lines);
     EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
 }

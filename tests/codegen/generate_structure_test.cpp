@@ -8,8 +8,10 @@
 #include "codegen/form_file.h"
 #include "codegen/memory_database.h"
 #include "codegen/module_lines.h"
+#include "codegen/recording_host.h"
 #include "codegen/temp_folder.h"
 #include "codegen/text_file.h"
+#include "support/error_number.h"
 
 namespace {
 
@@ -17,33 +19,11 @@ using testcodegen::MemoryDatabase;
 using testcodegen::TempFolder;
 using Lines = std::vector<std::string>;
 
-// Records what the window would show, in order.
-class RecordingHost : public codegen::GenerationHost {
-public:
-    Lines events;
-    int doEventsCalls = 0;
-    int32_t area = -1;
-    int pointer = -1;
-    std::string created = "1/2/2003 4:05:06 PM";
-
-    void showMessage(const std::string& text) override { events.push_back("message " + text); }
-    void setArea(int32_t value) override {
-        area = value;
-        events.push_back("area " + std::to_string(value));
-    }
-    void setPointer(int value) override {
-        pointer = value;
-        events.push_back("pointer " + std::to_string(value));
-    }
-    void doEvents() override { ++doEventsCalls; }
-    std::string now() override { return created; }
-};
-
 struct GenerationRun {
     MemoryDatabase db;
     TempFolder folder;
     codegen::CodeRequest request;
-    RecordingHost host;
+    testcodegen::RecordingHost host;
 
     GenerationRun() {
         testcodegen::buildOrders(db);
@@ -125,12 +105,7 @@ TEST(GenerateStructure, AFailureKeepsTheEarlierModule) {
     testcodegen::writeFile(module, "the good one\r\n");
     run.request.entries.push_back("Tbl: Vanished");
     std::string mode = "VBFILE2";
-    try {
-        run.generate(mode);
-        FAIL() << "no error";
-    } catch (const jet::Error& e) {
-        EXPECT_EQ(e.number(), jet::kErrItemNotFound);
-    }
+    EXPECT_EQ(testsupport::errorNumber<jet::Error>([&] { run.generate(mode); }), jet::kErrItemNotFound);
     EXPECT_EQ(testcodegen::readFile(module), "the good one\r\n");
     // No half-written file is left beside it; the area is that of the step
     // that failed, for the error handler, and the pointer is normal again.
@@ -140,31 +115,21 @@ TEST(GenerateStructure, AFailureKeepsTheEarlierModule) {
     EXPECT_EQ(std::count(run.host.events.begin(), run.host.events.end(), "message -1"), 0);
 }
 
-TEST(GenerateStructure, AnUnwritableFolderIsReportedWithVbsNumber) {
+// VB's own numbers, for the error handler: a folder that cannot be
+// written, and one that is not there.
+TEST(GenerateStructure, WriteFailuresCarryVbsNumbers) {
+    GenerationRun missing;
+    missing.request.moduleOut = missing.folder / "no/such/folder/Orders.bas";
+    std::string mode = "VBFILE";
+    EXPECT_EQ(testsupport::errorNumber<codegen::WriteError>([&] { missing.generate(mode); }),
+              codegen::kErrPathNotFound);
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     GenerationRun run;
     std::filesystem::permissions(run.folder.path(), std::filesystem::perms::owner_read |
                                                         std::filesystem::perms::owner_exec);
-    std::string mode = "VBFILE";
-    try {
-        run.generate(mode);
-        FAIL() << "no error";
-    } catch (const codegen::WriteError& e) {
-        EXPECT_EQ(e.number(), codegen::kErrPermissionDenied);
-    }
+    EXPECT_EQ(testsupport::errorNumber<codegen::WriteError>([&] { run.generate(mode); }),
+              codegen::kErrPermissionDenied);
     EXPECT_EQ(run.host.pointer, codegen::kPointerDefault);
-}
-
-TEST(GenerateStructure, AMissingFolderIsReportedWithVbsNumber) {
-    GenerationRun run;
-    run.request.moduleOut = run.folder / "no/such/folder/Orders.bas";
-    std::string mode = "VBFILE";
-    try {
-        run.generate(mode);
-        FAIL() << "no error";
-    } catch (const codegen::WriteError& e) {
-        EXPECT_EQ(e.number(), codegen::kErrPathNotFound);
-    }
 }
 
 TEST(GenerateStructure, AnUnknownModeWordDoesNothing) {
@@ -190,14 +155,16 @@ TEST(GenerateStructure, ADatabaseIsNeverOverwritten) {
     EXPECT_EQ(testcodegen::readFile(run.request.sDbPath), "database bytes");
 }
 
-TEST(GenerateStructure, ModuleIsNamedAfterTheDatabase) {
+TEST(GenerateStructure, ModuleAndFormAreNamedBesideTheDatabase) {
     EXPECT_EQ(codegen::moduleFilePath("C:\\Data\\Orders.mdb"), "C:\\Data\\Orders.bas");
-    EXPECT_EQ(codegen::moduleFilePath("/data/Orders.MDB"), "/data/Orders.bas");
     EXPECT_EQ(codegen::moduleFilePath("/data/Orders.accdb"), "/data/Orders.bas");
+    // A dot in a folder's name is no extension.
     EXPECT_EQ(codegen::moduleFilePath("/data/v1.2/Orders"), "/data/v1.2/Orders.bas");
     EXPECT_EQ(codegen::moduleFilePath("C:\\v1.2\\Orders"), "C:\\v1.2\\Orders.bas");
-    EXPECT_EQ(codegen::moduleFilePath("Orders.db"), "Orders.bas");
     EXPECT_EQ(codegen::moduleFilePath("my.orders.mdb"), "my.orders.bas");
+    EXPECT_EQ(codegen::formFilePath("C:\\Data\\Orders.mdb"), "C:\\Data\\CreateVBForm.frm");
+    EXPECT_EQ(codegen::formFilePath("/Orders.mdb"), "/CreateVBForm.frm");
+    EXPECT_EQ(codegen::formFilePath("Orders.mdb"), "CreateVBForm.frm");
 }
 
 TEST(GenerateStructure, DateLinesCarryTheCurrentDateAndTime) {

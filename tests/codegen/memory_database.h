@@ -1,6 +1,5 @@
 // Databases built in memory from the engine's objects, for tests that need
-// exact, small structures. (Files written by our own engine will join them
-// once it writes.)
+// exact, small structures the engine would not write.
 #pragma once
 
 #include <memory>
@@ -10,6 +9,7 @@
 
 #include "codegen/structure_walk.h"
 #include "jet/types.h"
+#include "support/memory_objects.h"
 
 namespace testcodegen {
 
@@ -31,53 +31,25 @@ public:
     codegen::SourceDatabase source() { return {tables, queries, relations}; }
 
     jet::TableDef& addTable(const std::string& name, const std::vector<FieldDefinition>& fields, long attributes = 0) {
-        auto table = std::make_unique<jet::TableDef>(name);
-        table->SetAttributes(attributes);
-        for (const auto& column : fields) {
-            auto field = std::make_unique<jet::Field>(column.name, column.type, column.size);
-            field->SetRequired(column.required);
-            field->SetAllowZeroLength(column.allowZeroLength);
-            field->SetAttributes(column.attributes);
-            table->Fields().add(std::move(field));
-        }
+        auto table = testsupport::makeTable(name, attributes);
+        for (const auto& f : fields)
+            table->Fields().add(testsupport::makeField(f.name, f.type, f.size, f.attributes, f.required, f.allowZeroLength));
         return tables.add(std::move(table));
     }
-
-    // Members as (name, attributes) pairs.
     jet::Index& addIndex(jet::TableDef& table, const std::string& name,
                          const std::vector<std::pair<std::string, long>>& members, bool primary, bool unique,
                          bool required) {
-        auto index = std::make_unique<jet::Index>(name);
-        index->SetPrimary(primary);
-        index->SetUnique(unique);
-        index->SetRequired(required);
-        for (const auto& [member, attributes] : members) {
-            auto field = index->CreateField(member);
-            field->SetAttributes(attributes);
-            index->Fields().add(std::move(field));
-        }
-        return table.Indexes().add(std::move(index));
+        return table.Indexes().add(testsupport::makeIndex(name, members, primary, unique, required));
     }
-
     jet::QueryDef& addQuery(const std::string& name, const std::string& sql) {
-        auto query = std::make_unique<jet::QueryDef>(name);
-        query->SetSQL(sql);
-        return queries.add(std::move(query));
+        return queries.add(testsupport::makeQuery(name, sql));
     }
-
-    // Members as (primary column, foreign column) pairs.
     jet::Relation& addRelation(const std::string& name, const std::string& table, const std::string& foreignTable,
                                const std::vector<std::pair<std::string, std::string>>& members, long attributes,
                                bool partialReplica = false) {
-        auto relation = std::make_unique<jet::Relation>(name, table, foreignTable);
-        relation->SetAttributes(attributes);
-        relation->SetPartialReplica(partialReplica);
-        for (const auto& [column, foreign] : members) {
-            auto field = relation->CreateField(column);
-            field->SetForeignName(foreign);
-            relation->Fields().add(std::move(field));
-        }
-        return relations.add(std::move(relation));
+        auto& relation = relations.add(testsupport::makeRelation(name, table, foreignTable, members, attributes));
+        relation.SetPartialReplica(partialReplica);
+        return relation;
     }
 };
 

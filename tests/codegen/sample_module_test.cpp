@@ -8,6 +8,7 @@
 #include "codegen/module_lines.h"
 #include "codegen/structure_walk.h"
 #include "codegen/temp_folder.h"
+#include "codegen/vb_checker.h"
 #include "codegen/vb_text.h"
 #include "jet/dao.h"
 
@@ -16,49 +17,11 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-void appendUtf8(std::string& out, unsigned point) {
-    if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
-}
-
-// The text of a VB string expression as the generator writes them:
-// literals ("" inside for a quotation mark) and ChrW$(&H...) calls joined
-// by " & ". Surrogate pairs do not occur in the sample.
+// The text of a VB string expression, as VB would evaluate it.
 std::string evaluate(const std::string& expression) {
-    std::string text;
-    std::size_t i = 0;
-    while (i < expression.size()) {
-        if (expression.compare(i, 3, " & ") == 0) {
-            i += 3;
-        } else if (expression[i] == '"') {
-            for (++i; i < expression.size(); ++i) {
-                if (expression[i] != '"') {
-                    text += expression[i];
-                } else if (i + 1 < expression.size() && expression[i + 1] == '"') {
-                    text += '"';
-                    ++i;
-                } else {
-                    ++i;
-                    break;
-                }
-            }
-        } else if (expression.compare(i, 8, "ChrW$(&H") == 0) {
-            const std::size_t close = expression.find(')', i);
-            appendUtf8(text, static_cast<unsigned>(std::stoul(expression.substr(i + 8, close - i - 8), nullptr, 16)));
-            i = close + 1;
-        } else {
-            ADD_FAILURE() << "unexpected text in a string expression: " << expression.substr(i);
-            break;
-        }
-    }
+    bool ok = false;
+    const std::string text = vbcheck::utf8FromUnits(vbcheck::evaluateUnits(expression, ok));
+    EXPECT_TRUE(ok) << expression;
     return text;
 }
 

@@ -4,6 +4,9 @@
 #include "support/files.h"
 #include "support/temp_folder.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,6 +36,19 @@ inline std::vector<std::string> crlfLines(const std::string& path) {
         start = end + 2;
     }
     return lines;
+}
+
+// Compares `lines` with the reviewed copy tests/codegen/golden/`name`. With
+// STRUX_UPDATE_GOLDEN set the copy is written from `lines` first, to be
+// reviewed before it is committed.
+inline void expectGoldenLines(const std::vector<std::string>& lines, const std::string& name) {
+    const std::filesystem::path golden = std::filesystem::path(STRUX_SOURCE_DIR) / "tests/codegen/golden" / name;
+    if (std::getenv("STRUX_UPDATE_GOLDEN")) {
+        std::string text;
+        for (const auto& line : lines) text += line + "\r\n";
+        writeFile(golden, text);
+    }
+    EXPECT_EQ(lines, crlfLines(golden.string())) << golden;
 }
 
 }  // namespace testcodegen

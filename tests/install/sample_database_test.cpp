@@ -46,15 +46,6 @@ TEST_F(SampleDatabaseTest, HasTheOrderEntryTablesEachKeyedByAnAutoNumber) {
     for (int type : {jet::dbText, jet::dbInteger, jet::dbLong, jet::dbSingle, jet::dbCurrency, jet::dbDate,
                      jet::dbMemo, jet::dbBoolean})
         EXPECT_TRUE(types.count(type)) << "no field of type " << type;
-
-    const jet::TableDefs& defs = db->TableDefs();
-    EXPECT_EQ(defs["OrderLines"].Indexes()["PrimaryKey"].FieldsText(), "+OrderID;+LineNumber");
-    EXPECT_TRUE(defs["OrderLines"].Indexes()["LineID"].Unique());
-    EXPECT_EQ(defs["Orders"].Indexes()["OrderDate"].FieldsText(), "-OrderDate");
-    EXPECT_EQ(defs["Products"].Indexes()["PriceHighToLow"].FieldsText(), "-UnitPrice");
-    EXPECT_TRUE(defs["Customers"].Indexes()["CustomerCode"].Unique());
-    EXPECT_TRUE(defs["Customers"].Fields()["CompanyName"].Required());
-    EXPECT_FALSE(defs["Orders"].Fields()["ShippedDate"].Required());
 }
 
 TEST_F(SampleDatabaseTest, RowsReadBackInKeyOrder) {
@@ -121,9 +112,9 @@ TEST_F(SampleDatabaseTest, RelationsAreEnforcedWithTheirCascades) {
         EXPECT_TRUE(index->Foreign());
     }
     EXPECT_EQ(found, expected);
-    const long orderLines = db->Relations()["OrdersOrderLines"].Attributes();
-    EXPECT_TRUE(orderLines & jet::dbRelationDeleteCascade);
-    EXPECT_TRUE(orderLines & jet::dbRelationUpdateCascade);
+    EXPECT_EQ(db->Relations()["OrdersOrderLines"].Attributes() &
+                  (jet::dbRelationDeleteCascade | jet::dbRelationUpdateCascade),
+              jet::dbRelationDeleteCascade | jet::dbRelationUpdateCascade);
     EXPECT_TRUE(db->Relations()["CustomersOrders"].Attributes() & jet::dbRelationUpdateCascade);
 }
 

@@ -25,22 +25,17 @@ std::vector<std::string> deviceNames(const printer::Printers& printers) {
     return names;
 }
 
-TEST(Printers, SelectByNameTakesTheFirstExactMatch) {
+TEST(Printers, SelectByNameTakesTheFirstExactMatchOrKeepsTheCurrentPrinter) {
     auto printers = textPrinters({"Office", "HPLJ", "hplj", "HPLJ"}, 0);
     EXPECT_EQ(printers->printer().DeviceName(), "Office");
     EXPECT_TRUE(printers->selectByName("HPLJ"));
     EXPECT_EQ(printers->currentIndex(), 1);
     EXPECT_TRUE(printers->selectByName("hplj"));
     EXPECT_EQ(printers->currentIndex(), 2);
-}
-
-TEST(Printers, SelectingAMissingNameKeepsTheCurrentPrinter) {
-    auto printers = textPrinters({"Office", "HPLJ"}, 1);
     printers->printer().SetScaleMode(printer::vbCharacters);
     EXPECT_FALSE(printers->selectByName("Office "));
     EXPECT_FALSE(printers->selectByName(""));
-    EXPECT_EQ(printers->currentIndex(), 1);
-    EXPECT_EQ(printers->printer().DeviceName(), "HPLJ");
+    EXPECT_EQ(printers->currentIndex(), 2);
     // Nothing was reset either.
     EXPECT_EQ(printers->printer().ScaleMode(), printer::vbCharacters);
 }
@@ -90,24 +85,18 @@ TEST(Printers, FontsAreListedByPosition) {
     EXPECT_EQ(P.Fonts(2), "");
 }
 
-TEST(SystemPrinters, MachinePrintersInOrderThenThePdfPrinter) {
+TEST(SystemPrinters, MachinePrintersInOrderThenThePdfPrinterWithTheDefaultCurrent) {
     auto printers = printer::printersNamed({"Laser", "Colour", "Draft"}, "Colour");
     EXPECT_EQ(deviceNames(*printers),
               (std::vector<std::string>{"Laser", "Colour", "Draft", printer::kPdfPrinterName}));
     EXPECT_EQ(printers->currentIndex(), 1);
     EXPECT_FALSE(printers->Item(0).writesToFile());
     EXPECT_TRUE(printers->Item(3).writesToFile());
-}
-
-TEST(SystemPrinters, WithoutADefaultTheFirstPrinterIsCurrent) {
+    // Without a default, or with one that is gone, the first is current;
+    // without printers, the PDF printer.
     EXPECT_EQ(printer::printersNamed({"Laser", "Draft"}, "")->currentIndex(), 0);
     EXPECT_EQ(printer::printersNamed({"Laser", "Draft"}, "Gone")->currentIndex(), 0);
-}
-
-TEST(SystemPrinters, WithoutPrintersThePdfPrinterIsCurrent) {
-    auto printers = printer::printersNamed({}, "");
-    ASSERT_EQ(printers->Count(), 1);
-    EXPECT_EQ(printers->printer().DeviceName(), "PDF file");
+    EXPECT_EQ(printer::printersNamed({}, "")->printer().DeviceName(), "PDF file");
 }
 
 TEST(SystemPrinters, APrinterThatHasGoneAwayRefusesTheDocument) {

@@ -28,17 +28,11 @@ protected:
         auto src = printing::reportSource(*db);
         return runReport(src, printing::listingEntries(src), selection, *printers, monitor, setup);
     }
-    static printing::ReportSelection everything(bool details = false) {
+    static printing::ReportSelection everything() {
         printing::ReportSelection selection;
         selection.queries = true;
         selection.relations = true;
-        selection.details = details;
         return selection;
-    }
-    static std::vector<std::string> allRows(const Pages& pages) {
-        std::vector<std::string> rows;
-        for (const auto& page : pages) rows.insert(rows.end(), page.begin(), page.end());
-        return rows;
     }
 
     fs::path source;
@@ -48,64 +42,21 @@ protected:
     std::unique_ptr<printer::Printers> printers = recordingPrinters();
 };
 
-TEST_F(NwindReport, HeaderAndSummaryOfAWritableCopy) {
-    // DAO calls the tables of a database opened for writing updatable.
+// The layout is the order database's golden report; here Access's own file
+// reaches it. DAO calls the tables of a database opened for writing
+// updatable, and of one opened read-only not.
+TEST_F(NwindReport, SummaryOfAWritableAndAReadOnlyOpen) {
     const fs::path copy = folder.path() / "nwind.mdb";
     fs::copy_file(source, copy);
     const auto result = report(copy, false, everything());
     const auto& page = result.pages.at(0);
-    EXPECT_EQ(page[1], line({{9, "Page no:  1"}}));
     EXPECT_EQ(page[3], line({{9, "Database: " + copy.string() + "  -  Order = 1033"}}));
-    EXPECT_EQ(page[4], kRule);
-    EXPECT_EQ(page[5], line({{9, "Tables Collection"}}));
     const std::vector<std::string> tables = {"Categories", "Customers", "Employees", "Order Details",
                                              "Orders", "Products", "Shippers", "Suppliers"};
     for (std::size_t i = 0; i < tables.size(); ++i)
         EXPECT_EQ(page[7 + i], line({{9, tables[i]}, {49, "Updatable:  True"}}));
-    EXPECT_EQ(page[15], "");
-    EXPECT_EQ(page[16], "");
     EXPECT_EQ(page[17], line({{9, "Index Listing for Table: Categories"}}));
-}
-
-TEST_F(NwindReport, ReadOnlyOpenReportsTablesAsNotUpdatable) {
-    const auto result = report(source, true, everything());
-    EXPECT_EQ(result.pages.at(0)[7], line({{9, "Categories"}, {49, "Updatable:  False"}}));
-}
-
-TEST_F(NwindReport, TwoFieldPrimaryKeyAndCounterField) {
-    const auto rows = allRows(report(source, true, everything(true)).pages);
-    const int details = rowStarting(rows, "Index Listing for Table: Order Details", 9);
-    ASSERT_GT(details, 0);
-    const auto primary = std::find(rows.begin() + details, rows.end(),
-                                   line({{9, "PrimaryKey"}, {29, "+OrderID"}, {44, "Ascend"}, {54, "True"}, {64, "True"}}));
-    ASSERT_NE(primary, rows.end());
-    EXPECT_EQ(*(primary + 1), line({{29, "+ProductID"}, {44, "Ascend"}}));
-
-    const int categories = rowStarting(rows, "Fields Listing for Table: Categories", 9);
-    ASSERT_GT(categories, 0);
-    EXPECT_EQ(rows[categories + 4], line({{9, "CategoryID"}, {29, "Long"}, {43, "4"}, {51, "False"}, {61, "False"},
-                                          {71, "17"}, {76, " - Fixed length; AutoIncrementing"}}));
-    EXPECT_EQ(rows[categories + 5], line({{9, "CategoryName"}, {29, "Text"}, {43, "15"}, {51, "True"}, {61, "False"},
-                                          {71, "2"}, {76, " - Variable length"}}));
-}
-
-TEST_F(NwindReport, LongQueryContinuesItsFieldsAndWrapsItsSql) {
-    const auto result = report(source, true, everything());
-    const auto rows = allRows(result.pages);
-    const int invoices = rowStarting(rows, "Detailed Listing for Query: Invoices", 9);
-    ASSERT_GT(invoices, 0);
-    EXPECT_GT(rowStarting(std::vector<std::string>(rows.begin() + invoices, rows.end()), "Fields continued", 9), 0);
-
-    const auto sql = std::find_if(rows.begin() + invoices, rows.end(),
-                                  [](const std::string& row) { return from(row, 9).rfind("SQL Statement", 0) == 0; });
-    ASSERT_NE(sql, rows.end());
-    EXPECT_EQ(from(*sql, 29).rfind("SELECT DISTINCTROW Orders.ShipName, ", 0), 0u);
-    EXPECT_EQ(sql->substr(sql->size() - 3), "  _");
-    // Continuation rows stand five columns in and are no wider than W (56) and " _".
-    for (auto row = sql + 1; row != sql + 6; ++row) {
-        EXPECT_EQ(row->find_first_not_of(' '), 34u) << *row;
-        EXPECT_LE(row->size(), 34u + 56u + 2u) << *row;
-    }
+    EXPECT_EQ(report(source, true, everything()).pages.at(0)[7], line({{9, "Categories"}, {49, "Updatable:  False"}}));
 }
 
 TEST_F(NwindReport, EveryPageStartsWithItsHeaderAndStaysOnThePage) {

@@ -22,12 +22,8 @@ TEST(ReportCommand, TextOfEveryTableQueryAndRelation) {
     STRUX_REQUIRE_CORPUS();
     const CommandRun run = strux({"report", nwind(), "--text"});
     ASSERT_EQ(run.status, cli::kExitOk) << run.err;
-    const auto pages = printer::textPages(run.out);
-    ASSERT_GT(pages.size(), 5u);
-    EXPECT_EQ(from(pages[0][1], 9), "Page no:  1");
-    EXPECT_EQ(from(pages[0][5], 9), "Tables Collection");
-    std::string all = run.out;
-    for (const std::string title : {"Index Listing for Table: Suppliers", "Fields Listing for Table: Suppliers",
+    const std::string& all = run.out;
+    for (const std::string title : {"Tables Collection", "Index Listing for Table: Suppliers", "Fields Listing for Table: Suppliers",
                                     "Detailed Listing for Query: Ten Most Expensive Products",
                                     "Detailed Listing for Relations: SuppliersProducts"})
         EXPECT_NE(all.find(title), std::string::npos) << title;

@@ -34,68 +34,43 @@ TEST_F(CorpusWindowTest, NorthwindListsItsTablesQueriesAndRelations) {
     // reading in the engine's tests; here the kinds follow each other whole.
     const Lines listed = items(list("lstTables"));
     ASSERT_EQ(listed.size(), 37u);
-    EXPECT_EQ(listed[0], "Tbl: Categories");
-    EXPECT_EQ(listed[7], "Tbl: Suppliers");
-    EXPECT_EQ(listed[8], "Qdf: Alphabetical List of Products");
-    EXPECT_EQ(listed[29], "Qdf: Ten Most Expensive Products");
-    EXPECT_EQ(listed[30], "Rel: CategoriesProducts");
-    EXPECT_EQ(listed[36], "Rel: SuppliersProducts");
+    for (const auto& [at, entry] : std::vector<std::pair<int, std::string>>{
+             {0, "Tbl: Categories"}, {7, "Tbl: Suppliers"}, {8, "Qdf: Alphabetical List of Products"},
+             {29, "Qdf: Ten Most Expensive Products"}, {30, "Rel: CategoriesProducts"}, {36, "Rel: SuppliersProducts"}})
+        EXPECT_EQ(listed[at], entry);
     EXPECT_EQ(items(list("lstFields")), (Lines{"CategoryID", "CategoryName", "Description", "Picture"}));
     EXPECT_EQ(window->findChild<QLabel*>("lblTitle")->text().toStdString(),
               testsupport::corpusFile("real/nwind-jet3.mdb").string());
 }
 
-TEST_F(CorpusWindowTest, NorthwindFieldAndIndexDetails) {
+// The detail lines' layout is the detail tests' concern; here the values
+// read from Access's own file reach them.
+TEST_F(CorpusWindowTest, NorthwindDetails) {
     STRUX_REQUIRE_CORPUS();
     open(testsupport::corpusFile("real/nwind-jet3.mdb").string());
-
     select("lstFields", "CategoryName");
     EXPECT_EQ(items(list("lstProperties")),
               (Lines{"Field Name:       CategoryName", "Field Type:       Text", "Size:             15",
                      "Required:         True", "AllowZeroLength:  False", "Attribute Value:  2",
                      std::string(18, ' ') + "Variable length"}));
-    select("lstFields", "CategoryID");
-    EXPECT_EQ(items(list("lstProperties")),
-              (Lines{"Field Name:       CategoryID", "Field Type:       Long", "Size:             4",
-                     "Required:         False", "AllowZeroLength:  False", "Attribute Value:  17",
-                     std::string(18, ' ') + "Fixed length", std::string(18, ' ') + "Auto incrementing"}));
 
     select("lstTables", "Tbl: Order Details");
     EXPECT_EQ(items(list("lstFields")), (Lines{"OrderID", "ProductID", "UnitPrice", "Quantity", "Discount"}));
-    const Lines indexes = items(list("lstIndexes"));
-    for (const char* name : {"OrderID", "PrimaryKey", "ProductID"})
-        EXPECT_NE(std::find(indexes.begin(), indexes.end(), name), indexes.end()) << name;
     select("lstIndexes", "PrimaryKey");
     EXPECT_EQ(items(list("lstProperties")),
               (Lines{"Index Name:       PrimaryKey", "Field 1           OrderID", "     Sort order:  Ascending",
                      "Field 2           ProductID", "     Sort order:  Ascending", "Unique:           Yes",
                      "Primary:          Yes"}));
-    EXPECT_EQ(list("lstFields")->currentRow(), -1);
-}
 
-TEST_F(CorpusWindowTest, NorthwindQueryAndRelation) {
-    STRUX_REQUIRE_CORPUS();
-    open(testsupport::corpusFile("real/nwind-jet3.mdb").string());
     select("lstTables", "Qdf: Current Product List");
     const Lines properties = items(list("lstProperties"));
     ASSERT_EQ(properties.size(), 12u);
-    EXPECT_EQ(properties[0], "SELECT [Product List].ProductID, [Product List].ProductName");
-    EXPECT_EQ(properties[1], "FROM Products AS [Product List]");
     EXPECT_EQ(properties[2], "WHERE ((([Product List].Discontinued)=No))");
-    EXPECT_EQ(properties[3], "ORDER BY [Product List].ProductName;");
-    EXPECT_EQ(properties[4], std::string(90, '-'));
-    EXPECT_EQ(properties[5], "Type:            0");
-    EXPECT_EQ(properties[6].substr(0, 17), "Created:         ");
-    EXPECT_GT(properties[6].size(), 17u);
-    EXPECT_EQ(properties[9], "Connect:         ");
     EXPECT_EQ(properties[10], "Returns Records: True");
     EXPECT_EQ(items(list("lstFields")), (Lines{"ProductID", "ProductName"}));
 
     select("lstTables", "Rel: CustomersOrders");
-    EXPECT_EQ(items(list("lstFields")), (Lines{"Name   : CustomerID", "Foreign: CustomerID"}));
-    EXPECT_EQ(items(list("lstProperties")),
-              (Lines{"Name:            CustomersOrders", "Table:           Customers", "Foreign table:   Orders",
-                     "Attributes:      256", "Partial replica: False"}));
+    EXPECT_EQ(items(list("lstProperties"))[2], "Foreign table:   Orders");
 }
 
 TEST_F(CorpusWindowTest, DamagedCopyIsRefusedAndTheProgramGoesOn) {

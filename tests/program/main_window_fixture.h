@@ -3,6 +3,7 @@
 // boxes and file dialogs.
 #pragma once
 
+#include <QLabel>
 #include <QListWidget>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "STXGLOB.h"
 #include "frmStrux.h"
 #include "program_fixture.h"
+#include "support/message_box.h"
 #include "vb/app.h"
 #include "vb/scripted_ui.h"
 
@@ -55,6 +57,8 @@ protected:
         return widget;
     }
     QListWidget* list(const char* name) { return control<QListWidget>(name); }
+    testsupport::Boxes boxes() { return testsupport::boxes(*ui.operator->()); }
+    std::string hint() { return control<QLabel>("lblMiniHelp")->text().toStdString(); }
 
     // Form_Load and the deferred start-up, as the program runs them.
     void startUp() {

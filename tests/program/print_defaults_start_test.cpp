@@ -10,6 +10,7 @@
 
 #include "STXGLOB.h"
 #include "frmStrux.h"
+#include "main_window_fixture.h"
 #include "printing/frmModal.h"
 #include "printing/frmStrux_print.h"
 #include "settings_support.h"
@@ -22,43 +23,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The user's database from memory, STX32.MDB from the disk.
-class MixedEngine : public viewer::Engine {
-public:
-    programtest::MemoryEngine memory;
-    std::shared_ptr<viewer::DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
-                                                         bool readOnly) override {
-        if (memory.databases.count(name)) return memory.OpenDatabase(name, exclusive, readOnly);
-        return viewer::jetEngine().OpenDatabase(name, exclusive, readOnly);
-    }
-};
-
-class DefaultsFromMainWindowTest : public ::testing::Test {
+class DefaultsFromMainWindowTest : public programtest::MainWindowFixture {
 protected:
     void SetUp() override {
-        programtest::resetGlobals();
-        vb::App().setInstanceLockName("strux32-defaults-test-" + std::to_string(::getpid()));
-        vb::App().setPathOverride(programFolder.path().string());
-        ::setenv("STRUX32_REGISTRY_PREFIX", registryFolder.path().c_str(), 1);
         splashPause = [](int) {};
-        dbeEngine = &engine;
-        engine.memory.databases[dbPath] = programtest::sampleDatabase();
+        engine.databases[dbPath] = programtest::sampleDatabase();
         printing::setProgramPrinters(testPrinters());
         makeSettingsDatabase(programFolder.file("STX32.MDB"));
     }
     void TearDown() override {
         printing::setModalRunner({});
         stop();
+        MainWindowFixture::TearDown();
         printing::setProgramPrinters(nullptr);
-        dbeEngine = nullptr;
-        vb::App().setPathOverride("");
-        ::unsetenv("STRUX32_REGISTRY_PREFIX");
     }
 
     void start() {
-        window = std::make_unique<frmStrux>();
-        window->Form_Load();
-        window->picFirst_GotFocus();
+        prepare(engine);
+        startUp();
     }
     // The program ends: its window goes and the settings database is released.
     void stop() {
@@ -69,15 +51,11 @@ protected:
         programtest::resetGlobals();
         bUseTabSetting = bUsePrintInit = bAutoPrint = bNoFormFile = 0;
     }
-    QPushButton* cmdDefaults() { return window->findChild<QPushButton*>("cmdDefaults"); }
+    QPushButton* cmdDefaults() { return control<QPushButton>("cmdDefaults"); }
 
-    programtest::TempFolder programFolder;
-    programtest::TempFolder registryFolder;
     programtest::TempFolder data;
     std::string dbPath = data.file("Sample.mdb");
-    MixedEngine engine;
-    vb::ScopedScriptedUi ui;
-    std::unique_ptr<frmStrux> window;
+    programtest::MemoryEngine engine;
 };
 
 TEST_F(DefaultsFromMainWindowTest, AStartUpDefaultStoredInTheDialogRunsTheNextPrint) {
@@ -104,8 +82,7 @@ TEST_F(DefaultsFromMainWindowTest, AStartUpDefaultStoredInTheDialogRunsTheNextPr
 
     start();
     EXPECT_EQ(sPrintSetting, "AutoStruct - Stand Alone");
-    ui->fileDialogAnswers.push_back(dbPath);
-    window->cmdOpen_Click();
+    open(dbPath);
     ASSERT_EQ(bDbOpen, -1);
     printing::setModalRunner([](QDialog& dialog) {
         ADD_FAILURE() << "an automatic setting asked with " << dialog.windowTitle().toStdString();

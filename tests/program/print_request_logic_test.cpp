@@ -1,41 +1,51 @@
 // The request's plain logic: mode codes and the setting look-ups.
 #include <gtest/gtest.h>
 
-#include "print_request_support.h"
+#include <tuple>
+#include <vector>
+
+#include "settings_support.h"
 #include "printing/print_request.h"
 
 using namespace printing;
 
 TEST(PrintRequestLogic, AutomaticSelectionAboveFourIsProjectCodeWithoutTheForm) {
-    EXPECT_EQ(automaticMode("5").mode, "4");
-    EXPECT_TRUE(automaticMode("5").noFormFile);
-    EXPECT_EQ(automaticMode("4").mode, "4");
-    EXPECT_FALSE(automaticMode("4").noFormFile);
-    EXPECT_EQ(automaticMode("1").mode, "1");
+    for (const auto& [selection, mode, noForm] :
+         {std::tuple{"5", "4", true}, std::tuple{"4", "4", false}, std::tuple{"1", "1", false}}) {
+        EXPECT_EQ(automaticMode(selection).mode, mode) << selection;
+        EXPECT_EQ(automaticMode(selection).noFormFile, noForm) << selection;
+    }
     // An unexpected code is passed on as it is; the dispatcher ignores it.
     EXPECT_EQ(automaticMode("").mode, "");
     EXPECT_EQ(actionForMode(automaticMode("").mode), PrintAction::None);
 }
 
-TEST(PrintRequestLogic, SeekFindsTheSettingAndReadsItsRow) {
-    printtest::SettingsDatabase settings;
-    settings.addPrintSetting("Default", false, "1", 0, 0);
-    settings.addPrintSetting("Struct", true, "5", 2, 2, false, false, true, true, false, true, true);
-    auto rs = settings.OpenRecordset("PrintInit", 1);
+class StoredSettingRows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settingstest::makeSettingsDatabase(path);
+        db = viewer::jetEngine().OpenDatabase(path, true, false);
+    }
+    void TearDown() override { db->Close(); }
+    programtest::TempFolder folder;
+    std::string path = folder.file("STX32.MDB");
+    std::shared_ptr<viewer::DatabaseHandle> db;
+};
+
+TEST_F(StoredSettingRows, SeekFindsTheSettingAndReadsItsRow) {
+    settingstest::addPrintSetting(*db, {.name = "Struct", .autoPrint = true, .selection = "5", .printMode = 2,
+                                        .structMode = 2, .tables = false, .indexes = false, .fields = true,
+                                        .queries = true, .relations = false, .page = true, .details = true});
+    auto rs = db->OpenRecordset("PrintInit", jet::dbOpenTable);
     ASSERT_TRUE(seekSetting(*rs, "Struct"));
     EXPECT_EQ(rs->Index(), "PrimaryKey");
     const PrintInitRecord record = readPrintInit(*rs);
-    EXPECT_TRUE(record.autoPrint);
     EXPECT_EQ(record.selection, "5");
-    EXPECT_EQ(record.printMode, 2);
-    EXPECT_EQ(record.structMode, 2);
-    EXPECT_FALSE(record.tables);
-    EXPECT_FALSE(record.indexes);
-    EXPECT_TRUE(record.fields);
-    EXPECT_TRUE(record.queries);
-    EXPECT_FALSE(record.relations);
-    EXPECT_TRUE(record.page);
-    EXPECT_TRUE(record.details);
+    EXPECT_EQ(record.printMode * 10 + record.structMode, 22);
+    // Each Yes/No column read into its own flag.
+    EXPECT_EQ((std::vector<bool>{record.autoPrint, record.tables, record.indexes, record.fields, record.queries,
+                                 record.relations, record.page, record.details}),
+              (std::vector<bool>{true, false, false, true, true, false, true, true}));
 
     const ReportSelection automatic = automaticSelection(record);
     EXPECT_TRUE(automatic.allTables);  // an automatic setting prints every table
@@ -45,14 +55,12 @@ TEST(PrintRequestLogic, SeekFindsTheSettingAndReadsItsRow) {
     EXPECT_FALSE(seekSetting(*rs, "Missing"));
 }
 
-TEST(PrintRequestLogic, StoredTabSettingGivesPrinterFontAndTwentyColumns) {
-    printtest::SettingsDatabase settings;
-    settings.addTabSetting("Wide", "Office", "Courier New", 12);
-    auto rs = settings.OpenRecordset("StoredSettings", 1);
+TEST_F(StoredSettingRows, StoredTabSettingGivesPrinterFontAndTwentyColumns) {
+    settingstest::addTabSetting(*db, "Wide", "Office", "Courier New", 12);
+    auto rs = db->OpenRecordset("StoredSettings", jet::dbOpenTable);
     ASSERT_TRUE(seekSetting(*rs, "Wide"));
     const StoredTabSetting stored = readStoredTabSetting(*rs);
-    ASSERT_TRUE(stored.printerName.has_value());
-    EXPECT_EQ(*stored.printerName, "Office");
+    EXPECT_EQ(stored.printerName.value_or(""), "Office");
     EXPECT_EQ(stored.setting.fontName, "Courier New");
     EXPECT_EQ(stored.setting.tabs[0], 12);
     EXPECT_EQ(stored.setting.tabs[1], 9);

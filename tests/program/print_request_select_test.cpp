@@ -7,6 +7,7 @@
 #include "STXGLOB.h"
 #include "main_window_fixture.h"
 #include "print_request_support.h"
+#include "settings_support.h"
 #include "printing/frmPrinting.h"
 #include "printing/frmSelect.h"
 #include "printing/print_request.h"
@@ -29,15 +30,20 @@ protected:
     void TearDown() override {
         bUsePrintInit = 0;
         rsPrintInit.reset();
+        if (settings) settings->Close();
     }
     // rsPrintInit on a stored selection, as the print request leaves it.
     void storedSelection(bool tables, bool indexes, bool fields, bool queries, bool page) {
-        settings.addPrintSetting("Mine", false, "1", 0, 0, tables, indexes, fields, queries, false, page, true);
-        rsPrintInit = settings.OpenRecordset("PrintInit", 1);
+        settingstest::makeSettingsDatabase(folder.file("STX32.MDB"));
+        settings = viewer::jetEngine().OpenDatabase(folder.file("STX32.MDB"), true, false);
+        settingstest::addPrintSetting(*settings, {.name = "Mine", .tables = tables, .indexes = indexes,
+                                                  .fields = fields, .queries = queries, .page = page, .details = true});
+        rsPrintInit = settings->OpenRecordset("PrintInit", jet::dbOpenTable);
         ASSERT_TRUE(printing::seekSetting(*rsPrintInit, "Mine"));
         bUsePrintInit = -1;
     }
-    SettingsDatabase settings;
+    programtest::TempFolder folder;
+    std::shared_ptr<viewer::DatabaseHandle> settings;
     frmSelect select{nullptr};
 };
 

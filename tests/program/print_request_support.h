@@ -1,6 +1,5 @@
-// What the print request tests share: a settings database whose tables can
-// be sought by their primary key, a scripted way of answering the printing
-// dialogs, and a main window with a database open.
+// What the print request tests share: a scripted way of answering the
+// printing dialogs.
 #pragma once
 
 #include <QDialog>
@@ -15,22 +14,6 @@
 #include "vb/scripted_ui.h"
 
 namespace printtest {
-
-using programtest::KeyedRecordset;
-
-// STX32.MDB as the tests need it: StoredSettings and PrintInit rows.
-class SettingsDatabase : public programtest::MemoryDatabase {
-public:
-    SettingsDatabase();
-    // One PrintInit row; the Yes/No columns hold -1 and 0 as Jet stores them.
-    void addPrintSetting(const std::string& name, bool autoPrint, const std::string& selection, int printMode,
-                         int structMode, bool tables = true, bool indexes = true, bool fields = true,
-                         bool queries = false, bool relations = false, bool page = false, bool details = false);
-    void addTabSetting(const std::string& name, const std::string& printer, const std::string& font,
-                       std::int16_t firstTab);
-    std::unique_ptr<jet::Recordset> OpenRecordset(const std::string& name, int type) override;
-    std::vector<std::string> opened;
-};
 
 // Answers the printing dialogs in the order they come; a dialog that comes
 // with no answer left fails the test and is closed by its close box.

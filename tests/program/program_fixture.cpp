@@ -7,44 +7,6 @@
 
 namespace programtest {
 
-KeyedRecordset::KeyedRecordset(std::vector<std::string> columns, std::vector<std::vector<jet::Value>> rows)
-    : columns_(std::move(columns)), rows_(std::move(rows)) {
-    for (const auto& name : columns_) fields_.add(std::make_unique<jet::Field>(name, jet::dbText, 50));
-    moveTo(0);
-}
-
-int KeyedRecordset::Type() const { return jet::dbOpenTable; }
-
-void KeyedRecordset::SetIndex(const std::string& name) {
-    if (name != "PrimaryKey") throw jet::Error(3800, "'" + name + "' is not an index in this table.");
-    index_ = name;
-}
-
-void KeyedRecordset::Seek(const std::string& comparison, const std::vector<jet::Value>& key) {
-    // Seek without a current index is refused, as the engine refuses it.
-    if (index_.empty()) throw jet::Error(3019, "Operation invalid without a current index.");
-    EXPECT_EQ(comparison, "=");
-    for (std::size_t row = 0; row < rows_.size(); ++row)
-        if (!key.empty() && rows_[row][0] == key[0]) {
-            noMatch_ = false;
-            moveTo(row);
-            return;
-        }
-    noMatch_ = true;
-    moveTo(rows_.size());
-}
-
-void KeyedRecordset::unsupported() {
-    throw jet::Error(jet::kErrOperationNotSupported, "Operation is not supported for this type of object.");
-}
-
-void KeyedRecordset::moveTo(std::size_t position) {
-    position_ = position;
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        fields_[static_cast<int>(c)].SetValue(position_ < rows_.size() ? rows_[position_][c] : jet::Value{});
-}
-
-
 void resetGlobals() {
     dbCurrent.reset();
     bDbOpen = 0;
@@ -64,55 +26,6 @@ void resetGlobals() {
     bRelationSelected = 0;
     bListReady = 0;
     ResetEndRequest();
-}
-
-std::unique_ptr<jet::Field> makeField(const std::string& name, int type, long size, long attributes, bool required,
-                                      bool allowZeroLength) {
-    auto field = std::make_unique<jet::Field>(name, type, size);
-    field->SetAttributes(attributes);
-    field->SetRequired(required);
-    field->SetAllowZeroLength(allowZeroLength);
-    return field;
-}
-
-std::unique_ptr<jet::TableDef> makeTable(const std::string& name, long attributes) {
-    auto table = std::make_unique<jet::TableDef>(name);
-    table->SetAttributes(attributes);
-    return table;
-}
-
-std::unique_ptr<jet::Index> makeIndex(const std::string& name, std::vector<std::pair<std::string, long>> members,
-                                      bool primary, bool unique) {
-    auto index = std::make_unique<jet::Index>(name);
-    for (auto& [field, attributes] : members) {
-        auto member = index->CreateField(field);
-        member->SetAttributes(attributes);
-        index->Fields().add(std::move(member));
-    }
-    index->SetPrimary(primary);
-    index->SetUnique(unique);
-    return index;
-}
-
-std::unique_ptr<jet::Relation> makeRelation(const std::string& name, const std::string& table,
-                                            const std::string& foreignTable,
-                                            std::vector<std::pair<std::string, std::string>> fields, long attributes) {
-    auto relation = std::make_unique<jet::Relation>(name, table, foreignTable);
-    for (auto& [primary, foreign] : fields) {
-        auto field = relation->CreateField(primary);
-        field->SetForeignName(foreign);
-        relation->Fields().add(std::move(field));
-    }
-    relation->SetAttributes(attributes);
-    return relation;
-}
-
-std::unique_ptr<jet::QueryDef> makeQuery(const std::string& name, const std::string& sql,
-                                         std::vector<std::string> fields) {
-    auto query = std::make_unique<jet::QueryDef>(name);
-    query->SetSQL(sql);
-    for (auto& field : fields) query->Fields().add(std::make_unique<jet::Field>(field, jet::dbText, 50));
-    return query;
 }
 
 std::shared_ptr<MemoryDatabase> sampleDatabase() {

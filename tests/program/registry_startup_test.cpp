@@ -8,10 +8,12 @@
 #include "STXGLOB.h"
 #include "clsRegistry.h"
 #include "program_fixture.h"
+#include "support/message_box.h"
 #include "registry/win32_registry.h"
 #include "vb/scripted_ui.h"
 
 using namespace programtest;
+using testsupport::Boxes;
 
 namespace {
 
@@ -67,6 +69,7 @@ protected:
         resetGlobals();
         ::unsetenv("STRUX32_REGISTRY_PREFIX");
     }
+    testsupport::Boxes boxes() { return testsupport::boxes(*ui.operator->()); }
     TempFolder prefix;
     vb::ScopedScriptedUi ui;
 };
@@ -87,9 +90,7 @@ TEST_F(RegistryStartUpTest, FirstRunWritesTheSevenValuesBelowBothRoots) {
     // The object is back in its state from before the writes.
     ASSERT_NE(oRegistry, nullptr);
     EXPECT_EQ(oRegistry->RootKey().toLong(), static_cast<int32_t>(0x80000002u));
-    EXPECT_EQ(oRegistry->TopKey(), "SOFTWARE");
-    EXPECT_EQ(oRegistry->CompanyKey(), "");
-    EXPECT_TRUE(oRegistry->AutoCreate());
+    EXPECT_EQ(oRegistry->TopKey() + "|" + oRegistry->CompanyKey(), "SOFTWARE|");
     EXPECT_FALSE(oRegistry->KeyOpen());
 }
 
@@ -119,12 +120,9 @@ TEST_F(RegistryStartUpTest, UnwritableMachineHiveStopsAtTheFirstKey) {
     ASSERT_EQ(::chmod(machineHive.c_str(), 0444), 0);
 
     EXPECT_FALSE(RegistryStartUp());
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    const auto box = ui->messageBoxes()[0];
-    EXPECT_EQ(box.prompt,
-              "FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PALD1, MRK=True");
-    EXPECT_EQ(box.style, 16);
-    EXPECT_EQ(box.title, "Strux32");
+    EXPECT_EQ(boxes(), (Boxes{{"FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PALD1, "
+                               "MRK=True",
+                               16, "Strux32"}}));
     EXPECT_EQ(countValues(win32::HKEY_CURRENT_USER), 0u);
 }
 
@@ -135,21 +133,18 @@ TEST_F(RegistryStartUpTest, FatalKeyMessagesNameRootAndKey) {
     std::ofstream(userHive) << "REGEDIT4\n";
     ASSERT_EQ(::chmod(userHive.c_str(), 0444), 0);
     EXPECT_FALSE(OpenPrintingKey(static_cast<int32_t>(0x80000001u), 3, false));
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].prompt,
-              "FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PAUD3, MRK=False");
     // Any other key number does nothing.
     EXPECT_TRUE(OpenPrintingKey(static_cast<int32_t>(0x80000001u), 4, true));
-    EXPECT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(boxes(), (Boxes{{"FATAL ERROR! Program cannot start. Please contact Corvane and quote FID=998, SR=PAUD3, "
+                               "MRK=False",
+                               16, "Strux32"}}));
 }
 
 TEST_F(RegistryStartUpTest, FailedValueWriteQuotesItsCode) {
     oRegistry = cvRegistry::CreateObject();
     // No key was made current: the write cannot open one.
     EXPECT_FALSE(StoreRegistryValue("1", "x", "SVPAUD2A"));
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Registry access problem Code SVPAUD2A. Please call Corvane");
-    EXPECT_EQ(ui->messageBoxes()[0].style, 16);
+    EXPECT_EQ(boxes(), (Boxes{{"Registry access problem Code SVPAUD2A. Please call Corvane", 16, "Strux32"}}));
     EXPECT_FALSE(oRegistry->KeyOpen());
 }
 

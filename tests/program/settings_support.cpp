@@ -32,6 +32,46 @@ void makeEmptySettingsDatabase(const std::string& path) {
     db->Close();
 }
 
+void addPrintSetting(viewer::DatabaseHandle& db, const PrintSettingRow& row) {
+    auto rs = db.OpenRecordset("PrintInit", jet::dbOpenTable);
+    rs->AddNew();
+    rs->SetValue("Setting", row.name);
+    for (const auto& [column, value] : {std::pair{"Tables", row.tables}, {"Indexes", row.indexes}, {"Fields", row.fields},
+                                        {"Queries", row.queries}, {"Relations", row.relations}, {"Page", row.page},
+                                        {"Details", row.details}, {"Auto", row.autoPrint}})
+        rs->SetValue(column, value);
+    rs->SetValue("PrintMode", static_cast<std::int16_t>(row.printMode));
+    rs->SetValue("StructMode", static_cast<std::int16_t>(row.structMode));
+    rs->SetValue("Selection", row.selection);
+    rs->Update();
+}
+
+void addTabSetting(viewer::DatabaseHandle& db, const std::string& name, const std::string& printer,
+                   const std::string& font, std::int16_t firstTab) {
+    auto rs = db.OpenRecordset("StoredSettings", jet::dbOpenTable);
+    rs->AddNew();
+    rs->SetValue("SettingTitle", name);
+    rs->SetValue("PrinterName", printer);
+    rs->SetValue("PrinterFontName", font);
+    for (int i = 0; i < 20; ++i)
+        rs->SetValue((i < 9 ? "Tab0" : "Tab") + std::to_string(i + 1),
+                     static_cast<std::int16_t>(i == 0 ? firstTab : 5 + 4 * i));
+    rs->Update();
+}
+
+void setStartUpChoice(viewer::DatabaseHandle& db, const std::optional<std::pair<jet::Value, jet::Value>>& choice) {
+    auto rs = db.OpenRecordset("STX32Init", jet::dbOpenTable);
+    while (rs->RecordCount() > 0) {
+        rs->MoveFirst();
+        rs->Delete();
+    }
+    if (!choice) return;
+    rs->AddNew();
+    rs->SetValue("TabSetting", choice->first);
+    rs->SetValue("PrintSetting", choice->second);
+    rs->Update();
+}
+
 Row settingRow(const std::string& table, const std::string& keyColumn, const std::string& name) {
     auto rs = dbSettings->OpenRecordset(table, jet::dbOpenTable);
     Row row;

@@ -11,12 +11,15 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "printer/printers.h"
+#include "jet/value.h"
 #include "program_fixture.h"
+#include "viewer/engine_iface.h"
 #include "settings/frmPtrDefs.h"
 #include "vb/scripted_ui.h"
 
@@ -28,6 +31,24 @@ namespace settingstest {
 void makeSettingsDatabase(const std::string& path);
 // The same tables with no rows at all.
 void makeEmptySettingsDatabase(const std::string& path);
+
+// Rows written into an open settings database. A print setting's Yes/No
+// columns are given in the order Tables, Indexes, Fields, Queries,
+// Relations, Page, Details; a tab setting's columns after the first are
+// 5 + 4 * i.
+struct PrintSettingRow {
+    std::string name;
+    bool autoPrint = false;
+    std::string selection = "1";
+    int printMode = 0, structMode = 0;
+    bool tables = true, indexes = true, fields = true, queries = false, relations = false, page = false,
+         details = false;
+};
+void addPrintSetting(viewer::DatabaseHandle& db, const PrintSettingRow& row);
+void addTabSetting(viewer::DatabaseHandle& db, const std::string& name, const std::string& printer,
+                   const std::string& font, std::int16_t firstTab);
+// The one STX32Init row replaced by `tab` and `print` (none: no row at all).
+void setStartUpChoice(viewer::DatabaseHandle& db, const std::optional<std::pair<jet::Value, jet::Value>>& choice);
 
 // A row of a settings table, column name -> value as text ("-1"/"0" for
 // Yes/No); empty when there is no row of that name.

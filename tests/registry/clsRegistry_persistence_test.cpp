@@ -11,13 +11,10 @@
 #include <filesystem>
 
 #include "registry_test_support.h"
-#include "vb/scripted_ui.h"
 
 namespace {
 
-using registry_test::kMachine;
-using registry_test::kUser;
-using registry_test::ReadFile;
+using namespace registry_test;
 
 // Runs `work` in a child process and gives its exit code.
 template <typename Work>
@@ -33,8 +30,9 @@ int ExitCode(pid_t pid) {
     return WEXITSTATUS(status);
 }
 
-TEST(clsRegistryPersistence, ValuesSurviveTheObjectAndTheProcess) {
-    registry_test::TempPrefix prefix;
+using PersistenceTest = RegistryTest;
+
+TEST_F(PersistenceTest, ValuesSurviveTheObjectAndTheProcess) {
     const pid_t writer = Spawn([] {
         const auto registry = cvRegistry::CreateObject();
         registry->RootKey(vb::Variant(kUser));
@@ -48,7 +46,6 @@ TEST(clsRegistryPersistence, ValuesSurviveTheObjectAndTheProcess) {
     ASSERT_EQ(ExitCode(writer), 0);
 
     // A new object in this process, not creating anything, finds both.
-    const auto registry = cvRegistry::CreateObject();
     registry->RootKey(vb::Variant(kUser));
     registry->AutoCreate(false);
     registry->TopKey("software");
@@ -57,10 +54,8 @@ TEST(clsRegistryPersistence, ValuesSurviveTheObjectAndTheProcess) {
     EXPECT_EQ(registry->GetNamedValue("Runs"), vb::Variant(std::int32_t{3}));
 }
 
-TEST(clsRegistryPersistence, UnwritableHiveRefusesCreatingAndWriting) {
-    registry_test::TempPrefix prefix;
-    vb::ScopedScriptedUi ui;
-    auto registry = registry_test::ObjectOnKey("SOFTWARE", "Corvane", "Open");
+TEST_F(PersistenceTest, UnwritableHiveRefusesCreatingAndWriting) {
+    onKey("SOFTWARE", "Corvane", "Open");
     ASSERT_EQ(::chmod(prefix.machineHive().c_str(), 0444), 0);
     const std::string before = ReadFile(prefix.machineHive());
 
@@ -71,7 +66,7 @@ TEST(clsRegistryPersistence, UnwritableHiveRefusesCreatingAndWriting) {
     EXPECT_EQ(registry->SetValue(vb::Variant("x"), vb::Variant("abc")), 1010);
     EXPECT_FALSE(registry->CreateKey("Corvane", "New"));
     EXPECT_EQ(ReadFile(prefix.machineHive()), before);
-    EXPECT_TRUE(ui->messageBoxes().empty());
+    EXPECT_TRUE(shown().empty());
 
     // Without creating, the class still opens for reading and writing, which
     // a read-only hive refuses as Windows refuses it on a read-only key.

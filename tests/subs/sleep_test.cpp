@@ -7,48 +7,30 @@
 using subs_test::FakeClock;
 using subs_test::SubsTest;
 
+// The wait goes by the time of day, which wraps at midnight (and never
+// exceeds 86400, the target of a wait that ends there) and can be set back.
 TEST_F(SubsTest, SleepWaitsTheGivenSecondsByTheTimeOfDay) {
-    FakeClock clock(3600.25);
-    vb::setClock(&clock);
-    subs->cvSleep(7);
-    EXPECT_NEAR(clock.secondsSinceMidnight(), 3607.25, 0.06);
-    EXPECT_EQ(clock.zeroPauses, 0);
-}
-
-TEST_F(SubsTest, SleepOfZeroOrNothingIsOneSecondAndNegativeNone) {
+    struct Case {
+        double start, jump;
+        int seconds;
+        double waited;
+    };
+    for (const Case& c : {Case{3600.25, 0, 7, 7}, Case{86399, 0, 2, 2}, Case{86399, 0, 1, 1},
+                          Case{43200, -3600, 3, 3}, Case{100, 0, 0, 1}}) {
+        FakeClock clock(c.start);
+        clock.jumpAfterFirstPause = c.jump;
+        vb::setClock(&clock);
+        subs->cvSleep(c.seconds);
+        EXPECT_NEAR(clock.elapsed() - 1000, c.waited, 0.06) << c.start << " + " << c.seconds;
+        EXPECT_EQ(clock.zeroPauses, 0);
+    }
     FakeClock clock(100);
     vb::setClock(&clock);
-    subs->cvSleep();
+    subs->cvSleep();  // nothing given: one second
     EXPECT_NEAR(clock.elapsed() - 1000, 1.0, 0.06);
-    subs->cvSleep(0);
-    EXPECT_NEAR(clock.elapsed() - 1000, 2.0, 0.12);
     const int pausesBefore = clock.pauses;
     subs->cvSleep(-5);  // a target already passed
     EXPECT_EQ(clock.pauses, pausesBefore);
-}
-
-TEST_F(SubsTest, SleepAcrossMidnightEndsAfterMidnight) {
-    FakeClock clock(86399.0);
-    vb::setClock(&clock);
-    subs->cvSleep(2);
-    EXPECT_GE(clock.secondsSinceMidnight(), 1.0);
-    EXPECT_LT(clock.secondsSinceMidnight(), 1.1);
-}
-
-TEST_F(SubsTest, SleepEndingExactlyAtMidnightStillEnds) {
-    // The time of day never exceeds 86400, the target of this wait.
-    FakeClock clock(86399.0);
-    vb::setClock(&clock);
-    subs->cvSleep(1);
-    EXPECT_NEAR(clock.elapsed() - 1000, 1.0, 0.06);
-}
-
-TEST_F(SubsTest, SleepEndsOnTimeWhenTheClockIsSetBack) {
-    FakeClock clock(43200.0);
-    clock.jumpAfterFirstPause = -3600;
-    vb::setClock(&clock);
-    subs->cvSleep(3);
-    EXPECT_NEAR(clock.elapsed() - 1000, 3.0, 0.06);
 }
 
 TEST_F(SubsTest, RealSleepLeavesTheProcessorAlone) {

@@ -1,17 +1,25 @@
-// The number of the error of kind `Error` (jet::Error, vb::RuntimeError) that
-// an action raises; 0 when it raises none.
+// The error of kind `Error` (jet::Error, vb::RuntimeError, ...) that an
+// action raises, or its number; nothing, or 0, when it raises none.
 #pragma once
+
+#include <optional>
 
 namespace testsupport {
 
 template <class Error, class Action>
-long errorNumber(Action&& action) {
+std::optional<Error> caught(Action&& action) {
     try {
         action();
     } catch (const Error& e) {
-        return e.number();
+        return e;
     }
-    return 0;
+    return std::nullopt;
+}
+
+template <class Error, class Action>
+long errorNumber(Action&& action) {
+    const auto error = caught<Error>(action);
+    return error ? error->number() : 0;
 }
 
 }  // namespace testsupport

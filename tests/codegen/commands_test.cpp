@@ -1,0 +1,97 @@
+// strux vb and strux copy, run in-process: their command lines, the files
+// they write beside the database, and how a failure is reported.
+#include <gtest/gtest.h>
+
+#include "codegen/temp_folder.h"
+#include "command.h"
+#include "jet/dao.h"
+#include "support/corpus.h"
+#include "support/strux_command.h"
+
+namespace {
+
+using testsupport::strux;
+using Names = std::vector<std::string>;
+
+// Northwind of Access 97 in a folder of its own.
+struct Northwind {
+    testcodegen::TempFolder folder;
+    std::string db = folder / "nwind.mdb";
+    std::string copy = folder / "Empty Copy of nwind.mdb";
+    Northwind() { std::filesystem::copy_file(testsupport::corpusFile("real/nwind-jet3.mdb"), db); }
+};
+
+}  // namespace
+
+TEST(CodeCommands, BadCommandLinesExitWithTwoAndAMissingDatabaseWithTheEngineError) {
+    for (const Names& args : {Names{"vb"}, Names{"vb", "x.mdb", "--style", "fancy"}, Names{"vb", "x.mdb", "--style"},
+                              Names{"vb", "x.mdb", "-o"}, Names{"vb", "x.mdb", "y.mdb"}, Names{"vb", "--bogus", "x.mdb"},
+                              Names{"copy"}, Names{"copy", "x.mdb", "-o"}, Names{"copy", "x.mdb", "y.mdb"},
+                              Names{"copy", "--bogus", "x.mdb"}})
+        EXPECT_EQ(strux(args).status, cli::kExitUsage) << args.back();
+    EXPECT_NE(strux({"copy", "--help"}).out.find("--force"), std::string::npos);
+    for (const char* command : {"vb", "copy"}) {
+        const auto result = strux({command, "/nonexistent/folder/missing.mdb"});
+        EXPECT_EQ(result.status, cli::kExitEngineError);
+        EXPECT_NE(result.err.find("error 3024"), std::string::npos) << result.err;
+    }
+}
+
+TEST(CodeCommands, VbWritesEachStyleBesideTheDatabase) {
+    STRUX_REQUIRE_CORPUS();
+    Northwind nwind;
+    const auto& folder = nwind.folder;
+    auto result = strux({"vb", nwind.db});
+    ASSERT_EQ(result.status, cli::kExitOk) << result.err;
+    EXPECT_EQ(result.out, folder / "nwind.bas" + "\n");
+    EXPECT_EQ(testcodegen::crlfLines(folder / "nwind.bas").front(), "Dim DB as Database");
+
+    result = strux({"vb", nwind.db, "--style=project-noform"});
+    ASSERT_EQ(result.status, cli::kExitOk) << result.err;
+    EXPECT_EQ(testcodegen::crlfLines(folder / "nwind.bas").front(), "'VBStructure from STRUX32.");
+    EXPECT_EQ(folder.names(), (Names{"nwind.bas", "nwind.mdb"}));
+
+    std::filesystem::create_directory(folder.path() / "out");
+    const std::string out = folder / "out/Schema.bas";
+    result = strux({"vb", "--style", "project", nwind.db, "-o", out});
+    ASSERT_EQ(result.status, cli::kExitOk) << result.err;
+    EXPECT_EQ(result.out, folder / "out/CreateVBForm.frm" + "\n" + out + "\n");
+    EXPECT_EQ(testcodegen::crlfLines(out)[1], "'Visual Basic 5.x version - Project style");
+
+    // An output that cannot be written exits with 3 and leaves what is there.
+    std::filesystem::create_directory(folder.path() / "taken.bas");
+    result = strux({"vb", nwind.db, "-o", folder / "taken.bas"});
+    EXPECT_EQ(result.status, cli::kExitIoError);
+    EXPECT_NE(result.err.find("error 75"), std::string::npos) << result.err;
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "taken.bas"));
+}
+
+TEST(CodeCommands, CopyKeepsAnExistingCopyUnlessForcedAndNeverTheSource) {
+    STRUX_REQUIRE_CORPUS();
+    Northwind nwind;
+    const std::string source = testcodegen::readFile(nwind.db);
+    auto result = strux({"copy", nwind.db});
+    ASSERT_EQ(result.status, cli::kExitOk) << result.err;
+    EXPECT_EQ(result.out, nwind.copy + "\n");
+    EXPECT_NE(jet::DBEngine().OpenDatabase(nwind.copy, false, true)->TableDefs().find("Order Details"), nullptr);
+
+    testcodegen::writeFile(nwind.copy, "mine");
+    result = strux({"copy", nwind.db});
+    EXPECT_EQ(result.status, cli::kExitIoError);
+    EXPECT_NE(result.err.find("--force"), std::string::npos) << result.err;
+    EXPECT_EQ(testcodegen::readFile(nwind.copy), "mine");
+    result = strux({"copy", nwind.db, "--force"});
+    ASSERT_EQ(result.status, cli::kExitOk) << result.err;
+    EXPECT_NE(testcodegen::readFile(nwind.copy), "mine");
+
+    result = strux({"copy", nwind.db, "-o", nwind.folder / "./nwind.mdb", "--force"});
+    EXPECT_EQ(result.status, cli::kExitEngineError);
+    EXPECT_NE(result.err.find("being copied"), std::string::npos) << result.err;
+    EXPECT_EQ(testcodegen::readFile(nwind.db), source);
+
+    // A folder the copy cannot be created in: nothing appears.
+    result = strux({"copy", nwind.db, "-o", nwind.folder / "missing/Copy.mdb"});
+    EXPECT_EQ(result.status, cli::kExitEngineError);
+    EXPECT_NE(result.err.find("error 3044"), std::string::npos) << result.err;
+    EXPECT_EQ(nwind.folder.names(), (Names{"Empty Copy of nwind.mdb", "nwind.mdb"}));
+}
