@@ -1,6 +1,11 @@
 #include "dao/table_recordset.h"
 
+#include <algorithm>
+#include <map>
+#include <optional>
+
 #include "dao/database_impl.h"
+#include "dao/related_writes.h"
 #include "storage/table_reader.h"
 #include "write/page_store.h"
 #include "write/table_writer.h"
@@ -14,9 +19,22 @@ namespace {
 
 }  // namespace
 
+// Held by the recordset and by the database only weakly, so that neither
+// outliving the other leaves a dangling pointer behind.
+class TableRecordset::Follower : public RowChangeListener {
+public:
+    explicit Follower(TableRecordset& owner) : owner_(owner) {}
+    void rowsChanged(const std::vector<RowChange>& changes) override { owner_.follow(changes); }
+
+private:
+    TableRecordset& owner_;
+};
+
 TableRecordset::TableRecordset(DatabaseImpl& db, std::string table, std::uint32_t tdefPage, int type)
     : db_(db), table_(std::move(table)), tdefPage_(tdefPage), type_(type) {
     load(0);
+    follower_ = std::make_shared<Follower>(*this);
+    db_.rowListeners.push_back(follower_);
 }
 
 void TableRecordset::load(long selectRow) {
@@ -27,6 +45,8 @@ void TableRecordset::load(long selectRow) {
     const std::string index = rows_ ? rows_->Index() : std::string();
     DatabaseImpl::TableSnapshot snapshot = db_.readTableSnapshot(position);
     locations_ = std::move(snapshot.locations);
+    rowNumbers_.clear();
+    for (std::size_t i = 0; i < locations_.size(); ++i) rowNumbers_[locations_[i].stored()] = i;
     rows_ = std::make_unique<MemoryRecordset>(type_, std::move(snapshot.fields), std::move(snapshot.rows),
                                               std::move(snapshot.indexes));
     if (!index.empty()) rows_->SetIndex(index);
@@ -100,28 +120,15 @@ void TableRecordset::Update() {
     db_.requireOpen();
     if (mode_ == Mode::None) noEdit();
     write::PageStore store(*db_.file);
-    storage::TableDefinition def = storage::readTableDefinition(*db_.file, tdefPage_);
-    write::TableWriter writer(store, def, codePage());
-    storage::RowPointer where;
-    if (mode_ == Mode::Add) where = writer.insert(buffer_);
-    else where = writer.replace(editing_, buffer_, &rowValues(editRow_));
-    writer.saveDefinition();
+    RelatedWrites writes(db_, store);
+    if (mode_ == Mode::Add) writes.insert(tdefPage_, buffer_);
+    else writes.replace(tdefPage_, editing_, buffer_, rowValues(editRow_));
+    writes.saveDefinitions();
     db_.commit(store);
-    const Mode done = mode_;
-    leaveEdit();
-    // The rows in memory follow the write; the new values are read back
-    // from the row as stored, which holds auto-numbers and converted values.
-    std::optional<storage::Row> stored = storage::TableReader(*db_.file, def).readAt(where);
-    if (!stored) return load(-1);  // cannot happen after a commit; read everything to be safe
     // After AddNew the record that was current stays current; after Edit
     // the edited record does, wherever the index now puts it.
-    if (done == Mode::Add) {
-        rows_->addRow(std::move(stored->values));
-        locations_.push_back(where);
-    } else {
-        rows_->replaceRow(editRow_, std::move(stored->values));
-        locations_[editRow_] = where;
-    }
+    leaveEdit();
+    db_.publish(writes.changes());
 }
 
 void TableRecordset::CancelUpdate() {
@@ -138,17 +145,85 @@ void TableRecordset::Delete() {
     if (row < 0) throw Error(kErrNoCurrentRecord, "No current record.");
     const auto at = static_cast<std::size_t>(row);
     write::PageStore store(*db_.file);
-    storage::TableDefinition def = storage::readTableDefinition(*db_.file, tdefPage_);
-    write::TableWriter writer(store, def, codePage());
-    writer.remove(locations_[at], &rowValues(at));
-    writer.saveDefinition();
+    RelatedWrites writes(db_, store);
+    writes.remove(tdefPage_, locations_[at], rowValues(at));
+    writes.saveDefinitions();
     db_.commit(store);
     // The row that followed the deleted one becomes current.
-    rows_->removeRow(at);
+    db_.publish(writes.changes());
+}
+
+void TableRecordset::follow(const std::vector<RowChange>& changes) {
+    if (!rows_ || std::none_of(changes.begin(), changes.end(), [&](const RowChange& c) { return c.table == tdefPage_; }))
+        return;
+    try {
+        applyChanges(changes);
+    } catch (const Error&) {
+        // Rows that cannot be matched up: read the table as the file has it.
+        leaveEdit();
+        load(rows_->currentRow());
+    }
+}
+
+// What happened to each row, the new values read back from the row as
+// stored (auto-numbers, converted values). A row changed more than once in
+// one commit (a cascade through a table related to itself) counts once.
+void TableRecordset::applyChanges(const std::vector<RowChange>& changes) {
+    std::map<std::uint32_t, std::optional<storage::RowPointer>> fate;  // row read before -> where now
+    std::map<std::uint32_t, std::uint32_t> origin;                     // where now -> row read before
+    std::vector<storage::RowPointer> added;
+    for (const auto& c : changes) {
+        if (c.table != tdefPage_) continue;
+        if (c.before.isNull()) {
+            added.push_back(c.after);
+            continue;
+        }
+        auto fresh = std::find(added.begin(), added.end(), c.before);
+        if (fresh != added.end()) {
+            if (c.after.isNull()) added.erase(fresh);
+            else *fresh = c.after;
+            continue;
+        }
+        std::uint32_t first = c.before.stored();
+        if (auto it = origin.find(first); it != origin.end()) {
+            first = it->second;
+            origin.erase(it);
+        }
+        if (!c.after.isNull()) origin[c.after.stored()] = first;
+        fate[first] = c.after.isNull() ? std::nullopt : std::optional(c.after);
+    }
+    storage::TableDefinition def = storage::readTableDefinition(*db_.file, tdefPage_);
+    storage::TableReader reader(*db_.file, def);
+    auto valuesAt = [&](storage::RowPointer where) {
+        auto row = reader.readAt(where);
+        if (!row) throw Error(kErrNoCurrentRecord, "No current record.", "a written row is not on the file");
+        return std::move(row->values);
+    };
+    for (const auto& [before, after] : fate) {
+        auto it = rowNumbers_.find(before);
+        if (it == rowNumbers_.end()) throw Error(kErrNoCurrentRecord, "No current record.", "an unknown row changed");
+        const std::size_t row = it->second;
+        rowNumbers_.erase(it);
+        if (mode_ == Mode::Edit && editRow_ == row && after) editing_ = *after;
+        if (!after) {
+            rows_->removeRow(row);
+            continue;
+        }
+        rows_->replaceRow(row, valuesAt(*after));
+        locations_[row] = *after;
+        rowNumbers_[after->stored()] = row;
+    }
+    for (auto where : added) {
+        const std::size_t row = rows_->addRow(valuesAt(where));
+        locations_.resize(row + 1);
+        locations_[row] = where;
+        rowNumbers_[where.stored()] = row;
+    }
 }
 
 void TableRecordset::Close() {
     leaveEdit();
+    follower_.reset();
     rows_->Close();
 }
 

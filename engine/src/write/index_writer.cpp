@@ -253,6 +253,28 @@ void removeIndexEntries(PageStore& store, std::uint32_t tdefPage, storage::RealI
     }
 }
 
+std::vector<storage::RowPointer> findIndexEntries(PageStore& store, const storage::RealIndex& index,
+                                                  const std::vector<std::uint8_t>& key) {
+    std::vector<storage::RowPointer> rows;
+    IndexPage holder;
+    const IndexEntry* first = firstAtOrAfter(store, index, IndexEntry{key, storage::RowPointer{}}, holder);
+    if (!first) return rows;
+    // Equal keys may run on into the following leaves (past leaves that
+    // deletions emptied).
+    auto at = holder.entries.begin() + (first - holder.entries.data());
+    for (std::uint32_t hops = 0;; ++at) {
+        while (at == holder.entries.end()) {
+            if (holder.next == 0) return rows;
+            if (++hops > store.pageCount()) damaged("leaf links loop");
+            holder = readChecked(store, holder.next);
+            if (holder.type != kIndexLeafPageType) damaged("leaf linked to a node");
+            at = holder.entries.begin();
+        }
+        if (at->key != key) return rows;
+        rows.push_back(at->row);
+    }
+}
+
 void forEachIndexLeaf(PageStore& store, const storage::RealIndex& index,
                       const std::function<void(std::uint32_t, const IndexPage&)>& visit) {
     std::set<std::uint32_t> seen;
