@@ -59,7 +59,7 @@ public:
     void commit(write::PageStore& store);
     // Tells every open recordset that writes which rows a commit changed,
     // so that each holds the rows the file now has.
-    void publish(const std::vector<dao::RowChange>& changes);
+    void publish(const dao::CommittedRows& rows);
     std::vector<std::weak_ptr<dao::RowChangeListener>> rowListeners;
     // Tests: when set, commits write through this sink instead of the file
     // (a sink that fails the n-th write).

@@ -71,9 +71,9 @@ RelatedWrites::Table& RelatedWrites::table(std::uint32_t page) {
 
 const storage::TableDefinition& RelatedWrites::definition(std::uint32_t page) { return table(page).def; }
 
-const std::vector<RelatedWrites::Link>& RelatedWrites::links() {
-    if (links_) return *links_;
-    links_.emplace();
+const std::vector<RelatedWrites::Link>& RelatedWrites::linksOf(std::uint32_t page) {
+    if (auto known = links_.find(page); known != links_.end()) return known->second;
+    auto& found = links_[page];
     auto localTable = [&](const std::string& name) -> std::pair<std::string, std::uint32_t> {
         for (int i = 0; i < db_.tableDefs.Count(); ++i)
             if (namesEqual(db_.tableDefs[i].Name(), name))
@@ -87,6 +87,9 @@ const std::vector<RelatedWrites::Link>& RelatedWrites::links() {
         std::tie(link.foreignName, link.foreignPage) = localTable(relation->ForeignTable());
         // Jet keeps integrity only between tables of one file.
         if (link.primaryPage == 0 || link.foreignPage == 0) continue;
+        // Only the relations of this table: a write reads no other table's
+        // definition unless a relation leads there.
+        if (link.primaryPage != page && link.foreignPage != page) continue;
         const auto& primary = table(link.primaryPage).def;
         const auto& foreign = table(link.foreignPage).def;
         std::vector<std::uint16_t> primaryNumbers, foreignNumbers;
@@ -113,9 +116,9 @@ const std::vector<RelatedWrites::Link>& RelatedWrites::links() {
         link.foreignReal = *foreignReal;
         link.cascadeUpdates = (relation->Attributes() & dbRelationUpdateCascade) != 0;
         link.cascadeDeletes = (relation->Attributes() & dbRelationDeleteCascade) != 0;
-        links_->push_back(std::move(link));
+        found.push_back(std::move(link));
     }
-    return *links_;
+    return found;
 }
 
 std::optional<storage::RowPointer> RelatedWrites::follow(std::uint32_t table, storage::RowPointer where) const {
@@ -165,7 +168,7 @@ std::vector<storage::RowPointer> RelatedWrites::relatedRows(const Link& link, co
 
 void RelatedWrites::requireParents(std::uint32_t page, const std::vector<Value>& values,
                                    const std::vector<Value>* before) {
-    for (const auto& link : links()) {
+    for (const auto& link : linksOf(page)) {
         if (link.foreignPage != page) continue;
         auto key = keyIn(link, true, values, false);
         if (!key) continue;  // a key with a Null part refers to nothing
@@ -178,7 +181,7 @@ void RelatedWrites::requireParents(std::uint32_t page, const std::vector<Value>&
 }
 
 void RelatedWrites::afterRemove(std::uint32_t page, const std::vector<Value>& stored) {
-    for (const auto& link : links()) {
+    for (const auto& link : linksOf(page)) {
         if (link.primaryPage != page) continue;
         auto rows = relatedRows(link, stored);
         if (rows.empty()) continue;
@@ -190,7 +193,7 @@ void RelatedWrites::afterRemove(std::uint32_t page, const std::vector<Value>& st
 void RelatedWrites::afterReplace(std::uint32_t page, storage::RowPointer after, const std::vector<Value>& stored,
                                  const std::vector<Value>& values) {
     unchecked_.push_back({page, after, stored});
-    for (const auto& link : links()) {
+    for (const auto& link : linksOf(page)) {
         if (link.primaryPage != page) continue;
         if (keyIn(link, true, stored, true) == keyIn(link, true, values, true)) continue;
         auto rows = relatedRows(link, stored);
@@ -239,7 +242,7 @@ storage::RowPointer RelatedWrites::writeReplace(std::uint32_t page, storage::Row
     Table& t = table(page);
     t.written = true;
     const storage::RowPointer after = t.writer->replace(where, values, &stored);
-    changes_.push_back({page, where, after});
+    committed_.changes.push_back({page, where, after});
     written_.erase(rowKey(page, where));
     if (after != where) movedTo_[rowKey(page, where)] = after;
     gone_.erase(rowKey(page, after));
@@ -253,7 +256,7 @@ void RelatedWrites::writeRemove(std::uint32_t page, storage::RowPointer where, c
     Table& t = table(page);
     t.written = true;
     t.writer->remove(where, &stored);
-    changes_.push_back({page, where, {}});
+    committed_.changes.push_back({page, where, {}});
     written_.erase(rowKey(page, where));
     gone_.insert(rowKey(page, where));
     afterRemove(page, stored);
@@ -263,7 +266,7 @@ storage::RowPointer RelatedWrites::insert(std::uint32_t page, std::vector<Value>
     Table& t = table(page);
     t.written = true;
     const storage::RowPointer where = t.writer->insert(values);
-    changes_.push_back({page, {}, where});
+    committed_.changes.push_back({page, {}, where});
     gone_.erase(rowKey(page, where));
     written_[rowKey(page, where)] = values;
     // Checked once the row is in: a row may name itself as its parent.
@@ -287,8 +290,11 @@ void RelatedWrites::remove(std::uint32_t page, storage::RowPointer where, const 
 }
 
 void RelatedWrites::saveDefinitions() {
-    for (auto& [page, t] : tables_)
-        if (t->written) t->writer->saveDefinition();
+    for (auto& [page, t] : tables_) {
+        if (!t->written) continue;
+        t->writer->saveDefinition();
+        committed_.definitions[page] = &t->def;
+    }
 }
 
 }  // namespace jet::dao

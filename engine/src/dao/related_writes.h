@@ -59,8 +59,8 @@ public:
 
     // The definition of the table on `table` as this operation keeps it.
     const storage::TableDefinition& definition(std::uint32_t table);
-    // Every row written so far, in order.
-    const std::vector<RowChange>& changes() const { return changes_; }
+    // Every row written so far, in order; the definitions once saved.
+    const CommittedRows& committed() const { return committed_; }
 
 private:
     struct Table;
@@ -82,7 +82,8 @@ private:
     };
 
     Table& table(std::uint32_t page);
-    const std::vector<Link>& links();
+    // The enforced relations the table on `page` takes part in, either side.
+    const std::vector<Link>& linksOf(std::uint32_t page);
     std::vector<Value> rowAt(std::uint32_t table, storage::RowPointer where);
     // Where a row read before this operation is now; nullopt once deleted.
     std::optional<storage::RowPointer> follow(std::uint32_t table, storage::RowPointer where) const;
@@ -105,8 +106,8 @@ private:
     write::PageStore& store_;
     bool jet3_;
     std::map<std::uint32_t, std::unique_ptr<Table>> tables_;
-    std::optional<std::vector<Link>> links_;
-    std::vector<RowChange> changes_;
+    std::map<std::uint32_t, std::vector<Link>> links_;
+    CommittedRows committed_;
     std::vector<Pending> pending_;
     std::vector<Unchecked> unchecked_;
     // Rows this operation wrote, by table and stored row pointer: their

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "storage/row_pointer.h"
+#include "storage/table_definition.h"
 
 namespace jet::dao {
 
@@ -18,12 +20,18 @@ struct RowChange {
     storage::RowPointer after;
 };
 
-// Told, after a commit, of the rows it changed in the order they were
-// written; the file already holds them.
+// What a commit wrote: the rows in the order they were written, and the
+// definitions of their tables as saved.
+struct CommittedRows {
+    std::vector<RowChange> changes;
+    std::map<std::uint32_t, const storage::TableDefinition*> definitions;
+};
+
+// Told, after a commit, of the rows it changed; the file already holds them.
 class RowChangeListener {
 public:
     virtual ~RowChangeListener() = default;
-    virtual void rowsChanged(const std::vector<RowChange>& changes) = 0;
+    virtual void rowsChanged(const CommittedRows& rows) = 0;
 };
 
 }  // namespace jet::dao

@@ -24,7 +24,7 @@ namespace {
 class TableRecordset::Follower : public RowChangeListener {
 public:
     explicit Follower(TableRecordset& owner) : owner_(owner) {}
-    void rowsChanged(const std::vector<RowChange>& changes) override { owner_.follow(changes); }
+    void rowsChanged(const CommittedRows& rows) override { owner_.follow(rows); }
 
 private:
     TableRecordset& owner_;
@@ -128,7 +128,7 @@ void TableRecordset::Update() {
     // After AddNew the record that was current stays current; after Edit
     // the edited record does, wherever the index now puts it.
     leaveEdit();
-    db_.publish(writes.changes());
+    db_.publish(writes.committed());
 }
 
 void TableRecordset::CancelUpdate() {
@@ -150,14 +150,13 @@ void TableRecordset::Delete() {
     writes.saveDefinitions();
     db_.commit(store);
     // The row that followed the deleted one becomes current.
-    db_.publish(writes.changes());
+    db_.publish(writes.committed());
 }
 
-void TableRecordset::follow(const std::vector<RowChange>& changes) {
-    if (!rows_ || std::none_of(changes.begin(), changes.end(), [&](const RowChange& c) { return c.table == tdefPage_; }))
-        return;
+void TableRecordset::follow(const CommittedRows& rows) {
+    if (!rows_ || !rows.definitions.count(tdefPage_)) return;
     try {
-        applyChanges(changes);
+        applyChanges(rows);
     } catch (const Error&) {
         // Rows that cannot be matched up: read the table as the file has it.
         leaveEdit();
@@ -168,11 +167,11 @@ void TableRecordset::follow(const std::vector<RowChange>& changes) {
 // What happened to each row, the new values read back from the row as
 // stored (auto-numbers, converted values). A row changed more than once in
 // one commit (a cascade through a table related to itself) counts once.
-void TableRecordset::applyChanges(const std::vector<RowChange>& changes) {
+void TableRecordset::applyChanges(const CommittedRows& rows) {
     std::map<std::uint32_t, std::optional<storage::RowPointer>> fate;  // row read before -> where now
     std::map<std::uint32_t, std::uint32_t> origin;                     // where now -> row read before
     std::vector<storage::RowPointer> added;
-    for (const auto& c : changes) {
+    for (const auto& c : rows.changes) {
         if (c.table != tdefPage_) continue;
         if (c.before.isNull()) {
             added.push_back(c.after);
@@ -192,8 +191,7 @@ void TableRecordset::applyChanges(const std::vector<RowChange>& changes) {
         if (!c.after.isNull()) origin[c.after.stored()] = first;
         fate[first] = c.after.isNull() ? std::nullopt : std::optional(c.after);
     }
-    storage::TableDefinition def = storage::readTableDefinition(*db_.file, tdefPage_);
-    storage::TableReader reader(*db_.file, def);
+    storage::TableReader reader(*db_.file, *rows.definitions.at(tdefPage_));
     auto valuesAt = [&](storage::RowPointer where) {
         auto row = reader.readAt(where);
         if (!row) throw Error(kErrNoCurrentRecord, "No current record.", "a written row is not on the file");

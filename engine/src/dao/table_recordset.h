@@ -64,8 +64,8 @@ private:
     class Follower;
     void load(long selectRow);
     // Brings the rows in memory in step with the file after a commit.
-    void follow(const std::vector<RowChange>& changes);
-    void applyChanges(const std::vector<RowChange>& changes);
+    void follow(const CommittedRows& rows);
+    void applyChanges(const CommittedRows& rows);
     void leaveEdit();
     std::uint16_t codePage() const;
     const std::vector<Value>& rowValues(std::size_t row) const;
