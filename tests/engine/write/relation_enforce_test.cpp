@@ -13,6 +13,7 @@
 #include "io/rollback_journal.h"
 #include "jet/dao.h"
 #include "jet/verify.h"
+#include "support/corpus.h"
 #include "write/page_sink.h"
 #include "write/page_store.h"
 
@@ -246,7 +247,15 @@ TEST_P(RelationEnforceTest, CascadeDeleteReachesTwoLevels) {
 TEST_P(RelationEnforceTest, CascadeUpdateGivesRelatedRowsTheNewKey) {
     {
         auto db = shopDatabase(jet::dbRelationUpdateCascade, jet::dbRelationUpdateCascade);
+        // An edit under way while the cascade changes its row: its buffer
+        // still holds the old key, which no longer names a customer.
+        auto editing = db->OpenRecordset("Orders", jet::dbOpenTable);
+        seek(*editing, 11);
+        editing->Edit();
         change(*db, "Customers", 1, "ID", 7);
+        EXPECT_EQ(errorOf([&] { editing->Update(); }), jet::kErrRelatedRecordRequired);
+        editing->CancelUpdate();
+        EXPECT_EQ(jet::valueToString(editing->Fields()["CustomerID"].Value()), "7");
         change(*db, "Orders", 10, "OrderID", 20);
         EXPECT_EQ(rowsOf(*db, "Orders"), "11/7 12/2 20/7");
         EXPECT_EQ(rowsOf(*db, "Lines"), "100/20 101/20 102/11 103/12");
@@ -390,6 +399,65 @@ TEST(RelationEnforceCrash, CascadingDeleteIsAllOrNothing) {
         EXPECT_EQ(rowsOf(*db, "Orders"), "12/2");
         EXPECT_EQ(rowsOf(*db, "Lines"), "103/12");
     }
+}
+
+// Access's own relations in Northwind: each refuses as Jet does, with the
+// file unchanged, and an order goes with its details (a cascading delete).
+TEST(RelationEnforceCorpus, NorthwindKeepsItsRelations) {
+    STRUX_REQUIRE_CORPUS();
+    TempFolder folder;
+    const std::string path = folder.file("nwind.mdb");
+    std::filesystem::copy_file(testsupport::corpusFile("real/nwind-jet3.mdb"), path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    auto first = [](jet::Database& db, const char* table) {
+        auto rs = db.OpenRecordset(table, jet::dbOpenTable);
+        rs->MoveFirst();
+        return rs;
+    };
+    const std::vector<std::tuple<const char*, long, const char*>> refused = {
+        {"Categories", jet::kErrRelatedRecordsExist, "Products"},
+        {"Suppliers", jet::kErrRelatedRecordsExist, "Products"},
+        {"Shippers", jet::kErrRelatedRecordsExist, "Orders"},
+        {"Products", jet::kErrRelatedRecordsExist, "Order Details"},
+        {"Products", jet::kErrRelatedRecordRequired, "Categories"},  // given a category that is not there
+    };
+    {
+        auto db = jet::DBEngine().OpenDatabase(path);
+        const auto bytes = readFile(path);
+        for (const auto& [table, number, named] : refused) {
+            SCOPED_TRACE(std::string(table) + " / " + named);
+            try {
+                auto rs = first(*db, table);
+                if (number == jet::kErrRelatedRecordRequired) {
+                    rs->Edit();
+                    rs->SetValue("CategoryID", 999);
+                    rs->Update();
+                } else {
+                    rs->Delete();
+                }
+                ADD_FAILURE() << "not refused";
+            } catch (const jet::Error& e) {
+                EXPECT_EQ(e.number(), number);
+                EXPECT_NE(std::string(e.what()).find("table '" + std::string(named) + "'"), std::string::npos) << e.what();
+            }
+        }
+        EXPECT_EQ(readFile(path), bytes);
+
+        auto order = first(*db, "Orders");
+        const jet::Value id = order->Fields()["OrderID"].Value();
+        const long details = db->OpenRecordset("Order Details", jet::dbOpenTable)->RecordCount();
+        auto detailsOf = db->OpenRecordset("Order Details", jet::dbOpenDynaset);
+        detailsOf->FindFirst("OrderID = " + jet::valueToString(id));
+        ASSERT_FALSE(detailsOf->NoMatch());
+        order->Delete();
+        long left = 0;
+        for (detailsOf->FindFirst("OrderID = " + jet::valueToString(id)); !detailsOf->NoMatch();
+             detailsOf->FindNext("OrderID = " + jet::valueToString(id)))
+            ++left;
+        EXPECT_EQ(left, 0);
+        EXPECT_LT(db->OpenRecordset("Order Details", jet::dbOpenTable)->RecordCount(), details);
+    }
+    EXPECT_EQ(faults(path), "");
 }
 
 }  // namespace
