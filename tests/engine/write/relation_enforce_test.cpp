@@ -293,6 +293,43 @@ TEST_P(RelationEnforceTest, TableRelatedToItselfCascadesThroughItsOwnRows) {
     EXPECT_EQ(faults(path_), "");
 }
 
+// Two fields, named in the other order than the primary key's: keys are
+// matched part by part as the index compares them (text without regard to
+// case), and one Null part frees the row from the check.
+TEST_P(RelationEnforceTest, TwoFieldKeysMatchAsTheIndexComparesThem) {
+    auto db = jet::DBEngine().CreateDatabase(path_, jet::dbLangGeneral, GetParam());
+    for (const char* name : {"Areas", "Sites"}) {
+        auto t = db->CreateTableDef(name);
+        if (name[0] == 'S') t->Fields().Append(t->CreateField("ID", jet::dbLong));
+        t->Fields().Append(t->CreateField("Region", jet::dbText, 10));
+        t->Fields().Append(t->CreateField("No", jet::dbLong));
+        if (name[0] == 'S') writetest::addIndex(*t, "PrimaryKey", {{"ID", false}}, true);
+        else writetest::addIndex(*t, "PrimaryKey", {{"Region", false}, {"No", false}}, true);
+        db->TableDefs().Append(std::move(t));
+    }
+    insert(*db, "Areas", {{"Region", std::string("north")}, {"No", 1}});
+    auto r = db->CreateRelation("AreaSites", "Areas", "Sites", 0);
+    for (const char* f : {"No", "Region"}) {
+        r->Fields().Append(r->CreateField(f));
+        r->Fields()[f].SetForeignName(f);
+    }
+    db->Relations().Append(std::move(r));
+
+    auto site = [&](int id, jet::Value region, jet::Value no) {
+        return errorOf([&] { insert(*db, "Sites", {{"ID", id}, {"Region", region}, {"No", no}}); });
+    };
+    EXPECT_EQ(site(1, std::string("NORTH"), 1), 0);
+    EXPECT_EQ(site(2, std::string("north"), 2), jet::kErrRelatedRecordRequired);
+    EXPECT_EQ(site(3, std::string("south"), 1), jet::kErrRelatedRecordRequired);
+    EXPECT_EQ(site(4, jet::Value{}, 2), 0);
+    EXPECT_EQ(errorOf([&] { change(*db, "Sites", 4, "Region", std::string("north")); }),
+              jet::kErrRelatedRecordRequired);
+    auto areas = db->OpenRecordset("Areas", jet::dbOpenTable);
+    EXPECT_EQ(errorOf([&] { areas->Delete(); }), jet::kErrRelatedRecordsExist);
+    db.reset();
+    EXPECT_EQ(faults(path_), "");
+}
+
 // mdbtools 1.0 lists deleted rows as well (its issue 378), so the referee
 // is asked for the rows a cascade wrote, not for the absence of others.
 TEST_P(RelationEnforceTest, RefereeReadsTheCascadedRows) {
