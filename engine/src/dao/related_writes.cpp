@@ -69,8 +69,6 @@ RelatedWrites::Table& RelatedWrites::table(std::uint32_t page) {
     return *slot;
 }
 
-const storage::TableDefinition& RelatedWrites::definition(std::uint32_t page) { return table(page).def; }
-
 const std::vector<RelatedWrites::Link>& RelatedWrites::linksOf(std::uint32_t page) {
     if (auto known = links_.find(page); known != links_.end()) return known->second;
     auto& found = links_[page];

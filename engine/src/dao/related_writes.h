@@ -57,8 +57,6 @@ public:
     // written to. Call once, before committing the store.
     void saveDefinitions();
 
-    // The definition of the table on `table` as this operation keeps it.
-    const storage::TableDefinition& definition(std::uint32_t table);
     // Every row written so far, in order; the definitions once saved.
     const CommittedRows& committed() const { return committed_; }
 

@@ -8,7 +8,6 @@
 #include "dao/related_writes.h"
 #include "storage/table_reader.h"
 #include "write/page_store.h"
-#include "write/table_writer.h"
 
 namespace jet::dao {
 namespace {
@@ -53,14 +52,11 @@ void TableRecordset::load(long selectRow) {
     if (selectRow >= 0) rows_->moveToRow(static_cast<std::size_t>(selectRow));
 }
 
-std::uint16_t TableRecordset::codePage() const {
-    return db_.file->header().codePage ? db_.file->header().codePage : 1252;
-}
-
 const std::vector<Value>& TableRecordset::rowValues(std::size_t row) const { return rows_->rowValues(row); }
 
 void TableRecordset::leaveEdit() {
     mode_ = Mode::None;
+    editConflict_ = 0;
     buffer_.clear();
 }
 
@@ -93,6 +89,7 @@ void TableRecordset::MoveLast() {
 void TableRecordset::AddNew() {
     db_.requireOpen();
     mode_ = Mode::Add;
+    editConflict_ = 0;
     buffer_.assign(static_cast<std::size_t>(rows_->Fields().Count()), Value{});
     for (int i = 0; i < rows_->Fields().Count(); ++i) rows_->Fields()[i].SetValue(Value{});
 }
@@ -102,6 +99,7 @@ void TableRecordset::Edit() {
     const long row = rows_->currentRow();
     if (row < 0) throw Error(kErrNoCurrentRecord, "No current record.");
     mode_ = Mode::Edit;
+    editConflict_ = 0;
     editRow_ = static_cast<std::size_t>(row);
     editing_ = locations_[editRow_];
     buffer_.clear();
@@ -119,6 +117,10 @@ void TableRecordset::SetValue(const std::string& field, const jet::Value& value)
 void TableRecordset::Update() {
     db_.requireOpen();
     if (mode_ == Mode::None) noEdit();
+    if (editConflict_ == kErrRecordDeleted) throw Error(kErrRecordDeleted, "Record is deleted.");
+    if (editConflict_)
+        throw Error(kErrWriteConflict, "The database engine stopped the process because you and another user are "
+                                       "attempting to change the same data at the same time.");
     write::PageStore store(*db_.file);
     RelatedWrites writes(db_, store);
     if (mode_ == Mode::Add) writes.insert(tdefPage_, buffer_);
@@ -202,7 +204,7 @@ void TableRecordset::applyChanges(const CommittedRows& rows) {
         if (it == rowNumbers_.end()) throw Error(kErrNoCurrentRecord, "No current record.", "an unknown row changed");
         const std::size_t row = it->second;
         rowNumbers_.erase(it);
-        if (mode_ == Mode::Edit && editRow_ == row && after) editing_ = *after;
+        if (mode_ == Mode::Edit && editRow_ == row) editConflict_ = after ? kErrWriteConflict : kErrRecordDeleted;
         if (!after) {
             rows_->removeRow(row);
             continue;

@@ -51,7 +51,9 @@ public:
     void SetValue(const std::string& field, const jet::Value& value) override;
     // Throws 3020 outside AddNew / Edit; the engine's errors (3022, 3058,
     // 3421, 3163, 3027, and 3201 or 3200 from an enforced relation) leave
-    // the database and the edit buffer as they were.
+    // the database and the edit buffer as they were. 3197 (3167) when
+    // another write changed (deleted) the row since Edit: the buffer would
+    // undo that change; CancelUpdate and Edit again.
     void Update() override;
     void CancelUpdate() override;
     // Throws 3021 without a current record, 3200 when an enforced relation
@@ -67,7 +69,6 @@ private:
     void follow(const CommittedRows& rows);
     void applyChanges(const CommittedRows& rows);
     void leaveEdit();
-    std::uint16_t codePage() const;
     const std::vector<Value>& rowValues(std::size_t row) const;
 
     DatabaseImpl& db_;
@@ -82,6 +83,7 @@ private:
     std::vector<Value> buffer_;
     storage::RowPointer editing_;
     std::size_t editRow_ = 0;
+    long editConflict_ = 0;  // the error Update owes: the row changed under the edit
 };
 
 }  // namespace jet::dao
