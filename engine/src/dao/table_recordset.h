@@ -28,6 +28,9 @@ namespace jet::dao {
 class TableRecordset : public Recordset {
 public:
     TableRecordset(DatabaseImpl& db, std::string table, std::uint32_t tdefPage, int type);
+    // The database tells it of commits by its address.
+    TableRecordset(const TableRecordset&) = delete;
+    TableRecordset& operator=(const TableRecordset&) = delete;
 
     int Type() const override { return rows_->Type(); }
     long RecordCount() const override { return rows_->RecordCount(); }
