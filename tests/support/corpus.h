@@ -22,6 +22,13 @@ inline bool haveCorpus() { return std::filesystem::is_directory(corpusDir()); }
 // A corpus file by its path below corpus/, e.g. "real/nwind-jet3.mdb".
 inline std::filesystem::path corpusFile(const std::string& relative) { return corpusDir() / relative; }
 
+// A copy of a corpus file at `path` that tests may write to (the corpus
+// itself is kept read-only).
+inline void copyCorpusFile(const std::string& relative, const std::filesystem::path& path) {
+    std::filesystem::copy_file(corpusFile(relative), path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
 // Every database of the corpus (.mdb and .accdb), sorted by path.
 inline std::vector<std::filesystem::path> corpusDatabases() {
     std::vector<std::filesystem::path> files;

@@ -32,6 +32,10 @@ enum ErrorNumber : long {
     kErrDamaged = 3049,                 // cannot open: corrupted file
     kErrNoPermission = 3051,
     kErrInvalidName = 3125,
+    kErrRecordDeleted = 3167,           // the row under Edit was deleted by another write
+    kErrWriteConflict = 3197,           // the row under Edit was changed by another write
+    kErrRelatedRecordsExist = 3200,     // a delete or key change would leave rows of an enforced relation orphaned
+    kErrRelatedRecordRequired = 3201,   // a foreign key names no row of the primary table
     kErrDatabaseExists = 3204,
     kErrInvalidType = 3259,
     kErrItemNotFound = 3265,

@@ -232,6 +232,14 @@ void DatabaseImpl::commit(write::PageStore& store) {
     }
 }
 
+void DatabaseImpl::publish(const dao::CommittedRows& rows) {
+    std::erase_if(rowListeners, [](const auto& listener) { return listener.expired(); });
+    // A copy: a listener may open or drop recordsets while it follows.
+    const auto listeners = rowListeners;
+    for (const auto& weak : listeners)
+        if (auto listener = weak.lock()) listener->rowsChanged(rows);
+}
+
 void DatabaseImpl::close() {
     requireOpen();
     isOpen = false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dao/memory_recordset.h"
+#include "dao/row_changes.h"
 #include "io/page_file.h"
 #include "jet/database.h"
 #include "storage/row_pointer.h"
@@ -56,6 +57,10 @@ public:
     // Writes the pages `store` changed into the file (or the bytes in
     // memory) and refreshes the cached pages.
     void commit(write::PageStore& store);
+    // Tells every open recordset that writes which rows a commit changed,
+    // so that each holds the rows the file now has.
+    void publish(const dao::CommittedRows& rows);
+    std::vector<std::weak_ptr<dao::RowChangeListener>> rowListeners;
     // Tests: when set, commits write through this sink instead of the file
     // (a sink that fails the n-th write).
     std::function<void(write::PageStore&)> commitOverride;

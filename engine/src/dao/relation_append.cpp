@@ -62,11 +62,8 @@ std::optional<std::vector<std::uint8_t>> keyOf(const storage::TableDefinition& d
                                                const std::vector<const storage::ColumnDef*>& columns,
                                                const storage::Row& row, bool jet3) {
     std::vector<write::KeyColumn> keyColumns;
-    for (const auto* c : columns) {
-        if (isNull(row.values[static_cast<std::size_t>(def.columnPosition(c->number))])) return std::nullopt;
-        keyColumns.push_back({c, true});
-    }
-    return write::indexKey(keyColumns, row.values, def, jet3);
+    for (const auto* c : columns) keyColumns.push_back({c, true});
+    return write::completeKey(keyColumns, row.values, def, jet3);
 }
 
 bool hasDuplicates(const std::vector<const storage::ColumnDef*>& columns) {
@@ -175,16 +172,11 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
                                                     "operation again.");
         }
 
-        // The foreign key lists its fields in the order of the primary
-        // side's unique index, so that both keys compare part by part.
-        const storage::RealIndex& unique = primaryDef.realIndexes[*primaryReal];
         std::vector<const storage::ColumnDef*> orderedPrimary, orderedForeign;
-        for (const auto& member : unique.columns)
-            for (std::size_t k = 0; k < primaryColumns.size(); ++k)
-                if (primaryColumns[k]->number == member.columnNumber) {
-                    orderedPrimary.push_back(primaryColumns[k]);
-                    orderedForeign.push_back(foreignColumns[k]);
-                }
+        for (std::size_t k : write::keyOrder(primaryDef.realIndexes[*primaryReal], numbersOf(primaryColumns))) {
+            orderedPrimary.push_back(primaryColumns[k]);
+            orderedForeign.push_back(foreignColumns[k]);
+        }
         foreignKeyColumns = numbersOf(orderedForeign);
         foreignReal = write::indexOver(foreignDef, foreignKeyColumns);
 

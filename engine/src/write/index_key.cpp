@@ -122,4 +122,26 @@ std::vector<std::uint8_t> indexKey(const std::vector<KeyColumn>& columns, const 
     return key;
 }
 
+std::vector<KeyColumn> indexKeyColumns(const storage::TableDefinition& def, const storage::RealIndex& index) {
+    std::vector<KeyColumn> out;
+    for (const auto& c : index.columns) {
+        const int position = def.columnPosition(c.columnNumber);
+        if (position < 0) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "index column");
+        out.push_back({&def.columns[static_cast<std::size_t>(position)], c.ascending});
+    }
+    return out;
+}
+
+std::optional<std::vector<std::uint8_t>> completeKey(const std::vector<KeyColumn>& columns,
+                                                     const std::vector<Value>& rowValues,
+                                                     const storage::TableDefinition& def, bool jet3) {
+    for (const auto& kc : columns) {
+        const int position = def.columnPosition(kc.column->number);
+        if (position < 0 || static_cast<std::size_t>(position) >= rowValues.size() ||
+            isNull(rowValues[static_cast<std::size_t>(position)]))
+            return std::nullopt;
+    }
+    return indexKey(columns, rowValues, def, jet3);
+}
+
 }  // namespace jet::write

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "jet/value.h"
@@ -26,5 +27,15 @@ bool appendKey(std::vector<std::uint8_t>& key, const storage::ColumnDef& column,
 // text part used a stand-in code.
 std::vector<std::uint8_t> indexKey(const std::vector<KeyColumn>& columns, const std::vector<Value>& rowValues,
                                    const storage::TableDefinition& def, bool jet3, bool* exact = nullptr);
+
+// The key columns of `index`, a real index of `def`, in key order. Throws
+// 3049 when the index names a column the table lacks.
+std::vector<KeyColumn> indexKeyColumns(const storage::TableDefinition& def, const storage::RealIndex& index);
+
+// The key of a row over `columns`, or nullopt when any of them is Null: such
+// a key refers to no row of a relation's other side.
+std::optional<std::vector<std::uint8_t>> completeKey(const std::vector<KeyColumn>& columns,
+                                                     const std::vector<Value>& rowValues,
+                                                     const storage::TableDefinition& def, bool jet3);
 
 }  // namespace jet::write

@@ -39,6 +39,10 @@ bool entryLess(const IndexEntry& a, const IndexEntry& b) {
     return a.row.stored() < b.row.stored();
 }
 
+void setPreviousPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t prev) {
+    put32(page, layoutOf(format).prev, prev);
+}
+
 std::size_t indexPageCapacity(const format::JetFormat& format) {
     const PageLayout layout = layoutOf(format);
     // The end mark of the last entry must still fall inside the bitmap.

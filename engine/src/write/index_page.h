@@ -46,6 +46,11 @@ std::vector<IndexEntry> readLeafEntries(std::span<const std::uint8_t> page, cons
 bool writeIndexPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage,
                     const IndexPage& content);
 
+// Points `page`'s link to its left neighbour at `prev`, leaving its entries
+// as they are stored (a page Access wrote with prefix compression may not
+// hold them written out again).
+void setPreviousPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t prev);
+
 // A root leaf without neighbours holding `entries`.
 bool writeLeaf(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage,
                const std::vector<IndexEntry>& entries);

@@ -177,9 +177,8 @@ void writeUpward(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& i
         right.next = step.content.next;
         step.content.next = rightPage;
         if (right.next != 0) {
-            IndexPage after = readChecked(store, right.next);
-            after.prev = rightPage;
-            writeOrFail(store, right.next, tdefPage, after);
+            if (readChecked(store, right.next).type != step.content.type) damaged("sibling of another level");
+            setPreviousPage(store.modify(right.next), store.format(), rightPage);
         }
         writeOrFail(store, step.page, tdefPage, step.content);
         writeOrFail(store, rightPage, tdefPage, right);
@@ -230,9 +229,11 @@ bool removeIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealInd
     auto at = std::lower_bound(leaf.content.entries.begin(), leaf.content.entries.end(), entry, entryLess);
     if (at == leaf.content.entries.end() || at->key != entry.key || at->row != entry.row) return false;
     // An emptied leaf stays linked; its bound in the node still orders the
-    // keys around it.
+    // keys around it. A leaf Access filled with prefix-compressed entries
+    // may not hold them all written out again even with one fewer: it is
+    // split like a leaf that an insert overfills.
     leaf.content.entries.erase(at);
-    writeOrFail(store, leaf.page, tdefPage, leaf.content);
+    writeUpward(store, tdefPage, index, path, path.size() - 1, false);
     if (index.rowCount > 0) --index.rowCount;
     return true;
 }
@@ -250,6 +251,28 @@ void removeIndexEntries(PageStore& store, std::uint32_t tdefPage, storage::RealI
         std::erase_if(leaf.entries, [&](const IndexEntry& e) { return e.row == where; });
         index.rowCount -= std::min<std::uint32_t>(index.rowCount, static_cast<std::uint32_t>(before - leaf.entries.size()));
         writeOrFail(store, page, tdefPage, leaf);
+    }
+}
+
+std::vector<storage::RowPointer> findIndexEntries(PageStore& store, const storage::RealIndex& index,
+                                                  const std::vector<std::uint8_t>& key) {
+    std::vector<storage::RowPointer> rows;
+    IndexPage holder;
+    const IndexEntry* first = firstAtOrAfter(store, index, IndexEntry{key, storage::RowPointer{}}, holder);
+    if (!first) return rows;
+    // Equal keys may run on into the following leaves (past leaves that
+    // deletions emptied).
+    auto at = holder.entries.begin() + (first - holder.entries.data());
+    for (std::uint32_t hops = 0;; ++at) {
+        while (at == holder.entries.end()) {
+            if (holder.next == 0) return rows;
+            if (++hops > store.pageCount()) damaged("leaf links loop");
+            holder = readChecked(store, holder.next);
+            if (holder.type != kIndexLeafPageType) damaged("leaf linked to a node");
+            at = holder.entries.begin();
+        }
+        if (at->key != key) return rows;
+        rows.push_back(at->row);
     }
 }
 

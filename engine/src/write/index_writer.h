@@ -31,6 +31,11 @@ bool removeIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealInd
 void removeIndexEntries(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index,
                         storage::RowPointer where);
 
+// The rows whose entry in `index` has exactly `key`, in index order.
+// Throws 3049 on a damaged tree.
+std::vector<storage::RowPointer> findIndexEntries(PageStore& store, const storage::RealIndex& index,
+                                                  const std::vector<std::uint8_t>& key);
+
 // Calls `visit` for each leaf of `index`, left to right (page number and
 // content). Throws 3049 on a damaged tree.
 void forEachIndexLeaf(PageStore& store, const storage::RealIndex& index,

@@ -101,6 +101,14 @@ std::optional<std::uint32_t> indexOver(const storage::TableDefinition& def, cons
     return std::nullopt;
 }
 
+std::vector<std::size_t> keyOrder(const storage::RealIndex& unique, const std::vector<std::uint16_t>& primaryColumns) {
+    std::vector<std::size_t> order;
+    for (const auto& member : unique.columns)
+        for (std::size_t k = 0; k < primaryColumns.size(); ++k)
+            if (primaryColumns[k] == member.columnNumber) order.push_back(k);
+    return order;
+}
+
 storage::RealIndex foreignKeyRealIndex(const std::vector<std::uint16_t>& columns, bool jet3) {
     storage::RealIndex real;
     for (std::uint16_t c : columns) real.columns.push_back({c, true});

@@ -39,6 +39,12 @@ std::optional<std::uint32_t> uniqueIndexOver(const storage::TableDefinition& def
 std::optional<std::uint32_t> indexOver(const storage::TableDefinition& def,
                                        const std::vector<std::uint16_t>& columns);
 
+// The order in which a relation's fields make up its key: positions in
+// `primaryColumns` (the primary side's column numbers) in the key order of
+// `unique`, the primary side's unique index over them. The foreign key
+// lists its fields in that order, so that both keys compare part by part.
+std::vector<std::size_t> keyOrder(const storage::RealIndex& unique, const std::vector<std::uint16_t>& primaryColumns);
+
 // A new real index over `columns` (ascending) for the foreign side, with the
 // flag Jet 4 sets on every real index.
 storage::RealIndex foreignKeyRealIndex(const std::vector<std::uint16_t>& columns, bool jet3);

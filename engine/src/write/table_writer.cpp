@@ -153,19 +153,9 @@ std::vector<std::uint8_t> TableWriter::storeLongValue(std::span<const std::uint8
     return field;
 }
 
-std::vector<KeyColumn> TableWriter::keyColumns(const storage::RealIndex& index) const {
-    std::vector<KeyColumn> out;
-    for (const auto& c : index.columns) {
-        int position = def_.columnPosition(c.columnNumber);
-        if (position < 0) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "index column");
-        out.push_back({&def_.columns[static_cast<std::size_t>(position)], c.ascending});
-    }
-    return out;
-}
-
 std::optional<IndexEntry> TableWriter::entryFor(const storage::RealIndex& index, const std::vector<Value>& values,
                                                 storage::RowPointer where, bool* anyNull) {
-    auto columns = keyColumns(index);
+    auto columns = indexKeyColumns(def_, index);
     bool someNull = false, allNull = true;
     for (const auto& kc : columns) {
         const auto position = static_cast<std::size_t>(def_.columnPosition(kc.column->number));

@@ -62,7 +62,6 @@ public:
     bool keysExact() const { return keysExact_; }
 
 private:
-    std::vector<KeyColumn> keyColumns(const storage::RealIndex& index) const;
     void addIndexEntries(const std::vector<Value>& values, storage::RowPointer where);
     void addIndexEntry(storage::RealIndex& real, const std::vector<Value>& values, storage::RowPointer where);
     void removeIndexEntries(storage::RowPointer where, const std::vector<Value>* stored);

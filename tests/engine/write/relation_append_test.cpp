@@ -271,7 +271,9 @@ TEST_P(RelationAppendTest, BadRelationsChangeNothing) {
     EXPECT_EQ(append("PartOfKey", "Customers", "Notes", 0, {{"ID", "ID"}, {"Name", "Text"}}), 3609);
     EXPECT_EQ(append("PrimaryKey", "Customers", "Orders", 0, {{"ID", "OrderID"}}), 3284);
     EXPECT_EQ(append("Orphans", "Customers", "Notes", 0, {{"ID", "Other"}}), 0);  // no rows yet
-    addRows(*db, "Notes", {{{"ID", 7}, {"Other", 99}}});
+    // A note of a customer (Orphans is enforced now) that is no order.
+    addRows(*db, "Customers", {{{"ID", 2}}});
+    addRows(*db, "Notes", {{{"ID", 7}, {"Other", 2}}});
     const auto withNote = writetest::readFile(path);
     EXPECT_EQ(append("Orphans2", "Orders", "Notes", 0, {{"OrderID", "Other"}}), 3379);
     EXPECT_EQ(writetest::readFile(path), withNote);
