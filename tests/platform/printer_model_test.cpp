@@ -115,21 +115,16 @@ TEST_F(PrinterModel, CommaMovesToTheNextPrintZone) {
                                   "w"}));
 }
 
-TEST_F(PrinterModel, NumbersHaveABlankForTheSignAndATrailingBlank) {
+TEST_F(PrinterModel, NumbersHaveSignAndTrailingBlanksBooleansHaveNone) {
     P.Print({"Page no: ", 3, "|"});
     P.Print({"[", -12, "]", Tab(20), "[", std::int16_t{0}, "]"});
     P.Print({"[", 3.5, "][", 1e15, "][", 0.25f, "]"});
+    P.Print({Tab(5), true, "|", false, "|"});
     EXPECT_EQ(releasedRows(), (std::vector<std::string>{
                                   "Page no:  3 |",
                                   "[-12 ]             [ 0 ]",
-                                  "[ 3.5 ][ 1E+15 ][ 0.25 ]"}));
-}
-
-TEST_F(PrinterModel, BooleansPrintAsTrueAndFalse) {
-    P.Print({Tab(50), "Updatable:  ", true});
-    P.Print({false, "|"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
-                                  std::string(49, ' ') + "Updatable:  True", "False|"}));
+                                  "[ 3.5 ][ 1E+15 ][ 0.25 ]",
+                                  "    True|False|"}));
 }
 
 TEST_F(PrinterModel, DatesUseTheGivenLocale) {
@@ -165,28 +160,6 @@ TEST_F(PrinterModel, TextPastTheRightEdgeIsKeptWithinReason) {
     P.Print({"next"});
     EXPECT_EQ(releasedRows(), (std::vector<std::string>{std::string(89, ' ') + "0123456789", "",
                                                         "next"}));
-}
-
-TEST_F(PrinterModel, CurrentYCountsEndedRows) {
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 0);
-    P.Print({"a"});
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 1);
-    P.Print({"b"}, PrintEnd::KeepPosition);
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 1);
-    P.Print({Tab(1), "c"});  // Tab(1) behind the position: a row ends first
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 3);
-    EXPECT_EQ(P.TextHeight(), 1);
-}
-
-TEST_F(PrinterModel, BoldAndUnderlineAreStatesThatDoNotShowInText) {
-    P.SetFontBold(true);
-    P.Print({"Title"});
-    EXPECT_TRUE(P.FontBold());
-    P.SetFontUnderline(true);
-    P.SetFontBold(false);
-    P.Print({"Sub"});
-    EXPECT_TRUE(P.FontUnderline());
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"Title", "Sub"}));
 }
 
 TEST_F(PrinterModel, NewPageSeparatesPagesWithAFormFeed) {

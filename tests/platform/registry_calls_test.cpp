@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/registry_temp_prefix.h"
+#include "support/files.h"
 #include "registry/hive_store.h"
 #include "registry/win32_registry.h"
 
@@ -19,6 +20,7 @@ using namespace win32;
 using registry_test::ReadFile;
 using registry_test::TempPrefix;
 using registry_test::WriteFile;
+using testsupport::ScopedEnv;
 
 HKEY Create(HKEY root, const char* path, DWORD* disposition = nullptr, REGSAM access = KEY_ALL_ACCESS) {
     HKEY key = 0;
@@ -262,43 +264,21 @@ TEST(RegistryCalls, DamagedHiveIsKeptBesideTheNewOneBeforeItIsRewritten) {
     EXPECT_NE(rewritten.find("\"good\"=\"yes\"\n\"new\"=\"value\"\n"), std::string::npos) << rewritten;
 }
 
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedVariable() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(RegistryCalls, PrefixComesFromTheEnvironmentOrTheUsersConfigFolder) {
     TempPrefix prefix;
     EXPECT_EQ(regstore::PrefixFolder(), prefix.folder());
 
-    const ScopedVariable noPrefix(regstore::kPrefixVariable, "");
-    const ScopedVariable home("HOME", "/home/someone");
+    const ScopedEnv noPrefix(regstore::kPrefixVariable, "");
+    const ScopedEnv home("HOME", "/home/someone");
     {
-        const ScopedVariable config("XDG_CONFIG_HOME", "/somewhere/config");
+        const ScopedEnv config("XDG_CONFIG_HOME", "/somewhere/config");
         EXPECT_EQ(regstore::PrefixFolder(), "/somewhere/config/strux32/registry");
     }
     {
-        const ScopedVariable config("XDG_CONFIG_HOME", "relative/config");  // not a valid setting: ignored
+        const ScopedEnv config("XDG_CONFIG_HOME", "relative/config");  // not a valid setting: ignored
         EXPECT_EQ(regstore::PrefixFolder(), "/home/someone/.config/strux32/registry");
     }
-    const ScopedVariable noConfig("XDG_CONFIG_HOME", nullptr);
+    const ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(regstore::PrefixFolder(), "/home/someone/.config/strux32/registry");
 }
 

@@ -22,13 +22,14 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// Sets an environment variable for one scope, then puts the old value back
-// (or removes it again where there was none).
+// Sets (or, given no value, removes) an environment variable for one scope,
+// then puts the old value back (or removes it again where there was none).
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
+        if (value) ::setenv(name, value->c_str(), 1);
+        else ::unsetenv(name);
     }
     ~ScopedEnv() {
         if (old_) ::setenv(name_, old_->c_str(), 1);
