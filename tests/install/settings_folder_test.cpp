@@ -10,26 +10,17 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
+
+#include "support/files.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
 // Bytes that are not all alike, so that a copy cut short or shifted shows.
 std::string sampleBytes(size_t size) {
@@ -38,29 +29,8 @@ std::string sampleBytes(size_t size) {
     return bytes;
 }
 
-// Every name in `folder`, hidden ones included.
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class SettingsFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / ("strux-settings-folder-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(root_, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root_, ignored);
-    }
-
     // An installed tree: <prefix>/bin and <prefix>/share/strux32 with the
     // delivered settings database.
     fs::path installedProgram(const std::string& settingsBytes) {
@@ -79,8 +49,17 @@ protected:
         };
     }
 
-    fs::path root_;
+    testsupport::TempFolder folder_;
+    const fs::path& root_ = folder_.path();
 };
+
+// Every name in `folder`, hidden ones included.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 TEST_F(SettingsFolderTest, UserFolderFollowsXdgDataHomeThenHome) {
     const fs::path bin = root_ / "bin";
