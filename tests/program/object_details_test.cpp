@@ -46,12 +46,6 @@ TEST(FieldDetails, TypeNames) {
     EXPECT_EQ(viewer::fieldDetailLines(*odd, kNames)[1], "Field Type:       Attachment");
 }
 
-TEST(FieldDetails, PaddedLabelIsCutToItsWidth) {
-    EXPECT_EQ(viewer::padLabel("Size:", 18), "Size:" + std::string(13, ' '));
-    EXPECT_EQ(viewer::padLabel("A label longer than eighteen", 18), "A label longer tha");
-    EXPECT_EQ(viewer::padLabel("", 3), "   ");
-}
-
 TEST(IndexDetails, TwoFieldPrimaryKeyGivesSevenLines) {
     auto index = makeIndex("PrimaryKey", {{"OrderID", 0}, {"ProductID", jet::dbDescending}}, true, true);
     EXPECT_EQ(viewer::indexDetailLines(*index),

@@ -9,7 +9,7 @@
 #include "clsRegistry.h"
 #include "program_fixture.h"
 #include "support/message_box.h"
-#include "registry/win32_registry.h"
+#include "registry/registry_test_support.h"
 #include "vb/scripted_ui.h"
 
 using namespace programtest;
@@ -35,21 +35,12 @@ const Expected kSeven[] = {
     {"Start Settings", "Print Setting", "Default"},
 };
 
-// A value as text, or nullopt when the key or the value is missing.
+// A value as text, or nothing when the key or the value is missing.
 std::optional<std::string> readValue(win32::HKEY root, const std::string& key, const std::string& name,
                                      win32::DWORD* typeOut = nullptr) {
-    win32::HKEY handle = 0;
-    if (win32::RegOpenKeyExA(root, key.c_str(), 0, win32::KEY_READ, &handle) != win32::ERROR_SUCCESS)
-        return std::nullopt;
-    char buffer[512] = {};
-    win32::DWORD size = sizeof buffer;
-    win32::DWORD type = 0;
-    const auto result = win32::RegQueryValueExA(handle, name.c_str(), nullptr, &type,
-                                                reinterpret_cast<win32::BYTE*>(buffer), &size);
-    win32::RegCloseKey(handle);
-    if (result != win32::ERROR_SUCCESS) return std::nullopt;
-    if (typeOut) *typeOut = type;
-    return std::string(buffer, size > 0 ? size - 1 : 0);
+    auto bytes = registry_test::ReadStored(root, key, name, typeOut);
+    if (bytes && !bytes->empty() && bytes->back() == '\0') bytes->pop_back();
+    return bytes;
 }
 
 std::size_t countValues(win32::HKEY root) {
@@ -96,15 +87,9 @@ TEST_F(RegistryStartUpTest, FirstRunWritesTheSevenValuesBelowBothRoots) {
 
 TEST_F(RegistryStartUpTest, LaterRunsWriteNothing) {
     ASSERT_TRUE(RegistryStartUp());
-    // A value removed by hand is not put back: the key holds values, so this
+    // A value changed by hand is not put back: the key holds values, so this
     // is not the first run.
-    win32::HKEY handle = 0;
-    ASSERT_EQ(win32::RegOpenKeyExA(win32::HKEY_CURRENT_USER, (kPrinting + "Settings").c_str(), 0,
-                                   win32::KEY_ALL_ACCESS, &handle),
-              win32::ERROR_SUCCESS);
-    ASSERT_EQ(win32::RegSetValueExA(handle, "2", 0, win32::REG_SZ, reinterpret_cast<const win32::BYTE*>("x"), 2),
-              win32::ERROR_SUCCESS);
-    win32::RegCloseKey(handle);
+    registry_test::StoreRaw(win32::HKEY_CURRENT_USER, kPrinting + "Settings", "2", win32::REG_SZ, std::string("x\0", 2));
 
     resetGlobals();
     EXPECT_FALSE(IsFirstRun());
