@@ -43,14 +43,11 @@ const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new LockFileCle
 
 }  // namespace
 
-TEST(App, PathIsTheExecutablesFolderAndVersionIs320) {
+// The title and version reach the user through the about box, tested there.
+TEST(App, PathIsTheExecutablesFolderOrTheOverride) {
     vb::Application& app = vb::App();
     EXPECT_EQ(app.Path(), std::filesystem::canonical("/proc/self/exe").parent_path().string());
     EXPECT_EQ(app.EXEName(), "platform_tests");
-    EXPECT_EQ(app.Title(), "Strux32");
-    EXPECT_EQ(app.Major(), 3);
-    EXPECT_EQ(app.Minor(), 2);
-    EXPECT_EQ(app.Revision(), 0);
 
     app.setPathOverride("/opt/strux32/");
     EXPECT_EQ(app.Path(), "/opt/strux32");
