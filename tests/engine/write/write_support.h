@@ -20,6 +20,7 @@
 
 #include "jet/dao.h"
 #include "jet/error.h"
+#include "jet/verify.h"
 
 namespace writetest {
 
@@ -87,6 +88,14 @@ inline long errorOf(const std::function<void()>& action) {
         return e.number();
     }
     return 0;
+}
+
+// The faults the verifier finds in the file at `path`, one a line.
+inline std::string faults(const std::string& path) {
+    std::string out;
+    for (const auto& f : jet::verifyDatabase(path))
+        if (f.isFault()) out += jet::describeFinding(f) + "\n";
+    return out;
 }
 
 // Appends table `name`: a text primary key "Title" of `titleSize`
