@@ -21,6 +21,13 @@ using Action = std::function<void(jet::Database&)>;
 
 constexpr long kCascades = jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade;
 
+void insert(jet::Database& db, const char* table, Row row) {
+    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
+    rs->AddNew();
+    for (auto& [field, value] : row) rs->SetValue(field, value);
+    rs->Update();
+}
+
 // A table of `fields` (Long unless typed as text), the first its primary
 // key unless `key` lists other fields, holding `rows`.
 void addTable(jet::Database& db, const char* name, std::vector<const char*> fields, std::vector<Row> rows = {},
@@ -34,12 +41,7 @@ void addTable(jet::Database& db, const char* name, std::vector<const char*> fiel
     for (const char* f : key.empty() ? std::vector<const char*>{fields.front()} : key) members.emplace_back(f, false);
     writetest::addIndex(*t, "PrimaryKey", members, true);
     db.TableDefs().Append(std::move(t));
-    auto rs = db.OpenRecordset(name, jet::dbOpenTable);
-    for (auto& row : rows) {
-        rs->AddNew();
-        for (auto& [field, value] : row) rs->SetValue(field, value);
-        rs->Update();
-    }
+    for (auto& row : rows) insert(db, name, row);
 }
 
 void relate(jet::Database& db, const char* name, const char* table, const char* foreign, long attributes,
@@ -86,13 +88,6 @@ std::unique_ptr<jet::Recordset> byKey(jet::Database& db, const char* table, cons
 }
 
 std::string rowsOf(jet::Database& db, const char* table) { return rowsOf(*byKey(db, table)); }
-
-void insert(jet::Database& db, const char* table, Row row) {
-    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
-    rs->AddNew();
-    for (auto& [field, value] : row) rs->SetValue(field, value);
-    rs->Update();
-}
 
 // Sets `field` of the row whose key is `key`; a Null field deletes the row.
 void change(jet::Database& db, const char* table, std::int32_t key, const char* field = nullptr,
