@@ -128,17 +128,8 @@ TEST_P(AppendTest, EveryTypeNamesBeyondAsciiAndPermissionsReadBack) {
     // A blank database grants what Access's blank grants on its containers;
     // each new table gets full rights for its creator and the Users group.
     const auto tableId = static_cast<std::int32_t>(db->impl().tdefPages.back());
-    auto aces = db->OpenRecordset("MSysACEs", jet::dbOpenDynaset);
-    int containerGrants = 0, tableGrants = 0;
-    for (; !aces->Eof(); aces->MoveNext()) {
-        const auto id = std::get<std::int32_t>((*aces)["ObjectId"]);
-        containerGrants += id == 0x0F000001;
-        if (id != tableId) continue;
-        ++tableGrants;
-        EXPECT_EQ((*aces)["ACM"], jet::Value(std::int32_t{1048319}));
-    }
-    EXPECT_EQ(containerGrants, 3);
-    EXPECT_EQ(tableGrants, 2);
+    EXPECT_EQ(writetest::grantsOn(*db, 0x0F000001).size(), 3u);
+    EXPECT_EQ(writetest::grantsOn(*db, tableId), std::vector<std::int32_t>(2, 1048319));
     db.reset();
 
     if (!writetest::haveMdbTools()) return;

@@ -98,6 +98,16 @@ inline std::string faults(const std::string& path) {
     return out;
 }
 
+// The access masks MSysACEs grants on object `objectId`, one per grantee.
+inline std::vector<std::int32_t> grantsOn(jet::Database& db, std::int32_t objectId) {
+    std::vector<std::int32_t> masks;
+    auto aces = db.OpenRecordset("MSysACEs", jet::dbOpenDynaset);
+    for (; !aces->Eof(); aces->MoveNext())
+        if (std::get<std::int32_t>((*aces)["ObjectId"]) == objectId)
+            masks.push_back(std::get<std::int32_t>((*aces)["ACM"]));
+    return masks;
+}
+
 // Appends table `name`: a text primary key "Title" of `titleSize`
 // characters and a Long "N" with a descending index "ByN".
 inline void appendTitleTable(jet::Database& db, const std::string& name, int titleSize) {
