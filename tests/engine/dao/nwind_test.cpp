@@ -53,9 +53,6 @@ TEST_F(Nwind, StoredPropertiesAndValues) {
     EXPECT_EQ(birth.ValidationText(), "Birth date can't be in the future.");
     EXPECT_EQ(propertyText(birth.Properties(), "Format"), "Medium Date");
 
-    const jet::Collection<jet::Index>& indexes = db_->TableDefs()["Order Details"].Indexes();
-    EXPECT_EQ(indexes["PrimaryKey"].FieldsText(), "+OrderID;+ProductID");
-    EXPECT_EQ(indexes["OrdersOrder Details"].FieldsText(), "+OrderID");
     EXPECT_FALSE(db_->Relations()["CategoriesProducts"].PartialReplica());
 }
 

@@ -15,8 +15,8 @@
 
 namespace {
 
-long openError(const std::string& path, bool exclusive = false) {
-    return testsupport::errorNumber<jet::Error>([&] { jet::DBEngine().OpenDatabase(path, exclusive, false); });
+long openError(const std::string& path, bool exclusive = false, bool readOnly = false) {
+    return testsupport::errorNumber<jet::Error>([&] { jet::DBEngine().OpenDatabase(path, exclusive, readOnly); });
 }
 
 // A writable copy of a corpus file in a folder of its own.
@@ -52,14 +52,18 @@ TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
     EXPECT_TRUE(first->Updatable());
     EXPECT_EQ(openError(copy.path()), jet::kErrFileInUse);
     EXPECT_EQ(openError(copy.path(), true), jet::kErrFileInUse);
+    EXPECT_EQ(openError(copy.path(), false, true), jet::kErrFileInUse);  // a reader too
     first->Close();
     EXPECT_FALSE(first->IsOpen());
     EXPECT_EQ(openError(copy.path(), true), 0);
 
-    // Two shared openers live side by side.
+    // Shared openers, reading or writing, live side by side and keep an
+    // exclusive opener out.
     auto a = jet::DBEngine().OpenDatabase(copy.path());
-    auto b = jet::DBEngine().OpenDatabase(copy.path());
+    auto b = jet::DBEngine().OpenDatabase(copy.path(), false, true);
     EXPECT_EQ(a->TableDefs().Count(), b->TableDefs().Count());
+    a.reset();
+    EXPECT_EQ(openError(copy.path(), true), jet::kErrFileInUse);
 }
 
 TEST(OpenDatabase, AceFilesAreNeverUpdatable) {

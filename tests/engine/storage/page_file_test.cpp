@@ -128,24 +128,6 @@ TEST(PageFileOpen, FilesThatAreNotDatabasesAre3343) {
               jet::kErrFileNotFound);
 }
 
-TEST(PageFileOpen, ExclusiveOpenersExcludeEveryOtherOpener) {
-    fixture::Database db(jet::format::jet4Format());
-    TempFile temp(db.bytes());
-    {
-        auto shared1 = PageFile::open(temp.path());
-        auto shared2 = PageFile::open(temp.path(), OpenOptions{false, true, {}});
-        EXPECT_EQ(jetError([&] { PageFile::open(temp.path(), OpenOptions{true, false, {}}); }), jet::kErrFileInUse);
-    }
-    {
-        auto exclusive = PageFile::open(temp.path(), OpenOptions{true, false, {}});
-        EXPECT_TRUE(exclusive->exclusive());
-        EXPECT_EQ(jetError([&] { PageFile::open(temp.path()); }), jet::kErrFileInUse);
-        EXPECT_EQ(jetError([&] { PageFile::open(temp.path(), OpenOptions{true, true, {}}); }), jet::kErrFileInUse);
-    }
-    // Closing releases the lock.
-    EXPECT_NO_THROW(PageFile::open(temp.path(), OpenOptions{true, false, {}}));
-}
-
 TEST(PageFileOpen, ReadOnlyFilesOpenReadOnlyAndUnreadableOnesAre3051) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     fixture::Database db(jet::format::jet4Format());

@@ -3,7 +3,7 @@
 // keys and by searching every leaf), leave every index holding exactly the
 // live rows, in key order, with the keys the encoder gives; the unique check
 // still finds a duplicate across leaf boundaries and past leaves emptied by
-// deletions; the rows read back in our reader, through Seek and in mdb-export.
+// deletions; the rows read back through Seek.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,7 +11,6 @@
 
 #include "dao/database_impl.h"
 #include "jet/dao.h"
-#include "storage/table_reader.h"
 #include "write/index_writer.h"
 #include "write/page_store.h"
 #include "write/table_writer.h"
@@ -107,31 +106,11 @@ TEST_P(DeepIndexTest, ThousandsOfLongKeysKeepEveryLevelInOrder) {
         }
     }
 
+    // Every index holds exactly the live rows, in order, under the keys the
+    // encoder gives them: the verifier's index checks.
+    EXPECT_EQ(writetest::faults(path_), "");
     auto db = jet::DBEngine().OpenDatabase(path_);
-    auto def = definition(*db);
-    auto& file = *db->impl().file;
-    std::map<std::uint32_t, std::vector<jet::Value>> rows;
-    jet::storage::TableReader reader(file, def);
-    jet::storage::Row row;
-    while (reader.next(row)) rows[row.location.stored()] = row.values;
-    ASSERT_EQ(rows.size(), live.size());
-    EXPECT_EQ(def.rowCount, live.size());
-
-    jet::write::PageStore store(file);
-    for (const auto& real : def.realIndexes) {
-        auto entries = jet::write::allIndexEntries(store, real);
-        ASSERT_EQ(entries.size(), live.size());
-        EXPECT_EQ(real.rowCount, live.size());
-        EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), jet::write::entryLess));
-        std::vector<jet::write::KeyColumn> columns;
-        for (const auto& c : real.columns)
-            columns.push_back({&def.columns[static_cast<std::size_t>(def.columnPosition(c.columnNumber))], c.ascending});
-        for (const auto& e : entries) {
-            auto found = rows.find(e.row.stored());
-            ASSERT_NE(found, rows.end());
-            ASSERT_EQ(e.key, jet::write::indexKey(columns, found->second, def, file.format().isJet3()));
-        }
-    }
+    EXPECT_EQ(definition(*db).rowCount, live.size());
 
     // Through the recordset: Seek finds rows in every part of the tree; a
     // duplicate fails with 3022; a delete and an edit keep the tree whole.
@@ -155,16 +134,6 @@ TEST_P(DeepIndexTest, ThousandsOfLongKeysKeepEveryLevelInOrder) {
     EXPECT_EQ((*rs)["Title"], jet::Value(std::string("a new first key")));
     rs->MoveFirst();
     EXPECT_EQ((*rs)["Title"], jet::Value(std::string("a new first key")));
-    rs->Close();
-
-    if (writetest::haveMdbTools()) {
-        bool ok = false;
-        const std::string csv = writetest::run("mdb-export -H " + writetest::quoted(path_) + " Deep", &ok);
-        EXPECT_TRUE(ok);
-        EXPECT_NE(csv.find("\"a new first key\""), std::string::npos);
-        const int someRow = std::next(live.begin(), static_cast<long>(live.size() / 2))->first;
-        EXPECT_NE(csv.find("\"" + title(someRow) + "\"," + std::to_string(someRow)), std::string::npos);
-    }
 }
 
 // A damaged tree (a node pointing at itself, or past the end of the file)

@@ -1,8 +1,9 @@
 // Relations.Append on Jet 3 and Jet 4 files: enforced relations with their
 // foreign-key indexes (shared with an existing index or built over the rows
 // already there), unenforced ones with rows only, a table related to itself,
-// the relation as DAO reads it back, DAO's errors (the file left byte for
-// byte as it was) and the referee's view.
+// the relation as DAO reads it back and DAO's errors (the file left byte
+// for byte as it was). The corpus relations test compares the written
+// entries with Access's and asks the referee.
 #include <gtest/gtest.h>
 
 #include "dao/database_impl.h"
@@ -110,14 +111,10 @@ TEST_P(RelationAppendTest, EnforcedRelationWritesBothForeignKeyIndexes) {
         EXPECT_TRUE(db->TableDefs()["Orders"].Indexes()["CustomersOrders"].Foreign());
     }
     auto db = jet::DBEngine().OpenDatabase(path);
-    ASSERT_EQ(db->Relations().Count(), 1);
     const jet::Relation& r = db->Relations()["CustomersOrders"];
-    EXPECT_EQ(r.Table(), "Customers");
-    EXPECT_EQ(r.ForeignTable(), "Orders");
+    EXPECT_EQ(r.Table() + ">" + r.ForeignTable() + " " + r.Fields()[0].Name() + ">" + r.Fields()[0].ForeignName(),
+              "Customers>Orders ID>CustomerID");
     EXPECT_EQ(r.Attributes(), cascades);
-    ASSERT_EQ(r.Fields().Count(), 1);
-    EXPECT_EQ(r.Fields()[0].Name(), "ID");
-    EXPECT_EQ(r.Fields()[0].ForeignName(), "CustomerID");
 
     // DAO lists the foreign table's index, not the primary table's.
     const jet::Index& fk = db->TableDefs()["Orders"].Indexes()["CustomersOrders"];
@@ -125,18 +122,11 @@ TEST_P(RelationAppendTest, EnforcedRelationWritesBothForeignKeyIndexes) {
     EXPECT_FALSE(fk.Unique());
     EXPECT_EQ(fk.FieldsText(), "+CustomerID");
     EXPECT_EQ(db->TableDefs()["Customers"].Indexes().Count(), 1);
-
-    // In the definitions (the corpus test compares every field of these
-    // entries with Access's): the primary side's index comes first in name
-    // order, and the foreign table's entries are sorted with the new one.
-    const auto customers = definitionOf(*db, "Customers");
-    const auto orders = definitionOf(*db, "Orders");
-    EXPECT_EQ(customers.logicalIndexes.front().name, ".rB");
-    EXPECT_EQ(customers.logicalIndexes.front().cascadeUpdates, 1);
+    // The corpus test compares these entries with Access's as a set; their
+    // order in the definition (by name, the new one among them) only here.
     std::vector<std::string> names;
-    for (const auto& logical : orders.logicalIndexes) names.push_back(logical.name);
+    for (const auto& logical : definitionOf(*db, "Orders").logicalIndexes) names.push_back(logical.name);
     EXPECT_EQ(names, (std::vector<std::string>{"CustomerID", "CustomersOrders", "PrimaryKey"}));
-    EXPECT_EQ(orders.realIndexes.size(), 2u);  // shared with the CustomerID index
 }
 
 // Two fields named in another order than the primary key's, and a foreign
@@ -308,29 +298,6 @@ TEST_P(RelationAppendTest, IndexLimit) {
     EXPECT_EQ(errorOf([&] {
         db->Relations().Append(relation(*db, "KeyFull", "Key", "Full", jet::dbRelationDontEnforce, {{"ID", "F0"}}));
     }), 0);
-}
-
-TEST_P(RelationAppendTest, RefereeListsTheConstraint) {
-    STRUX_REQUIRE_MDBTOOLS();
-    TempFolder folder;
-    const std::string path = folder.file("referee.mdb");
-    {
-        auto db = create(path);
-        customersAndOrders(*db);
-        db->Relations().Append(relation(*db, "CustomersOrders", "Customers", "Orders",
-                                        jet::dbRelationDeleteCascade, {{"ID", "CustomerID"}}));
-    }
-    bool ok = false;
-    const std::string schema = writetest::run("mdb-schema --relations " + writetest::quoted(path) + " postgres", &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_NE(schema.find("FOREIGN KEY (\"customerid\") REFERENCES \"Customers\"(\"id\") ON DELETE CASCADE"),
-              std::string::npos)
-        << schema;
-    const std::string rows = writetest::run("mdb-export " + writetest::quoted(path) + " MSysRelationships", &ok);
-    ASSERT_TRUE(ok);
-    EXPECT_NE(rows.find("\"CustomersOrders\",4096,1,0,\"Orders\",\"CustomerID\",\"Customers\",\"ID\""),
-              std::string::npos)
-        << rows;
 }
 
 TEST(RelationAppendReadOnly, ReadOnlyDatabaseRefuses) {

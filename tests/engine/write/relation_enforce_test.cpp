@@ -7,24 +7,26 @@
 
 #include <filesystem>
 
-#include "dao/database_impl.h"
-#include "engine/write/write_support.h"
-#include "io/rollback_journal.h"
-#include "jet/dao.h"
-#include "jet/verify.h"
+#include "engine/write/fail_every_step.h"
 #include "support/corpus.h"
-#include "write/page_sink.h"
-#include "write/page_store.h"
 
 namespace {
 
 using writetest::errorOf;
+using writetest::faults;
 using writetest::readFile;
 using writetest::TempFolder;
 using Row = std::vector<std::pair<const char*, jet::Value>>;
 using Action = std::function<void(jet::Database&)>;
 
 constexpr long kCascades = jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade;
+
+void insert(jet::Database& db, const char* table, Row row) {
+    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
+    rs->AddNew();
+    for (auto& [field, value] : row) rs->SetValue(field, value);
+    rs->Update();
+}
 
 // A table of `fields` (Long unless typed as text), the first its primary
 // key unless `key` lists other fields, holding `rows`.
@@ -39,12 +41,7 @@ void addTable(jet::Database& db, const char* name, std::vector<const char*> fiel
     for (const char* f : key.empty() ? std::vector<const char*>{fields.front()} : key) members.emplace_back(f, false);
     writetest::addIndex(*t, "PrimaryKey", members, true);
     db.TableDefs().Append(std::move(t));
-    auto rs = db.OpenRecordset(name, jet::dbOpenTable);
-    for (auto& row : rows) {
-        rs->AddNew();
-        for (auto& [field, value] : row) rs->SetValue(field, value);
-        rs->Update();
-    }
+    for (auto& row : rows) insert(db, name, row);
 }
 
 void relate(jet::Database& db, const char* name, const char* table, const char* foreign, long attributes,
@@ -92,13 +89,6 @@ std::unique_ptr<jet::Recordset> byKey(jet::Database& db, const char* table, cons
 
 std::string rowsOf(jet::Database& db, const char* table) { return rowsOf(*byKey(db, table)); }
 
-void insert(jet::Database& db, const char* table, Row row) {
-    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
-    rs->AddNew();
-    for (auto& [field, value] : row) rs->SetValue(field, value);
-    rs->Update();
-}
-
 // Sets `field` of the row whose key is `key`; a Null field deletes the row.
 void change(jet::Database& db, const char* table, std::int32_t key, const char* field = nullptr,
             jet::Value value = {}) {
@@ -109,13 +99,6 @@ void change(jet::Database& db, const char* table, std::int32_t key, const char* 
     rs->Edit();
     rs->SetValue(field, value);
     rs->Update();
-}
-
-std::string faults(const std::string& path) {
-    std::string out;
-    for (const auto& f : jet::verifyDatabase(path))
-        if (f.isFault()) out += jet::describeFinding(f) + "\n";
-    return out;
 }
 
 class RelationEnforceTest : public ::testing::TestWithParam<int> {
@@ -282,68 +265,14 @@ TEST_P(RelationEnforceTest, TwoFieldKeysMatchAsTheIndexComparesThem) {
 INSTANTIATE_TEST_SUITE_P(Versions, RelationEnforceTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
                          [](const auto& info) { return info.param ? "Jet4" : "Jet3"; });
 
-// Passes a commit's steps (keeping the journal, each page, the syncs,
-// dropping the journal) to the file but fails the n-th; after a crash no
-// later step, the undo included, gets through.
-class FailAt : public jet::write::PageSink {
-public:
-    FailAt(jet::write::PageSink& file, int n, bool crash) : file_(file), n_(n), crash_(crash) {}
-    void writePage(std::uint32_t page, std::span<const std::uint8_t> bytes) override {
-        step();
-        file_.writePage(page, bytes);
-    }
-    void flush() override { step(), file_.flush(); }
-    void saveUndo(std::span<const std::uint32_t> pages) override { step(), file_.saveUndo(pages); }
-    void endCommit() override { step(), file_.endCommit(); }
-    void undo() override { crash_ && failed ? step() : file_.undo(); }
-    bool failed = false;
-
-private:
-    void step() {
-        if (++steps_ != n_ && !(failed && crash_)) return;
-        failed = true;
-        throw jet::Error(jet::kErrDiskFull, "Not enough space on disk.");
-    }
-    jet::write::PageSink& file_;
-    int n_, steps_ = 0;
-    bool crash_;
-};
-
-// A cascading delete cut short at each step of its commit, as a full disk
-// (the engine puts the pages back) and as a crash (the next opener does):
-// the customer, its orders and their lines all stay, byte for byte.
+// A cascading delete cut short at each step of its commit: the customer,
+// its orders and their lines all stay, byte for byte.
 TEST(RelationEnforceCrash, CascadingDeleteIsAllOrNothing) {
-    for (bool crash : {false, true}) {
-        SCOPED_TRACE(crash ? "crash" : "disk full");
+    for (auto how : {writetest::Failure::DiskFull, writetest::Failure::Crash}) {
         TempFolder folder;
         const std::string path = folder.file("shop.mdb");
         shop(*jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40), kCascades, kCascades);
-        const auto before = readFile(path);
-        int failures = 0;
-        for (bool failed = true; failed; ++failures) {
-            auto db = jet::DBEngine().OpenDatabase(path);
-            failed = false;
-            db->impl().commitOverride = [&](jet::write::PageStore& store) {
-                auto& file = *db->impl().file;
-                jet::write::FilePageSink target(file.descriptor(), file.pageSize(), path);
-                FailAt sink(target, failures + 1, crash);
-                try {
-                    store.commit(sink);
-                } catch (...) {
-                    failed = sink.failed;
-                    throw;
-                }
-            };
-            const long error = errorOf([&] { change(*db, "Customers", 1); });
-            db.reset();
-            EXPECT_EQ(error, failed ? jet::kErrDiskFull : 0) << "step " << failures + 1;
-            if (!failed) break;
-            jet::DBEngine().OpenDatabase(path).reset();  // applies a journal a crash left
-            EXPECT_EQ(readFile(path), before) << "step " << failures + 1;
-            EXPECT_FALSE(std::filesystem::exists(jet::io::journalPath(path))) << "step " << failures + 1;
-        }
-        EXPECT_GE(failures, 5);
-        EXPECT_EQ(faults(path), "");
+        EXPECT_GE(writetest::failEveryStep(path, how, [](jet::Database& db) { change(db, "Customers", 1); }), 5);
         auto db = jet::DBEngine().OpenDatabase(path, false, true);
         EXPECT_EQ(rowsOf(*db, "Orders") + " " + rowsOf(*db, "Lines"), "12/2 103/12");
     }

@@ -27,49 +27,48 @@ std::string keyHex(const std::string& text, bool ascending = true, bool jet3 = t
     return hex;
 }
 
-TEST(Jet3TextKeys, MarksFollowTheCodesForTheLettersThatTakeThem) {
-    EXPECT_EQ(keyHex("Köln"), "7f6c726d700600");          // one mark: no unmarked letter before it
-    EXPECT_EQ(keyHex("Québec"), "7f7478666166620240");     // u counts, Q does not; an even run
-    EXPECT_EQ(keyHex("Genève"), "7f686670667a66022300");   // n counts as a letter that can be marked
-    EXPECT_EQ(keyHex("Århus"), "7f60756978760800");        // the first letter marked
-    EXPECT_EQ(keyHex("Pâté chinois"), "7f736077661162696a70726a760540");
-    EXPECT_EQ(keyHex("Côte de Blaye"), "7f6272776611646611616d607d660250");
-    EXPECT_EQ(keyHex("Lakkalikööri"), "7f6d606c6c606d6a6c7272756a02226600");
-    // Unmarked letters only: the plain end mark.
-    EXPECT_EQ(keyHex("København"), "7f6c8161667069607a7000");
-}
+// Text, ascending, Jet 3, and the key Access wrote for it.
+struct KeyCase {
+    const char* text;
+    bool ascending, jet3;
+    const char* hex;
+};
 
-TEST(Jet3TextKeys, LigaturesSymbolsAndOtherCharacters) {
-    // ß sorts as "ss" and both take a place in the marks.
-    EXPECT_EQ(keyHex("Heli Süßwaren GmbH & Co. KG"), "7f69666d6a11767876767b6075667011686f616911171162721f116c68022260");
-    EXPECT_EQ(keyHex("aæa"), "7f6060666000");
-    EXPECT_EQ(keyHex("a\xc2\xb0" "a"), "7f60486000");          // degree sign
-    EXPECT_EQ(keyHex("a\xe2\x80\x9c" "a"), "7f60136000");      // a curly quote sorts as '"'
-    EXPECT_EQ(keyHex("a\ta"), "7f60116000");                   // a tab as a blank
-    EXPECT_EQ(keyHex("a\x01" "a"), "7f60106000");              // control characters share a code
-    EXPECT_EQ(keyHex("aša"), "7f60766002a0");                  // caron
-}
-
-TEST(Jet3TextKeys, DescendingInvertsTheMarksToo) {
-    EXPECT_EQ(keyHex("aäa", false), "809f9f9ffd9f");
-    EXPECT_EQ(keyHex("aÓa", false), "809f8d9ffdbf");
-}
-
-TEST(Jet4TextKeys, ControlCharactersAndSymbols) {
-    EXPECT_EQ(keyHex("\x03" "DirData", true, false), "7f4f59694f4a6d4a010101018007060500");
-    EXPECT_EQ(keyHex("3L9\x1d" "52\x02_AB(\xc2\xa5\x05!!V", true, false),
-              "7f3c5e48403a2b034a4c1434a9090971010101018013061a801b0604802f060700");
-}
-
-TEST(Jet4TextKeys, OtherScripts) {
-    EXPECT_EQ(keyHex("\u041c\u0438\u0440", true, false), "7f7943793b79480100");  // Мир
-    // Polytonic Greek: accents and breathings in the marks, the apostrophe placed.
-    EXPECT_EQ(keyHex("\u03f0\u03b1\u1f76 \u03c4\u03cc\u03c4' \u1f10\u03b3\u1f7c \u039a\u03cd\u03f0\u03bb\u03c9\u03c0\u03b1",
-                     true, false),
-              "7f7915790c07791e791a791e07790e077915791f791579167923791b790c01030202020502020202020503010101801f068000");
-    // Kanji and kana: the voiced kana's mark, then the kana flags' section.
-    EXPECT_EQ(keyHex("\u6f22\u5b57\u4eee\u540d\u4ea4\u3058\u308a\u6587", true, false),
-              "7fc0b6acaca00da5479fbe7f137f43b6f6010202020202030101ff0280ff8000");
+TEST(TextKeys, KeysAsAccessWroteThem) {
+    const KeyCase cases[] = {
+        // Jet 3: marks follow the codes for the letters that take them.
+        {"Köln", true, true, "7f6c726d700600"},          // one mark: no unmarked letter before it
+        {"Québec", true, true, "7f7478666166620240"},     // u counts, Q does not; an even run
+        {"Genève", true, true, "7f686670667a66022300"},   // n counts as a letter that can be marked
+        {"Århus", true, true, "7f60756978760800"},        // the first letter marked
+        {"Pâté chinois", true, true, "7f736077661162696a70726a760540"},
+        {"Côte de Blaye", true, true, "7f6272776611646611616d607d660250"},
+        {"Lakkalikööri", true, true, "7f6d606c6c606d6a6c7272756a02226600"},
+        {"København", true, true, "7f6c8161667069607a7000"},  // unmarked letters only: the plain end mark
+        // ß sorts as "ss" and both take a place in the marks.
+        {"Heli Süßwaren GmbH & Co. KG", true, true, "7f69666d6a11767876767b6075667011686f616911171162721f116c68022260"},
+        {"aæa", true, true, "7f6060666000"},
+        {"a\xc2\xb0" "a", true, true, "7f60486000"},      // degree sign
+        {"a\xe2\x80\x9c" "a", true, true, "7f60136000"},  // a curly quote sorts as '"'
+        {"a\ta", true, true, "7f60116000"},               // a tab as a blank
+        {"a\x01" "a", true, true, "7f60106000"},          // control characters share a code
+        {"aša", true, true, "7f60766002a0"},               // caron
+        // Descending inverts the marks too.
+        {"aäa", false, true, "809f9f9ffd9f"},
+        {"aÓa", false, true, "809f8d9ffdbf"},
+        // Jet 4: control characters and symbols placed like hyphens.
+        {"\x03" "DirData", true, false, "7f4f59694f4a6d4a010101018007060500"},
+        {"3L9\x1d" "52\x02_AB(\xc2\xa5\x05!!V", true, false,
+         "7f3c5e48403a2b034a4c1434a9090971010101018013061a801b0604802f060700"},
+        {"\u041c\u0438\u0440", true, false, "7f7943793b79480100"},  // Мир
+        // Polytonic Greek: accents and breathings in the marks, the apostrophe placed.
+        {"\u03f0\u03b1\u1f76 \u03c4\u03cc\u03c4' \u1f10\u03b3\u1f7c \u039a\u03cd\u03f0\u03bb\u03c9\u03c0\u03b1", true,
+         false, "7f7915790c07791e791a791e07790e077915791f791579167923791b790c01030202020502020202020503010101801f068000"},
+        // Kanji and kana: the voiced kana's mark, then the kana flags' section.
+        {"\u6f22\u5b57\u4eee\u540d\u4ea4\u3058\u308a\u6587", true, false,
+         "7fc0b6acaca00da5479fbe7f137f43b6f6010202020202030101ff0280ff8000"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(keyHex(c.text, c.ascending, c.jet3), c.hex) << c.text;
 }
 
 TEST(Jet4TextKeys, CombiningMarksSortAsThePrecomposedLetter) {

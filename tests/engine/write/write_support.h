@@ -20,6 +20,7 @@
 
 #include "jet/dao.h"
 #include "jet/error.h"
+#include "jet/verify.h"
 
 namespace writetest {
 
@@ -87,6 +88,24 @@ inline long errorOf(const std::function<void()>& action) {
         return e.number();
     }
     return 0;
+}
+
+// The faults the verifier finds in the file at `path`, one a line.
+inline std::string faults(const std::string& path) {
+    std::string out;
+    for (const auto& f : jet::verifyDatabase(path))
+        if (f.isFault()) out += jet::describeFinding(f) + "\n";
+    return out;
+}
+
+// The access masks MSysACEs grants on object `objectId`, one per grantee.
+inline std::vector<std::int32_t> grantsOn(jet::Database& db, std::int32_t objectId) {
+    std::vector<std::int32_t> masks;
+    auto aces = db.OpenRecordset("MSysACEs", jet::dbOpenDynaset);
+    for (; !aces->Eof(); aces->MoveNext())
+        if (std::get<std::int32_t>((*aces)["ObjectId"]) == objectId)
+            masks.push_back(std::get<std::int32_t>((*aces)["ACM"]));
+    return masks;
 }
 
 // Appends table `name`: a text primary key "Title" of `titleSize`
