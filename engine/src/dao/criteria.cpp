@@ -349,10 +349,7 @@ std::size_t trailingBlanks(const std::string& s) {
 // Jet writes for each (case does not count, accents do). Keys drop
 // trailing blanks; a comparison does not.
 int compareText(const std::string& a, const std::string& b) {
-    std::vector<std::uint8_t> x, y;
-    write::appendTextKey(x, a, false, true);
-    write::appendTextKey(y, b, false, true);
-    if (x != y) return x < y ? -1 : 1;
+    if (const int byKey = write::compareTextKeys(a, b, false); byKey != 0) return byKey;
     const std::size_t blanksA = trailingBlanks(a), blanksB = trailingBlanks(b);
     return blanksA == blanksB ? 0 : (blanksA < blanksB ? -1 : 1);
 }

@@ -13,12 +13,8 @@ namespace {
 // Two key values in the order of an index: Nulls first, text by its key bytes.
 int compareForKey(const Value& a, const Value& b, bool jet3Text) {
     if (isNull(a) || isNull(b)) return isNull(a) == isNull(b) ? 0 : (isNull(a) ? -1 : 1);
-    if (std::holds_alternative<std::string>(a) && std::holds_alternative<std::string>(b)) {
-        std::vector<std::uint8_t> x, y;
-        write::appendTextKey(x, std::get<std::string>(a), jet3Text, true);
-        write::appendTextKey(y, std::get<std::string>(b), jet3Text, true);
-        return x == y ? 0 : (x < y ? -1 : 1);
-    }
+    if (std::holds_alternative<std::string>(a) && std::holds_alternative<std::string>(b))
+        return write::compareTextKeys(std::get<std::string>(a), std::get<std::string>(b), jet3Text);
     return compareValues(a, b);
 }
 

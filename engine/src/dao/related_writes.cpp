@@ -1,5 +1,6 @@
 #include "dao/related_writes.h"
 
+#include "dao/catalog_entries.h"
 #include "dao/database_impl.h"
 #include "jet/error.h"
 #include "jet/types.h"
@@ -63,8 +64,7 @@ RelatedWrites::Table& RelatedWrites::table(std::uint32_t page) {
     if (!slot) {
         slot = std::make_unique<Table>();
         slot->def = storage::readTableDefinition(*db_.file, page);
-        const std::uint16_t codePage = db_.file->header().codePage ? db_.file->header().codePage : 1252;
-        slot->writer = std::make_unique<write::TableWriter>(store_, slot->def, codePage);
+        slot->writer = std::make_unique<write::TableWriter>(store_, slot->def, writeCodePage(db_));
     }
     return *slot;
 }

@@ -196,7 +196,7 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
     }
 
     // Everything is checked: write.
-    const std::uint16_t codePage = file->header().codePage ? file->header().codePage : 1252;
+    const std::uint16_t codePage = dao::writeCodePage(*this);
     write::PageStore store(*file);
 
     if (enforced) {

@@ -1,7 +1,6 @@
 #include "write/index_key.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "jet/error.h"

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "storage/text_codec.h"
 #include "write/general_order.h"
 
 namespace jet::write {
@@ -169,18 +170,13 @@ bool jet3TextCodes(std::vector<std::uint8_t>& out, const std::vector<char32_t>& 
 }
 
 
-// UTF-16 code units of UTF-8 text, as a Jet 4 row stores it.
-std::u16string utf16Units(const std::vector<char32_t>& characters) {
+// UTF-16 code units of UTF-8 text, as a Jet 4 row stores them.
+std::u16string utf16Units(const std::string& text) {
+    const std::string bytes = storage::encodeUcs2(text);
     std::u16string units;
-    for (char32_t c : characters) {
-        if (c > 0xFFFF) {
-            c -= 0x10000;
-            units.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            units.push_back(static_cast<char16_t>(c));
-        }
-    }
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        units.push_back(static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                              static_cast<std::uint8_t>(bytes[i + 1]) << 8));
     return units;
 }
 
@@ -296,14 +292,14 @@ private:
 
 bool appendTextKey(std::vector<std::uint8_t>& key, const std::string& text, bool jet3, bool ascending) {
     const std::size_t from = key.size();
-    std::vector<char32_t> characters = codePoints(text);
     bool exact = true;
     if (jet3) {
+        std::vector<char32_t> characters = codePoints(text);
         if (characters.size() > kKeyCharacters) characters.resize(kKeyCharacters);
         while (!characters.empty() && characters.back() == U' ') characters.pop_back();
         exact = jet3TextCodes(key, characters);
     } else {
-        std::u16string units = utf16Units(characters);
+        std::u16string units = utf16Units(text);
         if (units.size() > kKeyCharacters) units.resize(kKeyCharacters);
         while (!units.empty() && units.back() == u' ') units.pop_back();
         Jet4TextKey encoder(key);
@@ -316,6 +312,13 @@ bool appendTextKey(std::vector<std::uint8_t>& key, const std::string& text, bool
         if (!jet3) key.push_back(0x00);
     }
     return exact;
+}
+
+int compareTextKeys(const std::string& a, const std::string& b, bool jet3) {
+    std::vector<std::uint8_t> x, y;
+    appendTextKey(x, a, jet3, true);
+    appendTextKey(y, b, jet3, true);
+    return x == y ? 0 : (x < y ? -1 : 1);
 }
 
 }  // namespace jet::write

@@ -23,4 +23,7 @@ inline bool encodesSortOrder(std::uint16_t sortOrder, std::uint16_t sortOrderVer
 // exactly where Jet would put it). Every Jet 4 character has its code.
 bool appendTextKey(std::vector<std::uint8_t>& key, const std::string& text, bool jet3, bool ascending);
 
+// Two texts in the order of their ascending keys: <0, 0 or >0.
+int compareTextKeys(const std::string& a, const std::string& b, bool jet3);
+
 }  // namespace jet::write
