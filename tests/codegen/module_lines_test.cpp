@@ -161,7 +161,10 @@ TEST(ModuleLines, LongQueriesAreBuiltInAVariable) {
     for (int i = 0; i < 120; ++i) columns += (i ? ", " : "") + std::string("T.\"Column") + std::to_string(i) + "\"";
     const std::string longSql = "SELECT " + columns + "\r\nFROM T;\r\n";
     db.addQuery("Long One", longSql);
-    db.addQuery("Short", "SELECT 1;");
+    // A create line of exactly the longest length VB takes stays one line.
+    const std::string edge = "Set qdfNew = DB.CreateQueryDef(\"Short\", \"SELECT " + std::string(972, 'x') + ";\")";
+    ASSERT_EQ(edge.size(), 1023u);
+    db.addQuery("Short", edge.substr(41, 980));
     db.addQuery("Long Two", longSql);
     const auto lines = codegen::moduleLines(codegen::CodeStyle::StandAlone,
                                             {"Qdf: Long One", "Qdf: Short", "Qdf: Long Two"}, db.source(), "x.mdb",
@@ -171,9 +174,8 @@ TEST(ModuleLines, LongQueriesAreBuiltInAVariable) {
     const Lines queries(begin, std::find(begin, lines.end(), "End Sub"));
 
     EXPECT_EQ(queries[1], "Dim sSQL As String");
-    for (const char* line : {"Dim sSQL As String", "Set qdfNew = DB.CreateQueryDef(\"Long One\", sSQL)",
-                             "Set qdfNew = DB.CreateQueryDef(\"Short\", \"SELECT 1;\")",
-                             "Set qdfNew = DB.CreateQueryDef(\"Long Two\", sSQL)"})
+    for (const std::string& line : Lines{"Dim sSQL As String", "Set qdfNew = DB.CreateQueryDef(\"Long One\", sSQL)", edge,
+                                         "Set qdfNew = DB.CreateQueryDef(\"Long Two\", sSQL)"})
         EXPECT_EQ(std::count(queries.begin(), queries.end(), line), 1) << line;
 
     // The pieces of the first query, read back as VB would, give its SQL.

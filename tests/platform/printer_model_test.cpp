@@ -38,14 +38,19 @@ protected:
     printer::Printer P{device};
 };
 
-TEST_F(PrinterModel, CharacterScaleGivesTheTextPage) {
-    EXPECT_DOUBLE_EQ(P.ScaleWidth(), 96);
-    EXPECT_DOUBLE_EQ(P.ScaleHeight(), 64);
-    P.SetScaleMode(printer::vbInches);
-    EXPECT_DOUBLE_EQ(P.ScaleWidth(), 8);
-    P.SetScaleMode(printer::vbTwips);
-    EXPECT_DOUBLE_EQ(P.ScaleWidth(), 96 * 120);
-    EXPECT_DOUBLE_EQ(P.ScaleHeight(), 64 * 240);
+TEST_F(PrinterModel, EveryScaleModeMeasuresTheTextPage) {
+    // The text page is 96 columns of 120 twips by 64 rows of 240 twips.
+    const struct {
+        int mode;
+        double width, height;
+    } modes[] = {{printer::vbCharacters, 96, 64},         {printer::vbTwips, 11520, 15360},
+                 {printer::vbPoints, 576, 768},           {printer::vbInches, 8, 15360 / 1440.0},
+                 {printer::vbMillimeters, 203.2, 270.93}, {printer::vbCentimeters, 20.32, 27.093}};
+    for (const auto& m : modes) {
+        P.SetScaleMode(m.mode);
+        EXPECT_NEAR(P.ScaleWidth(), m.width, 0.01) << m.mode;
+        EXPECT_NEAR(P.ScaleHeight(), m.height, 0.01) << m.mode;
+    }
 }
 
 TEST_F(PrinterModel, TabMovesToColumnNOrToColumnNOfTheNextRow) {

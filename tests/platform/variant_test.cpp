@@ -68,6 +68,7 @@ TEST(Variant, TextFormsFollowCStr) {
     EXPECT_EQ(vb::Variant(-12.0).toString(), "-12");
     EXPECT_EQ(vb::Variant::Currency(-12345).toString(), "-1.2345");
     EXPECT_EQ(vb::Variant::Currency(10000).toString(), "1");
+    EXPECT_EQ(vb::Variant::Currency(15000).toString(), "1.5");
     EXPECT_EQ(vb::Variant::Date(36526.5).toString(), "2000-01-01 12:00:00");
     EXPECT_EQ(vb::Variant::Date(2).toString(), "1900-01-01");
 }

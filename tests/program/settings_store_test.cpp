@@ -93,4 +93,35 @@ TEST_F(SettingsStoreTest, StartUpChoiceEditsTheFirstRowOrAddsOne) {
     EXPECT_EQ(rowCount("STX32Init"), 1);
 }
 
+// Each Yes/No column alone, and the mode columns, read back as stored; a
+// tab setting's printer, font and every tab column likewise.
+TEST_F(SettingsStoreTest, EveryColumnOfASettingIsStoredAndReadBack) {
+    using Record = printing::PrintInitRecord;
+    const std::vector<bool Record::*> flags = {&Record::autoPrint, &Record::tables,    &Record::indexes,
+                                               &Record::fields,    &Record::queries,   &Record::relations,
+                                               &Record::page,      &Record::details};
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        settings::PrintModeSetting setting;
+        setting.name = "Only " + std::to_string(i);
+        for (auto flag : flags) setting.*flag = flag == flags[i];
+        setting.printMode = 2;
+        setting.structMode = static_cast<int>(i % 3);
+        settings::storePrintModeSetting(*print, setting, true);
+        ASSERT_TRUE(settings::findSetting(*print, "Setting", setting.name));
+        const auto stored = settings::readPrintModeSetting(*print);
+        for (auto flag : flags) EXPECT_EQ(stored.*flag, setting.*flag) << setting.name;
+        EXPECT_EQ(stored.printMode, 2);
+        EXPECT_EQ(stored.structMode, setting.structMode);
+        EXPECT_EQ(stored.selection, settings::selectionFor(2, setting.structMode));
+    }
+    auto tabs = dbSettings->OpenRecordset("StoredSettings", jet::dbOpenDynaset);
+    settings::TabSettingRow row{"Wide", "Laser", "Arial", {}};
+    for (int i = 0; i < printing::kTabCount; ++i) row.tabs[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(100 * i - 7);
+    settings::storeTabSetting(*tabs, row, true);
+    ASSERT_TRUE(settings::findSetting(*tabs, "SettingTitle", "Wide"));
+    const auto stored = printing::readStoredTabSetting(*tabs);
+    EXPECT_EQ(stored.printerName, "Laser");
+    EXPECT_EQ(stored.setting, (printing::TabSetting{"Arial", row.tabs}));
+}
+
 }  // namespace

@@ -5,8 +5,13 @@
 // overflow and deleted rows, long rows and definitions over several pages).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "jet/error.h"
+#include "storage/usage_map.h"
 #include "storage_fixture.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -59,6 +64,30 @@ TEST_P(TableReaderTest, NullsFalseEmptyTextAndColumnsAddedAfterTheRow) {
     for (std::size_t i = 3; i < 6; ++i) EXPECT_TRUE(jet::isNull(rows[2].values[i])) << i;
     auto def = readTableDefinition(*file, storagetest::kTablePage);
     EXPECT_FALSE(TableReader(*file, def).readAt(RowPointer{3, 2}).has_value());
+}
+
+// The maps of large files: each page a reference map lists covers the pages
+// its bitmap (the page less its header) can hold, one after the other.
+TEST_P(TableReaderTest, ReferenceUsageMapOverSeveralMapPages) {
+    fixture::Database db(fmt());
+    const std::uint32_t maps[] = {db.addPage(), db.addPage()};
+    const std::size_t header = fmt().usageMapPageHeader;
+    const auto perMapPage = static_cast<std::uint32_t>((fmt().pageSize - header) * 8);
+    for (auto p : maps) db.page(p)[0] = 0x05;
+    db.page(maps[0])[header] = 0x08;
+    db.page(maps[1])[header + 1] = 0x04;
+    fixture::Writer row;
+    row.u8(1);
+    for (auto p : maps) row.u32(p);
+    const std::uint32_t rowPage = db.addDataPage(0, {Slot{row.out}});
+    // A sparse file long enough for the second map page's range.
+    testsupport::TempFolder folder;
+    const std::string path = folder.file("large.mdb");
+    const Bytes bytes = db.bytes();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::filesystem::resize_file(path, (perMapPage + 11) * fmt().pageSize);
+    EXPECT_EQ(readUsageMap(*jet::io::PageFile::open(path), {rowPage, 0}),
+              (std::vector<std::uint32_t>{3, perMapPage + 10}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, TableReaderTest, STORAGE_FORMATS, storagetest::formatName);

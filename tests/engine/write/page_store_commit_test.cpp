@@ -1,11 +1,29 @@
-// What a commit refuses before it writes anything.
+// What a commit refuses before it writes anything, and the order in which
+// it makes its pages lasting.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "engine/storage/fixture_builder.h"
 #include "io/page_file.h"
+#include "io/rollback_journal.h"
 #include "jet/error.h"
 #include "support/error_number.h"
 #include "write/page_store.h"
+#include "engine/write/write_support.h"
+
+// Every fsync of the test program, with whether the file's journal was
+// still there: a database synced only after its journal is gone can lose a
+// commit that a crash cut short.
+std::vector<std::pair<std::string, bool>> synced;
+extern "C" int fsync(int fd) {
+    std::error_code ignored;
+    const auto path = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ignored).string();
+    synced.emplace_back(path, std::filesystem::exists(jet::io::journalPath(path)));
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
 
 namespace {
 
@@ -45,6 +63,17 @@ TEST(PageStoreCommit, AfterAnUnfinishedWriteNothingMoreIsWritten) {
     file->setUnfinishedWrite();
     EXPECT_EQ(commitError(*file, sink), jet::kErrDamaged);
     EXPECT_EQ(sink.writes, 2);
+}
+
+TEST(PageStoreCommit, TheDatabaseIsSyncedBeforeItsJournalGoes) {
+    writetest::TempFolder folder;
+    const std::string path = folder.file("synced.mdb");
+    auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+    const std::string canonical = std::filesystem::canonical(path).string();
+    synced.clear();
+    writetest::appendTable(*db, "Orders");
+    EXPECT_NE(std::find(synced.begin(), synced.end(), std::pair(canonical, true)), synced.end());
+    EXPECT_FALSE(std::filesystem::exists(jet::io::journalPath(path)));
 }
 
 }  // namespace

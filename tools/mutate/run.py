@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Plants single faults in a scratch copy of the project and runs the tests
+against each one, to show which faults the suite lets through.
+
+    tools/mutate/run.py [--faults FILE] [--scratch DIR] [ID ...]
+
+Each fault is an exact text of one file and its replacement (a list of
+{id, path, find, replace, fault} in JSON). A fault whose text no longer
+occurs, or occurs more than once, is reported as not applicable. The real
+tree is never touched: the tree is mirrored into the scratch folder (only
+changed files are copied, so the scratch build stays incremental), each
+fault is written there, only the test executables are rebuilt, the ones the
+change reached are run, and the file is put back.
+
+Not part of CI: a full pass rebuilds and reruns tests once per fault.
+"""
+
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import time
+import xml.etree.ElementTree as ET
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+TEST_TARGETS = ["engine_tests", "cli_tests", "codegen_tests", "printing_tests", "platform_tests",
+                "registry_tests", "subs_tests", "program_tests", "install_tests"]
+# Test executables that read the databases the build makes (not linked, so
+# a changed database does not relink them).
+READS_DELIVERED = {"install_tests", "program_tests", "codegen_tests"}
+DELIVERED = ["STX32.MDB", "OrderEntry.mdb"]
+
+
+def log(*parts):
+    print(*parts, flush=True)
+
+
+def mirror(scratch):
+    """Copies the working tree (tracked and untracked, not ignored) into the
+    scratch folder, keeping modification times so unchanged files do not
+    rebuild."""
+    listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+                            cwd=ROOT, check=True, capture_output=True).stdout.split(b"\0")
+    for name in filter(None, listed):
+        rel = name.decode()
+        src, dst = ROOT / rel, scratch / rel
+        if not src.is_file():
+            continue
+        if dst.exists() and dst.stat().st_size == src.stat().st_size and dst.read_bytes() == src.read_bytes():
+            continue
+        dst.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(src, dst)
+
+
+def configure(scratch, build):
+    if (build / "build.ninja").exists():
+        return
+    corpus = (ROOT / ".." / "shared" / "corpus").resolve()
+    subprocess.run(["cmake", "-S", str(scratch), "-B", str(build), "-G", "Ninja",
+                    "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache",
+                    f"-DSTRUX_CORPUS={corpus}"], check=True, stdout=subprocess.DEVNULL, env=build_env(scratch))
+
+
+def build_env(scratch):
+    env = dict(os.environ)
+    # Paths under the scratch root hash as relative, so the scratch build
+    # shares the compiler cache with a tree built the same way.
+    env.update(CCACHE_BASEDIR=str(scratch), CCACHE_NOHASHDIR="1", QT_QPA_PLATFORM="offscreen")
+    return env
+
+
+def outputs(build):
+    stamps = {}
+    for name in TEST_TARGETS + DELIVERED:
+        path = build / "bin" / name
+        if path.exists():
+            stamps[name] = path.stat().st_mtime_ns
+    return stamps
+
+
+def rebuild(scratch, build, targets, jobs):
+    started = time.time()
+    done = subprocess.run(["cmake", "--build", str(build), "-j", str(jobs), "--target", *targets],
+                          env=build_env(scratch), capture_output=True, text=True)
+    return done.returncode == 0, done.stdout[-3000:] + done.stderr[-3000:], time.time() - started
+
+
+def run_tests(scratch, build, names, limits):
+    """Runs each executable once and returns {executable: set of failed
+    tests}, or a single marker when it crashed or ran out of time."""
+    failed = {}
+    for name in names:
+        report = build / f"mutate-{name}.xml"
+        report.unlink(missing_ok=True)
+        try:
+            subprocess.run([str(build / "bin" / name), f"--gtest_output=xml:{report}", "--gtest_brief=1"],
+                           cwd=build / "tests", env=build_env(scratch), capture_output=True, timeout=limits.get(name, 600))
+        except subprocess.TimeoutExpired:
+            failed[name] = {"<time limit>"}
+            continue
+        if not report.exists():
+            failed[name] = {"<crashed>"}
+            continue
+        bad = set()
+        for case in ET.parse(report).iter("testcase"):
+            if case.find("failure") is not None:
+                bad.add(case.get("classname") + "." + case.get("name"))
+        failed[name] = bad
+    return failed
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("ids", nargs="*", help="only these faults")
+    parser.add_argument("--faults", action="append", help="faults file (repeatable); default tools/mutate/faults.json")
+    parser.add_argument("--scratch", default=f"/tmp/strux-mutate-{os.getuid()}", help="scratch copy of the tree")
+    parser.add_argument("--jobs", type=int, default=2)
+    parser.add_argument("--all-tests", action="store_true", help="run every test executable, not only the rebuilt ones")
+    parser.add_argument("--build-only", action="store_true", help="mirror the tree and build the tests, plant nothing")
+    args = parser.parse_args()
+
+    faults = []
+    for file in args.faults or [str(ROOT / "tools" / "mutate" / "faults.json")]:
+        faults += json.loads(Path(file).read_text())
+    if args.ids:
+        faults = [f for f in faults if f["id"] in args.ids]
+    scratch = Path(args.scratch)
+    build = scratch / "build"
+    scratch.mkdir(parents=True, exist_ok=True)
+    mirror(scratch)
+    configure(scratch, build)
+
+    targets = TEST_TARGETS + ["delivered_databases"]
+    ok, out, took = rebuild(scratch, build, targets, args.jobs)
+    if not ok:
+        sys.exit("the unchanged tree does not build:\n" + out)
+    present = [t for t in TEST_TARGETS if (build / "bin" / t).exists()]
+    if args.build_only:
+        log(f"built in {took:.0f} s: {build / 'bin'}")
+        return
+    log(f"built in {took:.0f} s; baseline run of {', '.join(present)}")
+    started = time.time()
+    limits = {}
+    baseline = {}
+    for name in present:
+        t0 = time.time()
+        baseline.update(run_tests(scratch, build, [name], {}))
+        limits[name] = 3 * (time.time() - t0) + 30
+    log(f"baseline in {time.time() - started:.0f} s; failing already: "
+        f"{sorted(t for s in baseline.values() for t in s) or 'none'}")
+
+    results = []
+    for fault in faults:
+        fid, path = fault["id"], scratch / fault["path"]
+        text = path.read_text() if path.exists() else ""
+        count = text.count(fault["find"])
+        if count != 1:
+            results.append((fid, "n/a", f"text occurs {count} times"))
+            log(f"{fid}: not applicable (text occurs {count} times)")
+            continue
+        before = outputs(build)
+        path.write_text(text.replace(fault["find"], fault["replace"]))
+        try:
+            ok, out, took = rebuild(scratch, build, targets, args.jobs)
+            if not ok:
+                results.append((fid, "caught", "does not build"))
+                log(f"{fid}: caught by the compiler ({took:.0f} s)")
+                continue
+            after = outputs(build)
+            changed = {n for n in after if before.get(n) != after[n]}
+            names = present if args.all_tests else [
+                n for n in present if n in changed or (n in READS_DELIVERED and changed & set(DELIVERED))]
+            t0 = time.time()
+            failed = run_tests(scratch, build, names, limits)
+            new = sorted(t for n, s in failed.items() for t in s - baseline.get(n, set()))
+            if new:
+                results.append((fid, "caught", f"{len(new)} tests: " + ", ".join(new[:4])))
+                log(f"{fid}: caught by {len(new)} ({', '.join(new[:3])}{', ...' if len(new) > 3 else ''}) "
+                    f"[build {took:.0f} s, tests {time.time() - t0:.0f} s]")
+            else:
+                results.append((fid, "SURVIVED", "ran " + (", ".join(names) or "no test executable")))
+                log(f"{fid}: SURVIVED - {fault['fault']} [ran {', '.join(names) or 'nothing'}]")
+        finally:
+            path.write_text(text)
+            # The restored file must be older than nothing built from it.
+            os.utime(path)
+
+    applicable = [r for r in results if r[1] != "n/a"]
+    caught = [r for r in applicable if r[1] == "caught"]
+    log("")
+    log(f"score: {len(caught)}/{len(applicable)} applicable faults caught"
+        f" ({len(results) - len(applicable)} not applicable)")
+    for fid, state, note in results:
+        if state != "caught":
+            log(f"  {state:9} {fid}: {note}")
+    # Leaves the scratch build as the unchanged tree for the next run.
+    rebuild(scratch, build, targets, args.jobs)
+    sys.exit(0 if len(caught) == len(applicable) else 1)
+
+
+if __name__ == "__main__":
+    main()
