@@ -1,4 +1,4 @@
-// Several writers on one hive at once, in other processes and in threads:
+// Several writer processes on one hive at once:
 // every value each of them wrote must be there afterwards.
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/registry_temp_prefix.h"
@@ -90,17 +89,6 @@ TEST(RegistryConcurrency, ProcessesWritingAtOnceLoseNothing) {
     int entries = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(prefix.folder())) ++entries;
     EXPECT_EQ(entries, 2);
-}
-
-TEST(RegistryConcurrency, ThreadsWritingAtOnceLoseNothing) {
-    registry_test::TempPrefix prefix;
-    std::vector<int> failures(kWriters, 0);
-    std::vector<std::thread> threads;
-    for (int writer = 0; writer < kWriters; ++writer)
-        threads.emplace_back([writer, &failures] { failures[writer] = WriteValues(writer); });
-    for (auto& t : threads) t.join();
-    for (int writer = 0; writer < kWriters; ++writer) EXPECT_EQ(failures[writer], 0) << "writer " << writer;
-    EXPECT_EQ(CountMissing(), 0);
 }
 
 }  // namespace

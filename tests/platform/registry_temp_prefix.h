@@ -4,10 +4,9 @@
 #pragma once
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 namespace registry_test {
@@ -27,15 +26,7 @@ private:
     testsupport::TempFolder folder_;
 };
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
 }  // namespace registry_test

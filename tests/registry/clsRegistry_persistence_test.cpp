@@ -57,7 +57,7 @@ TEST_F(PersistenceTest, ValuesSurviveTheObjectAndTheProcess) {
 TEST_F(PersistenceTest, UnwritableHiveRefusesCreatingAndWriting) {
     onKey("SOFTWARE", "Corvane", "Open");
     ASSERT_EQ(::chmod(prefix.machineHive().c_str(), 0444), 0);
-    const std::string before = ReadFile(prefix.machineHive());
+    const std::string before = readFile(prefix.machineHive());
 
     // The key opened before the hive became read-only: the write is denied.
     EXPECT_EQ(registry->SetValue(vb::Variant("x"), vb::Variant("abc")), win32::ERROR_ACCESS_DENIED);
@@ -65,7 +65,7 @@ TEST_F(PersistenceTest, UnwritableHiveRefusesCreatingAndWriting) {
     // Reopening asks for all access, which the hive cannot give.
     EXPECT_EQ(registry->SetValue(vb::Variant("x"), vb::Variant("abc")), 1010);
     EXPECT_FALSE(registry->CreateKey("Corvane", "New"));
-    EXPECT_EQ(ReadFile(prefix.machineHive()), before);
+    EXPECT_EQ(readFile(prefix.machineHive()), before);
     EXPECT_TRUE(shown().empty());
 
     // Without creating, the class still opens for reading and writing, which
