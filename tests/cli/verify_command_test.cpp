@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "jet/dao.h"
+#include "support/corpus.h"
 #include "support/strux_command.h"
 #include "support/temp_folder.h"
 
@@ -48,6 +49,14 @@ TEST(VerifyCommand, CleanDamagedAndUnreadableFiles) {
     EXPECT_EQ(damaged.status, 1);
     EXPECT_NE(damaged.out.find("page 1: unreadable map of free pages"), std::string::npos) << damaged.out;
     EXPECT_NE(damaged.out.find("1 fault found"), std::string::npos) << damaged.out;
+
+    // Notes (checks made only in part, as for the keys of an Access 2007
+    // file) are no faults.
+    if (testsupport::haveCorpus()) {
+        auto noted = verify(testsupport::corpusFile("V2007/indexTestV2007.accdb"));
+        EXPECT_EQ(noted.status, 0) << noted.out;
+        EXPECT_NE(noted.out.find("note: "), std::string::npos) << noted.out;
+    }
 
     auto missing = verify(folder.file("missing.mdb"));
     EXPECT_EQ(missing.status, 2);

@@ -6,6 +6,7 @@
 #include "command.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/file_size_limit.h"
 #include "support/strux_command.h"
 
 namespace {
@@ -88,6 +89,13 @@ TEST(CodeCommands, CopyKeepsAnExistingCopyUnlessForcedAndNeverTheSource) {
     EXPECT_EQ(result.status, cli::kExitEngineError);
     EXPECT_NE(result.err.find("being copied"), std::string::npos) << result.err;
     EXPECT_EQ(testcodegen::readFile(nwind.db), source);
+
+    // A disk that fills up part way through the copy: the half-made copy goes.
+    {
+        testsupport::FileSizeLimit full(150000);
+        result = strux({"copy", nwind.db, "-o", nwind.folder / "Full.mdb"});
+    }
+    EXPECT_EQ(result.status, cli::kExitEngineError) << result.err;
 
     // A folder the copy cannot be created in: nothing appears.
     result = strux({"copy", nwind.db, "-o", nwind.folder / "missing/Copy.mdb"});

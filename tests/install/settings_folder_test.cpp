@@ -4,8 +4,6 @@
 #include "userdata/settings_folder.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "support/file_size_limit.h"
 #include "support/files.h"
 #include "support/temp_folder.h"
 
@@ -193,15 +192,10 @@ TEST_F(SettingsFolderTest, AWriteCutShortLeavesNoPartialFile) {
     const fs::path ann = root_ / "ann";
     const auto places = userdata::settingsPlaces(bin, environment({{"XDG_DATA_HOME", ann.string()}}));
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* previous = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 70000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const fs::path folder = userdata::settingsFolderFor(places, "STX32.MDB");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    ::signal(SIGXFSZ, previous);
+    const fs::path folder = [&] {
+        testsupport::FileSizeLimit limit(70000);
+        return userdata::settingsFolderFor(places, "STX32.MDB");
+    }();
 
     EXPECT_EQ(folder, ann / "strux32");
     EXPECT_TRUE(fs::is_empty(folder)) << "neither a cut-short STX32.MDB nor its temporary file is left";
