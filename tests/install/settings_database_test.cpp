@@ -1,13 +1,10 @@
 // The settings database STX32.MDB as the build delivers it: the program
-// opens it exclusively, reads its tables and built-in settings, finds
-// settings by name through PrimaryKey and cannot store a second setting of
-// a name already taken. The expected rows are the "["-separated records the
+// opens it exclusively and reads its tables and built-in settings. The expected rows are the "["-separated records the
 // program writes into the registry on its first run, so that the two stores
 // of built-in settings cannot drift apart.
 #include <algorithm>
 
 #include "delivered_databases.h"
-#include "support/temp_folder.h"
 
 namespace {
 
@@ -39,16 +36,7 @@ class SettingsDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(fs::exists(built)) << built << " was not made by the build"; }
 
-    // A copy to write to: the built file is the settings of a program run
-    // from build/bin and is left as it is.
-    std::string writableCopy() {
-        const std::string copy = folder.file("STX32.MDB");
-        fs::copy_file(built, copy);
-        return copy;
-    }
-
     const fs::path built = builtFile("STX32.MDB");
-    testsupport::TempFolder folder;
 };
 
 TEST_F(SettingsDatabaseTest, OpensExclusivelyWithItsThreeTables) {
@@ -137,54 +125,6 @@ TEST_F(SettingsDatabaseTest, HoldsTheBuiltInSettingsAsTheRegistryRecordsGiveThem
     init->MoveFirst();
     EXPECT_EQ((*init)["TabSetting"], jet::Value(std::string("Default")));
     EXPECT_EQ((*init)["PrintSetting"], jet::Value(std::string("Default")));
-}
-
-TEST_F(SettingsDatabaseTest, SeekOnPrimaryKeyFindsSettingsByNameOnly) {
-    auto db = jet::DBEngine().OpenDatabase(built.string(), true, true);
-    for (const char* table : {"StoredSettings", "PrintInit"}) {
-        auto rs = db->OpenRecordset(table, jet::dbOpenTable);
-        rs->SetIndex("PrimaryKey");
-        rs->Seek("=", {std::string("Default")});
-        ASSERT_FALSE(rs->NoMatch()) << table;
-        EXPECT_EQ(rs->Fields()[0].Value(), jet::Value(std::string("Default"))) << table;
-        // Jet compares names without regard to case, as the program's users
-        // type them.
-        rs->Seek("=", {std::string("DEFAULT")});
-        EXPECT_FALSE(rs->NoMatch()) << table;
-        // Nor do trailing blanks count: they are no part of an index key.
-        rs->Seek("=", {std::string("Default  ")});
-        EXPECT_FALSE(rs->NoMatch()) << table;
-        // The markers for "no setting" never name a row.
-        for (const char* marker : {"?", "!", "Defaul"}) {
-            rs->Seek("=", {std::string(marker)});
-            EXPECT_TRUE(rs->NoMatch()) << table << " '" << marker << "'";
-        }
-    }
-}
-
-TEST_F(SettingsDatabaseTest, ASecondSettingOfTheSameTitleIsRefusedAndChangesNothing) {
-    const std::string copy = writableCopy();
-    const std::string before = fileBytes(copy);
-    {
-        auto db = jet::DBEngine().OpenDatabase(copy, true, false);
-        auto rs = db->OpenRecordset("StoredSettings", jet::dbOpenTable);
-        for (const char* title : {"Default", "default", "HPLJ4 - TIMES NR"}) {
-            rs->AddNew();
-            rs->SetValue("SettingTitle", std::string(title));
-            rs->SetValue("PrinterFontName", std::string("Arial"));
-            rs->SetValue("Tab01", static_cast<std::int16_t>(99));
-            EXPECT_EQ(errorOf([&] { rs->Update(); }), jet::kErrDuplicateKey) << title;
-            rs->CancelUpdate();
-        }
-        EXPECT_EQ(rs->RecordCount(), 2);
-        rs->SetIndex("PrimaryKey");
-        rs->Seek("=", {std::string("Default")});
-        ASSERT_FALSE(rs->NoMatch());
-        EXPECT_EQ((*rs)["PrinterFontName"], jet::Value(std::string("Courier")));
-        EXPECT_EQ((*rs)["Tab01"], jet::Value(static_cast<std::int16_t>(10)));
-        db->Close();
-    }
-    EXPECT_EQ(fileBytes(copy), before) << "a refused row left its traces in the file";
 }
 
 TEST_F(SettingsDatabaseTest, MdbToolsReadsTheSeededRows) {
