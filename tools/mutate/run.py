@@ -45,6 +45,13 @@ QUICK_TESTS = """
 foreach(target IN ITEMS %s)
   if(TARGET ${target})
     target_compile_options(${target} PRIVATE -O0 -g0)
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <filesystem> <functional> <map> <memory>
+                              <optional> <string> <vector>)
+  endif()
+endforeach()
+foreach(target IN ITEMS platform_tests registry_tests subs_tests program_tests)
+  if(TARGET ${target})
+    target_precompile_headers(${target} PRIVATE <QtWidgets>)
   endif()
 endforeach()
 """ % " ".join(TEST_TARGETS)
