@@ -25,6 +25,6 @@ TEST(JsonWriter, NestsObjectsAndArraysWithCommasInTheRightPlaces) {
 }
 
 TEST(JsonWriter, EscapesQuotesControlCharactersAndKeepsUtf8) {
-    EXPECT_EQ(cli::JsonWriter::escape("a\"b\\c\r\n\x01"), "a\\\"b\\\\c\\r\\n\\u0001");
+    EXPECT_EQ(cli::JsonWriter::escape("a\"b\\c\r\n\x01\x1f"), "a\\\"b\\\\c\\r\\n\\u0001\\u001f");
     EXPECT_EQ(cli::JsonWriter::escape("Caf\xC3\xA9"), "Caf\xC3\xA9");
 }
