@@ -9,8 +9,9 @@ Each fault is an exact text of one file and its replacement (a list of
 occurs, or occurs more than once, is reported as not applicable. The real
 tree is never touched: the tree is mirrored into the scratch folder (only
 changed files are copied, so the scratch build stays incremental), each
-fault is written there, only the test executables are rebuilt, the ones the
-change reached are run, and the file is put back.
+fault is written there, the test executables it reaches are rebuilt and run
+one at a time (the fault's own module first, stopping at the first that
+fails), and the file is put back.
 
 Not part of CI: a full pass rebuilds and reruns tests once per fault.
 """
@@ -32,6 +33,26 @@ TEST_TARGETS = ["engine_tests", "cli_tests", "codegen_tests", "printing_tests", 
 # a changed database does not relink them).
 READS_DELIVERED = {"install_tests", "program_tests", "codegen_tests"}
 DELIVERED = ["STX32.MDB", "OrderEntry.mdb"]
+# The test executables most likely to catch a fault in a folder, tried
+# first; the others follow in TEST_TARGETS order.
+HOME_TESTS = [
+    ("engine/", ["engine_tests", "cli_tests", "install_tests"]),
+    ("cli/", ["cli_tests", "codegen_tests", "printing_tests"]),
+    ("program/codegen/", ["codegen_tests", "program_tests"]),
+    ("program/printing/", ["printing_tests", "program_tests"]),
+    ("program/", ["program_tests"]),
+    ("platform/", ["platform_tests", "printing_tests"]),
+    ("registry/", ["registry_tests", "program_tests"]),
+    ("subs/", ["subs_tests", "program_tests"]),
+    ("tools/make_databases/", ["install_tests", "program_tests"]),
+]
+
+
+def test_order(path):
+    for prefix, first in HOME_TESTS:
+        if path.startswith(prefix):
+            return first + [t for t in TEST_TARGETS if t not in first]
+    return list(TEST_TARGETS)
 
 
 def log(*parts):
@@ -116,7 +137,7 @@ def rebuild(scratch, build, targets, jobs):
     return done.returncode == 0, done.stdout[-3000:] + done.stderr[-3000:], time.time() - started
 
 
-def run_tests(scratch, build, names, limits):
+def run_tests(scratch, build, names, limits, fail_fast=False):
     """Runs each executable once and returns {executable: set of failed
     tests}, or a single marker when it crashed or ran out of time."""
     failed = {}
@@ -124,7 +145,8 @@ def run_tests(scratch, build, names, limits):
         report = build / f"mutate-{name}.xml"
         report.unlink(missing_ok=True)
         try:
-            subprocess.run([str(build / "bin" / name), f"--gtest_output=xml:{report}", "--gtest_brief=1"],
+            subprocess.run([str(build / "bin" / name), f"--gtest_output=xml:{report}", "--gtest_brief=1"] +
+                           (["--gtest_fail_fast"] if fail_fast else []),
                            cwd=build / "tests", env=build_env(scratch), capture_output=True, timeout=limits.get(name, 600))
         except subprocess.TimeoutExpired:
             failed[name] = {"<time limit>"}
@@ -146,7 +168,7 @@ def main():
     parser.add_argument("--faults", action="append", help="faults file (repeatable); default tools/mutate/faults.json")
     parser.add_argument("--scratch", default=f"/tmp/strux-mutate-{os.getuid()}", help="scratch copy of the tree")
     parser.add_argument("--jobs", type=int, default=2)
-    parser.add_argument("--all-tests", action="store_true", help="run every test executable, not only the rebuilt ones")
+    parser.add_argument("--all-tests", action="store_true", help="run the executables the change does not reach too")
     parser.add_argument("--build-only", action="store_true", help="mirror the tree and build the tests, plant nothing")
     args = parser.parse_args()
 
@@ -189,28 +211,33 @@ def main():
             results.append((fid, "n/a", f"text occurs {count} times"))
             log(f"{fid}: not applicable (text occurs {count} times)")
             continue
-        before = outputs(build)
         path.write_text(text.replace(fault["find"], fault["replace"]))
         try:
-            ok, out, took = rebuild(scratch, build, targets, args.jobs)
-            if not ok:
-                results.append((fid, "caught", "does not build"))
-                log(f"{fid}: caught by the compiler ({took:.0f} s)")
-                continue
-            after = outputs(build)
-            changed = {n for n in after if before.get(n) != after[n]}
-            names = present if args.all_tests else [
-                n for n in present if n in changed or (n in READS_DELIVERED and changed & set(DELIVERED))]
-            t0 = time.time()
-            failed = run_tests(scratch, build, names, limits)
-            new = sorted(t for n, s in failed.items() for t in s - baseline.get(n, set()))
-            if new:
-                results.append((fid, "caught", f"{len(new)} tests: " + ", ".join(new[:4])))
-                log(f"{fid}: caught by {len(new)} ({', '.join(new[:3])}{', ...' if len(new) > 3 else ''}) "
-                    f"[build {took:.0f} s, tests {time.time() - t0:.0f} s]")
-            else:
-                results.append((fid, "SURVIVED", "ran " + (", ".join(names) or "no test executable")))
-                log(f"{fid}: SURVIVED - {fault['fault']} [ran {', '.join(names) or 'nothing'}]")
+            # One executable at a time, the fault's own module first: most
+            # faults are caught there and the rest need not be rebuilt.
+            state, note, ran, t0 = "SURVIVED", "", [], time.time()
+            for name in [n for n in test_order(fault["path"]) if n in present]:
+                before = outputs(build)
+                wanted = [name] + (["delivered_databases"] if name in READS_DELIVERED else [])
+                ok, out, took = rebuild(scratch, build, wanted, args.jobs)
+                if not ok:
+                    state, note = "caught", "does not build"
+                    break
+                after = outputs(build)
+                changed = {n for n in after if before.get(n) != after[n]}
+                if not args.all_tests and name not in changed and not (name in READS_DELIVERED and changed & set(DELIVERED)):
+                    continue  # the change does not reach this executable
+                ran.append(name)
+                failed = run_tests(scratch, build, [name], limits, fail_fast=True)
+                new = sorted(failed[name] - baseline.get(name, set()))
+                if new:
+                    state, note = "caught", f"{name}: " + ", ".join(new[:3])
+                    break
+            if state == "SURVIVED":
+                note = "ran " + (", ".join(ran) or "no test executable the change reaches")
+            results.append((fid, state, note))
+            log(f"{fid}: {state} - {note if state == 'caught' else fault['fault'] + ' [' + note + ']'} "
+                f"[{time.time() - t0:.0f} s]")
         finally:
             path.write_text(text)
             # The restored file must be older than nothing built from it.
