@@ -137,16 +137,17 @@ def rebuild(scratch, build, targets, jobs):
     return done.returncode == 0, done.stdout[-3000:] + done.stderr[-3000:], time.time() - started
 
 
-def run_tests(scratch, build, names, limits, fail_fast=False):
+def run_tests(scratch, build, names, limits, fail_fast=False, only=None, times=None):
     """Runs each executable once and returns {executable: set of failed
-    tests}, or a single marker when it crashed or ran out of time."""
+    tests}, or a single marker when it crashed or ran out of time. `only` is
+    a gtest filter; `times`, when given, receives each test's seconds."""
     failed = {}
     for name in names:
         report = build / f"mutate-{name}.xml"
         report.unlink(missing_ok=True)
         try:
             subprocess.run([str(build / "bin" / name), f"--gtest_output=xml:{report}", "--gtest_brief=1"] +
-                           (["--gtest_fail_fast"] if fail_fast else []),
+                           (["--gtest_fail_fast"] if fail_fast else []) + ([f"--gtest_filter={only}"] if only else []),
                            cwd=build / "tests", env=build_env(scratch), capture_output=True, timeout=limits.get(name, 600))
         except subprocess.TimeoutExpired:
             failed[name] = {"<time limit>"}
@@ -156,8 +157,11 @@ def run_tests(scratch, build, names, limits, fail_fast=False):
             continue
         bad = set()
         for case in ET.parse(report).iter("testcase"):
+            test = case.get("classname") + "." + case.get("name")
             if case.find("failure") is not None:
-                bad.add(case.get("classname") + "." + case.get("name"))
+                bad.add(test)
+            if times is not None:
+                times[test] = float(case.get("time") or 0)
         failed[name] = bad
     return failed
 
@@ -195,7 +199,7 @@ def main():
     # times its run (and half a minute) is its time limit under a fault.
     present = [t for t in TEST_TARGETS if t in subprocess.run(
         ["cmake", "--build", str(build), "--target", "help"], capture_output=True, text=True).stdout]
-    limits, baseline = {}, {}
+    limits, baseline, slow = {}, {}, {}
 
     def ensure_baseline(name):
         if name in baseline:
@@ -205,8 +209,12 @@ def main():
         if not ok:
             sys.exit(f"{name} does not build on the unchanged tree:\n" + out)
         t0 = time.time()
-        baseline.update(run_tests(scratch, build, [name], {}))
+        times = {}
+        baseline.update(run_tests(scratch, build, [name], {}, times=times))
         limits[name] = 3 * (time.time() - t0) + 30
+        # The tests of a second or more run only when the quick ones let a
+        # fault through.
+        slow[name] = ":".join(t for t, seconds in times.items() if seconds >= 1.0)
         log(f"  {name}: built in {took:.0f} s, ran in {time.time() - t0:.0f} s"
             + (f"; failing already: {sorted(baseline[name])}" if baseline[name] else ""))
         return True
@@ -241,8 +249,12 @@ def main():
                 if not args.all_tests and name not in changed and not (name in READS_DELIVERED and changed & set(DELIVERED)):
                     continue  # the change does not reach this executable
                 ran.append(name)
-                failed = run_tests(scratch, build, [name], limits, fail_fast=True)
-                new = sorted(failed[name] - baseline.get(name, set()))
+                new = []
+                for only in (["-" + slow[name], slow[name]] if slow[name] else [None]):
+                    failed = run_tests(scratch, build, [name], limits, fail_fast=True, only=only)
+                    new = sorted(failed[name] - baseline.get(name, set()))
+                    if new:
+                        break
                 if new:
                     state, note = "caught", f"{name}: " + ", ".join(new[:3])
                     break
