@@ -71,8 +71,8 @@ struct EncryptedFile {
 inline const std::vector<EncryptedFile>& encryptedCorpus() {
     static const std::vector<EncryptedFile> files{
         {"db97-enc.mdb", "", "Table1", 2},          {"db-enc.mdb", "", "Table1", 2},
-        {"db2007-oldenc.accdb", "Test123", "Table1", -1}, {"db2007-enc.accdb", "Test123", "Table1", -1},
-        {"db2013-enc.accdb", "1234", "Customers", 7},  {"db-nonstandard.accdb", "password", "Table_One", -1},
+        {"db2007-oldenc.accdb", "Test123", "Table1", 1}, {"db2007-enc.accdb", "Test123", "Table1", 1},
+        {"db2013-enc.accdb", "1234", "Customers", 7},  {"db-nonstandard.accdb", "password", "Table_One", 1},
     };
     return files;
 }
