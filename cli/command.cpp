@@ -1,5 +1,6 @@
 #include "command.h"
 
+#include "commands/database_password.h"
 #include "commands/registry.h"
 #include "jet/error.h"
 
@@ -26,6 +27,7 @@ void writeOverview(std::ostream& out) {
     for (const auto& command : allCommands())
         out << "  " << command->name() << std::string(10 - std::min<std::size_t>(9, command->name().size()), ' ')
             << command->summary() << '\n';
+    out << "\nOptions of every command:" << passwordHelp();
     out << "\n'strux COMMAND --help' describes a command.\n";
 }
 
@@ -45,12 +47,19 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         std::vector<std::string> rest(args.begin() + 1, args.end());
         for (const auto& arg : rest) {
             if (arg == "--help" || arg == "-h") {
-                out << command->help();
+                out << command->help() << passwordHelp();
                 return kExitOk;
             }
         }
         try {
+            // Every command opens a database: the password options are
+            // everyone's, taken here once.
+            if (const std::string problem = takePasswordOptions(rest); !problem.empty())
+                throw PasswordProblem(problem);
             return command->execute(rest, out, err);
+        } catch (const PasswordProblem& e) {
+            err << "strux " << command->name() << ": " << e.what() << '\n';
+            return kExitUsage;
         } catch (const jet::Error& e) {
             err << "strux " << command->name() << ": error " << e.number() << ": " << e.what() << '\n';
             return kExitEngineError;

@@ -21,6 +21,7 @@
 #include "vb/interaction.h"
 #include "vb/vb_error.h"
 #include "viewer/frmCreationCons.h"
+#include "viewer/frmDbPassword.h"
 #include "viewer/frmHelp.h"
 #include "viewer/main_window_texts.h"
 #include "viewer/object_details.h"
@@ -347,7 +348,15 @@ void frmStrux::OpenDatabaseFile(const std::string& path) {
     sDbPath = path;
     lblTitle->setText(qs(sDbPath));
     try {
-        dbCurrent = dbeEngine->OpenDatabase(sDbPath);
+        // A protected or encrypted file: asked for its password, as Access asks.
+        dbCurrent = viewer::openAskingPassword(
+            [&](const std::string& connect) { return dbeEngine->OpenDatabase(sDbPath, false, false, connect); },
+            [&] {
+                SetPointer(0);
+                auto password = frmDbPassword::Ask(this);
+                SetPointer(11);
+                return password;
+            });
     } catch (const jet::Error& e) {
         // The file is refused (not a database, damaged, locked, protected):
         // say why and go on with no database open.
@@ -355,6 +364,13 @@ void frmStrux::OpenDatabaseFile(const std::string& path) {
         closeDatabaseQuietly();
         reportEngineError(e.number(), e.what());
         sErrArea = Subs().cvSetArea(0, kFormNumber, 0);
+        return;
+    }
+    if (!dbCurrent) {
+        // Cancel in the password dialog: as a cancelled Open, no database.
+        SetPointer(0);
+        closeDatabaseQuietly();
+        sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
         return;
     }
     LoadStructure(0);

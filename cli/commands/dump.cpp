@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "command.h"
+#include "commands/database_password.h"
 #include "commands/registry.h"
 #include "json_writer.h"
 #include "jet/dao.h"
@@ -214,7 +215,8 @@ public:
             return kExitUsage;
         }
         jet::DBEngine engine;
-        auto db = engine.OpenDatabase(file, false, true);
+        auto db = openWithPassword(
+            [&](const std::string& password) { return engine.OpenDatabase(file, false, true, connectFor(password)); });
         // Build the whole text first so a failure part-way prints nothing.
         std::ostringstream text;
         if (json) writeJson(*db, text);

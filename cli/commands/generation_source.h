@@ -8,6 +8,7 @@
 #include <string>
 
 #include "codegen/generate_structure.h"
+#include "commands/database_password.h"
 #include "jet/dao.h"
 
 namespace cli {
@@ -15,7 +16,9 @@ namespace cli {
 struct GenerationSource {
     // Throws jet::Error when the file cannot be opened.
     explicit GenerationSource(const std::string& file)
-        : db(jet::DBEngine().OpenDatabase(file, false, true)),
+        : db(openWithPassword([&](const std::string& password) {
+              return jet::DBEngine().OpenDatabase(file, false, true, connectFor(password));
+          })),
           source{db->TableDefs(), db->QueryDefs(), db->Relations()} {
         request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
         request.entries = codegen::listingEntries(source);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "command.h"
+#include "commands/database_password.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
 #include "printer/printers.h"
@@ -105,7 +106,8 @@ public:
         // report writes nothing), so that tables say they are updatable just
         // as they do in the program; a file we may not write to opens read-only
         // and its tables say so.
-        auto db = engine.OpenDatabase(options.file);
+        auto db = openWithPassword(
+            [&](const std::string& password) { return engine.OpenDatabase(options.file, false, false, connectFor(password)); });
         const printing::ReportSource source = printing::reportSource(*db);
         const std::vector<std::string> entries = printing::listingEntries(source);
         if (const int status = chooseTables(source, entries, options, err); status != kExitOk) return status;

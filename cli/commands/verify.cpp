@@ -1,6 +1,7 @@
 // strux verify FILE: the file's inner consistency (indexes against rows,
 // usage maps against pages, the catalog), as jet::verifyDatabase checks it.
 #include "command.h"
+#include "commands/database_password.h"
 #include "commands/registry.h"
 #include "jet/error.h"
 #include "jet/verify.h"
@@ -36,7 +37,7 @@ public:
         }
         std::vector<jet::VerifyFinding> findings;
         try {
-            findings = jet::verifyDatabase(args[0]);
+            findings = openWithPassword([&](const std::string& password) { return jet::verifyDatabase(args[0], password); });
         } catch (const jet::Error& e) {
             err << "strux verify: error " << e.number() << ": " << e.what();
             if (!e.context().empty()) err << " (" << e.context() << ")";

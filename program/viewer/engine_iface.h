@@ -40,11 +40,12 @@ public:
 };
 
 // Opens database files. Throws jet::Error when the file cannot be opened.
+// `connect` is DAO's connect string (";PWD=secret" for a protected file).
 class Engine {
 public:
     virtual ~Engine() = default;
     virtual std::shared_ptr<DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive = false,
-                                                         bool readOnly = false) = 0;
+                                                         bool readOnly = false, const std::string& connect = {}) = 0;
 };
 
 // The Jet engine of this project. The program reaches it through

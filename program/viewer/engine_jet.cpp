@@ -28,9 +28,9 @@ private:
 
 class JetEngine : public Engine {
 public:
-    std::shared_ptr<DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
-                                                 bool readOnly) override {
-        return std::make_shared<JetDatabase>(engine_.OpenDatabase(name, exclusive, readOnly));
+    std::shared_ptr<DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive, bool readOnly,
+                                                 const std::string& connect) override {
+        return std::make_shared<JetDatabase>(engine_.OpenDatabase(name, exclusive, readOnly, connect));
     }
 
 private:

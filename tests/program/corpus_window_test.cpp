@@ -1,9 +1,14 @@
 // The main window on real Access databases through the Jet engine: corpus
 // files, whose expected names and values are those of an independent
 // reading of the same files, and the file given on the command line.
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -11,6 +16,7 @@
 #include "main_window_fixture.h"
 #include "support/corpus.h"
 #include "support/files.h"
+#include "jet/dao.h"
 #include "viewer/engine_iface.h"
 
 using namespace programtest;
@@ -111,6 +117,74 @@ TEST_F(CorpusWindowTest, EveryCorpusDatabaseOpensOrIsReported) {
         EXPECT_TRUE(list("lstTables")->count() > 0 || !ui->messageBoxes().empty()) << file;
         EXPECT_FALSE(EndRequested()) << file;
         for (int row = 0; row < list("lstTables")->count(); ++row) list("lstTables")->setCurrentRow(row);
+    }
+}
+
+// Answers the password dialogs as they come, in order: a password typed and
+// OK, or nullopt for Cancel. Records each dialog's caption and label.
+class PasswordAnswers {
+public:
+    explicit PasswordAnswers(std::deque<std::optional<std::string>> answers) : answers_(std::move(answers)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start(0);
+    }
+    std::vector<std::string> shown;
+
+private:
+    void answer() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->objectName() != "frmDbPassword" || answers_.empty()) return;
+        shown.push_back(dialog->windowTitle().toStdString() + " / " +
+                        dialog->findChild<QLabel*>("lblPassword")->text().toStdString());
+        auto* text = dialog->findChild<QLineEdit*>("txtPassword");
+        EXPECT_EQ(text->echoMode(), QLineEdit::Password);
+        const auto next = answers_.front();
+        answers_.pop_front();
+        if (next) text->setText(QString::fromStdString(*next));
+        dialog->findChild<QPushButton*>(next ? "cmdOK" : "cmdCancel")->click();
+    }
+    std::deque<std::optional<std::string>> answers_;
+    QTimer timer_;
+};
+
+// A database the engine refuses with 3031 asks for its password: a wrong
+// one says so and asks again, Cancel leaves no database open.
+TEST_F(CorpusWindowTest, ProtectedDatabasesAskForTheirPassword) {
+    const std::string made = programFolder.file("made.mdb");
+    {
+        auto db = jet::DBEngine().CreateDatabase(made, std::string(jet::dbLangGeneral) + ";PWD=Made1", jet::dbVersion40);
+        auto table = db->CreateTableDef("Kept");
+        table->Fields().Append(table->CreateField("ID", jet::dbLong));
+        db->TableDefs().Append(std::move(table));
+    }
+    std::vector<testsupport::EncryptedFile> files{{"", "Made1", "Kept", 0}};
+    if (std::filesystem::is_directory(testsupport::encryptedCorpusDir()))
+        for (const auto& file : testsupport::encryptedCorpus())
+            if (*file.password) files.push_back(file);
+    for (const auto& file : files) {
+        const std::string path = *file.name ? (testsupport::encryptedCorpusDir() / file.name).string() : made;
+        SCOPED_TRACE(path);
+        ui->shown.clear();
+        {
+            PasswordAnswers answers({"wrong", std::string(file.password)});
+            open(path);
+            EXPECT_EQ(answers.shown, (std::vector<std::string>(2, "Password Required / Enter database password:")));
+        }
+        EXPECT_EQ(boxes(), (testsupport::Boxes{{"Not a valid password.", vb::vbExclamation, "Strux32"}}));
+        EXPECT_EQ(bDbOpen, -1);
+        EXPECT_EQ(items(list("lstTables")).at(0), std::string("Tbl: ") + file.table);
+
+        ui->shown.clear();
+        {
+            PasswordAnswers answers({std::nullopt});
+            open(path);
+            EXPECT_EQ(answers.shown.size(), 1u);
+        }
+        EXPECT_TRUE(ui->shown.empty());
+        EXPECT_EQ(bDbOpen, 0);
+        EXPECT_TRUE(items(list("lstTables")).empty());
+        EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
+        EXPECT_FALSE(EndRequested());
     }
 }
 

@@ -64,16 +64,17 @@ public:
         std::string name;
         bool exclusive;
         bool readOnly;
+        std::string connect;
     };
     std::vector<Open> opens;
 
-    std::shared_ptr<viewer::DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive,
-                                                         bool readOnly) override {
-        opens.push_back({name, exclusive, readOnly});
+    std::shared_ptr<viewer::DatabaseHandle> OpenDatabase(const std::string& name, bool exclusive, bool readOnly,
+                                                         const std::string& connect) override {
+        opens.push_back({name, exclusive, readOnly, connect});
         if (auto it = databases.find(name); it != databases.end()) return it->second;
         if (auto it = refusals.find(name); it != refusals.end())
             throw jet::Error(it->second, "Unrecognized database format '" + name + "'.");
-        return viewer::jetEngine().OpenDatabase(name, exclusive, readOnly);
+        return viewer::jetEngine().OpenDatabase(name, exclusive, readOnly, connect);
     }
 };
 

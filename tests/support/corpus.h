@@ -55,7 +55,35 @@ inline std::filesystem::path referenceReading(const std::filesystem::path& datab
     return corpusDir().parent_path() / "corpus-reference" / (name + ".json");
 }
 
+// The Access-written password-protected and encrypted files, kept beside
+// the corpus (their README names passwords and contents).
+inline std::filesystem::path encryptedCorpusDir() { return corpusDir().parent_path() / "encrypted-corpus"; }
+
+// One file of the encrypted corpus, its password and a table it holds.
+struct EncryptedFile {
+    const char* name;
+    const char* password;  // "" for none
+    const char* table;
+    int rows;
+};
+
+// The six files as their README lists them.
+inline const std::vector<EncryptedFile>& encryptedCorpus() {
+    static const std::vector<EncryptedFile> files{
+        {"db97-enc.mdb", "", "Table1", 2},          {"db-enc.mdb", "", "Table1", 2},
+        {"db2007-oldenc.accdb", "Test123", "Table1", 1}, {"db2007-enc.accdb", "Test123", "Table1", 1},
+        {"db2013-enc.accdb", "1234", "Customers", 7},  {"db-nonstandard.accdb", "password", "Table_One", 1},
+    };
+    return files;
+}
+
 }  // namespace testsupport
+
+#define STRUX_REQUIRE_ENCRYPTED_CORPUS()                                                                     \
+    do {                                                                                                     \
+        if (!std::filesystem::is_directory(testsupport::encryptedCorpusDir()))                               \
+            GTEST_SKIP() << "encrypted corpus folder not found: " << testsupport::encryptedCorpusDir().string(); \
+    } while (0)
 
 #define STRUX_REQUIRE_CORPUS()                                                             \
     do {                                                                                   \

@@ -14,14 +14,19 @@ public:
     // Opens a Jet 3, Jet 4 or ACE database. `exclusive` takes the file for
     // this opener alone; `readOnly` opens it without write access (ACE files
     // are always read-only). Throws Error: 3024 file not found, 3343 not a
-    // Jet file or an unknown version, 3049 damaged, 3045 in use, 3031
-    // password or encryption, 3051 no permission.
+    // Jet file, an unknown version or an encryption scheme this engine does
+    // not read, 3049 damaged (the encryption header too), 3045 in use, 3031
+    // a password or encrypted file and `connect` (";PWD=secret") does not
+    // hold its password, 3051 no permission. Encoded and encrypted files
+    // open read-only in effect: writes are refused with 3027.
     std::shared_ptr<Database> OpenDatabase(const std::string& name, bool exclusive = false,
                                            bool readOnly = false, const std::string& connect = {});
 
     // Creates a new, empty database and opens it. `locale` is one of DAO's
     // locale strings (";LANGID=0x0409;CP=1252;COUNTRY=0", the General sort
-    // order and code page 1252). `options`: 0 or dbVersion30 for a Jet 3
+    // order and code page 1252), optionally with the database password as
+    // DAO takes it (";LANGID=0x0409;CP=1252;COUNTRY=0;PWD=secret", at most
+    // 20 characters; the new database is opened with it). `options`: 0 or dbVersion30 for a Jet 3
     // file, as DAO 3.5 made by default; dbVersion40 for Jet 4. Throws 3204
     // when the file exists (it is left untouched), 3001 for an option or
     // locale this engine does not write, 3044 for a folder that does not

@@ -28,9 +28,9 @@ struct VerifyFinding {
 };
 
 // Every finding about the database at `path`, which is opened read-only
-// and shared. Throws jet::Error (with OpenDatabase's numbers) when the file
+// and shared, with `password` for a protected or encrypted file. Throws jet::Error (with OpenDatabase's numbers) when the file
 // cannot be opened or its catalog cannot be read at all.
-std::vector<VerifyFinding> verifyDatabase(const std::string& path);
+std::vector<VerifyFinding> verifyDatabase(const std::string& path, const std::string& password = {});
 
 // The same over an open database, as its file stands now.
 std::vector<VerifyFinding> verifyDatabase(Database& db);

@@ -11,8 +11,12 @@ namespace jet::dao {
 
 void requireWritable(const DatabaseImpl& db) {
     db.requireOpen();
-    // Page-encoded files are read, not written.
-    if (!db.updatable || db.file->readOnly() || db.file->header().encodingKey != 0)
+    // Encoded and encrypted files are read, not written: this engine would
+    // store their pages in the clear.
+    if (const auto* codec = db.file->codec())
+        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.",
+                    db.file->path() + ": " + codec->description());
+    if (!db.updatable || db.file->readOnly())
         throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.");
 }
 

@@ -81,8 +81,9 @@ void DatabaseImpl::load() {
     version = versionText(format.version);
     collatingOrder = catalog::daoCollatingOrder(header.sortOrder);
     codePage = format.unicodeText ? 1200 : (header.codePage ? header.codePage : 1252);
-    // This engine writes Jet 3 and Jet 4 files only; ACE files stay read-only.
-    updatable = !file->readOnly() && !format.isAce();
+    // This engine writes plain Jet 3 and Jet 4 files only; ACE files and
+    // encoded or encrypted ones stay read-only.
+    updatable = !file->readOnly() && !format.isAce() && !file->codec();
     transactions = true;
 
     std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*file);

@@ -17,8 +17,9 @@ std::shared_ptr<Database> DBEngine::CreateDatabase(const std::string& name, cons
     else if (version == dbVersion40) format = &format::jet4Format();
     // Older versions and encryption are not written.
     if (!format || (options & ~version) != 0) throw Error(kErrInvalidArgument, "Invalid argument.");
-    write::createDatabaseFile(name, write::parseLocale(locale, *format));
-    return OpenDatabase(name);
+    const write::NewDatabase wanted = write::parseLocale(locale, *format);
+    write::createDatabaseFile(name, wanted);
+    return OpenDatabase(name, false, false, wanted.password.empty() ? "" : ";PWD=" + wanted.password);
 }
 
 }  // namespace jet

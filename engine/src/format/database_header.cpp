@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "crypto/primitives.h"
 #include "format/byte_reader.h"
 #include "format/format_errors.h"
 
@@ -27,28 +28,9 @@ constexpr std::array<std::uint8_t, 4> kMagic{0x00, 0x01, 0x00, 0x00};    // jet-
 
 }  // namespace
 
-void rc4Apply(std::span<const std::uint8_t> key, std::span<std::uint8_t> data) {
-    if (key.empty()) return;
-    std::array<std::uint8_t, 256> s{};
-    for (int i = 0; i < 256; ++i) s[i] = static_cast<std::uint8_t>(i);
-    std::uint8_t j = 0;
-    for (int i = 0; i < 256; ++i) {
-        j = static_cast<std::uint8_t>(j + s[i] + key[i % key.size()]);
-        std::swap(s[i], s[j]);
-    }
-    std::uint8_t a = 0;
-    std::uint8_t b = 0;
-    for (auto& byte : data) {
-        a = static_cast<std::uint8_t>(a + 1);
-        b = static_cast<std::uint8_t>(b + s[a]);
-        std::swap(s[a], s[b]);
-        byte ^= s[static_cast<std::uint8_t>(s[a] + s[b])];
-    }
-}
-
 void applyHeaderMask(std::span<std::uint8_t> page0, const JetFormat& format) {
     if (page0.size() < kMaskStart + format.headerMaskLength) return;
-    rc4Apply(kMaskKey, page0.subspan(kMaskStart, format.headerMaskLength));
+    crypto::rc4(kMaskKey, page0.subspan(kMaskStart, format.headerMaskLength));
 }
 
 DatabaseHeader parseDatabaseHeader(std::span<const std::uint8_t> page0, const std::string& path) {

@@ -20,7 +20,7 @@ struct DatabaseHeader {
     std::uint16_t codePage = 0;       // Windows code page of Jet 3 text, e.g. 1252
     std::uint16_t sortOrder = 0;      // collating order id, e.g. 0x0409 General
     std::uint16_t sortOrderVersion = 0;  // Jet 4+: 1 for the 2010 "General" order
-    std::uint32_t encodingKey = 0;    // non-zero: pages are RC4-encoded with it
+    std::uint32_t encodingKey = 0;    // non-zero: pages are encoded (Jet RC4) or encrypted (ACE)
     bool hasPassword = false;         // a database password is set
     std::vector<std::uint8_t> password;  // unmasked stored bytes (Jet 3 code page, Jet 4 UCS-2), zero-padded
     double creationDate = 0;          // Jet 4+: OLE date; 0 for Jet 3
@@ -33,11 +33,7 @@ void applyHeaderMask(std::span<std::uint8_t> page0, const JetFormat& format);
 // Parses page 0 (at least 2048 bytes). Throws jet::Error 3343 when the page
 // is not a Jet database header or names an unknown version; `path` goes into
 // the message. Encryption and passwords are reported, not refused: the
-// caller decides (PageFile::open refuses ACE encryption and passwords).
+// caller decides (crypto::unlockPages checks them).
 DatabaseHeader parseDatabaseHeader(std::span<const std::uint8_t> page0, const std::string& path);
-
-// RC4 as used by the header mask and Jet's page encoding; exposed for tests
-// that build encoded pages.
-void rc4Apply(std::span<const std::uint8_t> key, std::span<std::uint8_t> data);
 
 }  // namespace jet::format

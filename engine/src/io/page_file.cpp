@@ -1,5 +1,6 @@
 #include "io/page_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,7 +10,6 @@
 
 #include "format/format_errors.h"
 #include "io/rollback_journal.h"
-#include "storage/text_codec.h"
 
 namespace jet::io {
 PageFile::~PageFile() {
@@ -47,7 +47,8 @@ std::unique_ptr<PageFile> PageFile::open(const std::string& path, const OpenOpti
     }
     file->recoverFromJournal(options.exclusive);
 
-    std::vector<std::uint8_t> page0(2048);
+    // A whole ACE page: its encryption header lies beyond the first 2048 bytes.
+    std::vector<std::uint8_t> page0(4096);
     ssize_t got = ::pread(fd, page0.data(), page0.size(), 0);
     if (got < 0) throw format::noPermission(path);
     page0.resize(static_cast<std::size_t>(got));
@@ -62,7 +63,7 @@ std::unique_ptr<PageFile> PageFile::fromBytes(std::vector<std::uint8_t> bytes, s
     file->readOnly_ = options.readOnly;
     file->exclusive_ = options.exclusive;
     file->fileSize_ = bytes.size();
-    std::vector<std::uint8_t> page0(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 2048));
+    std::vector<std::uint8_t> page0(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 4096));
     file->memory_ = std::move(bytes);
     file->init(std::move(page0), options);
     return file;
@@ -75,23 +76,8 @@ void PageFile::init(std::vector<std::uint8_t> page0, const OpenOptions& options)
     if (pages == 0) throw format::unrecognizedFormat(path_, "file shorter than one page");
     pageCount_ = pages > 0xFFFFFFu ? 0xFFFFFFu : static_cast<std::uint32_t>(pages);
 
-    // ACE encryption derives its keys from the password with schemes this
-    // engine does not implement; DAO asks for the password first.
-    if (header_.encodingKey != 0 && fmt.isAce()) throw format::notValidPassword(path_);
-
-    if (header_.hasPassword) {
-        std::vector<std::uint8_t> given;
-        if (fmt.unicodeText) {
-            std::string ucs2 = storage::encodeUcs2(options.password);
-            given.assign(ucs2.begin(), ucs2.end());
-        } else {
-            given.assign(options.password.begin(), options.password.end());
-        }
-        given.resize(std::max(given.size(), header_.password.size()), 0);
-        std::vector<std::uint8_t> stored = header_.password;
-        stored.resize(given.size(), 0);
-        if (options.password.empty() || given != stored) throw format::notValidPassword(path_);
-    }
+    const std::size_t stored = std::min<std::size_t>(page0.size(), fmt.pageSize);
+    codec_ = crypto::unlockPages(header_, std::span<const std::uint8_t>(page0.data(), stored), options.password, path_);
 }
 
 void PageFile::recoverFromJournal(bool exclusive) {
@@ -150,13 +136,7 @@ Page PageFile::page(std::uint32_t number) {
         if (unfinishedWrite_) throw format::unfinishedWrite(path_, journalPath(path_));
         auto buffer = std::make_unique<std::uint8_t[]>(pageSize());
         readRaw(number, buffer.get());
-        if (header_.encodingKey != 0 && number != 0) {
-            // Jet's page encoding: RC4 keyed with the database key xor the page number.
-            std::uint32_t key = header_.encodingKey ^ number;
-            std::uint8_t keyBytes[4] = {static_cast<std::uint8_t>(key), static_cast<std::uint8_t>(key >> 8),
-                                        static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 24)};
-            format::rc4Apply(keyBytes, std::span<std::uint8_t>(buffer.get(), pageSize()));
-        }
+        if (codec_ && number != 0) codec_->decode(number, std::span<std::uint8_t>(buffer.get(), pageSize()));
         found = cache_.emplace(number, std::move(buffer)).first;
     }
     return Page{number, std::span<const std::uint8_t>(found->second.get(), pageSize())};

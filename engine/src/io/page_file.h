@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "crypto/page_codec.h"
 #include "format/byte_reader.h"
 #include "format/database_header.h"
 #include "format/jet_format.h"
@@ -22,7 +23,7 @@ namespace jet::io {
 struct OpenOptions {
     bool exclusive = false;  // exclusive lock; otherwise a shared lock
     bool readOnly = false;   // open the file read-only
-    std::string password;    // database password (Jet 3/4), empty for none
+    std::string password;    // database password (Jet 3/4) or encryption password (ACE), empty for none
 };
 
 // One page: its number and bytes. The bytes stay valid as long as the
@@ -40,8 +41,10 @@ public:
     //   3045 another opener holds a conflicting lock (exclusive against any);
     //   3343 not a Jet/ACE database (shorter than a page, no header) or an
     //        unknown version;
-    //   3031 the database has a password and `options.password` does not
-    //        match, or it is an encrypted ACE file.
+    //   3031 the database has a password, or is encrypted, and
+    //        `options.password` is not that password;
+    //   3049 / 3343 the encryption header is damaged / of a scheme this
+    //        engine does not read (crypto/office_header.h).
     // A file may end in a partial page (a damaged copy): pageCount() counts
     // whole pages only, and references beyond it fail when followed.
     // A file that cannot be opened for writing is opened read-only.
@@ -83,10 +86,13 @@ public:
     format::ByteReader reader(const Page& page, std::string what) const;
 
     // Writing (engine/src/write): a sink that writes this file's pages, or
-    // nullptr when the file is read-only, held in memory or page-encoded.
+    // nullptr when the file is read-only, held in memory, encoded or encrypted.
     // After a page is written the writer hands it back through
     // pageWritten(), which keeps the cached view and the page count in step.
     int descriptor() const { return fd_; }
+    // What encodes the pages after page 0, or nullptr when they are plain.
+    // Encoded files are read, never written.
+    const crypto::PageCodec* codec() const { return codec_.get(); }
     bool inMemory() const { return fd_ < 0; }
     void pageWritten(std::uint32_t number, std::span<const std::uint8_t> bytes);
     // A commit failed and could not put the old pages back: the journal is
@@ -110,6 +116,7 @@ private:
     bool exclusive_ = false;
     bool unfinishedWrite_ = false;
     format::DatabaseHeader header_;
+    std::unique_ptr<crypto::PageCodec> codec_;
     std::unordered_map<std::uint32_t, std::unique_ptr<std::uint8_t[]>> cache_;
 };
 

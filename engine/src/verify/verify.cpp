@@ -20,8 +20,8 @@ std::vector<VerifyFinding> verifyFile(io::PageFile& file) {
 
 }  // namespace
 
-std::vector<VerifyFinding> verifyDatabase(const std::string& path) {
-    auto file = io::PageFile::open(path, {.readOnly = true});
+std::vector<VerifyFinding> verifyDatabase(const std::string& path, const std::string& password) {
+    auto file = io::PageFile::open(path, {.readOnly = true, .password = password});
     return verifyFile(*file);
 }
 

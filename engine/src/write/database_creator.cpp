@@ -19,6 +19,7 @@
 #include "write/property_blob_writer.h"
 #include "write/system_catalog.h"
 #include "write/table_writer.h"
+#include "write/text_encoder.h"
 
 namespace jet::write {
 namespace {
@@ -45,14 +46,19 @@ void writeHeader(std::span<std::uint8_t> page, const NewDatabase& wanted, double
     std::copy(std::begin(kHeaderCounters), std::end(kHeaderCounters), page.begin() + kHeaderCountersOffset);
     put16(page, kCodePageOffset, wanted.codePage);
     put16(page, format.sortOrderOffset, wanted.sortOrder);
+    // The password in the database's text form, zero-padded (parseLocale
+    // checked that it fits).
+    const std::vector<std::uint8_t> password = encodeText(wanted.password, format, wanted.codePage);
+    std::copy(password.begin(), password.end(), page.begin() + kPasswordOffset);
     if (format.isJet3()) {
         put16(page, kJet3HeaderFlagOffset, 1);
     } else {
         std::memcpy(page.data() + kCreationDateOffset, &created, sizeof(created));
-        // No password: the stored bytes are the creation day's mask itself.
+        // Jet 4 masks the password with the creation day, so that with no
+        // password the stored bytes are the mask itself.
         const auto key = static_cast<std::uint32_t>(static_cast<std::int32_t>(created));
         for (std::size_t i = 0; i < format.passwordLength; ++i)
-            page[kPasswordOffset + i] = static_cast<std::uint8_t>(key >> (8 * (i % 4)));
+            page[kPasswordOffset + i] ^= static_cast<std::uint8_t>(key >> (8 * (i % 4)));
     }
     format::applyHeaderMask(page, format);
 }
@@ -218,6 +224,12 @@ NewDatabase parseLocale(const std::string& locale, const format::JetFormat& form
         const std::size_t eq = part.find('=');
         if (eq == std::string::npos) throw Error(kErrInvalidArgument, "Invalid argument.", "locale '" + locale + "'");
         const std::string key = part.substr(0, eq), value = part.substr(eq + 1);
+        if (namesEqual(key, "PWD")) {
+            if (encodeText(value, format, wanted.codePage).size() > format.passwordLength)
+                throw Error(kErrInvalidArgument, "Invalid argument.", "password longer than 20 characters");
+            wanted.password = value;
+            continue;
+        }
         char* stop = nullptr;
         const unsigned long number = std::strtoul(value.c_str(), &stop, 0);
         if (value.empty() || *stop != '\0') throw Error(kErrInvalidArgument, "Invalid argument.", "locale '" + locale + "'");

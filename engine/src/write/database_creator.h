@@ -20,6 +20,7 @@ struct NewDatabase {
     const format::JetFormat* format = nullptr;  // jet3Format() or jet4Format()
     std::uint16_t codePage = 1252;               // Jet 3 text
     std::uint16_t sortOrder = 0x0409;            // General
+    std::string password;                        // database password, empty for none
 };
 
 // The bytes of a new database.
@@ -34,8 +35,10 @@ using SinkWrapper = std::function<std::unique_ptr<PageSink>(PageSink& file)>;
 void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink = {});
 
 // The settings of a DAO locale string such as ";LANGID=0x0409;CP=1252;COUNTRY=0"
-// for a database of `format`. Throws jet::Error 3001 for a string that is not
-// a locale this engine writes.
+// for a database of `format`, with the database password as DAO takes it
+// there (";PWD=secret"). Throws jet::Error 3001 for a string that is not
+// a locale this engine writes or a password longer than Jet keeps (20
+// characters).
 NewDatabase parseLocale(const std::string& locale, const format::JetFormat& format);
 
 }  // namespace jet::write

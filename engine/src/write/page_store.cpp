@@ -45,8 +45,9 @@ void PageStore::commit(PageSink& sink) {
         throw format::unfinishedWrite(file_->path(), io::journalPath(file_->path()));
     // Pages are written as they are held, in the clear: into a page-encoded
     // file they would be garbage to every reader.
-    if (file_ && file_->header().encodingKey != 0)
-        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.", file_->path());
+    if (file_ && file_->codec())
+        throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.",
+                    file_->path() + ": " + file_->codec()->description());
     if (file_ && !encodesSortOrder(file_->header().sortOrder, file_->header().sortOrderVersion))
         throw Error(kErrReadOnly, "Cannot update. Database or object is read-only.",
                     file_->path() + ": its indexes are in sort order " + std::to_string(file_->header().sortOrder) +

@@ -44,7 +44,7 @@ public:
     // the PageFile is marked as holding an unfinished write (its next
     // opener applies the journal). Updates the PageFile's view on success.
     // Throws the sink's jet::Error, 3049 when an earlier commit to the file
-    // was left unfinished, 3027 when the file is page-encoded.
+    // was left unfinished, 3027 when the file is encoded or encrypted.
     void commit(PageSink& sink);
 
     // The pages in number order, for a file written whole (a new database).

@@ -2,6 +2,7 @@
 // error naming the page and offset for every read past the end.
 #include <gtest/gtest.h>
 
+#include "crypto/primitives.h"
 #include "format/byte_reader.h"
 #include "format/database_header.h"
 #include "jet/error.h"
@@ -58,7 +59,7 @@ TEST(HeaderMask, Rc4MatchesAPublishedTestVector) {
     // RC4 with key "Key" over "Plaintext" gives BBF316E8D940AF0AD3.
     std::vector<std::uint8_t> key{'K', 'e', 'y'};
     std::vector<std::uint8_t> data{'P', 'l', 'a', 'i', 'n', 't', 'e', 'x', 't'};
-    jet::format::rc4Apply(key, data);
+    jet::crypto::rc4(key, data);
     EXPECT_EQ(data, (std::vector<std::uint8_t>{0xBB, 0xF3, 0x16, 0xE8, 0xD9, 0x40, 0xAF, 0x0A, 0xD3}));
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "crypto/primitives.h"
 #include "format/database_header.h"
 #include "storage/table_definition.h"
 
@@ -299,7 +300,7 @@ Bytes Database::bytes() const {
     if (encodingKey_ != 0) {
         for (std::uint32_t n = 1; n < pages.size(); ++n) {
             Bytes key = le32(encodingKey_ ^ n);
-            jet::format::rc4Apply(key, pages[n]);
+            jet::crypto::rc4(key, pages[n]);
         }
     }
     Bytes out;

@@ -64,6 +64,33 @@ TEST_P(CreateDatabaseTest, BlankDatabaseReadsBackHereAndInTheReferee) {
     EXPECT_NE(writetest::run("mdb-prop " + writetest::quoted(path) + " MSysDb").find("AccessVersion"), std::string::npos);
 }
 
+// DAO takes the password in the locale argument; the file then opens with
+// that password only, here and in mdbtools (which reads protected files
+// without asking).
+TEST_P(CreateDatabaseTest, PasswordInTheLocaleProtectsTheNewDatabase) {
+    TempFolder folder;
+    const std::string path = folder.file("secret.mdb");
+    jet::DBEngine().CreateDatabase(path, std::string(jet::dbLangGeneral) + ";PWD=Ab1 xyz", GetParam().options);
+    auto errorOf = [&](const std::string& connect) {
+        return writetest::errorOf([&] { jet::DBEngine().OpenDatabase(path, false, false, connect); });
+    };
+    EXPECT_EQ(errorOf(""), jet::kErrPassword);
+    EXPECT_EQ(errorOf(";PWD=ab1 xyz"), jet::kErrPassword);
+    EXPECT_EQ(errorOf(";PWD=Ab1 xy"), jet::kErrPassword);
+    EXPECT_EQ(errorOf(";PWD=Ab1 xyz"), 0);
+    EXPECT_EQ(writetest::errorOf([&] {
+                  jet::DBEngine().CreateDatabase(folder.file("long.mdb"),
+                                                 std::string(jet::dbLangGeneral) + ";PWD=" + std::string(21, 'x'),
+                                                 GetParam().options);
+              }),
+              jet::kErrInvalidArgument);
+    if (!writetest::haveMdbTools()) return;
+    bool ok = false;
+    EXPECT_EQ(writetest::run("mdb-tables -S -1 " + writetest::quoted(path), &ok),
+              "MSysObjects\nMSysACEs\nMSysQueries\nMSysRelationships\n");
+    EXPECT_TRUE(ok);
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, CreateDatabaseTest,
                          ::testing::Values(VersionCase{0, "3.0", "JET3"}, VersionCase{jet::dbVersion40, "4.0", "JET4"}),
                          [](const auto& info) { return std::string(info.param.options ? "Jet4" : "Jet3"); });
