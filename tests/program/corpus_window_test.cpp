@@ -180,7 +180,7 @@ TEST_F(CorpusWindowTest, ProtectedDatabasesAskForTheirPassword) {
             open(path);
             EXPECT_EQ(answers.shown.size(), 1u);
         }
-        EXPECT_TRUE(ui->shown.empty());
+        EXPECT_TRUE(ui->messageBoxes().empty());
         EXPECT_EQ(bDbOpen, 0);
         EXPECT_TRUE(items(list("lstTables")).empty());
         EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
