@@ -215,6 +215,7 @@ public:
         }
         jet::DBEngine engine;
         auto db = engine.OpenDatabase(file, false, true);
+        if (db->JournalWaiting()) err << "strux dump: warning: " << db->JournalNotice() << '\n';
         // Build the whole text first so a failure part-way prints nothing.
         std::ostringstream text;
         if (json) writeJson(*db, text);

@@ -104,8 +104,12 @@ public:
         // Opened as the program opens a database, shared and for writing (the
         // report writes nothing), so that tables say they are updatable just
         // as they do in the program; a file we may not write to opens read-only
-        // and its tables say so.
-        auto db = engine.OpenDatabase(options.file);
+        // and its tables say so. A report never undoes a write that was cut
+        // short: it looks read-only first, and where a journal waits it
+        // reports the database read-only, as it was before that write.
+        auto db = engine.OpenDatabase(options.file, false, true);
+        if (db->JournalWaiting()) err << "strux report: warning: " << db->JournalNotice() << '\n';
+        else db = engine.OpenDatabase(options.file);
         const printing::ReportSource source = printing::reportSource(*db);
         const std::vector<std::string> entries = printing::listingEntries(source);
         if (const int status = chooseTables(source, entries, options, err); status != kExitOk) return status;
