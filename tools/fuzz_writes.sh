@@ -25,5 +25,5 @@ corpus=${STRUX_CORPUS:-$root/../shared/corpus}
     -exec cp {} "$seeds/" \;
 cp "$root"/tests/data/write-fuzz/* "$seeds/" 2>/dev/null || true
 cd "$build"
-exec ./tests/fuzz/write_fuzzer -max_total_time="$seconds" -max_len=1048576 -timeout=30 -rss_limit_mb=1536 \
+exec ./bin/write_fuzzer -max_total_time="$seconds" -max_len=1048576 -timeout=30 -rss_limit_mb=1536 \
     -artifact_prefix=findings/ "$@" grown "$seeds"

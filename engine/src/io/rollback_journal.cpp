@@ -71,7 +71,13 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t at, cons
 
 std::string journalPath(const std::string& databasePath) { return databasePath + ".stxj"; }
 
-std::uint64_t headerIdentity(std::span<const std::uint8_t> headerPage) { return checksum(headerPage); }
+constexpr std::size_t kIdentityPages = 16;
+
+std::uint64_t databaseIdentity(std::span<const std::uint8_t> leadingPages) { return checksum(leadingPages); }
+
+std::size_t identityLength(std::uint64_t fileLength, std::size_t pageSize) {
+    return static_cast<std::size_t>(std::min<std::uint64_t>(kIdentityPages, fileLength / pageSize)) * pageSize;
+}
 
 std::vector<std::uint8_t> encodeJournal(const RollbackJournal& journal) {
     std::vector<std::uint8_t> out(kMagic, kMagic + 4);
@@ -131,15 +137,17 @@ std::string journalMismatch(const RollbackJournal& journal, int fd, std::uint64_
     for (const auto& page : journal.pages)
         if (page.number >= journal.fileLength / size)
             return "it holds page " + std::to_string(page.number) + ", past the old end of the file";
-    // The header page as the file holds it; a commit cut short while it
-    // wrote page 0 leaves the journal's own image as the witness.
-    std::vector<std::uint8_t> header(size);
-    const ssize_t got = ::pread(fd, header.data(), header.size(), 0);
-    const bool current = got == static_cast<ssize_t>(size) && headerIdentity(header) == journal.identity;
+    // The leading pages as they were before the commit: the journal's
+    // image of those it holds, the file's own bytes of the others.
+    std::vector<std::uint8_t> leading(identityLength(journal.fileLength, size));
+    const ssize_t got = ::pread(fd, leading.data(), leading.size(), 0);
+    if (got != static_cast<ssize_t>(leading.size())) return "the file is shorter than the pages it names";
     for (const auto& page : journal.pages)
-        if (!current && page.number == 0 && headerIdentity(page.bytes) == journal.identity) header = page.bytes;
-    if (!current && headerIdentity(header) != journal.identity)
-        return "it was written for another database (the header page differs)";
+        if (page.number < leading.size() / size)
+            std::copy(page.bytes.begin(), page.bytes.end(), leading.begin() + static_cast<std::ptrdiff_t>(page.number * size));
+    if (databaseIdentity(leading) != journal.identity)
+        return "it was written for another database (its identity differs)";
+    const std::span<const std::uint8_t> header(leading.data(), size);
     try {
         const auto named = format::parseDatabaseHeader(header, journalPath("database"));
         if (named.format->pageSize != size)

@@ -28,15 +28,19 @@ struct JournalPage {
 struct RollbackJournal {
     std::uint32_t pageSize = 0;
     std::uint64_t fileLength = 0;  // the database's length in bytes before the commit
-    std::uint64_t identity = 0;    // headerIdentity() of the database's page 0 before the commit
+    std::uint64_t identity = 0;    // databaseIdentity() of the database before the commit
     std::vector<JournalPage> pages;
 };
 
 std::string journalPath(const std::string& databasePath);
 
 // What a journal records of the database it belongs to: a checksum of its
-// header page (page 0, which holds the creation time and database key).
-std::uint64_t headerIdentity(std::span<const std::uint8_t> headerPage);
+// first identityLength() bytes (the header page with its creation time and
+// database key, then the catalog's first pages), as they were before the
+// commit. A few pages tell databases apart that were made alike in the same
+// second, and cost a commit little to read.
+std::uint64_t databaseIdentity(std::span<const std::uint8_t> leadingPages);
+std::size_t identityLength(std::uint64_t fileLength, std::size_t pageSize);
 
 // The journal's bytes: a header, the pages with a checksum each, and a
 // checksum over all of it.
@@ -48,7 +52,7 @@ std::optional<RollbackJournal> decodeJournal(std::span<const std::uint8_t> bytes
 
 // Empty when `journal` belongs to the database whose file is open on `fd`
 // (`fileSize` bytes long) and may be applied to it; else why not: another
-// page size or header page, an old length that is not a whole number of
+// page size or identity, an old length that is not a whole number of
 // pages or is longer than the file (a commit only adds pages), a page
 // number past the old length.
 std::string journalMismatch(const RollbackJournal& journal, int fd, std::uint64_t fileSize);

@@ -52,9 +52,14 @@ void FilePageSink::saveUndo(std::span<const std::uint32_t> pages) {
         }
         return bytes;
     };
-    // The journal names the database by its header page, so that it is
+    // The journal names the database by its leading pages, so that it is
     // never applied to another file.
-    journal.identity = io::headerIdentity(readPage(0));
+    std::vector<std::uint8_t> leading;
+    for (std::size_t at = 0; at < io::identityLength(journal.fileLength, pageSize_); at += pageSize_) {
+        const auto bytes = readPage(static_cast<std::uint32_t>(at / pageSize_));
+        leading.insert(leading.end(), bytes.begin(), bytes.end());
+    }
+    journal.identity = io::databaseIdentity(leading);
     for (std::uint32_t number : pages) journal.pages.push_back({number, readPage(number)});
     io::saveJournal(path_, journal);
     journal_ = std::move(journal);

@@ -79,7 +79,8 @@ protected:
         RollbackJournal journal;
         journal.pageSize = pageSize;
         journal.fileLength = original_.size();
-        journal.identity = jet::io::headerIdentity(std::span(original_).first(pageSize));
+        journal.identity =
+            jet::io::databaseIdentity(std::span(original_).first(jet::io::identityLength(original_.size(), pageSize)));
         auto torn = original_;
         for (std::uint32_t n : {2u, 0u}) {
             journal.pages.push_back({n, std::vector<std::uint8_t>(original_.begin() + n * pageSize,
@@ -132,12 +133,13 @@ TEST_F(HotJournal, AJournalThatDoesNotBelongIsSetAside) {
         change(journal);
         return jet::io::encodeJournal(journal);
     };
-    std::vector<std::uint8_t> otherHeader;
+    // A database made alike in the same second has the same header page.
+    std::vector<std::uint8_t> other;
     {
-        TempFolder other;
-        jet::DBEngine().CreateDatabase(other.file("other.mdb"), jet::dbLangGeneral, jet::dbVersion40);
-        otherHeader = writetest::readFile(other.file("other.mdb"));
-        otherHeader.resize(pageSize);
+        TempFolder folder;
+        jet::DBEngine().CreateDatabase(folder.file("other.mdb"), jet::dbLangGeneral, jet::dbVersion40);
+        other = writetest::readFile(folder.file("other.mdb"));
+        other.resize(jet::io::identityLength(original_.size(), pageSize));
     }
     const struct {
         const char* what;
@@ -151,7 +153,7 @@ TEST_F(HotJournal, AJournalThatDoesNotBelongIsSetAside) {
          changed([&](RollbackJournal& j) { j.fileLength -= pageSize / 2; }), "whole number"},
         {"a page past the old end", changed([](RollbackJournal& j) { j.pages[0].number = 0x7FFFFFFF; }), "past"},
         {"another database's",
-         changed([&](RollbackJournal& j) { j.identity = jet::io::headerIdentity(otherHeader); }), "another database"},
+         changed([&](RollbackJournal& j) { j.identity = jet::io::databaseIdentity(other); }), "another database"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
