@@ -217,6 +217,7 @@ public:
         jet::DBEngine engine;
         auto db = openWithPassword(
             [&](const std::string& password) { return engine.OpenDatabase(file, false, true, connectFor(password)); });
+        if (db->JournalWaiting()) err << "strux dump: warning: " << db->JournalNotice() << '\n';
         // Build the whole text first so a failure part-way prints nothing.
         std::ostringstream text;
         if (json) writeJson(*db, text);

@@ -105,9 +105,16 @@ public:
         // Opened as the program opens a database, shared and for writing (the
         // report writes nothing), so that tables say they are updatable just
         // as they do in the program; a file we may not write to opens read-only
-        // and its tables say so.
-        auto db = openWithPassword(
-            [&](const std::string& password) { return engine.OpenDatabase(options.file, false, false, connectFor(password)); });
+        // and its tables say so. A report never undoes a write that was cut
+        // short: it looks read-only first, and where a journal waits it
+        // reports the database read-only, as it was before that write.
+        std::string given;
+        auto db = openWithPassword([&](const std::string& password) {
+            given = password;
+            return engine.OpenDatabase(options.file, false, true, connectFor(password));
+        });
+        if (db->JournalWaiting()) err << "strux report: warning: " << db->JournalNotice() << '\n';
+        else db = engine.OpenDatabase(options.file, false, false, connectFor(given));
         const printing::ReportSource source = printing::reportSource(*db);
         const std::vector<std::string> entries = printing::listingEntries(source);
         if (const int status = chooseTables(source, entries, options, err); status != kExitOk) return status;

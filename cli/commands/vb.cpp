@@ -58,6 +58,7 @@ public:
         const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
 
         GenerationSource opened(file);
+        if (opened.db->JournalWaiting()) err << "strux vb: warning: " << opened.db->JournalNotice() << '\n';
         codegen::CodeRequest& request = opened.request;
         request.bNoFormFile = style->noFormFile;
         request.moduleOut = output;

@@ -79,6 +79,13 @@ public:
     int CodePage() const;        // Jet 3: the text code page; Jet 4/ACE: 1200 (UCS-2)
     bool Transactions() const;
     bool Updatable() const;      // False when opened read-only, and for ACE files
+    // Not DAO's: what the open did about a rollback journal left beside the
+    // file by a write that was cut short, as a sentence for the user (undone
+    // from it; the journal set aside as not belonging to the file; or, in a
+    // read-only open, waiting for a writable one). Empty when there was
+    // none. JournalWaiting() is true in the last case.
+    std::string JournalNotice() const;
+    bool JournalWaiting() const;
 
     jet::TableDefs& TableDefs();
     Collection<QueryDef>& QueryDefs();

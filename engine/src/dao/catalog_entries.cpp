@@ -4,8 +4,10 @@
 
 #include "catalog/system_tables.h"
 #include "dao/database_impl.h"
+#include "dao/object_names.h"
 #include "storage/table_definition.h"
 #include "write/table_writer.h"
+#include "write/text_encoder.h"
 
 namespace jet::dao {
 
@@ -23,6 +25,13 @@ void requireWritable(const DatabaseImpl& db) {
 std::uint16_t writeCodePage(const DatabaseImpl& db) {
     const std::uint16_t codePage = db.file->header().codePage;
     return codePage ? codePage : 1252;
+}
+
+void requireStorableName(const DatabaseImpl& db, const std::string& name) {
+    const std::string missing = write::unstorableCharacter(name, db.file->format(), writeCodePage(db));
+    if (missing.empty()) return;
+    const Error invalid = invalidNameError(name);
+    throw Error(invalid.number(), invalid.what(), missing);
 }
 
 std::uint32_t tablePage(const DatabaseImpl& db, const std::string& name) {

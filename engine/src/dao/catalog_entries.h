@@ -25,6 +25,11 @@ void requireWritable(const DatabaseImpl& db);
 // names none).
 std::uint16_t writeCodePage(const DatabaseImpl& db);
 
+// Throws 3125 for `name` (its context naming the character and the code
+// page) when the file cannot store one of its characters: Jet 3 names are
+// in the database's code page.
+void requireStorableName(const DatabaseImpl& db, const std::string& name);
+
 // The definition page of a table TableDefs lists (system tables included);
 // 0 when there is none or it is linked.
 std::uint32_t tablePage(const DatabaseImpl& db, const std::string& name);

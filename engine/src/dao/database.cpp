@@ -13,6 +13,8 @@ const std::string& Database::Version() const { return impl_->version; }
 int Database::CollatingOrder() const { return impl_->collatingOrder; }
 int Database::CodePage() const { return impl_->codePage; }
 bool Database::Transactions() const { return impl_->transactions; }
+std::string Database::JournalNotice() const { return impl_->file ? impl_->file->journalNotice() : std::string(); }
+bool Database::JournalWaiting() const { return impl_->file && impl_->file->journalWaiting(); }
 bool Database::Updatable() const { return impl_->updatable; }
 
 jet::TableDefs& Database::TableDefs() {

@@ -62,6 +62,7 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     if (name.empty()) return temporaryQuery(db, sql, options);
     requireWritable(db);
     if (!isValidObjectName(name)) throw invalidNameError(name);
+    requireStorableName(db, name);
     if (db.tableDefs.find(name) || db.queryDefs.find(name))
         throw Error(kErrDuplicateObject, "Object '" + name + "' already exists.");
     sql::ParsedQuery parsed = sql::parseQuery(sql, options);

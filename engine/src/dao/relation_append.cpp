@@ -92,6 +92,7 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
     dao::requireWritable(*this);
     const std::string& name = relation->Name();
     if (!isValidObjectName(name)) throw invalidNameError(name);
+    dao::requireStorableName(*this, name);
     if (relations.find(name)) throw duplicateNameError(*relation);
     if (relation->Fields().Count() == 0)
         throw Error(kErrRelationWithoutFields, "Cannot append a relation with no fields defined.");

@@ -110,6 +110,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     dao::requireWritable(*this);
     const std::string& name = table->Name();
     if (!isValidObjectName(name)) throw invalidNameError(name);
+    dao::requireStorableName(*this, name);
     if (tableDefs.find(name) || queryDefs.find(name))
         throw Error(kErrTableExists, "Table '" + name + "' already exists.");
     if (table->Fields().Count() == 0) throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
@@ -120,6 +121,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     catalog::PropertyBlob properties;
     for (const auto& field : table->Fields()) {
         if (!isValidObjectName(field->Name())) throw invalidNameError(field->Name());
+        dao::requireStorableName(*this, field->Name());
         columns.push_back(newColumn(*field, format));
         catalog::PropertyBlock block = columnProperties(*field);
         if (!block.properties.empty()) properties.blocks.push_back(std::move(block));
@@ -129,6 +131,7 @@ void DatabaseImpl::appendTable(std::unique_ptr<TableDef> table) {
     for (const auto& index : table->Indexes()) {
         if (index->Fields().Count() == 0)
             throw Error(kErrNoFields, "No field defined--cannot append TableDef or Index.");
+        dao::requireStorableName(*this, index->Name());
         write::NewIndex wanted;
         wanted.name = index->Name();
         for (const auto& member : index->Fields()) {

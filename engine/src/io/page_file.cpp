@@ -49,10 +49,19 @@ std::unique_ptr<PageFile> PageFile::open(const std::string& path, const OpenOpti
 
     // A whole ACE page: its encryption header lies beyond the first 2048 bytes.
     std::vector<std::uint8_t> page0(4096);
-    ssize_t got = ::pread(fd, page0.data(), page0.size(), 0);
-    if (got < 0) throw format::noPermission(path);
-    page0.resize(static_cast<std::size_t>(got));
+    auto journaled = file->journalPages_.find(0);
+    if (journaled != file->journalPages_.end()) {
+        page0.assign(journaled->second.begin(), journaled->second.begin() + std::min(page0.size(), journaled->second.size()));
+    } else {
+        ssize_t got = ::pread(fd, page0.data(), page0.size(), 0);
+        if (got < 0) throw format::noPermission(path);
+        page0.resize(static_cast<std::size_t>(got));
+    }
     file->init(std::move(page0), options);
+    // The journal's images are whole pages of the size it names, which
+    // must be the header's.
+    if (!file->journalPages_.empty() && file->journalPages_.begin()->second.size() != file->pageSize())
+        throw format::damagedDatabase(path, "the rollback journal's pages are not of the database's page size");
     return file;
 }
 
@@ -82,18 +91,40 @@ void PageFile::init(std::vector<std::uint8_t> page0, const OpenOptions& options)
 
 void PageFile::recoverFromJournal(bool exclusive) {
     RollbackJournal journal;
-    const JournalState state = readJournal(path_, journal);
+    std::string problem;
+    const std::string journalName = journalPath(path_);
+    const JournalState state = readJournal(path_, fileSize_, journal, problem);
     if (state == JournalState::None) return;
+    if (state == JournalState::Whole) problem = journalMismatch(journal, fd_, fileSize_);
     if (readOnly_) {
-        // A journal cut short was never followed by a page write.
-        if (state == JournalState::Incomplete) return;
-        throw format::unfinishedWrite(path_, journalPath(path_));
+        // Nothing is written: the database is read as the journal says it
+        // was before the write that was cut short, and the journal waits
+        // for a writable open.
+        if (problem.empty()) {
+            for (auto& page : journal.pages) journalPages_[page.number] = std::move(page.bytes);
+            fileSize_ = journal.fileLength;
+            journalNotice_ = "A write to this database was cut short; its rollback journal " + journalName +
+                             " is waiting to be applied. The database is read as it was before that write; "
+                             "open it with write access to undo the write.";
+        } else {
+            journalNotice_ = "The journal " + journalName + " beside this database cannot be applied (" + problem +
+                             "); a writable open will set it aside.";
+        }
+        return;
     }
     // Under a shared lock other openers may be reading: wait for none.
     if (!exclusive && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) throw format::fileInUse(path_);
     try {
-        if (state == JournalState::Hot) applyJournal(fd_, journal, path_);
-        removeJournal(path_);
+        if (problem.empty()) {
+            applyJournal(fd_, journal, path_);
+            removeJournal(path_);
+            journalNotice_ = "A write to this database was cut short; it was undone from its rollback journal " +
+                             journalName + ".";
+        } else {
+            const std::string aside = setAsideJournal(path_);
+            journalNotice_ = "The journal " + journalName + " was not applied (" + problem + "); it was kept as " +
+                             aside + ".";
+        }
     } catch (...) {
         if (!exclusive) ::flock(fd_, LOCK_SH | LOCK_NB);
         throw;
@@ -118,6 +149,11 @@ void PageFile::readRaw(std::uint32_t number, std::uint8_t* out) {
         std::memcpy(out, memory_.data() + offset, size);
         return;
     }
+    auto journaled = journalPages_.find(number);
+    if (journaled != journalPages_.end()) {
+        std::memcpy(out, journaled->second.data(), size);
+        return;
+    }
     std::size_t done = 0;
     while (done < size) {
         ssize_t got = ::pread(fd_, out + done, size - done, static_cast<off_t>(offset + done));
@@ -129,17 +165,31 @@ void PageFile::readRaw(std::uint32_t number, std::uint8_t* out) {
     }
 }
 
+void PageFile::readDecoded(std::uint32_t number, std::uint8_t* out) {
+    readRaw(number, out);
+    if (codec_ && number != 0) codec_->decode(number, std::span<std::uint8_t>(out, pageSize()));
+}
+
 Page PageFile::page(std::uint32_t number) {
     checkPageNumber(number, "page read");
     auto found = cache_.find(number);
     if (found == cache_.end()) {
         if (unfinishedWrite_) throw format::unfinishedWrite(path_, journalPath(path_));
         auto buffer = std::make_unique<std::uint8_t[]>(pageSize());
-        readRaw(number, buffer.get());
-        if (codec_ && number != 0) codec_->decode(number, std::span<std::uint8_t>(buffer.get(), pageSize()));
+        readDecoded(number, buffer.get());
         found = cache_.emplace(number, std::move(buffer)).first;
     }
     return Page{number, std::span<const std::uint8_t>(found->second.get(), pageSize())};
+}
+
+Page PageFile::transientPage(std::uint32_t number, std::vector<std::uint8_t>& buffer) {
+    checkPageNumber(number, "page read");
+    auto found = cache_.find(number);
+    if (found != cache_.end()) return Page{number, std::span<const std::uint8_t>(found->second.get(), pageSize())};
+    if (unfinishedWrite_) throw format::unfinishedWrite(path_, journalPath(path_));
+    buffer.resize(pageSize());
+    readDecoded(number, buffer.data());
+    return Page{number, std::span<const std::uint8_t>(buffer.data(), pageSize())};
 }
 
 format::ByteReader PageFile::reader(const Page& page, std::string what) const {

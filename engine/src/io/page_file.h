@@ -74,9 +74,22 @@ public:
     bool readOnly() const { return readOnly_; }
     bool exclusive() const { return exclusive_; }
 
+    // What the open did about a rollback journal beside the file, in a
+    // sentence for the user (applied, set aside, or waiting for a writable
+    // open); empty when there was none.
+    const std::string& journalNotice() const { return journalNotice_; }
+    // True when a read-only open left a journal that a writable open would
+    // apply or set aside.
+    bool journalWaiting() const { return readOnly_ && !journalNotice_.empty(); }
+
     // Page `number` (decoded). Throws jet::Error(3049) when `number` is not
     // below pageCount() or the read fails.
     Page page(std::uint32_t number);
+
+    // The same without keeping the page: a page not cached already is read
+    // into `buffer`, and the view lasts until `buffer` changes. For walks
+    // over every page of a file, whose memory must not grow with it.
+    Page transientPage(std::uint32_t number, std::vector<std::uint8_t>& buffer);
 
     // Throws jet::Error(3049) naming `what` unless `number` is a page of the
     // file; for page numbers taken from the file before following them.
@@ -105,6 +118,7 @@ private:
     PageFile() = default;
     void init(std::vector<std::uint8_t> page0, const OpenOptions& options);
     void readRaw(std::uint32_t number, std::uint8_t* out);
+    void readDecoded(std::uint32_t number, std::uint8_t* out);
     void recoverFromJournal(bool exclusive);
 
     std::string path_;
@@ -117,6 +131,10 @@ private:
     bool unfinishedWrite_ = false;
     format::DatabaseHeader header_;
     std::unique_ptr<crypto::PageCodec> codec_;
+    std::string journalNotice_;
+    // A read-only open over a waiting journal: the pages it holds, as they
+    // were before the commit that was cut short.
+    std::unordered_map<std::uint32_t, std::vector<std::uint8_t>> journalPages_;
     std::unordered_map<std::uint32_t, std::unique_ptr<std::uint8_t[]>> cache_;
 };
 

@@ -6,15 +6,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "format/database_header.h"
 #include "format/format_errors.h"
+#include "jet/error.h"
 
 namespace jet::io {
 namespace {
 
 constexpr std::uint8_t kMagic[4] = {'S', 'T', 'X', 'J'};
-constexpr std::uint32_t kVersion = 1;
-constexpr std::size_t kHeaderSize = 24;  // magic, version, page size, page count, file length
+constexpr std::uint32_t kVersion = 2;
+// magic, version, page size, page count, file length, identity
+constexpr std::size_t kHeaderSize = 32;
 constexpr std::size_t kChecksumSize = 8;
+constexpr std::size_t kPageHeaderSize = 4 + kChecksumSize;  // number, checksum
 
 void put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -67,49 +71,108 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t at, cons
 
 std::string journalPath(const std::string& databasePath) { return databasePath + ".stxj"; }
 
+constexpr std::size_t kIdentityPages = 16;
+
+std::uint64_t databaseIdentity(std::span<const std::uint8_t> leadingPages) { return checksum(leadingPages); }
+
+std::size_t identityLength(std::uint64_t fileLength, std::size_t pageSize) {
+    return static_cast<std::size_t>(std::min<std::uint64_t>(kIdentityPages, fileLength / pageSize)) * pageSize;
+}
+
 std::vector<std::uint8_t> encodeJournal(const RollbackJournal& journal) {
     std::vector<std::uint8_t> out(kMagic, kMagic + 4);
     put(out, kVersion, 4);
     put(out, journal.pageSize, 4);
     put(out, journal.pages.size(), 4);
     put(out, journal.fileLength, 8);
+    put(out, journal.identity, 8);
     for (const auto& page : journal.pages) {
         put(out, page.number, 4);
+        put(out, checksum(page.bytes), 8);
         out.insert(out.end(), page.bytes.begin(), page.bytes.end());
     }
     put(out, checksum(out), 8);
     return out;
 }
 
-std::optional<RollbackJournal> decodeJournal(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kHeaderSize + kChecksumSize || !std::equal(kMagic, kMagic + 4, bytes.begin()) ||
-        get(bytes, 4, 4) != kVersion)
+std::optional<RollbackJournal> decodeJournal(std::span<const std::uint8_t> bytes, std::string* problem) {
+    auto fail = [problem](const std::string& why) -> std::optional<RollbackJournal> {
+        if (problem) *problem = why;
         return std::nullopt;
+    };
+    if (bytes.size() < kHeaderSize + kChecksumSize || !std::equal(kMagic, kMagic + 4, bytes.begin()))
+        return fail("not a journal, or cut short");
+    if (get(bytes, 4, 4) != kVersion) return fail("journal version " + std::to_string(get(bytes, 4, 4)));
     RollbackJournal journal;
     journal.pageSize = static_cast<std::uint32_t>(get(bytes, 8, 4));
     const std::uint64_t count = get(bytes, 12, 4);
     journal.fileLength = get(bytes, 16, 8);
-    if (journal.pageSize < 512 || journal.pageSize > 65536) return std::nullopt;
-    const std::uint64_t body = count * (4 + static_cast<std::uint64_t>(journal.pageSize));
-    if (bytes.size() != kHeaderSize + body + kChecksumSize) return std::nullopt;
+    journal.identity = get(bytes, 24, 8);
+    if (journal.pageSize < 512 || journal.pageSize > 65536)
+        return fail("page size " + std::to_string(journal.pageSize));
+    const std::uint64_t body = count * (kPageHeaderSize + static_cast<std::uint64_t>(journal.pageSize));
+    if (bytes.size() != kHeaderSize + body + kChecksumSize)
+        return fail("length " + std::to_string(bytes.size()) + " is not that of " + std::to_string(count) + " pages");
     const std::size_t end = bytes.size() - kChecksumSize;
-    if (checksum(bytes.first(end)) != get(bytes, end, 8)) return std::nullopt;
-    for (std::size_t at = kHeaderSize; at < end; at += 4 + journal.pageSize) {
+    if (checksum(bytes.first(end)) != get(bytes, end, 8)) return fail("checksum of the journal does not match");
+    for (std::size_t at = kHeaderSize; at < end; at += kPageHeaderSize + journal.pageSize) {
         JournalPage page;
         page.number = static_cast<std::uint32_t>(get(bytes, at, 4));
-        page.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at + 4),
-                          bytes.begin() + static_cast<std::ptrdiff_t>(at + 4 + journal.pageSize));
+        const auto image = bytes.subspan(at + kPageHeaderSize, journal.pageSize);
+        if (checksum(image) != get(bytes, at + 4, 8))
+            return fail("checksum of page " + std::to_string(page.number) + " does not match");
+        page.bytes.assign(image.begin(), image.end());
         journal.pages.push_back(std::move(page));
     }
     return journal;
 }
 
-JournalState readJournal(const std::string& databasePath, RollbackJournal& journal) {
+std::string journalMismatch(const RollbackJournal& journal, int fd, std::uint64_t fileSize) {
+    const std::uint64_t size = journal.pageSize;
+    if (journal.fileLength < size || journal.fileLength % size != 0)
+        return "its old length of " + std::to_string(journal.fileLength) + " bytes is not a whole number of " +
+               std::to_string(size) + "-byte pages";
+    if (journal.fileLength > fileSize)
+        return "its old length of " + std::to_string(journal.fileLength) + " bytes is longer than the file";
+    for (const auto& page : journal.pages)
+        if (page.number >= journal.fileLength / size)
+            return "it holds page " + std::to_string(page.number) + ", past the old end of the file";
+    // The leading pages as they were before the commit: the journal's
+    // image of those it holds, the file's own bytes of the others.
+    std::vector<std::uint8_t> leading(identityLength(journal.fileLength, size));
+    const ssize_t got = ::pread(fd, leading.data(), leading.size(), 0);
+    if (got != static_cast<ssize_t>(leading.size())) return "the file is shorter than the pages it names";
+    for (const auto& page : journal.pages)
+        if (page.number < leading.size() / size)
+            std::copy(page.bytes.begin(), page.bytes.end(), leading.begin() + static_cast<std::ptrdiff_t>(page.number * size));
+    if (databaseIdentity(leading) != journal.identity)
+        return "it was written for another database (its identity differs)";
+    const std::span<const std::uint8_t> header(leading.data(), size);
+    try {
+        const auto named = format::parseDatabaseHeader(header, journalPath("database"));
+        if (named.format->pageSize != size)
+            return "its pages of " + std::to_string(size) + " bytes are not the database's";
+    } catch (const Error&) {
+        return "the header page it names is not a database's";
+    }
+    return {};
+}
+
+JournalState readJournal(const std::string& databasePath, std::uint64_t databaseSize, RollbackJournal& journal,
+                         std::string& problem) {
     const std::string path = journalPath(databasePath);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return JournalState::None;
         throw format::noPermission(path);
+    }
+    // A journal holds at most every page of the database, each with a
+    // small header: one much longer is not read into memory.
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > 2 * databaseSize + 65536) {
+        ::close(fd);
+        problem = "it is far longer than the database";
+        return JournalState::Damaged;
     }
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[65536];
@@ -124,10 +187,23 @@ JournalState readJournal(const std::string& databasePath, RollbackJournal& journ
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
     ::close(fd);
-    auto decoded = decodeJournal(bytes);
-    if (!decoded) return JournalState::Incomplete;
+    auto decoded = decodeJournal(bytes, &problem);
+    if (!decoded) return JournalState::Damaged;
     journal = std::move(*decoded);
-    return JournalState::Hot;
+    return JournalState::Whole;
+}
+
+std::string setAsideJournal(const std::string& databasePath) {
+    const std::string path = journalPath(databasePath);
+    for (int n = 1; n < 10000; ++n) {
+        const std::string aside = path + ".rejected-" + std::to_string(n);
+        struct stat st {};
+        if (::lstat(aside.c_str(), &st) == 0) continue;
+        if (::rename(path.c_str(), aside.c_str()) != 0) throw format::noPermission(path);
+        syncFolder(aside);
+        return aside;
+    }
+    throw format::noPermission(path);
 }
 
 void saveJournal(const std::string& databasePath, const RollbackJournal& journal) {

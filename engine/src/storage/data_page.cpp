@@ -10,8 +10,9 @@ constexpr std::uint16_t kSlotOffsetMask = 0x1FFF;  // jet-format.md#data-pages
 
 }  // namespace
 
-DataPage::DataPage(io::PageFile& file, std::uint32_t number)
-    : file_(file), page_(file.page(number)), format_(file.format()) {
+DataPage::DataPage(io::PageFile& file, std::uint32_t number) : DataPage(file, file.page(number)) {}
+
+DataPage::DataPage(io::PageFile& file, io::Page bytes) : file_(file), page_(bytes), format_(file.format()) {
     const auto& page = page_;
     const auto& format = format_;
     format::ByteReader in = reader();

@@ -27,6 +27,9 @@ public:
     // Reads page `number` of `file` (which must outlive this object).
     // Throws jet::Error(3049) unless it is a data page (type 0x01).
     DataPage(io::PageFile& file, std::uint32_t number);
+    // The same over `page` as read already (whose bytes must outlive this
+    // object), e.g. one PageFile::transientPage() did not keep.
+    DataPage(io::PageFile& file, io::Page page);
 
     std::uint32_t number() const { return page_.number; }
 

@@ -50,10 +50,14 @@ void checkPages(io::PageFile& file, const std::vector<CheckedTable>& tables,
     }
     auto isFree = [&free](std::uint32_t n) { return std::binary_search(free.begin(), free.end(), n); };
 
+    // Every page of the file is looked at once: through one buffer, so that
+    // memory follows the structure, not the file's length.
+    std::vector<std::uint8_t> buffer;
     for (std::uint32_t n = 1; n < file.pageCount(); ++n) {
-        if (file.page(n).bytes[0] != storage::kDataPageType) continue;
         try {
-            storage::DataPage page(file, n);
+            const io::Page bytes = file.transientPage(n, buffer);
+            if (bytes.bytes[0] != storage::kDataPageType) continue;
+            storage::DataPage page(file, bytes);
             auto owner = byDefinition.find(page.owner());
             if (owner == byDefinition.end()) continue;
             auto map = marked.find(page.owner());

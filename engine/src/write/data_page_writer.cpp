@@ -1,6 +1,7 @@
 #include "write/data_page_writer.h"
 
 #include <algorithm>
+#include <string>
 
 #include "jet/error.h"
 #include "write/bytes.h"
@@ -24,12 +25,48 @@ std::size_t bitmapBytes(const format::JetFormat& format) {
     return format.isJet3() ? 128 : 64;
 }
 
-std::uint16_t slotCount(std::span<const std::uint8_t> page, const format::JetFormat& format) {
-    return get16(page, format.dataRowCountOffset);
+[[noreturn]] void damagedPage(std::uint32_t number, const std::string& what) {
+    throw Error(kErrDamaged, "The database has been damaged. Repair it before use.",
+                "page " + std::to_string(number) + ": " + what);
+}
+
+// The slot count of data page `number`, checked as the reader checks it: a
+// data page whose slot table fits the page.
+std::uint16_t slotCount(std::span<const std::uint8_t> page, const format::JetFormat& format, std::uint32_t number) {
+    if (page.size() != format.pageSize || page[0] != kDataPageType) damagedPage(number, "not a data page");
+    const std::uint16_t count = get16(page, format.dataRowCountOffset);
+    if (format.dataRowTableOffset + 2u * count > format.pageSize)
+        damagedPage(number, "row count " + std::to_string(count) + " does not fit the page");
+    return count;
 }
 
 std::size_t rowStart(std::span<const std::uint8_t> page, const format::JetFormat& format, std::size_t slot) {
     return get16(page, format.dataRowTableOffset + 2 * slot) & kRowOffsetMask;
+}
+
+// Where the rows of data page `number` begin: the lowest start of a slot
+// whose bytes may still be read (live rows, and deleted ones, which the
+// targets of overflow pointers are). A live row outside the row area, or
+// one that ends before it starts, is damage: a row added below it would
+// land on other bytes.
+std::size_t lowestRow(std::span<const std::uint8_t> page, const format::JetFormat& format, std::uint32_t number) {
+    const std::uint16_t count = slotCount(page, format, number);
+    const std::size_t tableEnd = format.dataRowTableOffset + 2u * count;
+    std::size_t lowest = format.pageSize;
+    std::size_t end = format.pageSize;
+    for (std::size_t slot = 0; slot < count; ++slot) {
+        const std::size_t start = rowStart(page, format, slot);
+        const bool deleted = (get16(page, format.dataRowTableOffset + 2 * slot) & kRowDeleted) != 0;
+        const bool valid = start >= tableEnd && start <= end;
+        if (!valid && !deleted)
+            damagedPage(number, "row " + std::to_string(slot) + " starts at " + std::to_string(start) +
+                                    " outside the row area");
+        if (valid) {
+            lowest = std::min(lowest, start);
+            end = start;
+        }
+    }
+    return lowest;
 }
 
 }  // namespace
@@ -42,38 +79,39 @@ void initDataPage(std::span<std::uint8_t> page, const format::JetFormat& format,
     put32(page, kOwnerOffset, owner);
 }
 
-std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetFormat& format) {
-    const std::uint16_t count = slotCount(page, format);
-    const std::size_t tableEnd = format.dataRowTableOffset + 2 * count;
-    const std::size_t lowest = count == 0 ? format.pageSize : rowStart(page, format, count - 1);
+std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetFormat& format, std::uint32_t number) {
+    const std::size_t lowest = lowestRow(page, format, number);
+    const std::size_t tableEnd = format.dataRowTableOffset + 2u * slotCount(page, format, number);
     return lowest > tableEnd ? lowest - tableEnd : 0;
 }
 
 std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::JetFormat& format,
-                                   std::span<const std::uint8_t> row) {
-    const std::uint16_t count = slotCount(page, format);
+                                   std::uint32_t number, std::span<const std::uint8_t> row) {
+    const std::uint16_t count = slotCount(page, format, number);
     if (count >= kMaxSlots) return std::nullopt;
-    if (freeSpace(page, format) < row.size() + 2) return std::nullopt;
-    const std::size_t end = count == 0 ? format.pageSize : rowStart(page, format, count - 1);
-    const std::size_t start = end - row.size();
+    if (freeSpace(page, format, number) < row.size() + 2) return std::nullopt;
+    const std::size_t start = lowestRow(page, format, number) - row.size();
     std::copy(row.begin(), row.end(), page.begin() + static_cast<std::ptrdiff_t>(start));
     put16(page, format.dataRowTableOffset + 2 * count, static_cast<std::uint16_t>(start));
     put16(page, format.dataRowCountOffset, static_cast<std::uint16_t>(count + 1));
-    put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(freeSpace(page, format)));
+    put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(freeSpace(page, format, number)));
     return static_cast<std::uint8_t>(count);
 }
 
-std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot) {
-    const std::uint16_t count = slotCount(page, format);
-    if (slot >= count) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row slot");
+std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
+                                 std::uint8_t slot) {
+    const std::uint16_t count = slotCount(page, format, number);
+    if (slot >= count) damagedPage(number, "row " + std::to_string(slot) + " past the row count");
     const std::size_t start = rowStart(page, format, slot);
     const std::size_t end = slot == 0 ? format.pageSize : rowStart(page, format, slot - 1u);
-    if (start > end || end > format.pageSize)
-        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "row bounds");
+    if (start < format.dataRowTableOffset + 2u * count || start > end || end > format.pageSize)
+        damagedPage(number, "row " + std::to_string(slot) + " outside the row area");
     return page.subspan(start, end - start);
 }
 
-void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot) {
+void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
+                 std::uint8_t slot) {
+    if (slot >= slotCount(page, format, number)) damagedPage(number, "row " + std::to_string(slot) + " past the row count");
     const std::size_t at = format.dataRowTableOffset + 2 * slot;
     put16(page, at, static_cast<std::uint16_t>(get16(page, at) | kRowDeleted));
 }
@@ -87,8 +125,8 @@ std::vector<std::uint8_t> inlineUsageMap(const format::JetFormat& format, std::u
 
 bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page, bool set) {
     const auto& format = store.format();
-    auto bytes = rowBytes(store.modify(map.page), format, map.row);
-    if (bytes.size() < kInlineMapHeader) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map row");
+    auto bytes = rowBytes(store.modify(map.page), format, map.page, map.row);
+    if (bytes.size() < kInlineMapHeader) damagedPage(map.page, "usage map row too short");
     auto setBit = [&](std::uint8_t& b, std::uint32_t bit) {
         if (set) b = static_cast<std::uint8_t>(b | (1u << (bit % 8)));
         else b = static_cast<std::uint8_t>(b & ~(1u << (bit % 8)));
@@ -102,7 +140,7 @@ bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t pag
         return true;
     }
     if (bytes[0] != kUsageMapReference)
-        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map kind");
+        damagedPage(map.page, "usage map of unknown kind " + std::to_string(bytes[0]));
     // A reference map: entry k names the bitmap page of the k-th range of
     // pages; a range without one gets a new bitmap page when a page in it
     // is marked.
@@ -116,11 +154,11 @@ bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t pag
         auto fresh = store.modify(mapPage);
         fresh[0] = kMapPageType;
         fresh[1] = 0x01;
-        put32(rowBytes(store.modify(map.page), format, map.row), entry, mapPage);
+        put32(rowBytes(store.modify(map.page), format, map.page, map.row), entry, mapPage);
         markInUsageMap(store, {1, 0}, mapPage, false);
     }
     if (mapPage >= store.pageCount() || store.read(mapPage)[0] != kMapPageType)
-        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map page");
+        damagedPage(mapPage, "usage map bitmap page is not one");
     const std::uint32_t bit = static_cast<std::uint32_t>(page % perPage);
     setBit(store.modify(mapPage)[kMapPageHeader + bit / 8], bit);
     return true;
@@ -128,7 +166,7 @@ bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t pag
 
 void convertToReferenceMap(PageStore& store, storage::RowPointer map) {
     const std::vector<std::uint32_t> pages = usageMapPages(store, map);
-    auto bytes = rowBytes(store.modify(map.page), store.format(), map.row);
+    auto bytes = rowBytes(store.modify(map.page), store.format(), map.page, map.row);
     std::fill(bytes.begin(), bytes.end(), 0);
     bytes[0] = kUsageMapReference;
     for (std::uint32_t page : pages)
@@ -140,9 +178,9 @@ std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer m
     const auto& format = store.format();
     auto page = store.read(map.page);
     std::vector<std::uint8_t> copy(page.begin(), page.end());
-    auto bytes = rowBytes(copy, format, map.row);
+    auto bytes = rowBytes(copy, format, map.page, map.row);
     std::vector<std::uint32_t> pages;
-    if (bytes.size() < kInlineMapHeader) throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map row");
+    if (bytes.size() < kInlineMapHeader) damagedPage(map.page, "usage map row too short");
     if (bytes[0] == kUsageMapInline) {
         const std::uint32_t first = get32(bytes, 1);
         for (std::size_t i = kInlineMapHeader; i < bytes.size(); ++i)
@@ -151,14 +189,14 @@ std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer m
         return pages;
     }
     if (bytes[0] != kUsageMapReference)
-        throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map kind");
+        damagedPage(map.page, "usage map of unknown kind " + std::to_string(bytes[0]));
     const std::size_t perPage = (format.pageSize - kMapPageHeader) * 8;
     for (std::size_t entry = 1, k = 0; entry + 4 <= bytes.size(); entry += 4, ++k) {
         const std::uint32_t mapPage = get32(bytes, entry);
         if (mapPage == 0 || mapPage >= store.pageCount()) continue;
         auto bitmap = store.read(mapPage);
         if (bitmap[0] != kMapPageType)
-            throw Error(kErrDamaged, "The database has been damaged. Repair it before use.", "usage map page");
+            damagedPage(mapPage, "usage map bitmap page is not one");
         for (std::size_t i = kMapPageHeader; i < format.pageSize; ++i)
             for (int b = 0; b < 8; ++b)
                 if (bitmap[i] & (1u << b))

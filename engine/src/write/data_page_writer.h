@@ -24,19 +24,27 @@ inline constexpr std::uint16_t kRowOffsetMask = 0x1FFF;
 // An empty data page owned by the table whose definition is on page `owner`.
 void initDataPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t owner);
 
-// Bytes free for one more row (its slot included) on `page`.
-std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetFormat& format);
+// The functions below take the page's bytes and its number (for errors).
+// They check the page as the reader does: a data page whose row count and
+// row offsets stay inside it; otherwise they throw jet::Error(3049) naming
+// the page, before anything is changed.
 
-// Adds `row` as the next slot of `page`; nullopt when it does not fit or
-// the page has 255 slots (a row pointer keeps 8 bits of slot).
+// Bytes free for one more row (its slot included) on `page`.
+std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetFormat& format, std::uint32_t number);
+
+// Adds `row` as the next slot of `page`, below its lowest row; nullopt when
+// it does not fit or the page has 255 slots (a row pointer keeps 8 bits of
+// slot).
 std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::JetFormat& format,
-                                   std::span<const std::uint8_t> row);
+                                   std::uint32_t number, std::span<const std::uint8_t> row);
 
 // The bytes of slot `slot` (flags ignored).
-std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot);
+std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
+                                 std::uint8_t slot);
 
 // Marks slot `slot` deleted; its bytes stay until the page is compacted.
-void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot);
+void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
+                 std::uint8_t slot);
 
 // An inline usage map row covering the pages from `firstPage` on, none set
 // (`allSet` marks every page, as the free-page map of page 1 starts).

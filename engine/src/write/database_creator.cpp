@@ -98,8 +98,8 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted) {
     const std::uint32_t header = store.allocate();
     const std::uint32_t freeMap = store.allocate();
     initDataPage(store.modify(freeMap), format, kFreePageMapOwner);
-    addRow(store.modify(freeMap), format, inlineUsageMap(format, 0, true));
-    addRow(store.modify(freeMap), format, inlineUsageMap(format, 0, false));
+    addRow(store.modify(freeMap), format, freeMap, inlineUsageMap(format, 0, true));
+    addRow(store.modify(freeMap), format, freeMap, inlineUsageMap(format, 0, false));
     markInUsageMap(store, {freeMap, 0}, header, false);
     markInUsageMap(store, {freeMap, 0}, freeMap, false);
 

@@ -36,18 +36,31 @@ void FilePageSink::saveUndo(std::span<const std::uint32_t> pages) {
     io::RollbackJournal journal;
     journal.pageSize = static_cast<std::uint32_t>(pageSize_);
     journal.fileLength = static_cast<std::uint64_t>(st.st_size);
-    for (std::uint32_t number : pages) {
-        io::JournalPage page{number, std::vector<std::uint8_t>(pageSize_)};
+    // A journal of a partial last page could not be told from a damaged one.
+    if (journal.fileLength % pageSize_ != 0)
+        throw format::damagedDatabase(path_, "the file's length of " + std::to_string(journal.fileLength) +
+                                                 " bytes is not a whole number of pages");
+    auto readPage = [&](std::uint32_t number) {
+        std::vector<std::uint8_t> bytes(pageSize_);
         const off_t at = static_cast<off_t>(number) * static_cast<off_t>(pageSize_);
         std::size_t done = 0;
         while (done < pageSize_) {
-            const ssize_t n = ::pread(fd_, page.bytes.data() + done, pageSize_ - done, at + static_cast<off_t>(done));
+            const ssize_t n = ::pread(fd_, bytes.data() + done, pageSize_ - done, at + static_cast<off_t>(done));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) throw format::damagedDatabase(path_, "page " + std::to_string(number) + ": read failed");
             done += static_cast<std::size_t>(n);
         }
-        journal.pages.push_back(std::move(page));
+        return bytes;
+    };
+    // The journal names the database by its leading pages, so that it is
+    // never applied to another file.
+    std::vector<std::uint8_t> leading;
+    for (std::size_t at = 0; at < io::identityLength(journal.fileLength, pageSize_); at += pageSize_) {
+        const auto bytes = readPage(static_cast<std::uint32_t>(at / pageSize_));
+        leading.insert(leading.end(), bytes.begin(), bytes.end());
     }
+    journal.identity = io::databaseIdentity(leading);
+    for (std::uint32_t number : pages) journal.pages.push_back({number, readPage(number)});
     io::saveJournal(path_, journal);
     journal_ = std::move(journal);
 }

@@ -144,6 +144,13 @@ std::vector<std::uint8_t> encodeRow(const storage::TableDefinition& def, const s
     const bool jet3 = format.isJet3();
     const std::size_t countSize = format.rowCountFieldSize;
     const std::uint16_t columnCount = def.maxColumns;
+    // The null mask has one bit per column number ever used: a definition
+    // whose column numbers pass its count is damaged.
+    for (const auto& c : def.columns)
+        if (c.number >= columnCount)
+            throw Error(kErrDamaged, "The database has been damaged. Repair it before use.",
+                        "page " + std::to_string(def.tdefPage) + ": column '" + c.name + "' numbered " +
+                            std::to_string(c.number) + " of " + std::to_string(columnCount));
     std::vector<std::uint8_t> mask((columnCount + 7u) / 8u, 0);
     auto setPresent = [&](std::uint16_t number) { mask[number / 8u] |= static_cast<std::uint8_t>(1u << (number % 8u)); };
 

@@ -30,12 +30,12 @@ storage::RowPointer addUsageMap(PageStore& store, std::uint32_t firstPage) {
     for (std::uint32_t n = count; n-- > 2 && n + 16 >= count;) {
         auto page = store.read(n);
         if (page[0] != kDataPageType || get32(page, 4) != kUsageMapOwner) continue;
-        if (freeSpace(page, format) < row.size() + 2) continue;
-        if (auto slot = addRow(store.modify(n), format, row)) return {n, *slot};
+        if (freeSpace(page, format, n) < row.size() + 2) continue;
+        if (auto slot = addRow(store.modify(n), format, n, row)) return {n, *slot};
     }
     const std::uint32_t n = allocatePage(store);
     initDataPage(store.modify(n), format, kUsageMapOwner);
-    auto slot = addRow(store.modify(n), format, row);
+    auto slot = addRow(store.modify(n), format, n, row);
     return {n, *slot};
 }
 
@@ -104,11 +104,11 @@ storage::RowPointer TableWriter::placeRow(const std::vector<std::uint8_t>& row) 
         if (*it >= store_.pageCount()) continue;
         auto page = store_.read(*it);
         if (page[0] != kDataPageType || get32(page, 4) != def_.tdefPage) continue;
-        if (freeSpace(page, format) < row.size() + 2) continue;
-        if (auto slot = addRow(store_.modify(*it), format, row)) return {*it, *slot};
+        if (freeSpace(page, format, *it) < row.size() + 2) continue;
+        if (auto slot = addRow(store_.modify(*it), format, *it, row)) return {*it, *slot};
     }
     const std::uint32_t n = newDataPage(def_.tdefPage);
-    return {n, *addRow(store_.modify(n), format, row)};
+    return {n, *addRow(store_.modify(n), format, n, row)};
 }
 
 std::vector<std::uint8_t> TableWriter::storeLongValue(std::span<const std::uint8_t> data) {
@@ -123,10 +123,11 @@ std::vector<std::uint8_t> TableWriter::storeLongValue(std::span<const std::uint8
     }
     auto place = [&](std::span<const std::uint8_t> part) -> storage::RowPointer {
         if (longValuePage_ != 0) {
-            if (auto slot = addRow(store_.modify(longValuePage_), format, part)) return {longValuePage_, *slot};
+            if (auto slot = addRow(store_.modify(longValuePage_), format, longValuePage_, part))
+                return {longValuePage_, *slot};
         }
         longValuePage_ = newDataPage(kLongValueOwner);
-        return {longValuePage_, *addRow(store_.modify(longValuePage_), format, part)};
+        return {longValuePage_, *addRow(store_.modify(longValuePage_), format, longValuePage_, part)};
     };
     const std::size_t room = format.pageSize - format.dataRowTableOffset - 2;
     if (data.size() <= room) {
@@ -230,13 +231,14 @@ storage::RowPointer TableWriter::insert(std::vector<Value> values) {
 }
 
 void TableWriter::remove(storage::RowPointer where, const std::vector<Value>* stored) {
+    if (where.page >= store_.pageCount()) throw Error(kErrNoCurrentRecord, "No current record.");
     auto page = store_.read(where.page);
     if (page[0] != kDataPageType || get32(page, 4) != def_.tdefPage)
         throw Error(kErrNoCurrentRecord, "No current record.");
-    const std::uint16_t slotValue = get16(page, store_.format().dataRowTableOffset + 2 * where.row);
-    if (where.row >= get16(page, store_.format().dataRowCountOffset) || (slotValue & kRowDeleted))
+    if (where.row >= get16(page, store_.format().dataRowCountOffset) ||
+        (get16(page, store_.format().dataRowTableOffset + 2 * where.row) & kRowDeleted))
         throw Error(kErrNoCurrentRecord, "No current record.");
-    markDeleted(store_.modify(where.page), store_.format(), where.row);
+    markDeleted(store_.modify(where.page), store_.format(), where.page, where.row);
     removeIndexEntries(where, stored);
     if (def_.rowCount > 0) --def_.rowCount;
 }

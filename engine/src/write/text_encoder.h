@@ -10,10 +10,17 @@
 
 namespace jet::write {
 
-// Stored bytes of `utf8`. Jet 3 characters the code page lacks become '?',
-// as Windows converts them.
+// Stored bytes of `utf8`. A Jet 3 character the code page lacks is refused
+// with jet::Error(3421) naming it and the code page: stored as '?' (as
+// Windows converts it) it would no longer match the key built from it, and
+// two names would become one.
 std::vector<std::uint8_t> encodeText(const std::string& utf8, const format::JetFormat& format,
                                      std::uint16_t codePage);
+
+// Empty when every character of `utf8` can be stored in a file of
+// `format` and `codePage`; else "the character 'X' (U+XXXX) is not in code
+// page N", for an error's context.
+std::string unstorableCharacter(const std::string& utf8, const format::JetFormat& format, std::uint16_t codePage);
 
 // Number of characters (code points) in `utf8`.
 std::size_t characterCount(const std::string& utf8);

@@ -126,6 +126,13 @@ TEST_P(RecordsetWriteTest, DuplicateKeyWritesNothing) {
     rs->SetValue("Title", std::string("ok"));
     rs->SetValue("Width", std::int32_t{70000});
     EXPECT_EQ(errorOf([&] { rs->Update(); }), 3421);
+    // Jet 3 text outside the code page: stored as "?" it would not match
+    // its key (a unique index could hold "?" twice).
+    if (!GetParam()) {
+        rs->SetValue("Width", std::int32_t{7});
+        rs->SetValue("Title", std::string("Łaś"));
+        EXPECT_EQ(errorOf([&] { rs->Update(); }), 3421);
+    }
     rs->CancelUpdate();
     EXPECT_EQ(writetest::readFile(path), before);
     EXPECT_EQ(errorOf([&] { rs->SetValue("Nope", std::string()); }), 3020);

@@ -1,7 +1,6 @@
-// The rollback journal on its own: only a whole journal counts, and an
-// opener applies it (writable, alone) or refuses the file (read-only, or
-// while others have it open) rather than read pages a commit left half
-// written.
+// The rollback journal on its own: only a whole journal of this database
+// counts; a writable opener applies it (alone) or sets it aside, a
+// read-only one reads the pages it holds and leaves it.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -9,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "io/page_file.h"
 #include "io/rollback_journal.h"
@@ -79,6 +79,8 @@ protected:
         RollbackJournal journal;
         journal.pageSize = pageSize;
         journal.fileLength = original_.size();
+        journal.identity =
+            jet::io::databaseIdentity(std::span(original_).first(jet::io::identityLength(original_.size(), pageSize)));
         auto torn = original_;
         for (std::uint32_t n : {2u, 0u}) {
             journal.pages.push_back({n, std::vector<std::uint8_t>(original_.begin() + n * pageSize,
@@ -97,34 +99,79 @@ protected:
     std::vector<std::uint8_t> original_, torn_;
 };
 
-// A writable open putting the old pages back, and a read-only open refusing
-// the file, are tested after every write of a commit in crash_safety_test.
+// A writable open putting the old pages back, and a read-only open reading
+// through the journal, are tested after every write of a commit in
+// crash_safety_test.
 TEST_F(HotJournal, WaitsUntilNoOtherOpenerHasTheFile) {
     // An opener that had the file before the journal appeared holds a
     // shared lock, as every opener does.
     const int other = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
     EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), jet::kErrFileInUse);
-    EXPECT_EQ(errorOf([&] { jet::verifyDatabase(path_); }), jet::kErrDamaged);  // nor read meanwhile
+    // A reader meanwhile sees the database as it was, and is told why.
+    const auto findings = jet::verifyDatabase(path_);
+    EXPECT_TRUE(jet::verifiedClean(findings));
+    ASSERT_FALSE(findings.empty());
+    EXPECT_NE(findings.front().text.find("is waiting"), std::string::npos) << findings.front().text;
     EXPECT_EQ(writetest::readFile(path_), torn_);
     EXPECT_TRUE(std::filesystem::exists(journalPath_));
     ::close(other);
-    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), 0);
+    auto db = jet::DBEngine().OpenDatabase(path_);
+    EXPECT_NE(db->JournalNotice().find("undone"), std::string::npos) << db->JournalNotice();
     EXPECT_EQ(writetest::readFile(path_), original_);
 }
 
-TEST_F(HotJournal, AJournalCutShortMeansNothing) {
-    auto bytes = writetest::readFile(journalPath_);
-    bytes.resize(bytes.size() / 2);
-    writeBytes(journalPath_, bytes);
-    // Put the database back as it was before the "commit" began: a journal
-    // cut short was never followed by a page write.
-    writeBytes(path_, original_);
-    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_, false, true); }), 0);
-    EXPECT_TRUE(std::filesystem::exists(journalPath_));
-    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(path_); }), 0);
-    EXPECT_FALSE(std::filesystem::exists(journalPath_));
-    EXPECT_EQ(writetest::readFile(path_), original_);
+// A journal that is damaged or was not written for this file is never
+// applied: a writable open keeps it under another name and says so, a
+// read-only open leaves it; the database is not touched either way.
+TEST_F(HotJournal, AJournalThatDoesNotBelongIsSetAside) {
+    const auto whole = writetest::readFile(journalPath_);
+    const auto good = *jet::io::decodeJournal(whole);
+    const std::size_t pageSize = good.pageSize;
+    auto changed = [&](const std::function<void(RollbackJournal&)>& change) {
+        RollbackJournal journal = good;
+        change(journal);
+        return jet::io::encodeJournal(journal);
+    };
+    // A database made alike in the same second has the same header page.
+    std::vector<std::uint8_t> other;
+    {
+        TempFolder folder;
+        jet::DBEngine().CreateDatabase(folder.file("other.mdb"), jet::dbLangGeneral, jet::dbVersion40);
+        other = writetest::readFile(folder.file("other.mdb"));
+        other.resize(jet::io::identityLength(original_.size(), pageSize));
+    }
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> journal;
+        const char* said;
+    } cases[] = {
+        {"cut short", std::vector<std::uint8_t>(whole.begin(), whole.begin() + whole.size() / 2), "length"},
+        {"a page image changed", [&] { auto b = whole; b[200] ^= 1; return b; }(), "checksum"},
+        {"an old length of 0 bytes", changed([](RollbackJournal& j) { j.fileLength = 0; }), "whole number"},
+        {"an old length that is not whole pages",
+         changed([&](RollbackJournal& j) { j.fileLength -= pageSize / 2; }), "whole number"},
+        {"a page past the old end", changed([](RollbackJournal& j) { j.pages[0].number = 0x7FFFFFFF; }), "past"},
+        {"another database's",
+         changed([&](RollbackJournal& j) { j.identity = jet::io::databaseIdentity(other); }), "another database"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(path_, original_);
+        writeBytes(journalPath_, c.journal);
+        {
+            auto reader = jet::DBEngine().OpenDatabase(path_, false, true);
+            EXPECT_TRUE(reader->JournalWaiting());
+        }
+        EXPECT_TRUE(std::filesystem::exists(journalPath_));
+        auto db = jet::DBEngine().OpenDatabase(path_);
+        EXPECT_NE(db->JournalNotice().find(c.said), std::string::npos) << db->JournalNotice();
+        db.reset();
+        EXPECT_EQ(writetest::readFile(path_), original_);
+        EXPECT_FALSE(std::filesystem::exists(journalPath_));
+        EXPECT_EQ(writetest::readFile(journalPath_ + ".rejected-1"), c.journal);
+        std::filesystem::remove(journalPath_ + ".rejected-1");
+    }
 }
 
 // The database the journal was for was deleted, and a new one made under

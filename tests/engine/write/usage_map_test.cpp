@@ -24,7 +24,7 @@ protected:
         initDataPage(store_->modify(mapPage_), store_->format(), 0);
     }
     jet::storage::RowPointer addMap(std::vector<std::uint8_t> row) {
-        return {mapPage_, *addRow(store_->modify(mapPage_), store_->format(), row)};
+        return {mapPage_, *addRow(store_->modify(mapPage_), store_->format(), mapPage_, row)};
     }
     std::size_t inlineSpan() const { return GetParam() ? 512 : 1024; }
     std::size_t referenceRange() const { return (store_->pageSize() - 4) * 8; }
@@ -69,9 +69,9 @@ TEST_P(UsageMapTest, InlineMapBecomesReferenceMap) {
     ASSERT_TRUE(markInUsageMap(*store_, map, 12, true));
     const auto beyond = static_cast<std::uint32_t>(10 + inlineSpan() + 5);
     ASSERT_FALSE(markInUsageMap(*store_, map, beyond, true));
-    const std::size_t rowSize = rowBytes(store_->modify(map.page), store_->format(), map.row).size();
+    const std::size_t rowSize = rowBytes(store_->modify(map.page), store_->format(), map.page, map.row).size();
     convertToReferenceMap(*store_, map);
-    EXPECT_EQ(rowBytes(store_->modify(map.page), store_->format(), map.row).size(), rowSize);
+    EXPECT_EQ(rowBytes(store_->modify(map.page), store_->format(), map.page, map.row).size(), rowSize);
     EXPECT_TRUE(markInUsageMap(*store_, map, beyond, true));
     EXPECT_EQ(usageMapPages(*store_, map), (std::vector<std::uint32_t>{10, 12, beyond}));
 }
