@@ -1,6 +1,10 @@
 #include "command.h"
 
+#include <cstring>
+
 #include "commands/registry.h"
+#include "files/replacement_file.h"
+#include "output_buffer.h"
 #include "jet/error.h"
 
 namespace cli {
@@ -15,7 +19,27 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     return commands;
 }
 
+int checkInput(const std::string& command, const std::string& file, std::ostream& err) {
+    const std::string why = files::notARegularFile(file);
+    if (why.empty()) return kExitOk;
+    err << "strux " << command << ": " << file << " " << why << ", not a database file\n";
+    return kExitUsage;
+}
+
 namespace {
+
+// What the command printed must have reached standard output: a full disk
+// or a closed pipe is a failure, not a success.
+int outputWritten(const std::string& command, int status, std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) return status;
+    const auto* buffer = dynamic_cast<const DescriptorBuffer*>(out.rdbuf());
+    const int error = buffer ? buffer->error() : 0;
+    err << "strux " << command << ": could not write standard output";
+    if (error) err << ": " << std::strerror(error);
+    err << '\n';
+    return kExitIoError;
+}
 
 void writeOverview(std::ostream& out) {
     out << "usage: strux COMMAND [OPTIONS] FILE\n"
@@ -38,7 +62,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         writeOverview(out);
-        return kExitOk;
+        return outputWritten("--help", kExitOk, out, err);
     }
     for (auto& command : allCommands()) {
         if (command->name() != args[0]) continue;
@@ -46,15 +70,16 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         for (const auto& arg : rest) {
             if (arg == "--help" || arg == "-h") {
                 out << command->help();
-                return kExitOk;
+                return outputWritten(command->name(), kExitOk, out, err);
             }
         }
+        int status = kExitEngineError;
         try {
-            return command->execute(rest, out, err);
+            status = command->execute(rest, out, err);
         } catch (const jet::Error& e) {
             err << "strux " << command->name() << ": error " << e.number() << ": " << e.what() << '\n';
-            return kExitEngineError;
         }
+        return outputWritten(command->name(), status, out, err);
     }
     err << "strux: unknown command '" << args[0] << "'\n\n";
     writeOverview(err);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "command.h"
+#include "files/replacement_file.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
 #include "printer/printers.h"
@@ -99,6 +100,8 @@ public:
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
         ReportOptions options;
         if (const int status = parse(args, options, err); status != kExitOk) return status;
+        if (const int status = checkInput(name(), options.file, err); status != kExitOk) return status;
+        if (const int status = checkPdfPath(options, err); status != kExitOk) return status;
 
         jet::DBEngine engine;
         // Opened as the program opens a database, shared and for writing (the
@@ -204,6 +207,18 @@ private:
             }
         }
         return kExitOk;
+    }
+
+    // The PDF must never take the database's place (through a link or
+    // another spelling), nor go to a folder, FIFO or device.
+    int checkPdfPath(const ReportOptions& options, std::ostream& err) const {
+        if (options.text) return kExitOk;
+        const fs::path pdf = options.pdf.empty() ? printing::reportPdfPath(options.file) : fs::path(options.pdf);
+        std::string why = files::notARegularFile(pdf);
+        if (files::sameFile(pdf, options.file)) why = "is the database being read";
+        if (why.empty()) return kExitOk;
+        err << "strux report: " << pdf.string() << " " << why << "; the report is not written there\n";
+        return kExitIoError;
     }
 
     int usage(std::ostream& err, const std::string& problem) const {

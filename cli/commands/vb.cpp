@@ -55,6 +55,7 @@ public:
             if (!style) return usage(err, "unknown style " + given->second);
         }
         const std::string& file = parsed.file;
+        if (const int status = checkInput(name(), file, err); status != kExitOk) return status;
         const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
 
         GenerationSource opened(file);

@@ -34,6 +34,7 @@ public:
             err << "usage: strux verify FILE\n";
             return kExitUsage;
         }
+        if (const int status = checkInput(name(), args[0], err); status != kExitOk) return status;
         std::vector<jet::VerifyFinding> findings;
         try {
             findings = jet::verifyDatabase(args[0]);

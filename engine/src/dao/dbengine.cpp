@@ -10,15 +10,31 @@ std::shared_ptr<Database> DBEngine::OpenDatabase(const std::string& name, bool e
     return std::make_shared<Database>(DatabaseImpl::open(name, exclusive, readOnly, connect));
 }
 
-std::shared_ptr<Database> DBEngine::CreateDatabase(const std::string& name, const std::string& locale, int options) {
+namespace {
+
+write::NewDatabase newDatabase(const std::string& locale, int options) {
     const format::JetFormat* format = nullptr;
     const int version = options & (dbVersion10 | dbVersion11 | dbVersion20 | dbVersion30 | dbVersion40);
     if (version == 0 || version == dbVersion30) format = &format::jet3Format();
     else if (version == dbVersion40) format = &format::jet4Format();
     // Older versions and encryption are not written.
     if (!format || (options & ~version) != 0) throw Error(kErrInvalidArgument, "Invalid argument.");
-    write::createDatabaseFile(name, write::parseLocale(locale, *format));
+    return write::parseLocale(locale, *format);
+}
+
+}  // namespace
+
+std::shared_ptr<Database> DBEngine::CreateDatabase(const std::string& name, const std::string& locale, int options) {
+    write::createDatabaseFile(name, newDatabase(locale, options));
     return OpenDatabase(name);
+}
+
+std::shared_ptr<Database> DBEngine::CreateDatabaseWithoutJournal(const std::string& name, const std::string& locale,
+                                                                 int options) {
+    write::createDatabaseFile(name, newDatabase(locale, options), {}, write::FilePageSink::Journal::Off);
+    auto db = OpenDatabase(name, true);
+    db->impl().journaled = false;
+    return db;
 }
 
 }  // namespace jet
