@@ -50,7 +50,13 @@ void writeOverview(std::ostream& out) {
     for (const auto& command : allCommands())
         out << "  " << command->name() << std::string(10 - std::min<std::size_t>(9, command->name().size()), ' ')
             << command->summary() << '\n';
-    out << "\n'strux COMMAND --help' describes a command.\n";
+    out << "\n'strux COMMAND --help' describes a command.\n"
+           "\n"
+           "Files are written whole: under a hidden temporary name beside the target,\n"
+           "renamed over it when complete. Exit status: 0 success; 1 the engine refused\n"
+           "the database; 2 a bad command line, a FILE that is a folder, FIFO or device,\n"
+           "or an output (standard output or a file) that could not be written or is a\n"
+           "folder, FIFO, device or the database itself.\n";
 }
 
 }  // namespace

@@ -216,7 +216,8 @@ public:
         return "usage: strux dump [--json] FILE\n"
                "\n"
                "Prints every table (system and linked tables included) with its fields and\n"
-               "indexes, every saved query with its SQL text, and every relation.\n"
+               "indexes, every saved query with its SQL text, and every relation. Control\n"
+               "characters in names and texts are printed escaped (\\x1B), as in JSON.\n"
                "\n"
                "  --json   the structure as JSON, for programs\n";
     }
