@@ -4,7 +4,9 @@
 # bench/empty_copy, then its empty copy is timed in a process of its own.
 # Prints a Markdown table: the source's size, the copy's wall time, CPU time
 # (user + system, from /usr/bin/time; the build machine is shared, so wall
-# time alone says little) and peak resident memory, and the copy's size.
+# time alone says little), peak resident memory, the copy's size, and the
+# number of fsync/fdatasync calls of a second, traced copy (strace -f -c;
+# "-" when strace is not installed).
 #
 # usage: bench/empty_copy.sh [BUILD_DIR] [FORMAT jet3|jet4] [N...]
 set -euo pipefail
@@ -19,13 +21,23 @@ tool="$build/bin/empty_copy"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-echo "| tables | format | source KiB | make ms | copy ms | copy CPU s (user+sys) | copy peak KiB | copy KiB |"
-echo "|---:|---|---:|---:|---:|---|---:|---:|"
+# The fsync and fdatasync calls of one copy, from strace's summary.
+count_syncs() {
+    command -v strace >/dev/null || { echo -; return; }
+    strace -f -c -e trace=fsync,fdatasync -o "$work/strace" "$tool" copy "$1" "$2" >/dev/null 2>&1
+    awk '$NF == "fsync" || $NF == "fdatasync" { n += ($4 ~ /^[0-9]+$/ ? $4 : $3) } END { print n + 0 }' "$work/strace"
+}
+
+echo "| tables | format | source KiB | make ms | copy ms | copy CPU s (user+sys) | copy peak KiB | copy KiB | fsyncs |"
+echo "|---:|---|---:|---:|---:|---|---:|---:|---:|"
 for n in "${sizes[@]}"; do
     src="$work/source-$n.mdb"
     read -r make_ms _ < <("$tool" make "$n" "$src" "$format" 2>/dev/null)
     /usr/bin/time -f "%U+%S" -o "$work/cpu" "$tool" copy "$src" "$work/copy-$n.mdb" >"$work/copy.out" 2>/dev/null
     read -r copy_ms copy_peak <"$work/copy.out"
-    echo "| $n | $format | $(( $(stat -c %s "$src") / 1024 )) | $make_ms | $copy_ms | $(cat "$work/cpu") | $copy_peak | $(( $(stat -c %s "$work/copy-$n.mdb") / 1024 )) |"
+    copy_kib=$(( $(stat -c %s "$work/copy-$n.mdb") / 1024 ))
+    rm -f "$work/copy-$n.mdb"
+    syncs=$(count_syncs "$src" "$work/copy-$n.mdb")
+    echo "| $n | $format | $(( $(stat -c %s "$src") / 1024 )) | $make_ms | $copy_ms | $(cat "$work/cpu") | $copy_peak | $copy_kib | $syncs |"
     rm -f "$src" "$work/copy-$n.mdb"
 done

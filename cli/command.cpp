@@ -1,7 +1,11 @@
 #include "command.h"
 
 #include "commands/database_password.h"
+#include <cstring>
+
 #include "commands/registry.h"
+#include "files/replacement_file.h"
+#include "output_buffer.h"
 #include "jet/error.h"
 
 namespace cli {
@@ -16,7 +20,27 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     return commands;
 }
 
+int checkInput(const std::string& command, const std::string& file, std::ostream& err) {
+    const std::string why = files::notARegularFile(file);
+    if (why.empty()) return kExitOk;
+    err << "strux " << command << ": " << file << " " << why << ", not a database file\n";
+    return kExitUsage;
+}
+
 namespace {
+
+// What the command printed must have reached standard output: a full disk
+// or a closed pipe is a failure, not a success.
+int outputWritten(const std::string& command, int status, std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) return status;
+    const auto* buffer = dynamic_cast<const DescriptorBuffer*>(out.rdbuf());
+    const int error = buffer ? buffer->error() : 0;
+    err << "strux " << command << ": could not write standard output";
+    if (error) err << ": " << std::strerror(error);
+    err << '\n';
+    return kExitIoError;
+}
 
 void writeOverview(std::ostream& out) {
     out << "usage: strux COMMAND [OPTIONS] FILE\n"
@@ -28,7 +52,13 @@ void writeOverview(std::ostream& out) {
         out << "  " << command->name() << std::string(10 - std::min<std::size_t>(9, command->name().size()), ' ')
             << command->summary() << '\n';
     out << "\nOptions of every command:" << passwordHelp();
-    out << "\n'strux COMMAND --help' describes a command.\n";
+    out << "\n'strux COMMAND --help' describes a command.\n"
+           "\n"
+           "Files are written whole: under a hidden temporary name beside the target,\n"
+           "renamed over it when complete. Exit status: 0 success; 1 the engine refused\n"
+           "the database; 2 a bad command line, a FILE that is a folder, FIFO or device,\n"
+           "or an output (standard output or a file) that could not be written or is a\n"
+           "folder, FIFO, device or the database itself.\n";
 }
 
 }  // namespace
@@ -40,7 +70,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         writeOverview(out);
-        return kExitOk;
+        return outputWritten("--help", kExitOk, out, err);
     }
     for (auto& command : allCommands()) {
         if (command->name() != args[0]) continue;
@@ -48,22 +78,23 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         for (const auto& arg : rest) {
             if (arg == "--help" || arg == "-h") {
                 out << command->help() << passwordHelp();
-                return kExitOk;
+                return outputWritten(command->name(), kExitOk, out, err);
             }
         }
+        int status = kExitEngineError;
         try {
             // Every command opens a database: the password options are
             // everyone's, taken here once.
             if (const std::string problem = takePasswordOptions(rest); !problem.empty())
                 throw PasswordProblem(problem);
-            return command->execute(rest, out, err);
+            status = command->execute(rest, out, err);
         } catch (const PasswordProblem& e) {
             err << "strux " << command->name() << ": " << e.what() << '\n';
-            return kExitUsage;
+            status = kExitUsage;
         } catch (const jet::Error& e) {
             err << "strux " << command->name() << ": error " << e.number() << ": " << e.what() << '\n';
-            return kExitEngineError;
         }
+        return outputWritten(command->name(), status, out, err);
     }
     err << "strux: unknown command '" << args[0] << "'\n\n";
     writeOverview(err);

@@ -14,8 +14,8 @@ namespace cli {
 enum ExitStatus : int {
     kExitOk = 0,
     kExitEngineError = 1,  // the engine refused: DAO number and text on stderr
-    kExitUsage = 2,        // bad command line
-    kExitIoError = 3,      // an output file could not be written
+    kExitUsage = 2,        // bad command line, or a FILE that is no file (folder, FIFO, device)
+    kExitIoError = 2,      // standard output or an output file could not be written, or was refused
 };
 
 class Command {
@@ -31,6 +31,11 @@ public:
 };
 
 std::vector<std::unique_ptr<Command>> allCommands();
+
+// The input FILE of `command`: a folder, FIFO or device is refused at once
+// (opening a FIFO would wait for a writer for ever) with the reason on
+// `err`. Returns kExitOk or kExitUsage.
+int checkInput(const std::string& command, const std::string& file, std::ostream& err);
 
 // Runs a whole command line (without the program name) in-process; the
 // executable and the tests both come through here.

@@ -1,10 +1,5 @@
 // strux copy FILE [-o OUT] [--force]: the empty copy of a database, made by
 // the same generator as the program's print mode "2".
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <optional>
-
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "command.h"
@@ -16,13 +11,6 @@
 namespace cli {
 
 namespace {
-
-// The file at a path, told apart from another file later put there.
-std::optional<std::pair<dev_t, ino_t>> fileIdentity(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return std::make_pair(info.st_dev, info.st_ino);
-}
 
 class CopyCommand : public Command {
 public:
@@ -39,20 +27,27 @@ public:
                "\n"
                "  -o OUT    write the copy to OUT instead\n"
                "  --force   replace an existing file at the copy's path; without it an\n"
-               "            existing file is left alone and the command fails (status 3)\n"
+               "            existing file is left alone and the command fails (status 2)\n"
                "\n"
                "What the copy cannot hold is named on stderr and the rest is copied: linked\n"
                "tables, fields of types a Jet 4 database has no column for (attachments,\n"
                "multi-valued fields) with their indexes, relations to tables not copied,\n"
                "pass-through queries (their text is for the server they connect to) and\n"
-               "queries the engine refuses, with its reason. A copy that fails part way is\n"
-               "removed again.\n";
+               "queries the engine refuses, with its reason.\n"
+               "\n"
+               "The copy is built under a hidden temporary name beside OUT\n"
+               "(\".OUT.strux-XXXXXX\") and renamed to OUT only once it is whole: an\n"
+               "interrupted or failed copy leaves OUT as it was, and a reader of an existing\n"
+               "OUT keeps the file it has open. A temporary file that a killed run left is\n"
+               "removed by a later run. OUT may not be a folder, a FIFO, a device or FILE\n"
+               "itself (status 2).\n";
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
         const ParsedArguments parsed = parseArguments(args, {"-o"}, {"--force"});
         if (!parsed.problem.empty()) return usage(err, parsed.problem);
         const std::string& file = parsed.file;
+        if (const int status = checkInput(name(), file, err); status != kExitOk) return status;
         const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
         const bool force = parsed.flags.count("--force") > 0;
 
@@ -60,7 +55,6 @@ public:
         codegen::CodeRequest& request = opened.request;
         request.copyOut = output.empty() ? codegen::emptyCopyPath(request.sDbPath) : output;
 
-        const auto before = fileIdentity(request.copyOut);
         std::string mode = "COPY";
         codegen::QuietHost host(force);
         try {
@@ -76,25 +70,19 @@ public:
             err << "strux copy: error " << e.number() << ": " << e.what() << '\n';
             return kExitIoError;
         } catch (const jet::Error& e) {
-            removeIfMade(request.copyOut, before);
             err << "strux copy: error " << e.number() << ": " << e.what();
             if (!e.context().empty()) err << " (" << e.context() << ')';
             err << '\n';
-            return kExitEngineError;
+            // A full disk or a copy that cannot be written is a failed output;
+            // a structure the engine refuses is the engine's.
+            const bool output = e.number() == jet::kErrDiskFull || e.number() == jet::kErrNoPermission ||
+                                e.number() == jet::kErrDiskOrNetwork ||
+                                e.context() == request.copyOut;
+            return output ? kExitIoError : kExitEngineError;
         }
     }
 
 private:
-    // A file at `path` that was not there before the run is the copy that
-    // failed part way.
-    static void removeIfMade(const std::string& path, const std::optional<std::pair<dev_t, ino_t>>& before) {
-        const auto now = fileIdentity(path);
-        if (now && now != before) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-        }
-    }
-
     int usage(std::ostream& err, const std::string& problem) {
         err << "strux copy: " << problem << "\n" << help();
         return kExitUsage;

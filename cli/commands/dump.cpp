@@ -1,7 +1,9 @@
 // strux dump [--json] FILE: the whole structure of a database, every
 // collection in the engine's order, system objects included.
+#include <cstdio>
 #include <iomanip>
 #include <sstream>
+#include <string_view>
 
 #include "command.h"
 #include "commands/database_password.h"
@@ -123,39 +125,64 @@ void writeJson(jet::Database& db, std::ostream& out) {
 
 const char* yesNo(bool flag) { return flag ? "yes" : "no"; }
 
+// A name or text as the terminal should show it: control characters (C0,
+// DEL, and the C1 range terminals take for commands) escaped, as the JSON
+// output escapes them, so that a name cannot move the cursor or retitle the
+// window. A tab is kept where `keepTabs` (SQL text).
+std::string printable(std::string_view text, bool keepTabs = false) {
+    std::string shown;
+    shown.reserve(text.size());
+    char escape[8];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\x%02X", c);
+            shown += escape;
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(escape, sizeof escape, "\\u%04X", next);
+            shown += escape;
+            ++i;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    return shown;
+}
+
 // The SQL text indented under its query, one stored line per line.
 void writeIndentedSql(const std::string& sql, std::ostream& out) {
     std::size_t start = 0;
     while (start < sql.size()) {
         std::size_t end = sql.find("\r\n", start);
         if (end == std::string::npos) end = sql.size();
-        out << "      " << sql.substr(start, end - start) << '\n';
+        out << "      " << printable(std::string_view(sql).substr(start, end - start), true) << '\n';
         start = end + 2;
     }
 }
 
 void writeText(jet::Database& db, std::ostream& out) {
-    out << "Database " << db.Name() << '\n'
+    out << "Database " << printable(db.Name()) << '\n'
         << "  Version " << db.Version() << ", collating order " << db.CollatingOrder() << ", code page "
         << db.CodePage() << ", transactions " << yesNo(db.Transactions()) << ", updatable "
         << yesNo(db.Updatable()) << '\n';
 
     out << "\nTables (" << db.TableDefs().Count() << ")\n";
     for (const auto& table : db.TableDefs()) {
-        out << "  " << table->Name() << "  [attributes " << table->Attributes() << ", "
+        out << "  " << printable(table->Name()) << "  [attributes " << table->Attributes() << ", "
             << table->RecordCount() << " records]\n";
         if (!table->Connect().empty())
-            out << "    linked: " << table->Connect() << " -> " << table->SourceTableName() << '\n';
+            out << "    linked: " << printable(table->Connect()) << " -> " << printable(table->SourceTableName()) << '\n';
         for (const auto& field : table->Fields()) {
-            out << "    field " << std::left << std::setw(24) << field->Name() << " type " << field->Type()
+            out << "    field " << std::left << std::setw(24) << printable(field->Name()) << " type " << field->Type()
                 << ", size " << field->Size() << ", attributes " << field->Attributes();
             if (field->Required()) out << ", required";
             if (field->AllowZeroLength()) out << ", zero length allowed";
-            if (!field->DefaultValue().empty()) out << ", default " << field->DefaultValue();
+            if (!field->DefaultValue().empty()) out << ", default " << printable(field->DefaultValue());
             out << '\n';
         }
         for (const auto& index : table->Indexes()) {
-            out << "    index " << std::left << std::setw(24) << index->Name() << ' ' << index->FieldsText();
+            out << "    index " << std::left << std::setw(24) << printable(index->Name()) << ' ' << printable(index->FieldsText());
             if (index->Primary()) out << ", primary";
             if (index->Unique()) out << ", unique";
             if (index->Required()) out << ", required";
@@ -167,17 +194,18 @@ void writeText(jet::Database& db, std::ostream& out) {
 
     out << "\nQueries (" << db.QueryDefs().Count() << ")\n";
     for (const auto& query : db.QueryDefs()) {
-        out << "  " << query->Name() << "  [type " << query->Type() << ", created "
+        out << "  " << printable(query->Name()) << "  [type " << query->Type() << ", created "
             << isoDate(query->DateCreated()) << ", updated " << isoDate(query->LastUpdated()) << "]\n";
         writeIndentedSql(query->SQL(), out);
     }
 
     out << "\nRelations (" << db.Relations().Count() << ")\n";
     for (const auto& relation : db.Relations()) {
-        out << "  " << relation->Name() << ": " << relation->Table() << " -> " << relation->ForeignTable()
+        out << "  " << printable(relation->Name()) << ": " << printable(relation->Table()) << " -> "
+            << printable(relation->ForeignTable())
             << "  [attributes " << relation->Attributes() << "]\n";
         for (const auto& field : relation->Fields())
-            out << "    " << field->Name() << " = " << field->ForeignName() << '\n';
+            out << "    " << printable(field->Name()) << " = " << printable(field->ForeignName()) << '\n';
     }
 }
 
@@ -189,7 +217,8 @@ public:
         return "usage: strux dump [--json] FILE\n"
                "\n"
                "Prints every table (system and linked tables included) with its fields and\n"
-               "indexes, every saved query with its SQL text, and every relation.\n"
+               "indexes, every saved query with its SQL text, and every relation. Control\n"
+               "characters in names and texts are printed escaped (\\x1B), as in JSON.\n"
                "\n"
                "  --json   the structure as JSON, for programs\n";
     }
@@ -214,6 +243,7 @@ public:
             err << help();
             return kExitUsage;
         }
+        if (const int status = checkInput(name(), file, err); status != kExitOk) return status;
         jet::DBEngine engine;
         auto db = openWithPassword(
             [&](const std::string& password) { return engine.OpenDatabase(file, false, true, connectFor(password)); });

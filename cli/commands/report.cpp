@@ -6,6 +6,7 @@
 
 #include "command.h"
 #include "commands/database_password.h"
+#include "files/replacement_file.h"
 #include "commands/registry.h"
 #include "jet/dao.h"
 #include "printer/printers.h"
@@ -85,7 +86,8 @@ public:
                "layout (font and tab columns) comes from stx32ps.def beside this program;\n"
                "an installed copy keeps it in $XDG_DATA_HOME/strux32 (~/.local/share/strux32).\n"
                "\n"
-               "  -o OUT.pdf        write the report as a PDF file\n"
+               "  -o OUT.pdf        write the report as a PDF file (never over the database,\n"
+               "                    a folder, a FIFO or a device: status 2)\n"
                "  --text            print the report's pages as text on standard output\n"
                "                    (without -o or --text: a PDF beside the database)\n"
                "  --no-indexes      leave out the index listings\n"
@@ -100,6 +102,8 @@ public:
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
         ReportOptions options;
         if (const int status = parse(args, options, err); status != kExitOk) return status;
+        if (const int status = checkInput(name(), options.file, err); status != kExitOk) return status;
+        if (const int status = checkPdfPath(options, err); status != kExitOk) return status;
 
         jet::DBEngine engine;
         // Opened as the program opens a database, shared and for writing (the
@@ -213,6 +217,18 @@ private:
             }
         }
         return kExitOk;
+    }
+
+    // The PDF must never take the database's place (through a link or
+    // another spelling), nor go to a folder, FIFO or device.
+    int checkPdfPath(const ReportOptions& options, std::ostream& err) const {
+        if (options.text) return kExitOk;
+        const fs::path pdf = options.pdf.empty() ? printing::reportPdfPath(options.file) : fs::path(options.pdf);
+        std::string why = files::notARegularFile(pdf);
+        if (files::sameFile(pdf, options.file)) why = "is the database being read";
+        if (why.empty()) return kExitOk;
+        err << "strux report: " << pdf.string() << " " << why << "; the report is not written there\n";
+        return kExitIoError;
     }
 
     int usage(std::ostream& err, const std::string& problem) const {

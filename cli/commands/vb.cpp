@@ -41,7 +41,10 @@ public:
                "  --style project         a module for a project, and the outline form\n"
                "                          CreateVBForm.frm beside the module\n"
                "  --style project-noform  the project module without the form\n"
-               "  -o OUT.bas              write the module to OUT.bas instead\n";
+               "  -o OUT.bas              write the module to OUT.bas instead\n"
+               "\n"
+               "Each file replaces an earlier one only once it is written whole; a path that\n"
+               "is a folder, a FIFO, a device or the database itself is refused (status 2).\n";
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
@@ -55,6 +58,7 @@ public:
             if (!style) return usage(err, "unknown style " + given->second);
         }
         const std::string& file = parsed.file;
+        if (const int status = checkInput(name(), file, err); status != kExitOk) return status;
         const std::string output = parsed.values.count("-o") ? parsed.values.at("-o") : "";
 
         GenerationSource opened(file);

@@ -35,6 +35,7 @@ public:
             err << "usage: strux verify FILE\n";
             return kExitUsage;
         }
+        if (const int status = checkInput(name(), args[0], err); status != kExitOk) return status;
         std::vector<jet::VerifyFinding> findings;
         try {
             findings = openWithPassword([&](const std::string& password) { return jet::verifyDatabase(args[0], password); });

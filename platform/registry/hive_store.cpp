@@ -16,6 +16,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "files/replacement_file.h"
 #include "registry/regedit4_format.h"
 
 namespace regstore {
@@ -177,17 +178,13 @@ bool KeepDamagedHive(const std::string& path, const std::string& text) {
 
 // Writes `text` as the new hive: temporary file, flush, rename, flush folder.
 bool ReplaceHive(const std::string& path, const std::string& text, mode_t mode, struct stat& written) {
-    static std::atomic<unsigned> counter{0};
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-    if (!fd.valid()) return false;
-    const bool ok = WriteAll(fd.get(), text) && ::fsync(fd.get()) == 0;
-    if (!ok || ::close(fd.release()) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    try {
+        files::ReplacementFile file(path, {}, files::ReplacementFile::Temporary::Created, mode);
+        file.write(text);
+        file.commit();
+    } catch (const std::runtime_error&) {
         return false;
     }
-    FileDescriptor folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid()) ::fsync(folder.get());
     // Taken after the rename, which itself touches the file's change time;
     // the caller holds the lock, so no other save can come in between.
     if (::stat(path.c_str(), &written) != 0) written = {};

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "files/replacement_file.h"
+
 namespace userdata {
 
 namespace fs = std::filesystem;
@@ -60,31 +62,6 @@ bool copyBytes(int source, int target) {
         if (got == 0) return true;
         if (!writeAll(target, buffer.data(), static_cast<size_t>(got))) return false;
     }
-}
-
-// Gives the finished file its name unless that name is taken. Another copy
-// of the program may have made the user's file a moment ago and may already
-// be writing to it; a plain rename would silently put ours in its place.
-bool renameNoReplace(const fs::path& from, const fs::path& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without that rename: a hard link refuses a taken name too.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return true;
-    }
-    if (errno == EEXIST) return false;
-    // Neither: the small window between the check and the rename remains.
-    std::error_code error;
-    if (fs::exists(to, error) || error) return false;
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
-void syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 bool folderWritable(const fs::path& folder) {
@@ -159,25 +136,18 @@ fs::path settingsFolderFor(const fs::path& programFolder, std::string_view fileN
 bool copyWhole(const fs::path& from, const fs::path& to) {
     Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (source.get() < 0) return false;
-
-    // The new file lives beside its final name, so the rename stays within
-    // one file system and cannot turn into a copy; the leading dot keeps it
-    // out of sight until it is whole.
-    std::string temp = (to.parent_path() / ("." + to.filename().string() + ".XXXXXX")).string();
-    Descriptor target(::mkostemp(temp.data(), O_CLOEXEC));
-    if (target.get() < 0) return false;
-
-    // The new file is the user's alone (mkostemp's 0600), whatever modes
-    // the delivered file has: their settings are nobody else's business.
-    bool made = copyBytes(source.get(), target.get()) && ::fsync(target.get()) == 0;
-    made = target.close() && made;
-    if (made) made = renameNoReplace(temp, to);
-    if (!made) {
-        ::unlink(temp.c_str());
+    // The new file is the user's alone (0600), whatever modes the delivered
+    // file has: their settings are nobody else's business. Another copy of
+    // the program may have made the user's file a moment ago and may
+    // already be writing to it: a name that is taken is left alone.
+    try {
+        files::ReplacementFile target(to, {}, files::ReplacementFile::Temporary::Created, 0600);
+        if (!copyBytes(source.get(), target.descriptor())) return false;
+        target.commit(files::Replace::Never);
+        return true;
+    } catch (const std::runtime_error&) {
         return false;
     }
-    syncFolder(to.parent_path());
-    return true;
 }
 
 }  // namespace userdata

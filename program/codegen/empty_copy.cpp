@@ -7,6 +7,7 @@
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
 #include "codegen/vb_text.h"
+#include "files/replacement_file.h"
 #include "jet/dao.h"
 
 namespace codegen {
@@ -21,17 +22,6 @@ jet::Error inTable(const jet::Error& e, const std::string& table, const std::str
     std::string context = "table '" + table + "'";
     if (!what.empty()) context += ", " + what;
     return jet::Error(e.number(), e.what(), context);
-}
-
-void deleteExistingCopy(const std::string& path) {
-    std::error_code error;
-    const auto status = std::filesystem::symlink_status(path, error);
-    if (!error && status.type() != std::filesystem::file_type::regular &&
-        status.type() != std::filesystem::file_type::symlink)
-        throw jet::Error(jet::kErrDatabaseExists, "Database already exists.", "'" + path + "' is not a file");
-    if (!std::filesystem::remove(path, error) && error)
-        throw WriteError(error == std::errc::permission_denied ? kErrPermissionDenied : kErrPathFileAccess,
-                         "Path/File access error (" + path + ": " + error.message() + ")", path);
 }
 
 void createRelation(jet::Database& target, const jet::Relation& source) {
@@ -259,21 +249,13 @@ int copyFormatOption(const std::string& sourceVersion, int sourceCodePage) {
     return sourceVersion == "3.0" && sourceCodePage == kCopyCodePage ? jet::dbVersion30 : jet::dbVersion40;
 }
 
-std::shared_ptr<jet::Database> createCopyDatabase(const std::string& path, const std::string& sourcePath,
-                                                  int formatOption, GenerationHost& host) {
-    if (sameFile(path, sourcePath))
-        throw jet::Error(jet::kErrDatabaseExists, "Database already exists.",
-                         "'" + path + "' is the database being copied");
-    jet::DBEngine engine;
-    for (;;) {
-        try {
-            return engine.CreateDatabase(path, kCopyLocale, formatOption);
-        } catch (const jet::Error& e) {
-            if (e.number() != jet::kErrDatabaseExists) throw;
-        }
-        if (!host.replaceExistingCopy(path)) throw CopyDeclined(path);
-        deleteExistingCopy(path);
-    }
+bool mayWriteCopy(const std::string& path, const std::string& sourcePath, GenerationHost& host) {
+    const std::string why = files::sameFile(path, sourcePath) ? "is the database being copied" : files::notARegularFile(path);
+    if (!why.empty()) throw WriteError(kErrPathFileAccess, "Path/File access error (" + path + " " + why + ")", path);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return false;
+    if (!host.replaceExistingCopy(path)) throw CopyDeclined(path);
+    return true;
 }
 
 CopyOutcome copyStructure(const std::vector<std::string>& entries, const SourceDatabase& source,

@@ -56,14 +56,15 @@ private:
     std::string path_;
 };
 
-// Creates the copy's database at `path`. When a file of that name exists
-// (3204), `host.replaceExistingCopy(path)` decides: Yes deletes the file and
-// tries again, No throws CopyDeclined. Only a plain file is ever deleted:
-// anything else at `path`, or `path` naming the source database itself, is
-// refused with jet::Error 3204 and left alone. Other failures are the
-// engine's jet::Error (3044 no such folder, 3051 no permission ...).
-std::shared_ptr<jet::Database> createCopyDatabase(const std::string& path, const std::string& sourcePath,
-                                                  int formatOption, GenerationHost& host);
+// Whether the copy may be written at `path`, asked before any work: a
+// folder, device or FIFO there, or `path` naming the source database itself
+// (through a link or another spelling), is refused with WriteError 75 and
+// left alone. When a file is there, `host.replaceExistingCopy(path)`
+// decides: No throws CopyDeclined; Yes lets the finished copy replace it.
+// Nothing is deleted: the copy is built under a temporary name beside
+// `path` and renamed over it only once it is whole (makeEmptyCopy).
+// Returns whether an existing file may be replaced.
+bool mayWriteCopy(const std::string& path, const std::string& sourcePath, GenerationHost& host);
 
 // An object the copy could not carry over, and why, in words for the user.
 struct LeftOut {

@@ -1,15 +1,20 @@
 #include "codegen/generate_structure.h"
 
+#include <cerrno>
 #include <ctime>
 #include <iomanip>
 #include <filesystem>
 #include <locale>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
+#include "codegen/empty_copy.h"
 #include "codegen/form_file.h"
 #include "codegen/module_lines.h"
 #include "codegen/text_file.h"
+#include "files/replacement_file.h"
+#include "jet/dao.h"
 
 namespace codegen {
 
@@ -30,8 +35,8 @@ std::size_t fileNameStart(const std::string& path) {
 
 // A generated file must never take the database's place.
 void refuseDatabasePath(const std::string& path, const std::string& sDbPath) {
-    if (sameFile(path, sDbPath))
-        throw WriteError(kErrPathFileAccess, "Path/File access error (" + path + " is the database itself)", path);
+    if (files::sameFile(path, sDbPath))
+        throw WriteError(kErrPathFileAccess, "Path/File access error (" + path + " is the database being read)", path);
 }
 
 }  // namespace
@@ -77,10 +82,34 @@ GeneratedFiles makeEmptyCopy(const CodeRequest& request, const SourceDatabase& s
     host.setArea(kAreaVBStructCopying);
     files.copyPath = request.copyOut.empty() ? emptyCopyPath(request.sDbPath) : request.copyOut;
     host.showMessage("Creating " + files.copyPath);
-    auto target =
-        createCopyDatabase(files.copyPath, request.sDbPath, copyFormatOption(request.sourceVersion, request.sourceCodePage), host);
-    files.copy = copyStructure(request.entries, source, *target, [&host] { host.doEvents(); });
-    target->Close();
+    const bool replace = mayWriteCopy(files.copyPath, request.sDbPath, host);
+    // A new database is nobody's file yet: built whole under a temporary
+    // name without a journal, flushed once and renamed into place, so that
+    // a crash leaves the old file or none, never half a copy, and a reader
+    // of an existing copy keeps the one it has open.
+    std::optional<files::ReplacementFile> file;
+    try {
+        file.emplace(files.copyPath, std::vector<std::filesystem::path>{request.sDbPath},
+                     files::ReplacementFile::Temporary::NameOnly);
+        auto target = jet::DBEngine().CreateDatabaseWithoutJournal(
+            file->temporaryPath().string(), kCopyLocale, copyFormatOption(request.sourceVersion, request.sourceCodePage));
+        files.copy = copyStructure(request.entries, source, *target, [&host] { host.doEvents(); });
+        target->Close();
+        file->commit(replace ? files::Replace::IfExists : files::Replace::Never);
+    } catch (const files::FileError& e) {
+        // Without leave to replace, a file that appeared meanwhile stays.
+        if (!replace && e.error() == EEXIST) throw CopyDeclined(files.copyPath);
+        throwWriteError(e, files.copyPath);
+    } catch (const files::TargetRefused& e) {
+        throwWriteError(e, files.copyPath);
+    } catch (const jet::Error& e) {
+        // The engine names its temporary file; the user knows the copy's.
+        std::string context = e.context();
+        const std::string temporary = file ? file->temporaryPath().string() : std::string();
+        if (const auto at = context.find(temporary); !temporary.empty() && at != std::string::npos)
+            context.replace(at, temporary.size(), files.copyPath);
+        throw jet::Error(e.number(), e.what(), context);
+    }
     return files;
 }
 

@@ -95,11 +95,13 @@ struct GeneratedFiles {
 // Each file replaces an earlier one only once it is complete.
 // The word "COPY" makes the empty copy instead (any other word without
 // "VBFILE" is refused with std::invalid_argument):
-// the new database is created (the host is asked before an existing file
-// is replaced; No throws CopyDeclined) and filled pass by pass; a failure
-// after its creation leaves the partly filled copy on disk.
+// the new database is built under a temporary name beside its path and
+// filled pass by pass, then put in place whole (the host is asked before an
+// existing file is replaced; No throws CopyDeclined); a failure on the way
+// leaves the path as it was.
 // Throws jet::Error when a database cannot be read or written and
-// WriteError when a file cannot be written or deleted; the host then holds
+// WriteError when a file cannot be written, or its path is a folder, a
+// device, a FIFO or the database itself; the host then holds
 // the area of the failed step and the normal pointer, and the status window
 // is left to the caller's failure handler.
 GeneratedFiles GenerateStructure(std::string& sMode, const CodeRequest& request, const SourceDatabase& source,

@@ -1,8 +1,8 @@
 #include "codegen/text_file.h"
 
 #include <cerrno>
-#include <cstring>
-#include <random>
+
+#include "files/replacement_file.h"
 
 namespace codegen {
 
@@ -18,6 +18,7 @@ long vbNumberFor(int errorNumber) {
     case EROFS:
         return kErrPermissionDenied;
     case ENOSPC:
+    case EFBIG:
 #ifdef EDQUOT
     case EDQUOT:
 #endif
@@ -36,51 +37,44 @@ std::string describe(long number) {
     }
 }
 
+// Written in pieces of this size: one system call per line would make a
+// large module slow.
+constexpr std::size_t kBufferSize = 64 * 1024;
+
 }  // namespace
 
-TextFileWriter::TextFileWriter(std::filesystem::path target) : target_(std::move(target)) {
-    // The new text sits beside the target so that the final rename stays on
-    // one file system and replaces the target in one step.
-    std::random_device seed;
-    std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-        temporary_ = target_;
-        temporary_ += ".tmp" + std::to_string(random() % 1000000);
-        errno = 0;
-        file_ = std::fopen(temporary_.c_str(), "wbx");
-        if (!file_ && errno != EEXIST) fail(errno, "create");
-    }
-    if (!file_) fail(EEXIST, "create");
+void throwWriteError(const std::exception& failure, const std::filesystem::path& target) {
+    const auto* fileError = dynamic_cast<const files::FileError*>(&failure);
+    const long number = fileError ? vbNumberFor(fileError->error()) : kErrPathFileAccess;
+    throw WriteError(number, describe(number) + " (" + failure.what() + ")", target);
 }
 
-TextFileWriter::~TextFileWriter() { discard(); }
-
-void TextFileWriter::fail(int errorNumber, const std::string& what) {
-    const long number = vbNumberFor(errorNumber);
-    discard();
-    throw WriteError(number, describe(number) + " (" + what + " " + target_.string() + ": " +
-                                 std::strerror(errorNumber) + ")",
-                     target_);
+TextFileWriter::TextFileWriter(std::filesystem::path target, const std::vector<std::filesystem::path>& inputs)
+    : target_(std::move(target)) {
+    try {
+        file_ = std::make_unique<files::ReplacementFile>(target_, inputs);
+    } catch (const std::runtime_error& e) {
+        throwWriteError(e, target_);
+    }
 }
 
-void TextFileWriter::discard() {
-    if (committed_) return;
-    if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-    if (!temporary_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
-        temporary_.clear();
+TextFileWriter::~TextFileWriter() = default;
+
+void TextFileWriter::flushBuffer() {
+    try {
+        if (!file_) throw files::FileError(EBADF, "write", target_);
+        file_->write(buffer_);
+        buffer_.clear();
+    } catch (const std::runtime_error& e) {
+        file_.reset();
+        throwWriteError(e, target_);
     }
 }
 
 void TextFileWriter::writeLine(const std::string& line) {
-    if (!file_) fail(EBADF, "write");
-    errno = 0;
-    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputs("\r\n", file_) == EOF)
-        fail(errno ? errno : EIO, "write");
+    buffer_ += line;
+    buffer_ += "\r\n";
+    if (buffer_.size() >= kBufferSize) flushBuffer();
 }
 
 void TextFileWriter::writeLines(const std::vector<std::string>& lines) {
@@ -88,28 +82,19 @@ void TextFileWriter::writeLines(const std::vector<std::string>& lines) {
 }
 
 void TextFileWriter::commit() {
-    if (!file_) fail(EBADF, "write");
-    errno = 0;
-    if (std::fflush(file_) != 0) fail(errno ? errno : EIO, "write");
-    std::FILE* file = file_;
-    file_ = nullptr;
-    if (std::fclose(file) != 0) fail(errno ? errno : EIO, "close");
-    std::error_code error;
-    std::filesystem::rename(temporary_, target_, error);
-    if (error) fail(error.value(), "replace");
-    committed_ = true;
+    flushBuffer();
+    try {
+        file_->commit();
+    } catch (const std::runtime_error& e) {
+        file_.reset();
+        throwWriteError(e, target_);
+    }
+    file_.reset();
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code errorA, errorB;
-    const auto canonicalA = std::filesystem::weakly_canonical(a, errorA);
-    const auto canonicalB = std::filesystem::weakly_canonical(b, errorB);
-    if (errorA || errorB) return std::filesystem::absolute(a, errorA) == std::filesystem::absolute(b, errorB);
-    return canonicalA == canonicalB;
-}
-
-void writeTextFile(const std::filesystem::path& target, const std::vector<std::string>& lines) {
-    TextFileWriter writer(target);
+void writeTextFile(const std::filesystem::path& target, const std::vector<std::string>& lines,
+                   const std::vector<std::filesystem::path>& inputs) {
+    TextFileWriter writer(target, inputs);
     writer.writeLines(lines);
     writer.commit();
 }

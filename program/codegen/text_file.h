@@ -4,11 +4,15 @@
 // in place of a good one.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace files {
+class ReplacementFile;
+}
 
 namespace codegen {
 
@@ -32,13 +36,15 @@ inline constexpr long kErrPermissionDenied = 70;
 inline constexpr long kErrPathFileAccess = 75;
 inline constexpr long kErrPathNotFound = 76;
 
-// Writes lines to a new file beside `target`; commit() puts it in the
-// target's place. Without commit() (a failure on the way) the new file is
-// removed and an earlier file at the target stays as it was.
+// Writes lines to a new file beside `target` (files/replacement_file.h);
+// commit() puts it in the target's place. Without commit() (a failure on
+// the way) the new file is removed and an earlier file at the target stays
+// as it was.
 class TextFileWriter {
 public:
-    // Throws WriteError when the file cannot be created.
-    explicit TextFileWriter(std::filesystem::path target);
+    // Throws WriteError when the file cannot be created, when `target` is
+    // not a regular file (a folder, a device, a FIFO) or is one of `inputs`.
+    explicit TextFileWriter(std::filesystem::path target, const std::vector<std::filesystem::path>& inputs = {});
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
@@ -52,20 +58,18 @@ public:
     const std::filesystem::path& target() const { return target_; }
 
 private:
-    void fail(int errorNumber, const std::string& what);
-    void discard();
+    void flushBuffer();
 
     std::filesystem::path target_;
-    std::filesystem::path temporary_;
-    std::FILE* file_ = nullptr;
-    bool committed_ = false;
+    std::unique_ptr<files::ReplacementFile> file_;
+    std::string buffer_;
 };
 
-// Whether two paths lead to the same file (links and ".." resolved as far
-// as the paths exist), so that an output never takes an input's place.
-bool sameFile(const std::string& a, const std::string& b);
-
 // The whole file at once.
-void writeTextFile(const std::filesystem::path& target, const std::vector<std::string>& lines);
+void writeTextFile(const std::filesystem::path& target, const std::vector<std::string>& lines,
+                   const std::vector<std::filesystem::path>& inputs = {});
+
+// The WriteError of a failure met by the shared file writer.
+[[noreturn]] void throwWriteError(const std::exception& failure, const std::filesystem::path& target);
 
 }  // namespace codegen

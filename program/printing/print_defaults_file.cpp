@@ -4,10 +4,11 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <random>
 #include <sstream>
 #include <system_error>
 #include <vector>
+
+#include "files/replacement_file.h"
 
 namespace printing {
 
@@ -83,32 +84,16 @@ std::string formatPrintDefaults(const TabSetting& setting) {
 }
 
 bool writePrintDefaults(const std::filesystem::path& folder, const TabSetting& setting) {
-    namespace fs = std::filesystem;
-    const fs::path target = folder / kPrintDefaultsFileName;
-    // A name of our own beside the target, so that the rename stays on one
-    // file system and two writers cannot share a half-written file.
-    std::random_device seed;
-    const fs::path temporary =
-        folder / (std::string(kPrintDefaultsFileName) + ".new-" + std::to_string(seed()));
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << formatPrintDefaults(setting);
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
+    // Whole or not at all: a reader (the program, another strux) sees the
+    // old layout or the new one, never half a file.
+    try {
+        files::ReplacementFile file(folder / kPrintDefaultsFileName);
+        file.write(formatPrintDefaults(setting));
+        file.commit();
+        return true;
+    } catch (const std::runtime_error&) {
         return false;
     }
-    return true;
 }
 
 PrintDefaults loadPrintDefaults(const std::filesystem::path& folder) {

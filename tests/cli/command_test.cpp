@@ -1,7 +1,11 @@
 #include "command.h"
-#include "support/strux_command.h"
 
 #include <gtest/gtest.h>
+
+#include "jet/dao.h"
+#include "support/files.h"
+#include "support/strux_command.h"
+#include "support/temp_folder.h"
 
 using testsupport::strux;
 
@@ -27,4 +31,31 @@ TEST(StruxCommandLine, EngineErrorsGiveTheDaoNumberOnStderr) {
     EXPECT_EQ(result.status, cli::kExitEngineError);
     EXPECT_TRUE(result.out.empty());
     EXPECT_NE(result.err.find("error 3024"), std::string::npos) << result.err;
+}
+
+// A name carrying a terminal escape (a crafted file: the engine writes no
+// such name) is printed escaped, as the JSON output prints it.
+TEST(StruxCommandLine, DumpPrintsControlCharactersInNamesEscaped) {
+    testsupport::TempFolder folder;
+    const std::string path = folder / "escape.mdb";
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion30);
+        auto table = db->CreateTableDef("Qq1Name");
+        table->Fields().Append(table->CreateField("Qq2Field", jet::dbLong));
+        db->TableDefs().Append(std::move(table));
+    }
+    std::string bytes = testsupport::readFile(path);
+    for (const char* name : {"Qq1Name", "Qq2Field"}) {
+        const auto at = bytes.find(name);
+        ASSERT_NE(at, std::string::npos) << name;
+        bytes[at + 1] = '\x1b';
+        bytes[at + 2] = static_cast<char>(0x9b);  // "›" in code page 1252: no control character
+    }
+    testsupport::writeFile(path, bytes);
+    const auto text = strux({"dump", path});
+    ASSERT_EQ(text.status, cli::kExitOk) << text.err;
+    EXPECT_EQ(text.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(text.out.find("Q\\x1B\xE2\x80\xBA"), std::string::npos) << text.out;
+    const auto json = strux({"dump", "--json", path});
+    EXPECT_NE(json.out.find("Q\\u001b"), std::string::npos) << json.out;
 }

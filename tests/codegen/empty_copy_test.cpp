@@ -4,6 +4,7 @@
 #include "codegen/empty_copy.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "codegen/generate_structure.h"
 #include "codegen/memory_database.h"
@@ -255,29 +256,44 @@ TEST(EmptyCopyExisting, YesReplacesTheFileAndNoLeavesIt) {
     EXPECT_EQ(run.folder.names(), (Lines{"Empty Copy of Orders.mdb", "Orders.mdb"}));
 }
 
-TEST(EmptyCopyExisting, OnlyAFileIsEverDeleted) {
+// A folder, a FIFO or a device is never replaced, nor the source database
+// under another spelling or through a link: refused before anything is
+// asked or written.
+TEST(EmptyCopyExisting, ATargetThatIsNoFileOrTheSourceIsRefused) {
     CopyRun run;
     testcodegen::buildOrders(run.db);
     run.request.entries = {"Tbl: Customers"};
-    std::filesystem::create_directory(run.copyPath());
-    testcodegen::writeFile(run.copyPath() + "/keep.txt", "kept");
-    run.host.answers = {true};
-    const auto error = testsupport::caught<jet::Error>([&] { run.copy(); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), jet::kErrDatabaseExists);
-    EXPECT_NE(error->context().find("not a file"), std::string::npos) << error->context();
-    EXPECT_EQ(testcodegen::readFile(run.copyPath() + "/keep.txt"), "kept");
-}
-
-TEST(EmptyCopyExisting, TheSourceItselfIsNeverTheCopy) {
-    CopyRun run;
-    testcodegen::buildOrders(run.db);
-    run.request.entries = {"Tbl: Customers"};
-    run.request.copyOut = run.folder / "sub/../Orders.mdb";
-    run.host.answers = {true};
-    EXPECT_THROW(run.copy(), jet::Error);
-    EXPECT_TRUE(run.host.asked.empty());
+    const std::string folder = run.folder / "a folder.mdb";
+    std::filesystem::create_directory(folder);
+    const std::string fifo = run.folder / "fifo.mdb";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink(run.request.sDbPath, run.folder / "link.mdb");
+    std::filesystem::create_hard_link(run.request.sDbPath, run.folder / "hard.mdb");
+    const struct {
+        std::string path;
+        const char* why;
+    } cases[] = {
+        {folder, "is a folder"},
+        {fifo, "is a FIFO"},
+        {"/dev/null", "is a device"},
+        {run.folder / "sub/../Orders.mdb", "is the database being copied"},
+        {run.folder / "link.mdb", "is the database being copied"},
+        {run.folder / "hard.mdb", "is the database being copied"},
+    };
+    for (const auto& c : cases) {
+        run.request.copyOut = c.path;
+        run.host = testcodegen::RecordingHost{};
+        run.host.answers = {true};
+        const auto error = testsupport::caught<codegen::WriteError>([&] { run.copy(); });
+        ASSERT_TRUE(error) << c.path;
+        EXPECT_EQ(error->number(), codegen::kErrPathFileAccess) << c.path;
+        EXPECT_NE(std::string(error->what()).find(c.why), std::string::npos) << error->what();
+        EXPECT_TRUE(run.host.asked.empty()) << c.path;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_EQ(testcodegen::readFile(run.request.sDbPath), "the source stays as it is");
+    EXPECT_EQ(run.folder.names(), (Lines{"Orders.mdb", "a folder.mdb", "fifo.mdb", "hard.mdb", "link.mdb"}));
 }
 
 // ---- failures -------------------------------------------------------------------
@@ -295,31 +311,32 @@ TEST(EmptyCopyFailure, ACreationFailureIsTheEnginesError) {
     EXPECT_EQ(run.folder.names(), Lines{"Orders.mdb"});
 }
 
-TEST(EmptyCopyFailure, AnEngineRefusalNamesItsTableAndKeepsThePartialCopy) {
+// A copy that fails part way is never put in place: an earlier copy stays
+// as it was, and no temporary file is left beside it.
+TEST(EmptyCopyFailure, AnEngineRefusalNamesItsObjectAndLeavesNoPartialCopy) {
     CopyRun run;
     run.db.addTable("Fine", {{"A", jet::dbLong, 4}});
     run.db.addTable("Wide", {{"ID", jet::dbLong, 4}, {"Code", jet::dbText, 300}});
     run.request.entries = {"Tbl: Fine", "Tbl: Wide"};
-    const auto error = testsupport::caught<jet::Error>([&] { run.copy(); });
+    auto error = testsupport::caught<jet::Error>([&] { run.copy(); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), jet::kErrInvalidType);
     EXPECT_EQ(error->context(), "table 'Wide'");
     EXPECT_EQ(run.host.events.back(), "pointer 0");
-    // The copy made so far stays, as it was when the failure came.
-    EXPECT_NE(jet::DBEngine().OpenDatabase(run.copyPath(), false, true)->TableDefs().find("Fine"), nullptr);
-}
+    EXPECT_EQ(run.folder.names(), Lines{"Orders.mdb"});
 
-TEST(EmptyCopyFailure, ARelationTheEngineRefusesIsNamed) {
-    CopyRun run;
-    testcodegen::buildOrders(run.db);
+    CopyRun related;
+    testcodegen::buildOrders(related.db);
     // Text on one side, a number on the other: 3368.
-    run.db.relations["CustomersOrders"].Fields()[0].SetName("Name");
-    run.request.entries = testcodegen::ordersListing();
-    const auto error = testsupport::caught<jet::Error>([&] { run.copy(); });
+    related.db.relations["CustomersOrders"].Fields()[0].SetName("Name");
+    related.request.entries = testcodegen::ordersListing();
+    testcodegen::writeFile(related.copyPath(), "an older copy");
+    related.host.answers = {true};
+    error = testsupport::caught<jet::Error>([&] { related.copy(); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->context(), "relation 'CustomersOrders'");
-    // The tables made before stay.
-    EXPECT_NE(jet::DBEngine().OpenDatabase(run.copyPath(), false, true)->TableDefs().find("Orders"), nullptr);
+    EXPECT_EQ(testcodegen::readFile(related.copyPath()), "an older copy");
+    EXPECT_EQ(related.folder.names(), (Lines{"Empty Copy of Orders.mdb", "Orders.mdb"}));
 }
 
 TEST(EmptyCopyFailure, AnIndexOnAMissingFieldNamesItsTable) {

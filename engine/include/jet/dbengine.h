@@ -32,6 +32,14 @@ public:
     // locale this engine does not write, 3044 for a folder that does not
     // exist.
     std::shared_ptr<Database> CreateDatabase(const std::string& name, const std::string& locale, int options = 0);
+
+    // CreateDatabase for a file that is nobody's yet: a database built
+    // under a temporary name that the caller flushes (fsync) and renames
+    // into place once it is whole. Opened exclusively; its commits write
+    // their pages without a journal and without flushing them, so a crash
+    // leaves a file that must be thrown away, never used. Not a DAO member.
+    std::shared_ptr<Database> CreateDatabaseWithoutJournal(const std::string& name, const std::string& locale,
+                                                           int options = 0);
 };
 
 }  // namespace jet

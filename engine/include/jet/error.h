@@ -19,6 +19,7 @@ enum ErrorNumber : long {
     kErrFileInUse = 3045,
     kErrReadOnly = 3027,
     kErrDiskFull = 3026,                // not enough space on disk
+    kErrDiskOrNetwork = 3043,           // the device failed a read or write
     kErrTableExists = 3010,
     kErrDataTypeConversion = 3421,
     kErrFieldTooSmall = 3163,

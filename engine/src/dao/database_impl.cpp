@@ -223,7 +223,8 @@ void DatabaseImpl::commit(write::PageStore& store) {
                         file->path());
         }
         try {
-            write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path());
+            write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path(),
+                                     journaled ? write::FilePageSink::Journal::On : write::FilePageSink::Journal::Off);
             store.commit(sink);
         } catch (...) {
             if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);

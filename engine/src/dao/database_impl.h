@@ -64,6 +64,10 @@ public:
     // Tests: when set, commits write through this sink instead of the file
     // (a sink that fails the n-th write).
     std::function<void(write::PageStore&)> commitOverride;
+    // False for a new database under a temporary name
+    // (DBEngine::CreateDatabaseWithoutJournal): commits keep no journal file
+    // and do not flush to the disk.
+    bool journaled = true;
     void close();
 
     std::string name, version;

@@ -10,16 +10,33 @@ std::shared_ptr<Database> DBEngine::OpenDatabase(const std::string& name, bool e
     return std::make_shared<Database>(DatabaseImpl::open(name, exclusive, readOnly, connect));
 }
 
-std::shared_ptr<Database> DBEngine::CreateDatabase(const std::string& name, const std::string& locale, int options) {
+namespace {
+
+write::NewDatabase newDatabase(const std::string& locale, int options) {
     const format::JetFormat* format = nullptr;
     const int version = options & (dbVersion10 | dbVersion11 | dbVersion20 | dbVersion30 | dbVersion40);
     if (version == 0 || version == dbVersion30) format = &format::jet3Format();
     else if (version == dbVersion40) format = &format::jet4Format();
     // Older versions and encryption are not written.
     if (!format || (options & ~version) != 0) throw Error(kErrInvalidArgument, "Invalid argument.");
-    const write::NewDatabase wanted = write::parseLocale(locale, *format);
+    return write::parseLocale(locale, *format);
+}
+
+}  // namespace
+
+std::shared_ptr<Database> DBEngine::CreateDatabase(const std::string& name, const std::string& locale, int options) {
+    const write::NewDatabase wanted = newDatabase(locale, options);
     write::createDatabaseFile(name, wanted);
     return OpenDatabase(name, false, false, wanted.password.empty() ? "" : ";PWD=" + wanted.password);
+}
+
+std::shared_ptr<Database> DBEngine::CreateDatabaseWithoutJournal(const std::string& name, const std::string& locale,
+                                                                 int options) {
+    const write::NewDatabase wanted = newDatabase(locale, options);
+    write::createDatabaseFile(name, wanted, {}, write::FilePageSink::Journal::Off);
+    auto db = OpenDatabase(name, true, false, wanted.password.empty() ? "" : ";PWD=" + wanted.password);
+    db->impl().journaled = false;
+    return db;
 }
 
 }  // namespace jet

@@ -38,8 +38,11 @@ jet::Error damagedDatabase(const std::string& path, const std::string& context) 
 }
 
 jet::Error writeFailed(int error, const std::string& path) {
-    if (error == ENOSPC) return jet::Error(kErrDiskFull, "Not enough space on disk.", path);
-    return noPermission(path);
+    // A quota or a file size limit stops a write as a full disk does.
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return jet::Error(kErrDiskFull, "Not enough space on disk.", path);
+    if (error == EACCES || error == EPERM || error == EROFS) return noPermission(path);
+    return jet::Error(kErrDiskOrNetwork, "Disk or network error.", path);
 }
 
 jet::Error unfinishedWrite(const std::string& path, const std::string& journal) {

@@ -168,10 +168,44 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted) {
     return store.image();
 }
 
-void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink) {
+namespace {
+
+void writeImage(int fd, const std::vector<std::uint8_t>& image, const NewDatabase& wanted, const std::string& path,
+                const SinkWrapper& throughSink, FilePageSink::Journal journal) {
+    FilePageSink file(fd, wanted.format->pageSize, path, journal);
+    std::unique_ptr<PageSink> wrapped = throughSink ? throughSink(file) : nullptr;
+    PageSink& sink = wrapped ? *wrapped : file;
+    const std::size_t pageSize = wanted.format->pageSize;
+    for (std::size_t n = 0; n * pageSize < image.size(); ++n)
+        sink.writePage(static_cast<std::uint32_t>(n), std::span(image).subspan(n * pageSize, pageSize));
+    sink.flush();
+}
+
+}  // namespace
+
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink,
+                        FilePageSink::Journal journal) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) alreadyExists(path);
     std::vector<std::uint8_t> image = buildNewDatabase(wanted);
+
+    if (journal == FilePageSink::Journal::Off) {
+        // The caller's temporary name: nobody reads it before it is whole.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) alreadyExists(path);
+            fileError(errno, path);
+        }
+        try {
+            writeImage(fd, image, wanted, path, throughSink, journal);
+        } catch (...) {
+            ::close(fd);
+            ::unlink(path.c_str());
+            throw;
+        }
+        ::close(fd);
+        return;
+    }
 
     const std::size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
@@ -180,13 +214,7 @@ void createDatabaseFile(const std::string& path, const NewDatabase& wanted, cons
     int fd = ::mkstemp(temp.data());
     if (fd < 0) fileError(errno, path);
     try {
-        FilePageSink file(fd, wanted.format->pageSize, path);
-        std::unique_ptr<PageSink> wrapped = throughSink ? throughSink(file) : nullptr;
-        PageSink& sink = wrapped ? *wrapped : file;
-        const std::size_t pageSize = wanted.format->pageSize;
-        for (std::size_t n = 0; n * pageSize < image.size(); ++n)
-            sink.writePage(static_cast<std::uint32_t>(n), std::span(image).subspan(n * pageSize, pageSize));
-        sink.flush();
+        writeImage(fd, image, wanted, path, throughSink, journal);
         ::fchmod(fd, 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
         ::close(fd);
         fd = -1;

@@ -30,9 +30,12 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted);
 // exists (the file is not touched), 3044 when its folder does not exist,
 // 3051 when it cannot be written, 3026 when the disk is full.
 // `throughSink` (tests) may put a sink of its own between the writer and
-// the temporary file.
+// the temporary file. With Journal::Off the file is written at `path`
+// itself (a temporary name of the caller's, created exclusively) and not
+// flushed: the caller flushes it when it is whole.
 using SinkWrapper = std::function<std::unique_ptr<PageSink>(PageSink& file)>;
-void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink = {});
+void createDatabaseFile(const std::string& path, const NewDatabase& wanted, const SinkWrapper& throughSink = {},
+                        FilePageSink::Journal journal = FilePageSink::Journal::On);
 
 // The settings of a DAO locale string such as ";LANGID=0x0409;CP=1252;COUNTRY=0"
 // for a database of `format`, with the database password as DAO takes it

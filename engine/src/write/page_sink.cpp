@@ -8,8 +8,8 @@
 
 namespace jet::write {
 
-FilePageSink::FilePageSink(int fd, std::size_t pageSize, std::string path)
-    : fd_(fd), pageSize_(pageSize), path_(std::move(path)) {}
+FilePageSink::FilePageSink(int fd, std::size_t pageSize, std::string path, Journal journal)
+    : fd_(fd), pageSize_(pageSize), path_(std::move(path)), journaled_(journal == Journal::On) {}
 
 void FilePageSink::writePage(std::uint32_t number, std::span<const std::uint8_t> bytes) {
     off_t at = static_cast<off_t>(number) * static_cast<off_t>(pageSize_);
@@ -25,7 +25,7 @@ void FilePageSink::writePage(std::uint32_t number, std::span<const std::uint8_t>
 }
 
 void FilePageSink::flush() {
-    if (::fsync(fd_) != 0) throw format::writeFailed(errno, path_);
+    if (journaled_ && ::fsync(fd_) != 0) throw format::writeFailed(errno, path_);
 }
 
 void FilePageSink::saveUndo(std::span<const std::uint32_t> pages) {
@@ -53,27 +53,29 @@ void FilePageSink::saveUndo(std::span<const std::uint32_t> pages) {
         return bytes;
     };
     // The journal names the database by its leading pages, so that it is
-    // never applied to another file.
-    std::vector<std::uint8_t> leading;
-    for (std::size_t at = 0; at < io::identityLength(journal.fileLength, pageSize_); at += pageSize_) {
-        const auto bytes = readPage(static_cast<std::uint32_t>(at / pageSize_));
-        leading.insert(leading.end(), bytes.begin(), bytes.end());
+    // never applied to another file. One kept only in memory needs none.
+    if (journaled_) {
+        std::vector<std::uint8_t> leading;
+        for (std::size_t at = 0; at < io::identityLength(journal.fileLength, pageSize_); at += pageSize_) {
+            const auto bytes = readPage(static_cast<std::uint32_t>(at / pageSize_));
+            leading.insert(leading.end(), bytes.begin(), bytes.end());
+        }
+        journal.identity = io::databaseIdentity(leading);
     }
-    journal.identity = io::databaseIdentity(leading);
     for (std::uint32_t number : pages) journal.pages.push_back({number, readPage(number)});
-    io::saveJournal(path_, journal);
+    if (journaled_) io::saveJournal(path_, journal);
     journal_ = std::move(journal);
 }
 
 void FilePageSink::endCommit() {
-    io::removeJournal(path_);
+    if (journaled_) io::removeJournal(path_);
     journal_.reset();
 }
 
 void FilePageSink::undo() {
     if (!journal_) return;
     io::applyJournal(fd_, *journal_, path_);
-    io::removeJournal(path_);
+    if (journaled_) io::removeJournal(path_);
     journal_.reset();
 }
 

@@ -39,9 +39,14 @@ public:
 // saveUndo() to endCommit() or undo().
 // A failed write throws jet::Error 3026 ("Not enough space on disk.") for
 // ENOSPC and 3051 for other write errors; `path` goes into their context.
+// Journal::Off is for a file nobody else sees yet (a new database under a
+// temporary name, flushed once and renamed into place when whole): no
+// journal file and no fsync; what saveUndo() keeps stays in memory, so a
+// failed commit is still undone while the process lives.
 class FilePageSink : public PageSink {
 public:
-    FilePageSink(int fd, std::size_t pageSize, std::string path);
+    enum class Journal { On, Off };
+    FilePageSink(int fd, std::size_t pageSize, std::string path, Journal journal = Journal::On);
     void writePage(std::uint32_t number, std::span<const std::uint8_t> bytes) override;
     void flush() override;
     void saveUndo(std::span<const std::uint32_t> pages) override;
@@ -52,6 +57,7 @@ private:
     int fd_;
     std::size_t pageSize_;
     std::string path_;
+    bool journaled_;
     std::optional<io::RollbackJournal> journal_;
 };
 

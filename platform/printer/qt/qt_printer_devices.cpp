@@ -6,8 +6,10 @@
 #include <QPageSize>
 #include <QPrinterInfo>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "files/replacement_file.h"
 #include "printer/qt/qt_fonts.h"
 #include "vb/vb_error.h"
 
@@ -94,25 +96,23 @@ std::unique_ptr<QPrinter> PdfPrinterDevice::makePrinter() const {
 }
 
 void PdfPrinterDevice::release(const RecordedDocument& document) {
-    const std::filesystem::path target(outputFile());
-    std::filesystem::path partial = target;
-    partial += ".part";
-    std::unique_ptr<QPrinter> printer = makePrinter();
-    printer->setOutputFileName(qs(partial.string()));
-    std::error_code ignored;
+    // Drawn into a temporary file beside the target and renamed over it
+    // when complete: a failure leaves an earlier PDF as it was, and a
+    // folder, device or FIFO at the target is refused.
+    std::optional<files::ReplacementFile> file;
     try {
-        renderDocument(*printer, document);
-    } catch (...) {
-        printer.reset();
-        std::filesystem::remove(partial, ignored);
-        throw;
+        file.emplace(outputFile());
+    } catch (const std::runtime_error& e) {
+        throw vb::RuntimeError(75, std::string("Path/File access error (") + e.what() + ")");
     }
-    printer.reset();
-    std::error_code error;
-    std::filesystem::rename(partial, target, error);
-    if (error) {
-        std::filesystem::remove(partial, ignored);
-        throw vb::RuntimeError(75, "Path/File access error");
+    std::unique_ptr<QPrinter> printer = makePrinter();
+    printer->setOutputFileName(qs(file->temporaryPath().string()));
+    renderDocument(*printer, document);
+    printer.reset();  // closes the file
+    try {
+        file->commit();
+    } catch (const std::runtime_error& e) {
+        throw vb::RuntimeError(75, std::string("Path/File access error (") + e.what() + ")");
     }
 }
 

@@ -142,38 +142,47 @@ TEST_P(CrashSafety, InsertThatSplitsTheIndex) {
 
 INSTANTIATE_TEST_SUITE_P(Versions, CrashSafety,
                          ::testing::Combine(::testing::Values(0, static_cast<int>(jet::dbVersion40)),
-                                            ::testing::Values(Failure::DiskFull, Failure::Crash)),
+                                            ::testing::Values(Failure::DiskFull, Failure::Crash,
+                                                              Failure::DiskFullWithoutJournal)),
                          [](const auto& info) {
+                             const Failure how = std::get<1>(info.param);
                              return std::string(std::get<0>(info.param) ? "Jet4" : "Jet3") +
-                                    (std::get<1>(info.param) == Failure::Crash ? "Crash" : "DiskFull");
+                                    (how == Failure::Crash      ? "Crash"
+                                     : how == Failure::DiskFull ? "DiskFull"
+                                                                : "DiskFullWithoutJournal");
                          });
 
 // A new database is written under a temporary name and linked into place
 // last: whichever write fails, the target name never shows half a file.
+// Without a journal the caller's temporary name is written directly and
+// removed again on a failure.
 TEST(CrashSafetyOfCreate, NoWriteFailureLeavesAFileUnderTheName) {
-    TempFolder folder;
-    const std::string path = folder.file("new.mdb");
-    const auto wanted = jet::write::parseLocale(jet::dbLangGeneral, jet::format::jet4Format());
-    int checked = 0;
-    for (int n = 1;; ++n) {
-        bool failed = false;
-        auto wrap = [&](jet::write::PageSink& file) {
-            return std::make_unique<FaultySink>(file, n, Failure::DiskFull, &failed);
-        };
-        long error = 0;
-        try {
-            jet::write::createDatabaseFile(path, wanted, wrap);
-        } catch (const jet::Error& e) {
-            error = e.number();
+    for (const auto journal : {jet::write::FilePageSink::Journal::On, jet::write::FilePageSink::Journal::Off}) {
+        TempFolder folder;
+        const std::string path = folder.file("new.mdb");
+        const auto wanted = jet::write::parseLocale(jet::dbLangGeneral, jet::format::jet4Format());
+        int checked = 0;
+        for (int n = 1;; ++n) {
+            bool failed = false;
+            auto wrap = [&](jet::write::PageSink& file) {
+                return std::make_unique<FaultySink>(file, n, Failure::DiskFull, &failed);
+            };
+            long error = 0;
+            try {
+                jet::write::createDatabaseFile(path, wanted, wrap, journal);
+            } catch (const jet::Error& e) {
+                error = e.number();
+            }
+            if (!failed) break;
+            ++checked;
+            EXPECT_EQ(error, jet::kErrDiskFull);
+            EXPECT_FALSE(std::filesystem::exists(path)) << "write " << n;
+            EXPECT_TRUE(folder.names().empty()) << "write " << n;
         }
-        if (!failed) break;
-        ++checked;
-        EXPECT_EQ(error, jet::kErrDiskFull);
-        EXPECT_FALSE(std::filesystem::exists(path)) << "write " << n;
-        EXPECT_TRUE(folder.names().empty()) << "write " << n;
+        EXPECT_GT(checked, 10);
+        EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(path)));
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"new.mdb"});
     }
-    EXPECT_GT(checked, 10);
-    EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(path)));
 }
 
 }  // namespace

@@ -22,7 +22,9 @@
 
 namespace writetest {
 
-enum class Failure { DiskFull, Crash };
+// DiskFullWithoutJournal: a full disk under a sink that keeps no journal
+// file (a new database under a temporary name), which must still undo.
+enum class Failure { DiskFull, Crash, DiskFullWithoutJournal };
 
 // Counts every step of a commit (keeping the journal, each page, the sync,
 // dropping the journal) and fails the n-th. After a crash nothing works.
@@ -69,7 +71,9 @@ inline int failEveryStep(const std::string& path, Failure how, const Operation& 
         bool failed = false;
         db->impl().commitOverride = [&](jet::write::PageStore& store) {
             auto& file = *db->impl().file;
-            jet::write::FilePageSink target(file.descriptor(), file.pageSize(), path);
+            using Journal = jet::write::FilePageSink::Journal;
+            jet::write::FilePageSink target(file.descriptor(), file.pageSize(), path,
+                                            how == Failure::DiskFullWithoutJournal ? Journal::Off : Journal::On);
             FaultySink sink(target, n, how, &failed);
             store.commit(sink);
         };
@@ -87,7 +91,7 @@ inline int failEveryStep(const std::string& path, Failure how, const Operation& 
             return n - 1;
         }
         EXPECT_EQ(error, jet::kErrDiskFull) << "write " << n;
-        if (how == Failure::DiskFull) {
+        if (how != Failure::Crash) {
             // The engine undid the commit itself, and the open database
             // goes on working.
             EXPECT_EQ(writetest::readFile(path), before) << "write " << n;
