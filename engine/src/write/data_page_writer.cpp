@@ -5,6 +5,7 @@
 
 #include "jet/error.h"
 #include "write/bytes.h"
+#include "write/free_page_map.h"
 
 namespace jet::write {
 namespace {
@@ -67,6 +68,10 @@ std::size_t lowestRow(std::span<const std::uint8_t> page, const format::JetForma
         }
     }
     return lowest;
+}
+
+[[noreturn]] void beyondReach() {
+    throw Error(kErrDiskFull, "Not enough space on disk.", "page beyond the reach of a usage map");
 }
 
 }  // namespace
@@ -150,12 +155,11 @@ bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t pag
     std::uint32_t mapPage = get32(bytes, entry);
     if (mapPage == 0) {
         if (!set) return true;
-        mapPage = store.allocate();
+        mapPage = allocatePage(store);
         auto fresh = store.modify(mapPage);
         fresh[0] = kMapPageType;
         fresh[1] = 0x01;
         put32(rowBytes(store.modify(map.page), format, map.page, map.row), entry, mapPage);
-        markInUsageMap(store, {1, 0}, mapPage, false);
     }
     if (mapPage >= store.pageCount() || store.read(mapPage)[0] != kMapPageType)
         damagedPage(mapPage, "usage map bitmap page is not one");
@@ -164,14 +168,28 @@ bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t pag
     return true;
 }
 
-void convertToReferenceMap(PageStore& store, storage::RowPointer map) {
-    const std::vector<std::uint32_t> pages = usageMapPages(store, map);
+void addToUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page) {
+    if (markInUsageMap(store, map, page, true)) return;
+    if (rowBytes(store.modify(map.page), store.format(), map.page, map.row)[0] != kUsageMapInline) beyondReach();
+    // Marks past the end of the file are left over from compaction: they
+    // need not keep their place.
+    std::vector<std::uint32_t> pages = usageMapPages(store, map);
+    std::erase_if(pages, [&](std::uint32_t p) { return p >= store.pageCount(); });
+    pages.push_back(page);
+    const auto [lowest, highest] = std::minmax_element(pages.begin(), pages.end());
     auto bytes = rowBytes(store.modify(map.page), store.format(), map.page, map.row);
+    const std::size_t span = (bytes.size() - kInlineMapHeader) * 8;
+    const bool staysInline = bytes[0] == kUsageMapInline && *highest - *lowest < span;
+    const std::uint32_t start = *lowest;
     std::fill(bytes.begin(), bytes.end(), 0);
-    bytes[0] = kUsageMapReference;
-    for (std::uint32_t page : pages)
-        if (!markInUsageMap(store, map, page, true))
-            throw Error(kErrDiskFull, "Not enough space on disk.", "page beyond the reach of a usage map");
+    if (staysInline) {
+        bytes[0] = kUsageMapInline;
+        put32(bytes, 1, start);
+    } else {
+        bytes[0] = kUsageMapReference;
+    }
+    for (std::uint32_t p : pages)
+        if (!markInUsageMap(store, map, p, true)) beyondReach();
 }
 
 std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map) {

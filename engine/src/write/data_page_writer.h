@@ -35,8 +35,8 @@ std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetForma
 // Adds `row` as the next slot of `page`, below its lowest row; nullopt when
 // it does not fit or the page has 255 slots (a row pointer keeps 8 bits of
 // slot).
-std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::JetFormat& format,
-                                   std::uint32_t number, std::span<const std::uint8_t> row);
+[[nodiscard]] std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::JetFormat& format,
+                                                 std::uint32_t number, std::span<const std::uint8_t> row);
 
 // The bytes of slot `slot` (flags ignored).
 std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
@@ -54,11 +54,14 @@ std::vector<std::uint8_t> inlineUsageMap(const format::JetFormat& format, std::u
 // or reference (a reference map gets a new bitmap page for a range it had
 // none for). Returns false when the map cannot reach that page (the caller
 // decides whether that is an error).
-bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page, bool set);
+[[nodiscard]] bool markInUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page, bool set);
 
-// Turns the inline map at `map` into a reference map of the same row size
-// marking the same pages, for a table that outgrows the inline map's span.
-void convertToReferenceMap(PageStore& store, storage::RowPointer map);
+// Marks `page` in the map of a table or index at `map`, growing the map as
+// Jet does when the page lies outside an inline map's span: the inline map
+// moves its start when its pages and the new one fit the span, otherwise it
+// becomes a reference map of the same row size. Throws 3049 when the map's
+// row is damaged, 3026 when not even a reference map reaches the page.
+void addToUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page);
 
 // The pages the map at `map` marks, as the store holds it.
 std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map);

@@ -98,10 +98,11 @@ std::vector<std::uint8_t> buildNewDatabase(const NewDatabase& wanted) {
     const std::uint32_t header = store.allocate();
     const std::uint32_t freeMap = store.allocate();
     initDataPage(store.modify(freeMap), format, kFreePageMapOwner);
-    addRow(store.modify(freeMap), format, freeMap, inlineUsageMap(format, 0, true));
-    addRow(store.modify(freeMap), format, freeMap, inlineUsageMap(format, 0, false));
-    markInUsageMap(store, {freeMap, 0}, header, false);
-    markInUsageMap(store, {freeMap, 0}, freeMap, false);
+    // A fresh page holds both maps, and they reach pages 0 and 1.
+    (void)addRow(store.modify(freeMap), format, freeMap, inlineUsageMap(format, 0, true));
+    (void)addRow(store.modify(freeMap), format, freeMap, inlineUsageMap(format, 0, false));
+    (void)markInUsageMap(store, {freeMap, 0}, header, false);
+    (void)markInUsageMap(store, {freeMap, 0}, freeMap, false);
 
     // MSysObjects must be first: its definition is always on page 2.
     storage::TableDefinition objects = msysObjectsDefinition(format, wanted.sortOrder);

@@ -133,11 +133,9 @@ bool writeIndexPage(std::span<std::uint8_t> page, const format::JetFormat& forma
     return true;
 }
 
-bool writeLeaf(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage,
-               const std::vector<IndexEntry>& entries) {
-    IndexPage content;
-    content.entries = entries;
-    return writeIndexPage(page, format, tdefPage, content);
+void writeEmptyLeaf(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage) {
+    // No entries always fit.
+    (void)writeIndexPage(page, format, tdefPage, IndexPage{});
 }
 
 }  // namespace jet::write

@@ -43,7 +43,7 @@ std::vector<IndexEntry> readLeafEntries(std::span<const std::uint8_t> page, cons
 // Writes `content` (entries already in order) as the whole of `page`, of the
 // table whose definition is on `tdefPage`, without prefix compression.
 // Returns false, leaving the page as it was, when it does not fit.
-bool writeIndexPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage,
+[[nodiscard]] bool writeIndexPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage,
                     const IndexPage& content);
 
 // Points `page`'s link to its left neighbour at `prev`, leaving its entries
@@ -51,9 +51,8 @@ bool writeIndexPage(std::span<std::uint8_t> page, const format::JetFormat& forma
 // hold them written out again).
 void setPreviousPage(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t prev);
 
-// A root leaf without neighbours holding `entries`.
-bool writeLeaf(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage,
-               const std::vector<IndexEntry>& entries);
+// An empty root leaf without neighbours: a new index's first page.
+void writeEmptyLeaf(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t tdefPage);
 
 // Bytes `entries` take on a page of `type`.
 std::size_t entryBytes(const std::vector<IndexEntry>& entries, std::uint8_t type);

@@ -5,7 +5,7 @@
 
 #include "jet/error.h"
 #include "write/data_page_writer.h"
-#include "write/table_writer.h"
+#include "write/free_page_map.h"
 
 namespace jet::write {
 namespace {
@@ -91,11 +91,7 @@ void checkUnique(PageStore& store, const storage::RealIndex& index, const IndexE
 
 std::uint32_t newIndexPage(PageStore& store, storage::RealIndex& index) {
     const std::uint32_t n = allocatePage(store);
-    if (!markInUsageMap(store, index.usageMap, n, true)) {
-        convertToReferenceMap(store, index.usageMap);
-        if (!markInUsageMap(store, index.usageMap, n, true))
-            throw Error(kErrDiskFull, "Not enough space on disk.", "index outgrew its usage map");
-    }
+    addToUsageMap(store, index.usageMap, n);
     return n;
 }
 

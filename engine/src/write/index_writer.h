@@ -24,7 +24,7 @@ void insertIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealInd
 
 // Removes the entry with exactly `entry`'s key and row pointer, found by
 // walking down by key. Returns false when it is not where its key puts it.
-bool removeIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index, const IndexEntry& entry);
+[[nodiscard]] bool removeIndexEntry(PageStore& store, std::uint32_t tdefPage, storage::RealIndex& index, const IndexEntry& entry);
 
 // Removes the entries that point at `where`, searching every leaf; updates
 // the entry count. For rows whose key cannot be computed as Jet did.

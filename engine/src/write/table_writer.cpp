@@ -6,6 +6,7 @@
 #include "storage/table_reader.h"
 #include "write/bytes.h"
 #include "write/data_page_writer.h"
+#include "write/free_page_map.h"
 #include "write/index_page.h"
 #include "write/index_writer.h"
 #include "write/row_encoder.h"
@@ -14,7 +15,6 @@
 namespace jet::write {
 namespace {
 
-constexpr storage::RowPointer kFreePageMap{1, 0};  // page 1, row 0: pages free for use
 constexpr std::uint32_t kUsageMapOwner = 0;         // data pages holding usage maps
 constexpr std::size_t kLongValueInlineLimit = 64;   // longer values leave the row
 constexpr std::uint32_t kLongValueInline = 0x80000000u;
@@ -41,12 +41,6 @@ storage::RowPointer addUsageMap(PageStore& store, std::uint32_t firstPage) {
 
 }  // namespace
 
-std::uint32_t allocatePage(PageStore& store) {
-    const std::uint32_t n = store.allocate();
-    if (store.pageCount() > 2) markInUsageMap(store, kFreePageMap, n, false);
-    return n;
-}
-
 TableWriter::TableWriter(PageStore& store, storage::TableDefinition& def, std::uint16_t codePage)
     : store_(store), def_(def), codePage_(codePage) {}
 
@@ -66,8 +60,8 @@ std::uint32_t TableWriter::create(PageStore& store, storage::TableDefinition& de
     for (auto& real : def.realIndexes) {
         real.usageMap = addUsageMap(store, tdef);
         real.firstPage = allocatePage(store);
-        writeLeaf(store.modify(real.firstPage), format, tdef, {});
-        markInUsageMap(store, real.usageMap, real.firstPage, true);
+        writeEmptyLeaf(store.modify(real.firstPage), format, tdef);
+        addToUsageMap(store, real.usageMap, real.firstPage);
         real.rowCount = 0;
     }
     def.rowCount = 0;
@@ -83,14 +77,8 @@ std::uint32_t TableWriter::newDataPage(std::uint32_t owner) {
     // Long-value pages belong to no table's map: readers that walk a
     // table's map expect only the table's own data pages there.
     if (owner == kLongValueOwner) return n;
-    // A table that outgrows its inline maps gets reference maps.
-    for (storage::RowPointer map : {def_.ownedPages, def_.freePages}) {
-        if (markInUsageMap(store_, map, n, true)) continue;
-        convertToReferenceMap(store_, map);
-        if (!markInUsageMap(store_, map, n, true))
-            throw Error(kErrDiskFull, "Not enough space on disk.",
-                        "table on page " + std::to_string(def_.tdefPage) + " outgrew its usage map");
-    }
+    addToUsageMap(store_, def_.ownedPages, n);
+    addToUsageMap(store_, def_.freePages, n);
     return n;
 }
 
@@ -187,8 +175,8 @@ void TableWriter::addIndexEntries(const std::vector<Value>& values, storage::Row
 std::uint32_t TableWriter::addRealIndex(storage::RealIndex real, const std::vector<storage::Row>& rows) {
     real.usageMap = addUsageMap(store_, def_.tdefPage);
     real.firstPage = allocatePage(store_);
-    writeLeaf(store_.modify(real.firstPage), store_.format(), def_.tdefPage, {});
-    markInUsageMap(store_, real.usageMap, real.firstPage, true);
+    writeEmptyLeaf(store_.modify(real.firstPage), store_.format(), def_.tdefPage);
+    addToUsageMap(store_, real.usageMap, real.firstPage);
     real.rowCount = 0;
     def_.realIndexes.push_back(std::move(real));
     const auto number = static_cast<std::uint32_t>(def_.realIndexes.size() - 1);

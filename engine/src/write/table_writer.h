@@ -81,7 +81,4 @@ private:
     bool inOrder_ = false;
 };
 
-// A new page, also taken out of the database's map of free pages (page 1).
-std::uint32_t allocatePage(PageStore& store);
-
 }  // namespace jet::write

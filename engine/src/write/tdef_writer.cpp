@@ -4,6 +4,7 @@
 
 #include "jet/error.h"
 #include "write/bytes.h"
+#include "write/free_page_map.h"
 #include "write/text_encoder.h"
 
 namespace jet::write {
@@ -149,7 +150,7 @@ std::vector<std::uint32_t> writeTableDefinition(PageStore& store, std::uint32_t 
     for (std::size_t n = 0; at < bytes.size() || n == 0; ++n) {
         std::uint32_t number;
         if (n < chain.size()) number = chain[n];
-        else number = store.allocate();
+        else number = allocatePage(store);
         used.push_back(number);
         auto page = store.modify(number);
         std::fill(page.begin(), page.end(), 0);
