@@ -28,7 +28,7 @@ bool rewriteMapPage(PageStore& store, const std::vector<std::vector<std::uint8_t
     std::vector<std::uint8_t> page(format.pageSize);
     initDataPage(page, format, get32(store.read(kMapPage), kOwnerOffset));
     for (const auto& row : rows)
-        if (!addRow(page, format, row)) return false;
+        if (!addRow(page, format, kMapPage, row)) return false;
     auto target = store.modify(kMapPage);
     std::copy(page.begin(), page.end(), target.begin());
     return true;
@@ -62,7 +62,7 @@ void growFreePageMap(PageStore& store, std::uint32_t page) {
     {
         std::vector<std::uint8_t> copy(stored.begin(), stored.end());
         for (std::uint16_t i = 0; i < count; ++i) {
-            auto bytes = rowBytes(copy, format, static_cast<std::uint8_t>(i));
+            auto bytes = rowBytes(copy, format, kMapPage, static_cast<std::uint8_t>(i));
             rows.emplace_back(bytes.begin(), bytes.end());
         }
     }
