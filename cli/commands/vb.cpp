@@ -43,6 +43,12 @@ public:
                "  --style project-noform  the project module without the form\n"
                "  -o OUT.bas              write the module to OUT.bas instead\n"
                "\n"
+               "What DAO 3.5 cannot create (calculated fields, fields of types a Jet 3\n"
+               "database has no column for, with their indexes, relations to tables not\n"
+               "created) stands in the module as a comment where it would be created, and\n"
+               "is named on stderr. Linked tables are linked to their source, and\n"
+               "pass-through queries get their connection before their text.\n"
+               "\n"
                "Each file replaces an earlier one only once it is written whole; a path that\n"
                "is a folder, a FIFO, a device or the database itself is refused (status 2).\n";
     }
@@ -71,6 +77,8 @@ public:
         codegen::QuietHost host;
         try {
             const auto files = codegen::GenerateStructure(mode, request, opened.source, host);
+            for (const auto& item : files.notCreated)
+                err << "strux vb: not created: " << item.kind << " \"" << item.name << "\": " << item.reason << '\n';
             if (!files.formPath.empty()) out << files.formPath << '\n';
             out << files.modulePath << '\n';
         } catch (const codegen::WriteError& e) {

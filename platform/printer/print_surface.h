@@ -27,6 +27,18 @@ struct PageGeometry {
     double height = 0;
 };
 
+// The page every printer offers the report: 96 columns of 1/12 inch by 64
+// rows of 1/6 inch (8 by 10 2/3 inches). The report's page-break tests let
+// a page reach its 64th row (a table's index listing begun on row 58 ends
+// on row 63), so a page holding fewer rows would start pages of its own,
+// without the page header. A paper whose printable area is smaller (US
+// Letter within its margins holds 61 rows) takes the page scaled down to
+// fit; one that is larger takes it as it is. One page for all printers
+// also makes the text printer's pages the PDF's, page for page.
+inline constexpr int kCharacterPageColumns = 96;
+inline constexpr int kCharacterPageRows = 64;
+inline constexpr PageGeometry kCharacterPage{kCharacterPageColumns * 120.0, kCharacterPageRows * 240.0};
+
 class PrintSurface {
 public:
     virtual ~PrintSurface() = default;

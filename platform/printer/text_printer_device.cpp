@@ -10,9 +10,7 @@ TextPrinterDevice::TextPrinterDevice(std::string deviceName, std::ostream* sink,
                                      std::vector<std::string> fonts)
     : deviceName_(std::move(deviceName)), sink_(sink), fonts_(std::move(fonts)) {}
 
-PageGeometry TextPrinterDevice::geometry() const {
-    return {kTextPageColumns * kTwipsPerColumn, kTextPageRows * kTwipsPerRow};
-}
+PageGeometry TextPrinterDevice::geometry() const { return kCharacterPage; }
 
 double TextPrinterDevice::textWidth(std::string_view utf8, const PrintFont&) const {
     return static_cast<double>(decodeUtf8(utf8).size()) * kTwipsPerColumn;

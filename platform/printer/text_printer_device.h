@@ -19,7 +19,7 @@ public:
 
     std::string DeviceName() const override { return deviceName_; }
     const std::vector<std::string>& fontNames() const override { return fonts_; }
-    // 96 columns by 64 rows, whatever the font.
+    // The character page, whatever the font.
     PageGeometry geometry() const override;
     // One column per character.
     double textWidth(std::string_view utf8, const PrintFont& font) const override;

@@ -19,10 +19,9 @@
 
 namespace printer {
 
-// The page of the text surface: 8 inches at 12 columns an inch by 64 rows
-// (about 10.7 inches at 6 rows an inch).
-inline constexpr int kTextPageColumns = 96;
-inline constexpr int kTextPageRows = 64;
+// The page of the text surface: the character page, a character a column.
+inline constexpr int kTextPageColumns = kCharacterPageColumns;
+inline constexpr int kTextPageRows = kCharacterPageRows;
 
 class TextSurface : public PrintSurface {
 public:

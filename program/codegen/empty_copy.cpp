@@ -42,39 +42,20 @@ std::string foldedName(const std::string& name) {
     return folded;
 }
 
-bool isLinked(const jet::TableDef& table) {
-    return (table.Attributes() & (jet::dbAttachedTable | jet::dbAttachedODBC)) != 0 || !table.Connect().empty();
-}
-
 class CopyVisitor : public StructureVisitor {
-    // A table of pass 1: built in memory until its indexes are known, with
-    // the names of the fields it had to leave out.
+    // A table of pass 1: built in memory until its indexes are known.
     struct NewTable {
         std::unique_ptr<jet::TableDef> definition;
-        std::vector<std::string> missing;
-        bool appended = false;
     };
 
 public:
-    explicit CopyVisitor(jet::Database& target)
-        : target_(target),
-          jet3_(target.Version() == "3.0"),
-          format_(jet3_ ? "a Jet 3 database" : "a Jet 4 database") {}
+    CopyVisitor(jet::Database& target, const listing::TargetPlan& plan) : target_(target), plan_(plan) {}
 
     void table(const jet::TableDef& source) override {
-        if (isLinked(source)) {
-            leaveOut("table", source.Name(), "a linked table: its fields are in the file it links to");
-            return;
-        }
+        if (leftOut(plan_.table(source))) return;
         auto table = target_.CreateTableDef(source.Name());
-        std::vector<std::string> missing;
         for (const auto& field : source.Fields()) {
-            if (!formatHolds(field->Type())) {
-                leaveOut("field", source.Name() + "." + field->Name(),
-                         "its type (" + std::to_string(field->Type()) + ") has no column in " + format_);
-                missing.push_back(field->Name());
-                continue;
-            }
+            if (leftOut(plan_.field(source, *field))) continue;
             const long size = carriesSize(field->Type()) ? field->Size() : 0;
             try {
                 table->Fields().Append(table->CreateField(field->Name(), field->Type(), size));
@@ -85,26 +66,17 @@ public:
             added.SetRequired(field->Required());
             added.SetAllowZeroLength(field->AllowZeroLength());
             added.SetAttributes(field->Attributes());
-        }
-        if (table->Fields().Count() == 0 && source.Fields().Count() > 0) {
-            leaveOut("table", source.Name(), "none of its fields has a column in " + format_);
-            return;
+            leftOut(plan_.autoNumber(source, *field));
         }
         tableByName_.emplace(foldedName(source.Name()), tables_.size());
-        tables_.push_back({std::move(table), std::move(missing)});
+        tables_.push_back({std::move(table)});
     }
 
     void index(const jet::TableDef& sourceTable, const jet::Index& source) override {
         NewTable* newOne = newTable(sourceTable.Name());
         if (!newOne) return;  // the table is left out, and said so
         jet::TableDef* table = newOne->definition.get();
-        for (const auto& member : source.Fields()) {
-            if (isMissing(sourceTable.Name(), member->Name())) {
-                leaveOut("index", sourceTable.Name() + "." + source.Name(),
-                         "its field '" + member->Name() + "' is not in the copy");
-                return;
-            }
-        }
+        if (leftOut(plan_.index(sourceTable, source))) return;
         auto index = table->CreateIndex(source.Name());
         try {
             for (const auto& member : source.Fields()) {
@@ -129,7 +101,6 @@ public:
             } catch (const jet::Error& e) {
                 throw inTable(e, name);
             }
-            table.appended = true;
         }
         target_.TableDefs().Refresh();
     }
@@ -137,10 +108,7 @@ public:
     void query(const jet::QueryDef& source) override {
         // A pass-through query's text is meant for the server it connects
         // to; given to CreateQueryDef it would be read as Jet SQL.
-        if (source.Type() == jet::dbQSQLPassThrough) {
-            leaveOut("query", source.Name(), "a pass-through query: its text is for the server it connects to");
-            return;
-        }
+        if (leftOut(plan_.query(source))) return;
         try {
             target_.CreateQueryDef(source.Name(), flattenSql(source.SQL()));
         } catch (const jet::Error& e) {
@@ -151,21 +119,7 @@ public:
     }
 
     void relation(const jet::Relation& source) override {
-        for (const std::string& table : {source.Table(), source.ForeignTable()}) {
-            if (!isCopied(table)) {
-                leaveOut("relation", source.Name(), "its table '" + table + "' is not in the copy");
-                return;
-            }
-        }
-        for (const auto& member : source.Fields()) {
-            for (const auto& [table, field] : {std::pair{source.Table(), member->Name()},
-                                               std::pair{source.ForeignTable(), member->ForeignName()}}) {
-                if (isMissing(table, field)) {
-                    leaveOut("relation", source.Name(), "its field '" + table + "." + field + "' is not in the copy");
-                    return;
-                }
-            }
-        }
+        if (leftOut(plan_.relation(source))) return;
         try {
             createRelation(target_, source);
         } catch (const jet::Error& e) {
@@ -179,41 +133,17 @@ private:
     void leaveOut(const std::string& kind, const std::string& name, const std::string& reason) {
         outcome_.leftOut.push_back({kind, name, reason});
     }
+    // Names what the plan leaves out; false when there is nothing.
+    bool leftOut(const std::optional<LeftOut>& item) {
+        if (item) outcome_.leftOut.push_back(*item);
+        return item.has_value();
+    }
     NewTable* newTable(const std::string& name) {
         const auto found = tableByName_.find(foldedName(name));
         return found == tableByName_.end() ? nullptr : &tables_[found->second];
     }
-    bool isCopied(const std::string& name) {
-        const NewTable* table = newTable(name);
-        return table && table->appended;
-    }
-    bool isMissing(const std::string& tableName, const std::string& field) {
-        const NewTable* table = newTable(tableName);
-        if (!table) return false;
-        for (const auto& missing : table->missing)
-            if (jet::namesEqual(missing, field)) return true;
-        return false;
-    }
-
-    // The DAO types with a column in the copy's format. ACE's attachments,
-    // multi-valued and extended date columns, and columns of types the
-    // reader does not know (0), have none.
-    bool formatHolds(int type) const {
-        switch (type) {
-            case jet::dbBoolean: case jet::dbByte: case jet::dbInteger: case jet::dbLong: case jet::dbCurrency:
-            case jet::dbSingle: case jet::dbDouble: case jet::dbDate: case jet::dbBinary: case jet::dbText:
-            case jet::dbLongBinary: case jet::dbMemo: case jet::dbGUID: case jet::dbVarBinary: case jet::dbChar:
-                return true;
-            case jet::dbDecimal:
-                return !jet3_;
-            default:
-                return false;
-        }
-    }
-
     jet::Database& target_;
-    bool jet3_;
-    std::string format_;
+    const listing::TargetPlan& plan_;
     std::vector<NewTable> tables_;  // in listing order
     std::unordered_map<std::string, std::size_t> tableByName_;  // by foldedName
     CopyOutcome outcome_;
@@ -260,7 +190,9 @@ bool mayWriteCopy(const std::string& path, const std::string& sourcePath, Genera
 
 CopyOutcome copyStructure(const std::vector<std::string>& entries, const SourceDatabase& source,
                           jet::Database& target, const std::function<void()>& betweenItems) {
-    CopyVisitor visitor(target);
+    const listing::TargetPlan plan(target.Version() == "3.0" ? listing::Target::Jet3Copy : listing::Target::Jet4Copy,
+                                   entries, source.tables);
+    CopyVisitor visitor(target, plan);
     walkStructure(entries, source, visitor, betweenItems);
     return visitor.outcome();
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codegen/structure_walk.h"
+#include "listing/target_limits.h"
 
 namespace jet {
 class Database;
@@ -67,11 +68,7 @@ private:
 bool mayWriteCopy(const std::string& path, const std::string& sourcePath, GenerationHost& host);
 
 // An object the copy could not carry over, and why, in words for the user.
-struct LeftOut {
-    std::string kind;  // "table", "field", "index", "query" or "relation"
-    std::string name;  // the object's name; "Table.Field" for a field or index
-    std::string reason;
-};
+using LeftOut = listing::LeftOut;
 
 struct CopyOutcome {
     std::vector<LeftOut> leftOut;  // in the order the walk met them
@@ -85,10 +82,12 @@ std::string leftOutText(const CopyOutcome& outcome, std::size_t maxLines = 20);
 // The four passes in copy mode over `entries`, creating into `target`.
 // Tables are appended once their indexes are known, at the end of the index
 // pass: the engine writes a table's indexes when the table is appended.
-// Left out, and named in the outcome: linked tables (their fields are in
-// the file they link to), fields of a type the copy's format has no column
-// for and the indexes on them, relations whose tables are not in the copy,
-// and queries and relations while the engine cannot write them. Any other
+// Left out, and named in the outcome, is what listing::TargetPlan says the
+// copy's format cannot hold (linked tables, calculated fields and fields of
+// a type the format has no column for with the indexes on them, relations
+// whose tables or fields are not in the copy, pass-through queries), and
+// queries the engine refuses; a GUID auto-number is named as made plain.
+// Any other
 // refusal of the engine is thrown as its jet::Error, its context naming the
 // table (and field or index).
 CopyOutcome copyStructure(const std::vector<std::string>& entries, const SourceDatabase& source,

@@ -153,7 +153,7 @@ GeneratedFiles GenerateStructure(std::string& sMode, const CodeRequest& request,
         }
 
         module.writeLines(moduleLines(style, request.entries, source, request.sDbPath, host.now(),
-                                      [&host] { host.doEvents(); }));
+                                      [&host] { host.doEvents(); }, &files.notCreated));
         module.commit();
 
         host.setPointer(kPointerDefault);

@@ -87,6 +87,8 @@ struct GeneratedFiles {
     std::string formPath;  // empty when no form file was written
     std::string copyPath;  // copy mode: the new database
     CopyOutcome copy;      // copy mode: what it could not carry over
+    // Code modes: what the module does not create, each a comment in it.
+    std::vector<LeftOut> notCreated;
 };
 
 // Writes the module for the mode word "VBFILE" (stand-alone style) or

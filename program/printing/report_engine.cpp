@@ -1,11 +1,14 @@
 #include "printing/report_engine.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "jet/database.h"
 #include "jet/error.h"
 #include "jet/types.h"
+#include "listing/target_limits.h"
 #include "printing/sql_walk.h"
 #include "vb/vb_error.h"
 
@@ -56,6 +59,16 @@ const char* attributeMeaning(long attributes) {
     }
 }
 
+// The database's full path for the page header, as the module names it:
+// absolute, with ".", ".." and symbolic links resolved as far as they exist.
+std::string fullPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) return path;
+    const std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal().string() : canonical.string();
+}
+
 // Thrown inside a run when the operator cancels; caught by the run itself.
 struct RunCancelled {};
 
@@ -64,7 +77,7 @@ public:
     StructureReport(const ReportSource& source, const ReportSelection& selection, const TabSetting& layout,
                     const FieldTypeNames& fieldTypes, Printer& printer, ReportMonitor& monitor)
         : source_(source), selection_(selection), tabs_(layout.tabs), font_(layout.fontName),
-          fieldTypes_(fieldTypes), p_(printer), monitor_(monitor) {}
+          fieldTypes_(fieldTypes), p_(printer), monitor_(monitor), path_(fullPath(source.path)) {}
 
     void run(const std::vector<std::string>& tables, const std::vector<std::string>& queries,
              const std::vector<std::string>& relations);
@@ -93,6 +106,7 @@ private:
     void printTableSection(const std::string& name);
     void printIndexGroup(const jet::Index& index);
     void printFieldRow(const jet::Field& field);
+    void printListingTitle(const std::string& title, const std::string& name);
     void printQuerySection(const std::string& name);
     void printRelationSection(const std::string& name);
     void printFieldNames(const jet::Collection<jet::Field>& fields);
@@ -106,6 +120,7 @@ private:
     const FieldTypeNames& fieldTypes_;
     Printer& p_;
     ReportMonitor& monitor_;
+    std::string path_;
     bool started_ = false;
     int pagesPrinted_ = 0;
 };
@@ -118,7 +133,7 @@ void StructureReport::PrintPageHeader() {
     p_.SetDrawWidth(6);
     p_.Print({Tab(iTab(0)), "Page no: ", p_.Page()});
     p_.Print();
-    p_.Print({Tab(iTab(0)), "Database: ", source_.path + "  -  Order = " + std::to_string(source_.collatingOrder)});
+    p_.Print({Tab(iTab(0)), "Database: ", path_ + "  -  Order = " + std::to_string(source_.collatingOrder)});
     rule();
     p_.SetDrawWidth(1);
     p_.SetFontBold(false);
@@ -167,12 +182,18 @@ void StructureReport::run(const std::vector<std::string>& tables, const std::vec
     if (selection_.allTables) printTableSummary();
     checkCancel();
     for (const auto& name : tables) printTableSection(name);
-    breakIfBelow(kBreakBeforeQueries);
-    if (selection_.queries)
+    // The breaks before the queries and the relations are made only for a
+    // section that follows: made at the end, they would leave a last page
+    // holding nothing but its header.
+    const bool queriesFollow = selection_.queries && !queries.empty();
+    const bool relationsFollow = selection_.relations && !relations.empty();
+    if (queriesFollow || relationsFollow) breakIfBelow(kBreakBeforeQueries);
+    if (queriesFollow)
         for (const auto& name : queries) printQuerySection(name);
-    breakIfBelow(kBreakAfterRows);
-    if (selection_.relations)
+    if (relationsFollow) {
+        breakIfBelow(kBreakAfterRows);
         for (const auto& name : relations) printRelationSection(name);
+    }
     endDocument();
 }
 
@@ -203,6 +224,10 @@ void StructureReport::printTableSection(const std::string& name) {
     checkCancel();
     monitor_.showDetail(quoted(name));
     jet::TableDef& table = source_.tables[name];
+    // A linked table's fields and indexes are those of its source: its
+    // listings say where that is instead of standing empty.
+    const bool linked = listing::isLinked(table);
+    const std::string linkedRow = "Linked table, " + listing::linkSource(table);
 
     if (selection_.indexes) {
         monitor_.showPage(pageText(p_.Page()));
@@ -210,16 +235,17 @@ void StructureReport::printTableSection(const std::string& name) {
             if (started_) p_.NewPage();
             PrintPageHeader();
         }
-        p_.SetFontUnderline(true);
-        p_.Print({Tab(iTab(0)), "Index Listing for Table: ", name});
-        p_.SetFontUnderline(false);
-        p_.Print();
-        p_.SetFontBold(true);
-        p_.Print({Tab(iTab(0)), "Name", Tab(iTab(2)), "Fields", Tab(iTab(3)), "Sort Order", Tab(iTab(4)), "Unique",
-                  Tab(iTab(5)), "Primary"});
-        p_.SetFontBold(false);
-        rule();
-        for (int i = 0; i < table.Indexes().Count(); ++i) printIndexGroup(table.Indexes()[i]);
+        printListingTitle("Index Listing for Table: ", name);
+        if (linked) {
+            p_.Print({Tab(iTab(0)), linkedRow});
+        } else {
+            p_.SetFontBold(true);
+            p_.Print({Tab(iTab(0)), "Name", Tab(iTab(2)), "Fields", Tab(iTab(3)), "Sort Order", Tab(iTab(4)),
+                      "Unique", Tab(iTab(5)), "Primary"});
+            p_.SetFontBold(false);
+            rule();
+            for (int i = 0; i < table.Indexes().Count(); ++i) printIndexGroup(table.Indexes()[i]);
+        }
     }
 
     checkCancel();
@@ -229,18 +255,19 @@ void StructureReport::printTableSection(const std::string& name) {
         monitor_.showPage(pageText(p_.Page()));
         if (!started_) PrintPageHeader();
         else breakIfBelow(kBreakAfterRows);
-        p_.SetFontUnderline(true);
-        p_.Print({Tab(iTab(0)), "Fields Listing for Table: ", name});
-        p_.SetFontUnderline(false);
-        p_.Print();
-        p_.SetFontBold(true);
-        p_.Print({Tab(iTab(0)), "Name", Tab(iTab(10)), "Type", Tab(iTab(11)), "Size", Tab(iTab(12)), "Required",
-                  Tab(iTab(13)), "AllowZero", Tab(iTab(14)), "Attributes"});
-        p_.SetFontBold(false);
-        rule();
-        for (int i = 0; i < table.Fields().Count(); ++i) {
-            printFieldRow(table.Fields()[i]);
-            breakIfBelow(kBreakAfterRows);
+        printListingTitle("Fields Listing for Table: ", name);
+        if (linked) {
+            p_.Print({Tab(iTab(0)), linkedRow});
+        } else {
+            p_.SetFontBold(true);
+            p_.Print({Tab(iTab(0)), "Name", Tab(iTab(10)), "Type", Tab(iTab(11)), "Size", Tab(iTab(12)), "Required",
+                      Tab(iTab(13)), "AllowZero", Tab(iTab(14)), "Attributes"});
+            p_.SetFontBold(false);
+            rule();
+            for (int i = 0; i < table.Fields().Count(); ++i) {
+                printFieldRow(table.Fields()[i]);
+                breakIfBelow(kBreakAfterRows);
+            }
         }
     }
 
@@ -248,6 +275,13 @@ void StructureReport::printTableSection(const std::string& name) {
         p_.Print();
         p_.Print();
     }
+}
+
+void StructureReport::printListingTitle(const std::string& title, const std::string& name) {
+    p_.SetFontUnderline(true);
+    p_.Print({Tab(iTab(0)), title, name});
+    p_.SetFontUnderline(false);
+    p_.Print();
 }
 
 // The members are taken from the index's own field list rather than by

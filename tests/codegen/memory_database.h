@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codegen/structure_walk.h"
+#include "jet/dao.h"
 #include "jet/types.h"
 #include "support/memory_objects.h"
 
@@ -70,6 +71,38 @@ inline void buildOrders(MemoryDatabase& db) {
 
 inline std::vector<std::string> ordersListing() {
     return {"Tbl: Customers", "Tbl: Orders", "Qdf: Customer Names", "Rel: CustomersOrders"};
+}
+
+// A database with what one output or another cannot make: ACE's attachment,
+// multi-valued and calculated fields, a GUID auto-number, a table of
+// attachments only, a linked table, a pass-through query, and relations to
+// these and to a system table. Returns its listing.
+inline std::vector<std::string> buildWhatOutputsCannotHold(MemoryDatabase& db) {
+    auto& people = db.addTable("People", {{"ID", jet::dbLong, 4}, {"Photos", jet::dbAttachment, 0},
+                                          {"Tags", jet::dbComplexText, 0}, {"Twice", jet::dbLong, 4},
+                                          {"Key", jet::dbGUID, 16, false, false, jet::dbFixedField}});
+    people.Fields()["Twice"].Properties().add(
+        std::make_unique<jet::Property>("Expression", jet::dbText, jet::Value(std::string("[ID]*2"))));
+    people.Fields()["Key"].SetDefaultValue("GenGUID()");
+    db.addIndex(people, "PrimaryKey", {{"ID", 0}}, true, true, true);
+    db.addIndex(people, "ByTags", {{"ID", 0}, {"Tags", 0}}, false, false, false);
+    db.addTable("Only Photos", {{"Photos", jet::dbAttachment, 0}});
+    auto& elsewhere = db.addTable("Elsewhere", {}, jet::dbAttachedTable);
+    elsewhere.SetConnect(";DATABASE=C:\\Data\\Other.mdb");
+    elsewhere.SetSourceTableName("Places");
+    db.addTable("Visits", {{"PersonID", jet::dbLong, 4}});
+    db.addTable("MSysNavPaneGroups", {{"Id", jet::dbLong, 4}}, jet::dbSystemObject);
+    auto& remote = db.addQuery("Remote Sales", "EXEC GetSales 2003\r\n");
+    remote.SetType(jet::dbQSQLPassThrough);
+    remote.SetConnect("ODBC;DSN=Sales");
+    db.addRelation("PeopleVisits", "People", "Visits", {{"ID", "PersonID"}}, 0);
+    db.addRelation("ElsewhereVisits", "Elsewhere", "Visits", {{"ID", "PersonID"}}, 0);
+    db.addRelation("LooseVisits", "Elsewhere", "Visits", {{"ID", "PersonID"}}, jet::dbRelationDontEnforce);
+    db.addRelation("TagsVisits", "People", "Visits", {{"Tags", "PersonID"}}, 0);
+    db.addRelation("MSysNavPaneGroupsVisits", "MSysNavPaneGroups", "Visits", {{"Id", "PersonID"}}, 0);
+    return {"Tbl: People",       "Tbl: Only Photos",     "Tbl: Elsewhere",    "Tbl: Visits",
+            "Qdf: Remote Sales", "Rel: PeopleVisits",    "Rel: ElsewhereVisits", "Rel: LooseVisits",
+            "Rel: TagsVisits",   "Rel: MSysNavPaneGroupsVisits"};
 }
 
 }  // namespace testcodegen

@@ -75,9 +75,13 @@ TEST(ModuleLines, TheListingDecidesWhatAndInWhichOrder) {
                 found.push_back(line);
         return found;
     };
-    EXPECT_EQ(creates(ordersModule(codegen::CodeStyle::StandAlone, {"Rel: CustomersOrders", "Tbl: Orders"})),
-              (Lines{"Set tdfNew = DB.CreateTableDef(\"Orders\")",
+    EXPECT_EQ(creates(ordersModule(codegen::CodeStyle::StandAlone,
+                                   {"Rel: CustomersOrders", "Tbl: Orders", "Tbl: Customers"})),
+              (Lines{"Set tdfNew = DB.CreateTableDef(\"Orders\")", "Set tdfNew = DB.CreateTableDef(\"Customers\")",
                      "Set relNew = DB.CreateRelation(\"CustomersOrders\", \"Customers\", \"Orders\")"}));
+    // A relation to a table the module does not create could not be appended.
+    expectLines(ordersModule(codegen::CodeStyle::StandAlone, {"Rel: CustomersOrders", "Tbl: Orders"}),
+                {"'Not created: relation \"CustomersOrders\" (its table 'Customers' is not created)"});
     // Entries of no known kind are passed over, as an empty listing is; the
     // procedures stay, empty, for the calls in the header.
     for (const Lines& listing : {Lines{}, Lines{"Frm: Customers", "tbl: Customers", ""}}) {
@@ -95,9 +99,10 @@ TEST(ModuleLines, QuotationMarksInNamesAndSqlAreDoubled) {
     MemoryDatabase db;
     db.addTable("Say \"Hi\"", {{"a\"b", jet::dbText, 5}});
     db.addQuery("Q\"1", "SELECT \"x\" AS [Label]\r\nFROM [Say \"Hi\"];\r\n");
+    db.addTable("T", {{"c\"d", jet::dbText, 5}});
     db.addRelation("R\"", "Say \"Hi\"", "T", {{"a\"b", "c\"d"}}, 0, true);
     const auto lines = codegen::moduleLines(codegen::CodeStyle::StandAlone,
-                                            {"Tbl: Say \"Hi\"", "Qdf: Q\"1", "Rel: R\""}, db.source(),
+                                            {"Tbl: Say \"Hi\"", "Tbl: T", "Qdf: Q\"1", "Rel: R\""}, db.source(),
                                             "/data/it\"s.mdb", kCreated);
     expectLines(lines, {
         "Set DB = CreateDatabase(\"/data/it\"\"s.mdb\", dbLangGeneral)",
@@ -138,9 +143,10 @@ TEST(ModuleLines, NamesOutsideAsciiArriveWhateverTheCodePage) {
     auto& users = db.addTable("Anv\xC3\xA4ndare", {{"F\xC3\xB6rnamn", jet::dbText, 20}});
     db.addIndex(users, "PrimaryKey", {{"F\xC3\xB6rnamn", 0}}, true, true, true);
     db.addQuery("Fr\xC3\xA5ga", "SELECT [F\xC3\xB6rnamn]\r\nFROM [Anv\xC3\xA4ndare];\r\n");
+    db.addTable("T", {{"X", jet::dbText, 20}});
     db.addRelation("R\xC3\xA9l", "Anv\xC3\xA4ndare", "T", {{"F\xC3\xB6rnamn", "X"}}, 0);
     const auto lines = codegen::moduleLines(codegen::CodeStyle::StandAlone,
-                                            {"Tbl: Anv\xC3\xA4ndare", "Qdf: Fr\xC3\xA5ga", "Rel: R\xC3\xA9l"},
+                                            {"Tbl: Anv\xC3\xA4ndare", "Tbl: T", "Qdf: Fr\xC3\xA5ga", "Rel: R\xC3\xA9l"},
                                             db.source(), "/data/base.mdb", kCreated);
     expectLines(lines, {
         "Set tdfNew = DB.CreateTableDef(\"Anv\" & ChrW$(&HE4) & \"ndare\")",
@@ -189,4 +195,23 @@ TEST(ModuleLines, LongQueriesAreBuiltInAVariable) {
     }
     EXPECT_EQ(vbcheck::utf8FromUnits(rebuilt), "SELECT " + columns + " FROM T;");
     expectLines(lines, {});
+}
+
+// What DAO 3.5 cannot create stands as a comment where it would be created,
+// and is listed for the caller in the module's order; a link is linked, and
+// a pass-through query gets its connection before its text. The reviewed
+// module is golden/left-out.bas.
+TEST(ModuleLines, WhatDaoCannotCreateIsACommentAtItsPlace) {
+    MemoryDatabase db;
+    const Lines entries = testcodegen::buildWhatOutputsCannotHold(db);
+    std::vector<listing::LeftOut> notCreated;
+    const Lines lines = codegen::moduleLines(codegen::CodeStyle::StandAlone, entries, db.source(),
+                                             "C:\\Data\\People.mdb", kCreated, {}, &notCreated);
+    testcodegen::expectGoldenLines(lines, "left-out.bas");
+    expectLines(lines, {});
+    Lines comments, named;
+    for (const auto& line : lines)
+        if (line.find("'Not created: ") != std::string::npos) comments.push_back(line.substr(line.find('\'')));
+    for (const auto& item : notCreated) named.push_back(codegen::notCreatedLine(item));
+    EXPECT_EQ(named, comments);
 }

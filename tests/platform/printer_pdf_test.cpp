@@ -125,12 +125,15 @@ TEST_F(PdfPrinter, WritesAPdfFileWithTheTextInItsColumns) {
     EXPECT_EQ(updatableColumns[0], updatableColumns[1]);
 }
 
-TEST_F(PdfPrinter, TheTextPageInCharacterUnitsWithCourierOneColumnPerCharacter) {
-    // A4 or Letter less the margins: 93 to 96 columns, 61 to 66 rows.
-    EXPECT_GE(P.ScaleWidth(), 93);
-    EXPECT_LE(P.ScaleWidth(), 96.01);
-    EXPECT_GE(P.ScaleHeight(), 61);
-    EXPECT_LE(P.ScaleHeight(), 66);
+TEST_F(PdfPrinter, OffersTheCharacterPageOnEveryPaper) {
+    // Letter less its margins holds 61 rows, A4 93 columns: the page is
+    // scaled to fit, and the printer offers the whole character page.
+    EXPECT_NEAR(P.ScaleWidth(), printer::kCharacterPageColumns, 1e-9);
+    EXPECT_NEAR(P.ScaleHeight(), printer::kCharacterPageRows, 1e-9);
+}
+
+TEST_F(PdfPrinter, CourierAdvancesOneColumnPerCharacter) {
+    EXPECT_NEAR(P.TextWidth("0123456789"), 10, 0.05);
     P.SetFontBold(true);
     EXPECT_NEAR(P.TextWidth("0123456789"), 10, 0.05);
 }

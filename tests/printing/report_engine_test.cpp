@@ -32,8 +32,10 @@ protected:
         secret.SetUpdatable(false);
         db.addField(secret, "Code", jet::dbText, 10, 2);
         db.addTable("Sys2", 2);
+        // Jet keeps no fields for a link: they are its source's.
         auto& linked = db.addTable("Linked", jet::dbAttachedTable);
-        db.addField(linked, "Id", jet::dbLong, 4, 1);
+        linked.SetSourceTableName("Places");
+        linked.SetConnect(";DATABASE=C:\\Data\\Back.mdb");
         db.addQuery("Customer List", "SELECT Customers.Name\r\nFROM Customers\r\nORDER BY Customers.Name;\r\n",
                     {"Name"});
         auto& relation = db.addRelation("CustomersOrders", "Customers", "Orders", {"CustomerID"});

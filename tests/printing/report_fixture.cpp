@@ -97,7 +97,9 @@ RunResult runReport(printing::ReportSource source, const std::vector<std::string
                                               listing::fieldTypeNames(), printers, monitor);
     // The printer the report came out on, which need not be current any more.
     for (int i = 0; i < printers.Count(); ++i) {
-        const auto& device = static_cast<printer::TextPrinterDevice&>(printers.Item(i));
+        const auto* text = dynamic_cast<printer::TextPrinterDevice*>(&printers.Item(i));
+        if (!text) continue;  // a printer of the machine or the PDF printer: its pages are not text
+        const auto& device = *text;
         if (device.DeviceName() == result.outcome.deviceName && result.outcome.printed && !device.documents().empty())
             result.pages = printer::textPages(device.documents().back());
     }

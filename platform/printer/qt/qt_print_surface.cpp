@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
+#include <QTransform>
 #include <algorithm>
 #include <optional>
 
@@ -41,10 +42,20 @@ void QtPrintSurface::endDocument(double) {
 
 void QtPrintSurface::abandonDocument() { pages_.assign(1, {}); }
 
+double characterPageScale(const QPrinter& printer) {
+    const QRectF area = printer.pageLayout().paintRectPoints();
+    const double twipsPerPoint = 20;
+    return std::min({1.0, area.width() * twipsPerPoint / kCharacterPage.width,
+                     area.height() * twipsPerPoint / kCharacterPage.height});
+}
+
 void renderDocument(QPrinter& printer, const RecordedDocument& document) {
     QPainter painter;
     if (!painter.begin(&printer)) printerError();
     const double scale = printer.resolution() / 1440.0;
+    // The whole page shrinks alike, fonts and rules with the positions, so
+    // that text measured for the character page still fills its columns.
+    const QTransform fit = QTransform::fromScale(characterPageScale(printer), characterPageScale(printer));
     bool refused = false;
     // Reports change fonts rarely; matching a family on every text is wasted work.
     std::optional<PrintFont> fontInForce;
@@ -53,6 +64,7 @@ void renderDocument(QPrinter& printer, const RecordedDocument& document) {
             refused = true;
             break;
         }
+        painter.setWorldTransform(fit);
         for (const Mark& mark : document[page]) {
             if (const auto* text = std::get_if<TextMark>(&mark)) {
                 painter.setPen(QPen(Qt::black));

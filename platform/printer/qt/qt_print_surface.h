@@ -44,10 +44,15 @@ private:
     RecordedDocument pages_;
 };
 
+// How much the character page (print_surface.h) is scaled down to fit the
+// printable area of `printer`'s page: 1 when it fits as it is.
+double characterPageScale(const QPrinter& printer);
+
 // Paints `document` on `printer`, one page after another, positions measured
-// from the top-left of the printable area. A DrawWidth unit is 1/300 inch.
-// Throws vb::RuntimeError (482, "Printer error") when the printer cannot be
-// opened or refuses a page.
+// from the top-left of the printable area and scaled by
+// characterPageScale. A DrawWidth unit is 1/300 inch. Throws
+// vb::RuntimeError (482, "Printer error") when the printer cannot be opened
+// or refuses a page.
 void renderDocument(QPrinter& printer, const RecordedDocument& document);
 
 }  // namespace printer

@@ -42,10 +42,9 @@ const QFont& QtPrinterDevice::fontFor(const PrintFont& wanted) const {
     return lastFont_->second;
 }
 
-PageGeometry QtPrinterDevice::geometry() const {
-    const QRectF area = measuringPrinter().pageLayout().paintRectPoints();
-    return {area.width() * 20, area.height() * 20};
-}
+// Whatever its paper, a printer offers the character page; renderDocument
+// fits it to the paper.
+PageGeometry QtPrinterDevice::geometry() const { return kCharacterPage; }
 
 double QtPrinterDevice::textWidth(std::string_view utf8, const PrintFont& font) const {
     QPrinter& printer = measuringPrinter();
@@ -77,6 +76,10 @@ void SystemPrinterDevice::release(const RecordedDocument& document) {
     renderDocument(*printer, document);
 }
 
+PdfPrinterDevice::PdfPrinterDevice(std::optional<QPageSize::PageSizeId> paper)
+    : paper_(paper.value_or(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                              : QPageSize::A4)) {}
+
 std::unique_ptr<PrintSurface> PdfPrinterDevice::openSurface() {
     // Refused at the start rather than at the end, so no work is lost.
     if (outputFile().empty()) throw vb::RuntimeError(482, "Printer error: no file named for the PDF");
@@ -88,8 +91,7 @@ std::unique_ptr<QPrinter> PdfPrinterDevice::makePrinter() const {
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setDocName(kDocumentName);
     printer->setCreator(kDocumentName);
-    const bool inches = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    printer->setPageLayout(QPageLayout(QPageSize(inches ? QPageSize::Letter : QPageSize::A4),
+    printer->setPageLayout(QPageLayout(QPageSize(paper_),
                                        QPageLayout::Portrait, QMarginsF(18, 28.8, 18, 28.8),
                                        QPageLayout::Point));
     return printer;

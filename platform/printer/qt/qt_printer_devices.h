@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPageSize>
 #include <QPrinter>
 #include <memory>
 #include <optional>
@@ -57,12 +58,14 @@ private:
 inline constexpr char kPdfPrinterName[] = "PDF file";
 
 // Writes each document as a PDF file at outputFile(), which must be set
-// before the document starts (else 482). A4 pages, or Letter where the user's
-// locale measures in inches, with margins of 1/4 inch at the sides and 0.4
-// inch at the top and bottom. The file is replaced only once the new
-// document is complete; an abandoned document leaves it as it was.
+// before the document starts (else 482). Pages of `paper`: by default A4, or
+// Letter where the user's locale measures in inches; margins of 1/4 inch at
+// the sides and 0.4 inch at the top and bottom. The file is replaced only
+// once the new document is complete; an abandoned document leaves it as it
+// was.
 class PdfPrinterDevice : public QtPrinterDevice {
 public:
+    explicit PdfPrinterDevice(std::optional<QPageSize::PageSizeId> paper = std::nullopt);
     std::string DeviceName() const override { return kPdfPrinterName; }
     bool writesToFile() const override { return true; }
     std::unique_ptr<PrintSurface> openSurface() override;
@@ -70,6 +73,9 @@ public:
 protected:
     std::unique_ptr<QPrinter> makePrinter() const override;
     void release(const RecordedDocument& document) override;
+
+private:
+    QPageSize::PageSizeId paper_;
 };
 
 }  // namespace printer
