@@ -35,7 +35,8 @@ std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::J
 // The bytes of slot `slot` (flags ignored).
 std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot);
 
-// Marks slot `slot` deleted; its bytes stay until the page is compacted.
+// Marks slot `slot` deleted as Access does (0x8000 and 0x4000 together);
+// its bytes stay until the page is compacted.
 void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint8_t slot);
 
 // An inline usage map row covering the pages from `firstPage` on, none set
