@@ -76,6 +76,10 @@ public:
             leaveOut("table", source.Name(), "a linked table: its fields are in the file it links to");
             return;
         }
+        if (!source.Damage().empty()) {
+            leaveOut("table", source.Name(), "its definition could not be read (" + source.Damage() + ")");
+            return;
+        }
         auto table = target_.CreateTableDef(source.Name());
         std::vector<std::string> missing;
         for (const auto& field : source.Fields()) {
@@ -147,6 +151,10 @@ public:
     void query(const jet::QueryDef& source) override {
         // A pass-through query's text is meant for the server it connects
         // to; given to CreateQueryDef it would be read as Jet SQL.
+        if (!source.Damage().empty()) {
+            leaveOut("query", source.Name(), "its definition could not be read (" + source.Damage() + ")");
+            return;
+        }
         if (source.Type() == jet::dbQSQLPassThrough) {
             leaveOut("query", source.Name(), "a pass-through query: its text is for the server it connects to");
             return;

@@ -5,6 +5,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinterInfo>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -16,6 +18,20 @@ namespace printer {
 namespace {
 
 const char* const kDocumentName = "Strux32";
+
+// The failure to write the PDF at `target`, naming the file and the reason.
+vb::RuntimeError pdfNotWritten(const std::filesystem::path& target, const std::string& reason) {
+    return vb::RuntimeError(75, "Path/File access error: the PDF file " + target.string() +
+                                    " cannot be written (" + reason + ")");
+}
+
+// The file the document is rendered into, beside the target until it is
+// complete.
+std::filesystem::path partialFile(const std::filesystem::path& target) {
+    std::filesystem::path partial = target;
+    partial += ".part";
+    return partial;
+}
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -78,6 +94,18 @@ void SystemPrinterDevice::release(const RecordedDocument& document) {
 std::unique_ptr<PrintSurface> PdfPrinterDevice::openSurface() {
     // Refused at the start rather than at the end, so no work is lost.
     if (outputFile().empty()) throw vb::RuntimeError(482, "Printer error: no file named for the PDF");
+    // A folder that cannot take the file is told at the start as well.
+    const std::filesystem::path target(outputFile());
+    const std::filesystem::path partial = partialFile(target);
+    errno = 0;
+    if (std::FILE* probe = std::fopen(partial.c_str(), "wb")) {
+        std::fclose(probe);
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+    } else {
+        throw pdfNotWritten(target, std::generic_category().message(errno));
+    }
+    if (std::filesystem::is_directory(target)) throw pdfNotWritten(target, "it is a folder");
     return QtPrinterDevice::openSurface();
 }
 
@@ -95,8 +123,7 @@ std::unique_ptr<QPrinter> PdfPrinterDevice::makePrinter() const {
 
 void PdfPrinterDevice::release(const RecordedDocument& document) {
     const std::filesystem::path target(outputFile());
-    std::filesystem::path partial = target;
-    partial += ".part";
+    const std::filesystem::path partial = partialFile(target);
     std::unique_ptr<QPrinter> printer = makePrinter();
     printer->setOutputFileName(qs(partial.string()));
     std::error_code ignored;
@@ -112,7 +139,7 @@ void PdfPrinterDevice::release(const RecordedDocument& document) {
     std::filesystem::rename(partial, target, error);
     if (error) {
         std::filesystem::remove(partial, ignored);
-        throw vb::RuntimeError(75, "Path/File access error");
+        throw pdfNotWritten(target, error.message());
     }
 }
 
