@@ -108,17 +108,19 @@ bool EndRequested() { return endRequested; }
 
 void ResetEndRequest() { endRequested = false; }
 
+std::string SettingsDatabasePath() {
+    // Installed, the program's folder is not the user's to write: the
+    // settings live in their own data folder, copied there on first use.
+    return (userdata::settingsFolderFor(vb::App().Path(), kSettingsFileName) / kSettingsFileName).string();
+}
+
 bool OpenSettingsDatabase() {
     bSettingsOpen = 0;
     sTabSetting = "!";
     sPrintSetting = "!";
     if (!dbeEngine) return false;
     try {
-        // Installed, the program's folder is not the user's to write: the
-        // settings live in their own data folder, copied there on first use.
-        const std::string path =
-            (userdata::settingsFolderFor(vb::App().Path(), kSettingsFileName) / kSettingsFileName).string();
-        dbSettings = dbeEngine->OpenDatabase(path, true, false);
+        dbSettings = dbeEngine->OpenDatabase(SettingsDatabasePath(), true, false);
         auto init = dbSettings->OpenRecordset("STX32Init", jet::dbOpenTable);
         bSettingsOpen = -1;
         if (init->RecordCount() < 1) {

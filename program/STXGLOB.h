@@ -99,6 +99,8 @@ bool IsFirstRun();
 // copy: the user's copy, see userdata/settings_folder.h). On any failure the
 // "!" markers stay and false is returned; no message is shown.
 bool OpenSettingsDatabase();
+// Where that settings database is.
+std::string SettingsDatabasePath();
 
 // Called by the main window when it is unloaded.
 void ReleaseGlobals();

@@ -3,13 +3,19 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QTimer>
 
+#include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "STXGLOB.h"
@@ -27,6 +33,7 @@
 #include "viewer/object_details.h"
 #include "viewer/object_list.h"
 #include "viewer/pictures.h"
+#include "viewer/user_places.h"
 
 namespace {
 
@@ -35,6 +42,8 @@ constexpr int kWakeUpInterval = 65500;
 constexpr int kFormNumber = 1;
 constexpr int kTablePropertiesWidth = 5445;
 constexpr int kQueryPropertiesWidth = 9195;
+constexpr int kClientWidth = 9480;
+constexpr int kClientHeight = 6795;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -62,7 +71,9 @@ frmStrux::~frmStrux() = default;
 
 void frmStrux::buildControls() {
     setWindowTitle("Access 7 & 8 / Visual Basic 5.0 32-bit Database Structure Viewer");
-    setFixedSize(9480 / kTwipsPerPixel, 6795 / kTwipsPerPixel);
+    // The design size is the smallest and the first; the lists grow with
+    // the window (layoutControls).
+    setMinimumSize(kClientWidth / kTwipsPerPixel, kClientHeight / kTwipsPerPixel);
     setMouseTracking(true);
     QFont formFont("MS Sans Serif");
     formFont.setStyleHint(QFont::SansSerif);
@@ -77,7 +88,6 @@ void frmStrux::buildControls() {
     picFirst->installEventFilter(this);
 
     lblTitle = makeControl<QLabel>(this, "lblTitle");
-    place(lblTitle, 210, 90, 9045, 555);
     QFont titleFont("System");
     titleFont.setStyleHint(QFont::SansSerif);
     titleFont.setPointSize(10);
@@ -89,28 +99,20 @@ void frmStrux::buildControls() {
 
     lblTabels = makeControl<QLabel>(this, "lblTabels");
     lblTabels->setText("Tables");
-    place(lblTabels, 240, 750, 1095, 225);
     lstTables = makeControl<QListWidget>(this, "lstTables");
-    place(lstTables, 150, 990, 3225, 2400);
 
     lblFields = makeControl<QLabel>(this, "lblFields");
     lblFields->setText("Fields");
-    place(lblFields, 3510, 750, 615, 225);
     lstFields = makeControl<QListWidget>(this, "lstFields");
-    place(lstFields, 3420, 990, 3225, 2400);
 
     lblIndexes = makeControl<QLabel>(this, "lblIndexes");
     lblIndexes->setText("Indexes");
-    place(lblIndexes, 6750, 750, 795, 225);
     lstIndexes = makeControl<QListWidget>(this, "lstIndexes");
-    place(lstIndexes, 6690, 990, 2655, 2400);
 
     lblProperties = makeControl<QLabel>(this, "lblProperties");
     lblProperties->setText("Properties");
-    place(lblProperties, 300, 3630, 1335, 225);
 
     lblCopyright = makeControl<QLabel>(this, "lblCopyright");
-    place(lblCopyright, 5760, 3870, 3645, 1755);
     lblCopyright->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblCopyright->setAlignment(Qt::AlignCenter);
     lblCopyright->setWordWrap(true);
@@ -123,11 +125,9 @@ void frmStrux::buildControls() {
     // covers it, as windowed lists cover pictures drawn on the form.
     Image1 = makeControl<QLabel>(this, "Image1");
     Image1->setPixmap(viewer::programIcon());
-    Image1->setGeometry(lblCopyright->x() + 6, lblCopyright->y() + 6, 32, 32);
     Image1->setToolTip("Database creation parameters");
 
     lstProperties = makeControl<QListWidget>(this, "lstProperties");
-    place(lstProperties, 180, 3870, kTablePropertiesWidth, 1530);
     QFont fixed("Courier New");
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setFixedPitch(true);
@@ -135,16 +135,13 @@ void frmStrux::buildControls() {
     lstProperties->setFont(fixed);
 
     lblMiniHelp = makeControl<QLabel>(this, "lblMiniHelp");
-    place(lblMiniHelp, 30, 5850, 5625, 285);
     lblMiniHelp->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     lblCopyLine = makeControl<QLabel>(this, "lblCopyLine");
-    place(lblCopyLine, 6510, 5880, 2775, 225);
     lblCopyLine->setText("\u00a9 Corvane. All rights reserved.");
     lblCopyLine->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     picBottom = makeControl<QFrame>(this, "picBottom");
-    picBottom->setGeometry(0, 6264 / kTwipsPerPixel, 9480 / kTwipsPerPixel, 525 / kTwipsPerPixel);
     struct ButtonDesign {
         QPushButton** slot;
         const char* name;
@@ -207,6 +204,31 @@ void frmStrux::buildControls() {
     connect(cmdSetPrinter, &QPushButton::clicked, this, &frmStrux::cmdSetPrinter_Click);
     connect(cmdFinished, &QPushButton::clicked, this, &frmStrux::cmdFinished_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmStrux::cmdPrint_Click);
+    resize(minimumSize());
+    layoutControls();
+}
+
+// The size and place the user last left the window at, as long as it is
+// still on one of the screens; else the design size where the desktop puts it.
+void frmStrux::restorePlacement() {
+    const QStringList parts = qs(viewer::rememberedPlace(viewer::kMainWindowPlace)).split(' ');
+    if (parts.size() != 4) return;
+    int values[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        values[i] = parts[i].toInt(&ok);
+        if (!ok) return;
+    }
+    const QRect rect(values[0], values[1], std::max(values[2], minimumWidth()), std::max(values[3], minimumHeight()));
+    if (!QGuiApplication::screenAt(rect.center())) return;
+    resize(rect.size());
+    move(rect.topLeft());
+}
+
+void frmStrux::rememberPlacement() const {
+    if (!isVisible()) return;  // never shown: nothing the user placed
+    viewer::rememberPlace(viewer::kMainWindowPlace, std::to_string(x()) + " " + std::to_string(y()) + " " +
+                                                        std::to_string(width()) + " " + std::to_string(height()));
 }
 
 // ---- start-up ------------------------------------------------------------
@@ -222,6 +244,7 @@ void frmStrux::Form_Load() {
     sFieldType = viewer::fieldTypeNames();
     SetWakeUpTimer(1);
     setWindowTitle(qs(viewer::captionWithVersion(windowTitle().toStdString(), VersionText())));
+    restorePlacement();
     sErrArea = Subs().cvSetArea(0, kFormNumber, 0);
 }
 
@@ -312,26 +335,36 @@ void frmStrux::cmdOpen_Click() {
     SetWakeUpTimer(0);
     std::string chosen;
     try {
+        vb::FileDialogRequest request;
+        request.title = "Open";
+        request.filter = "Databases (*.mdb);;Access databases (*.mdb *.accdb);;All files (*)";
+        // The folder of the database opened last; the samples at first.
+        const std::filesystem::path last = viewer::rememberedPlace(viewer::kLastDatabaseFolder);
+        const userdata::SettingsPlaces places = userdata::settingsPlaces(vb::App().Path());
+        std::error_code error;
+        request.initialDir = !last.empty() && std::filesystem::is_directory(last, error)
+                                 ? last.string()
+                                 : userdata::samplesFolder(places).string();
+        // The program's own settings database is open exclusively; it is no
+        // database for the user to choose. Named where it may be, without
+        // making the user's copy of it.
+        request.hiddenFiles = {(places.programFolder / "STX32.MDB").string()};
+        if (!places.userFolder.empty()) request.hiddenFiles.push_back((places.userFolder / "STX32.MDB").string());
+        auto file = vb::ui().openFileDialog(request);
+        if (!file) throw vb::RuntimeError(vb::vbErrCancelled, "Cancel was selected.");
+        chosen = *file;
+        // Only a database chosen replaces the open one: a cancelled dialog
+        // leaves it open, with its lists as they were.
         if (bDbOpen != 0) {
             dbCurrent->Close();
             bDbOpen = 0;
         }
-        vb::FileDialogRequest request;
-        request.title = "Open";
-        request.filter = "Databases (*.mdb);;Access 2007 databases (*.accdb)";
-        request.initialDir = userdata::samplesFolder(userdata::settingsPlaces(vb::App().Path())).string();
-        auto file = vb::ui().openFileDialog(request);
-        if (!file) throw vb::RuntimeError(vb::vbErrCancelled, "Cancel was selected.");
-        chosen = *file;
     } catch (const vb::RuntimeError& e) {
         SetPointer(0);
         if (e.number() != vb::vbErrCancelled) {
             fatalError(e.number());
             return;
         }
-        // The database was closed before the dialog; nothing of it may stay
-        // clickable.
-        closeDatabaseQuietly();
         sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
         return;
     } catch (const jet::Error& e) {
@@ -339,6 +372,7 @@ void frmStrux::cmdOpen_Click() {
         return;
     }
 
+    viewer::rememberPlace(viewer::kLastDatabaseFolder, std::filesystem::path(chosen).parent_path().string());
     OpenDatabaseFile(chosen);
 }
 
@@ -422,6 +456,7 @@ void frmStrux::LoadStructure(int mode) {
         if (mode == 0) {
             fillList(lstTables, listing::listEntries(dbCurrent->TableDefs(), dbCurrent->QueryDefs(),
                                                           dbCurrent->Relations()));
+            markDamagedEntries();
             if (lstTables->count() == 0) {
                 SetPointer(0);
                 vb::MsgBox("This database has no tables in it. Please try another!", vb::vbInformation,
@@ -447,6 +482,26 @@ void frmStrux::LoadStructure(int mode) {
     sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
 }
 
+// An object the engine could not read stays listed under its name, in red,
+// with the engine's finding as its tool tip (and in the Properties list
+// when it is chosen).
+void frmStrux::markDamagedEntries() {
+    for (int i = 0; i < lstTables->count(); ++i) {
+        QListWidgetItem* item = lstTables->item(i);
+        const std::string entry = item->text().toStdString();
+        const std::string name = listing::entryName(entry);
+        std::string damage;
+        if (entry.rfind(viewer::kTablePrefix, 0) == 0) {
+            if (const jet::TableDef* table = dbCurrent->TableDefs().find(name)) damage = table->Damage();
+        } else if (entry.rfind(viewer::kQueryPrefix, 0) == 0) {
+            if (const jet::QueryDef* query = dbCurrent->QueryDefs().find(name)) damage = query->Damage();
+        }
+        if (damage.empty()) continue;
+        item->setForeground(Qt::red);
+        item->setToolTip(qs("Damaged: " + damage));
+    }
+}
+
 void frmStrux::setLayoutMode(viewer::LayoutMode mode) {
     const bool table = mode == viewer::LayoutMode::Table;
     const bool query = mode == viewer::LayoutMode::Query;
@@ -454,8 +509,54 @@ void frmStrux::setLayoutMode(viewer::LayoutMode mode) {
     lblIndexes->setVisible(table);
     lstFields->setEnabled(table);
     lblCopyright->setVisible(!query);
-    lstProperties->resize((query ? kQueryPropertiesWidth : kTablePropertiesWidth) / kTwipsPerPixel,
-                          lstProperties->height());
+    wideProperties_ = query;
+    layoutControls();
+}
+
+void frmStrux::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+// The design places, widened and lowered by what the window has grown: the
+// three lists share the extra width by their design widths, the extra
+// height goes half to them and half to the Properties list, and the
+// copyright panel, the hint bar and the buttons keep their sizes at their
+// corners.
+void frmStrux::layoutControls() {
+    const int dx = std::max(0, width() - kClientWidth / kTwipsPerPixel);
+    const int dy = std::max(0, height() - kClientHeight / kTwipsPerPixel);
+    const int upper = dy / 2, lower = dy - upper;
+    auto px = [](int twips) { return twips / kTwipsPerPixel; };
+    lblTitle->setGeometry(px(210), px(90), px(9045) + dx, px(555));
+
+    struct Column {
+        QLabel* label;
+        int labelLeft, labelWidth;
+        QListWidget* list;
+        int left, width;
+    };
+    const Column columns[] = {{lblTabels, 240, 1095, lstTables, 150, 3225},
+                              {lblFields, 3510, 615, lstFields, 3420, 3225},
+                              {lblIndexes, 6750, 795, lstIndexes, 6690, 2655}};
+    const int designWidths = 3225 + 3225 + 2655;
+    int shift = 0;
+    for (const Column& c : columns) {
+        const int grow = dx * c.width / designWidths;
+        c.label->setGeometry(px(c.labelLeft) + shift, px(750), px(c.labelWidth), px(225));
+        c.list->setGeometry(px(c.left) + shift, px(990), px(c.width) + grow, px(2400) + upper);
+        shift += grow;
+    }
+
+    lblProperties->setGeometry(px(300), px(3630) + upper, px(1335), px(225));
+    lstProperties->setGeometry(px(180), px(3870) + upper,
+                               px(wideProperties_ ? kQueryPropertiesWidth : kTablePropertiesWidth) + dx,
+                               px(1530) + lower);
+    lblCopyright->setGeometry(px(5760) + dx, px(3870) + upper, px(3645), px(1755));
+    Image1->setGeometry(lblCopyright->x() + 6, lblCopyright->y() + 6, 32, 32);
+    lblMiniHelp->setGeometry(px(30), px(5850) + dy, px(5625) + dx, px(285));
+    lblCopyLine->setGeometry(px(6510) + dx, px(5880) + dy, px(2775), px(225));
+    picBottom->setGeometry(0, px(6264) + dy, px(kClientWidth) + dx, px(525));
 }
 
 void frmStrux::showObject() {
@@ -468,6 +569,7 @@ void frmStrux::showObject() {
             std::vector<std::string> indexes;
             for (int i = 0; i < table.Indexes().Count(); ++i) indexes.push_back(table.Indexes()[i].Name());
             fillList(lstIndexes, indexes);
+            if (const auto notes = viewer::tableNoteLines(table); !notes.empty()) fillList(lstProperties, notes);
             break;
         }
         case viewer::LayoutMode::Query: {
@@ -606,6 +708,7 @@ void frmStrux::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     tmrWakeUp->stop();
+    rememberPlacement();
     if (bDbOpen != 0 && dbCurrent) {
         try {
             dbCurrent->Close();

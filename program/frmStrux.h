@@ -64,6 +64,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
@@ -71,6 +72,10 @@ private:
     void LoadStructure(int mode);
     void showObject();
     void setLayoutMode(viewer::LayoutMode mode);
+    void layoutControls();
+    void markDamagedEntries();
+    void restorePlacement();
+    void rememberPlacement() const;
     void clearLists();
     void closeDatabaseQuietly();
     void OpenDatabaseFile(const std::string& path);
@@ -82,7 +87,9 @@ private:
     void PrintStructure();
     void GenerateCode(std::string sMode);
     std::vector<std::string> mainEntries() const;
-    void tellOutput(const std::string& text, bool withMessage);
+    // What was written where: `hint` on the hint bar, and `message` (when
+    // not empty) in a message box of `style`.
+    void tellOutput(const std::string& hint, const std::string& message, int style);
     static void fillList(QListWidget* list, const std::vector<std::string>& lines);
 
     QLabel* lblTitle = nullptr;
@@ -112,6 +119,8 @@ private:
     std::array<int16_t, 20> iTab{};
     std::string sPrinterFont;
 
+    // The query layout: the Properties list covers the copyright panel.
+    bool wideProperties_ = false;
     int16_t iWakeTicks = 0;
     int16_t bDeselecting = 0;
     bool started_ = false;

@@ -23,16 +23,12 @@
 #include <memory>
 #include <string>
 
+#include "cvsubs1_api.h"
 #include "vb/by_ref.h"
 #include "vb/variant.h"
 
 class QWidget;
 
-#if defined(CVSUBS1_BUILDING)
-#define CVSUBS1_API __attribute__((visibility("default")))
-#else
-#define CVSUBS1_API
-#endif
 
 class clsSubs1 {
 public:

@@ -4,11 +4,12 @@
 
 #include <QWidget>
 
+#include "cvsubs1_api.h"
 #include "ui_frmMessage.h"
 
 namespace subs {
 
-class frmMessage : public QWidget {
+class CVSUBS1_API frmMessage : public QWidget {
     Q_OBJECT
 public:
     explicit frmMessage(QWidget* parent = nullptr);

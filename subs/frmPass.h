@@ -9,11 +9,12 @@
 #include <QDialog>
 #include <QTimer>
 
+#include "cvsubs1_api.h"
 #include "ui_frmPass.h"
 
 namespace subs {
 
-class frmPass : public QDialog {
+class CVSUBS1_API frmPass : public QDialog {
     Q_OBJECT
 public:
     explicit frmPass(QWidget* parent = nullptr);

@@ -50,18 +50,33 @@ InstanceLock::InstanceLock(const std::string& name) {
     const std::string folder = lockFolder();
     if (folder.empty()) return;
     path_ = folder + "/" + name + ".lock";
-    const int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return;
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        fd_ = fd;
-        return;
+    // A holder removes the file as it lets go (below); a file taken just as
+    // its holder removed it is a file no one else can find, so the lock is
+    // held only when the locked file is still the one at the path.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) return;
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            busy_ = (errno == EWOULDBLOCK);
+            close(fd);
+            return;
+        }
+        struct stat held {}, named {};
+        if (fstat(fd, &held) == 0 && lstat(path_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+            held.st_ino == named.st_ino) {
+            fd_ = fd;
+            return;
+        }
+        close(fd);
     }
-    busy_ = (errno == EWOULDBLOCK);
-    close(fd);
 }
 
 InstanceLock::~InstanceLock() {
-    if (fd_ >= 0) close(fd_);  // closing the file drops the flock
+    if (fd_ < 0) return;
+    // Removed while still locked, so that no other copy can hold this very
+    // file; a copy starting now creates a new one.
+    unlink(path_.c_str());
+    close(fd_);  // closing the file drops the flock
 }
 
 }  // namespace vb

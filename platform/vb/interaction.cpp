@@ -3,6 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QSet>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +20,48 @@ namespace {
 const char* const kAppTitle = "Strux32";
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// One spelling for a file however its path was put together.
+QString samePath(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+// Leaves the request's hidden files out of the dialog's lists.
+class HiddenFilesFilter : public QSortFilterProxyModel {
+public:
+    explicit HiddenFilesFilter(const std::vector<std::string>& hidden) {
+        for (const auto& file : hidden) hidden_.insert(samePath(qs(file)));
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (!files || hidden_.isEmpty()) return true;
+        return !hidden_.contains(samePath(files->filePath(files->index(row, 0, parent))));
+    }
+
+private:
+    QSet<QString> hidden_;
+};
+
+// Qt's own file dialog (a platform dialog could not hide files), in the
+// detail view with room for long names and the date column.
+std::optional<std::string> runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(QApplication::activeWindow(), qs(request.title), qs(request.initialDir), qs(request.filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (!request.hiddenFiles.empty()) dialog.setProxyModel(new HiddenFilesFilter(request.hiddenFiles));
+    if (!request.fileName.empty()) dialog.selectFile(qs(request.fileName));
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 480)));
+    if (auto* view = dialog.findChild<QTreeView*>("treeView")) view->header()->resizeSection(0, 340);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
 
 // Message boxes, input box, file dialog and clipboard of the Qt desktop.
 class QtUi : public UiServices {
@@ -64,12 +112,10 @@ public:
     }
 
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override {
-        QString start = qs(request.initialDir);
-        if (!request.fileName.empty()) start = start.isEmpty() ? qs(request.fileName) : start + "/" + qs(request.fileName);
-        QString file = QFileDialog::getOpenFileName(QApplication::activeWindow(), qs(request.title), start,
-                                                    qs(request.filter));
-        if (file.isEmpty()) return std::nullopt;
-        return file.toStdString();
+        return runFileDialog(request, QFileDialog::AcceptOpen);
+    }
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override {
+        return runFileDialog(request, QFileDialog::AcceptSave);
     }
 
     void setClipboardText(const std::string& text) override {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vb {
 
@@ -43,6 +44,9 @@ struct FileDialogRequest {
     std::string filter;      // Qt form, e.g. "Databases (*.mdb);;All files (*)"
     std::string initialDir;
     std::string fileName;    // preselected name
+    // Files the dialog does not list (full paths): files of the program's
+    // own that are no choice for the user.
+    std::vector<std::string> hiddenFiles;
 };
 
 class UiServices {
@@ -55,6 +59,9 @@ public:
                                                 const std::string& defaultText) = 0;
     // The file Open dialog; nullopt when cancelled.
     virtual std::optional<std::string> openFileDialog(const FileDialogRequest& request) = 0;
+    // The file Save dialog; nullopt when cancelled. It does not ask before
+    // an existing file is chosen: the caller asks, in its own words.
+    virtual std::optional<std::string> saveFileDialog(const FileDialogRequest& request) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
     virtual std::string clipboardText() = 0;
     virtual void clearClipboard() = 0;

@@ -44,6 +44,12 @@ std::optional<std::string> ScriptedUi::openFileDialog(const FileDialogRequest& r
     return answer;
 }
 
+std::optional<std::string> ScriptedUi::saveFileDialog(const FileDialogRequest& request) {
+    auto answer = openFileDialog(request);
+    shown.back().kind = "savedialog";
+    return answer;
+}
+
 std::vector<ScriptedUi::Shown> ScriptedUi::messageBoxes() const {
     std::vector<Shown> boxes;
     for (const auto& s : shown)

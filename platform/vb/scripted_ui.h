@@ -15,7 +15,7 @@ namespace vb {
 class ScriptedUi : public UiServices {
 public:
     struct Shown {
-        std::string kind;  // "msgbox", "inputbox" or "filedialog"
+        std::string kind;  // "msgbox", "inputbox", "filedialog" or "savedialog"
         std::string prompt;
         int style = 0;
         std::string title;
@@ -35,6 +35,8 @@ public:
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override;
     std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
+    // Answers from the same queue as the Open dialog, shown as "savedialog".
+    std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
     void setClipboardText(const std::string& text) override { clipboard = text; }
     std::string clipboardText() override { return clipboard; }
     void clearClipboard() override { clipboard.clear(); }

@@ -105,6 +105,9 @@ std::string TargetPlan::targetName() const {
 }
 
 std::optional<LeftOut> TargetPlan::table(const jet::TableDef& table) const {
+    // A definition that could not be read has no fields to recreate.
+    if (!table.Damage().empty())
+        return LeftOut{"table", table.Name(), "its definition could not be read (" + table.Damage() + ")"};
     if (isLinked(table)) {
         if (target_ == Target::Module) return std::nullopt;
         return LeftOut{"table", table.Name(), "a linked table, " + linkSource(table) + ": the copy holds no links"};
@@ -147,6 +150,8 @@ std::optional<LeftOut> TargetPlan::index(const jet::TableDef& table, const jet::
 }
 
 std::optional<LeftOut> TargetPlan::query(const jet::QueryDef& query) const {
+    if (!query.Damage().empty())
+        return LeftOut{"query", query.Name(), "its definition could not be read (" + query.Damage() + ")"};
     if (isPassThrough(query) && target_ != Target::Module)
         return LeftOut{"query", query.Name(), "a pass-through query: its text is for the server it connects to"};
     return std::nullopt;

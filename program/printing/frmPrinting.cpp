@@ -7,6 +7,13 @@
 #include "STXGLOB.h"
 #include "vb/screen.h"
 
+namespace {
+
+// Room for the names of most tables; longer ones are shortened in the middle.
+constexpr int kDetailWidth = 320;
+
+}  // namespace
+
 frmPrinting::frmPrinting(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     setObjectName("frmPrinting");
     setWindowTitle("Print Details");
@@ -27,6 +34,15 @@ frmPrinting::frmPrinting(QWidget* parent) : QWidget(parent, Qt::Dialog) {
     cmdCancelPrint->setObjectName("cmdCancelPrint");
     layout->addWidget(cmdCancelPrint, 0, Qt::AlignRight);
     connect(cmdCancelPrint, &QPushButton::clicked, this, &frmPrinting::cmdCancelPrint_Click);
+    // One size for the whole run: a long name is shortened to fit rather
+    // than widening the window under the user's pointer.
+    lblPrintDetail->setMinimumWidth(kDetailWidth);
+    lblPrintDetail->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblPrintDetail->setText("Working! Please wait.");
+    lblPage->setText("Page 1");
+    setFixedSize(sizeHint());
+    lblPrintDetail->clear();
+    lblPage->clear();
     show();
     if (onLoad()) onLoad()(*this);
 }
@@ -48,7 +64,12 @@ void frmPrinting::Unload() {
     hide();
 }
 
-void frmPrinting::showDetail(const std::string& text) { lblPrintDetail->setText(QString::fromStdString(text)); }
+void frmPrinting::showDetail(const std::string& text) {
+    const QString full = QString::fromStdString(text);
+    const QString shown = lblPrintDetail->fontMetrics().elidedText(full, Qt::ElideMiddle, lblPrintDetail->width());
+    lblPrintDetail->setText(shown);
+    lblPrintDetail->setToolTip(shown == full ? QString() : full);
+}
 
 void frmPrinting::showPage(const std::string& text) { lblPage->setText(QString::fromStdString(text)); }
 

@@ -24,7 +24,16 @@ frmSelect::frmSelect(frmPrinting* progress, QWidget* parent) : QDialog(parent), 
     setWindowTitle("Print Selection");
     setModal(true);
     setAutoFillBackground(true);
-    setStyleSheet("QDialog#frmSelect { background-color: rgb(0, 0, 192); } QCheckBox { color: white; }");
+    // The indicators are drawn here rather than by the desktop theme, whose
+    // light tick on a white box vanishes on the dark blue: a hollow box with
+    // a white frame, filled yellow when checked.
+    setStyleSheet(
+        "QDialog#frmSelect { background-color: rgb(0, 0, 192); }"
+        "QCheckBox { color: white; spacing: 6px; }"
+        "QCheckBox::indicator { width: 11px; height: 11px; border: 2px solid white; background: rgb(0, 0, 96); }"
+        "QCheckBox::indicator:checked { background: rgb(255, 255, 0); }"
+        "QCheckBox:disabled { color: rgb(176, 176, 224); }"
+        "QCheckBox::indicator:disabled { border-color: rgb(176, 176, 224); }");
 
     auto make = [this](const char* name, const char* caption) {
         auto* box = new QCheckBox(caption, this);
@@ -44,7 +53,13 @@ frmSelect::frmSelect(frmPrinting* progress, QWidget* parent) : QDialog(parent), 
     lstTables = new QListWidget(this);
     lstTables->setObjectName("lstTables");
     lstTables->setSelectionMode(QAbstractItemView::MultiSelection);
-    lstTables->setStyleSheet("QListWidget { background-color: rgb(192, 192, 192); }");
+    // While "All Tables" is in force the list is off: its names stay dark
+    // enough to read, and its kept selection is not shown, since every
+    // table prints.
+    lstTables->setStyleSheet(
+        "QListWidget { background-color: rgb(192, 192, 192); color: black; }"
+        "QListWidget:disabled { color: rgb(48, 48, 48); }"
+        "QListWidget::item:selected:disabled { background: transparent; color: rgb(48, 48, 48); }");
     chkPrintAttr = make("chkPrintAttr", "Print field attribute detail");
     chkQueries = make("chkQueries", "Queries");
     chkRelations = make("chkRelations", "Relations");

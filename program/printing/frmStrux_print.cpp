@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <filesystem>
+#include <optional>
 
 #include "STXGLOB.h"
 #include "clsSubs1.h"
@@ -25,6 +26,7 @@
 #include "vb/app.h"
 #include "vb/interaction.h"
 #include "vb/screen.h"
+#include "viewer/user_places.h"
 
 namespace printing {
 
@@ -76,6 +78,50 @@ private:
     QWidget* bar_;
 };
 
+// Where the report's PDF goes. Asked for: a Save dialog in the database's
+// folder with the report's name proposed, and a question before an existing
+// file is replaced. Automatic: the folder chosen last (else the database's),
+// without a question; the message afterwards says where it went.
+std::optional<std::filesystem::path> reportFile(const std::filesystem::path& proposed, bool automatic) {
+    namespace fs = std::filesystem;
+    if (automatic) {
+        const fs::path folder = viewer::rememberedPlace(viewer::kLastReportFolder);
+        std::error_code error;
+        if (!folder.empty() && fs::is_directory(folder, error)) return folder / proposed.filename();
+        return proposed;
+    }
+    vb::FileDialogRequest request;
+    request.title = "Save Report As";
+    request.filter = "PDF files (*.pdf);;All files (*)";
+    request.initialDir = proposed.parent_path().string();
+    request.fileName = proposed.filename().string();
+    for (;;) {
+        const std::optional<std::string> answer = vb::ui().saveFileDialog(request);
+        if (!answer || answer->empty()) return std::nullopt;
+        fs::path chosen(*answer);
+        if (!chosen.has_extension()) chosen += ".pdf";
+        std::error_code error;
+        if (fs::exists(chosen, error) &&
+            vb::MsgBox(chosen.string() + " already exists.\nDo you want to replace it?", vb::vbExclamation + vb::vbYesNo,
+                       request.title) != vb::vbYes) {
+            request.initialDir = chosen.parent_path().string();
+            request.fileName = chosen.filename().string();
+            continue;
+        }
+        viewer::rememberPlace(viewer::kLastReportFolder, chosen.parent_path().string());
+        return chosen;
+    }
+}
+
+// What the window says once a run has ended.
+std::string reportOutcomeText(const printing::ReportOutcome& outcome) {
+    const std::string where =
+        outcome.outputFile.empty() ? "the printer " + outcome.deviceName : outcome.outputFile.string();
+    if (outcome.cancelled) return "Report cancelled by operator; the pages printed so far went to " + where;
+    if (outcome.outputFile.empty()) return "Report sent to " + where;
+    return "Report written to " + where;
+}
+
 }  // namespace
 
 std::vector<std::string> frmStrux::mainEntries() const {
@@ -84,9 +130,9 @@ std::vector<std::string> frmStrux::mainEntries() const {
     return entries;
 }
 
-void frmStrux::tellOutput(const std::string& text, bool withMessage) {
-    lblMiniHelp->setText(QString::fromStdString(text));
-    if (withMessage) vb::MsgBox(text, vb::vbInformation, vb::App().Title());
+void frmStrux::tellOutput(const std::string& hint, const std::string& message, int style) {
+    lblMiniHelp->setText(QString::fromStdString(hint));
+    if (!message.empty()) vb::MsgBox(message, style, vb::App().Title());
 }
 
 void frmStrux::cmdPrint_Click() {
@@ -169,27 +215,23 @@ void frmStrux::GenerateCode(std::string sMode) {
     try {
         codegen::SourceDatabase source{dbCurrent->TableDefs(), dbCurrent->QueryDefs(), dbCurrent->Relations()};
         const codegen::GeneratedFiles files = codegen::GenerateStructure(sMode, request, source, host);
-        std::string told;
+        SetPointer(0);
         if (!files.copyPath.empty()) {
-            told = "Empty copy written to " + files.copyPath;
+            std::string told = "Empty copy written to " + files.copyPath;
             // What the copy could not hold must not pass unnoticed.
             const std::string leftOut = codegen::leftOutText(files.copy);
-            if (!leftOut.empty()) {
-                if (bAutoPrint == 0) vb::MsgBox(told + "\n\n" + leftOut, vb::vbExclamation, vb::App().Title());
-                told += "; " + leftOut.substr(0, leftOut.find(':'));
-            }
+            tellOutput(told, leftOut.empty() ? told : told + "\n\n" + leftOut,
+                       leftOut.empty() ? vb::vbInformation : vb::vbExclamation);
         } else {
-            told = "Code written to " + files.modulePath;
+            std::string told = "Code written to " + files.modulePath;
             if (!files.formPath.empty()) told += " and " + files.formPath;
+            tellOutput(told, told, vb::vbInformation);
         }
-        tellOutput(told, false);
-    } catch (const codegen::CopyDeclined&) {
-        // The user would not have the existing copy replaced: the program
-        // ends, as it always has on this answer.
+    } catch (const codegen::CopyDeclined& e) {
+        // No to replacing the existing copy cancels this copy only; the
+        // existing one stays as it was.
         host.showMessage("-1");
-        SetPointer(0);
-        EndProgram();
-        return;
+        tellOutput("Empty copy not made: " + e.path() + " was kept", {}, 0);
     } catch (const jet::Error& e) {
         host.showMessage("-1");
         reportEngineError(e.number(), e.context().empty() ? e.what() : std::string(e.what()) + " (" + e.context() + ")");
@@ -239,6 +281,10 @@ void frmStrux::PrintStructure() {
             sSavedPrinter = printers.Item(printers.currentIndex()).DeviceName();
             setup.stored = printing::readStoredTabSetting(*rsStoredSettings);
         }
+        const bool automatic = bAutoPrint != 0;
+        setup.chooseOutputFile = [automatic](const std::filesystem::path& proposed) {
+            return reportFile(proposed, automatic);
+        };
         sErrArea = Subs().cvSetArea(printing::kAreaReportPrinting, kFormNumber, 0);
         printing::ReportSource source{sDbPath, dbCurrent->CollatingOrder(), dbCurrent->TableDefs(),
                                       dbCurrent->QueryDefs(), dbCurrent->Relations()};
@@ -250,8 +296,14 @@ void frmStrux::PrintStructure() {
         for (std::size_t i = 0; i < iTab.size(); ++i) iTab[i] = outcome.layout.tabs[i];
         progress->Unload();
         SetPointer(0);
-        if (outcome.printed && !outcome.outputFile.empty())
-            tellOutput("Report written to " + outcome.outputFile.string(), bAutoPrint == 0);
+        if (outcome.noFile) {
+            tellOutput("Report not printed: no file was chosen for it", {}, 0);
+        } else if (outcome.printed) {
+            const std::string told = reportOutcomeText(outcome);
+            // A printed report needs no box; a file, or a cut-short run, does.
+            tellOutput(told, outcome.outputFile.empty() && !outcome.cancelled ? std::string() : told,
+                       outcome.cancelled ? vb::vbExclamation : vb::vbInformation);
+        }
     } catch (const printing::ReportError& e) {
         progress->Unload();
         reportEngineError(e.number(), e.what());

@@ -270,6 +270,12 @@ void StructureReport::printTableSection(const std::string& name) {
             }
         }
     }
+    // A table whose definition could not be read has no rows above: the
+    // report says why rather than passing it over as empty.
+    if (!table.Damage().empty()) {
+        p_.Print({Tab(iTab(0)), "Damaged: " + table.Damage()});
+        breakIfBelow(kBreakAfterRows);
+    }
 
     if (!selection_.pagePerItem) {
         p_.Print();
@@ -470,6 +476,16 @@ ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::
         outcome.deviceName = p.DeviceName();
         if (p.device().writesToFile()) {
             outcome.outputFile = setup.outputFile.empty() ? reportPdfPath(source.path) : setup.outputFile;
+            if (setup.chooseOutputFile) {
+                std::optional<std::filesystem::path> chosen = setup.chooseOutputFile(outcome.outputFile);
+                if (!chosen) {
+                    outcome.outputFile.clear();
+                    outcome.noFile = true;
+                    if (!sSavedPrinter.empty()) SelectPrinterByName(printers, sSavedPrinter);
+                    return outcome;
+                }
+                outcome.outputFile = *chosen;
+            }
             p.device().setOutputFile(outcome.outputFile.string());
         }
         StructureReport report(source, selection, outcome.layout, fieldTypes, p, monitor);

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -73,6 +74,10 @@ struct ReportSetup {
     std::filesystem::path programFolder;
     // Empty: beside the database (reportPdfPath).
     std::filesystem::path outputFile;
+    // When set, asked for the file once the printer turns out to write
+    // files, with the path above proposed; nullopt abandons the run before
+    // anything is printed (ReportOutcome::noFile).
+    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& proposed)> chooseOutputFile;
 };
 
 // The progress window as the engine sees it. The window clears its cancel
@@ -93,6 +98,8 @@ public:
 
 struct ReportOutcome {
     bool cancelled = false;
+    // The user gave no file for the PDF printer: nothing was printed.
+    bool noFile = false;
     // Whether a document reached the printer (a run that printed nothing
     // starts no document).
     bool printed = false;

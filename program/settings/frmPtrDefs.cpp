@@ -3,6 +3,8 @@
 #include "settings/frmPtrDefs.h"
 
 #include <QCheckBox>
+#include <QColor>
+#include <QFont>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,6 +34,16 @@ constexpr char kTag[] = "Tag";
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 int entryIndex(QComboBox* combo, const std::string& text) { return combo->findText(qs(text), Qt::MatchExactly); }
+
+// A stored choice this machine lacks stays in the list under its own name
+// (storing the setting keeps it), greyed and in italics, saying why.
+void markAbsent(QComboBox* combo, int index, const char* why) {
+    QFont italic = combo->font();
+    italic.setItalic(true);
+    combo->setItemData(index, italic, Qt::FontRole);
+    combo->setItemData(index, QColor(Qt::darkGray), Qt::ForegroundRole);
+    combo->setItemData(index, QString(why), Qt::ToolTipRole);
+}
 
 }  // namespace
 
@@ -139,6 +151,12 @@ void frmPtrDefs::Form_Unload() {
 }
 
 void frmPtrDefs::reject() {
+    // The dialog promises that changes are applied upon exit: Escape and the
+    // close box leave as OK does, asking about pending changes first.
+    if (full_ && (changed_[1] || changed_[2] || changed_[3] || changed_[4])) {
+        cmdOK_Click();
+        return;
+    }
     Form_Unload();
     QDialog::reject();
 }
@@ -153,6 +171,7 @@ void frmPtrDefs::SelectFont(const std::string& name) {
     if (index < 0 && !name.empty()) {
         cboPrinterFonts->insertItem(0, qs(name));
         index = 0;
+        markAbsent(cboPrinterFonts, index, "This font is not installed; the report prints a stand-in");
     }
     if (index < 0 && cboPrinterFonts->count() > 0) index = 0;
     cboPrinterFonts->setCurrentIndex(index);
@@ -199,6 +218,7 @@ void frmPtrDefs::setPrinterEntries(const std::string& storedName, bool haveName)
     if (index < 0) {
         cboPrinterName->addItem(qs(storedName));
         index = cboPrinterName->count() - 1;
+        markAbsent(cboPrinterName, index, "This printer is not installed on this machine");
     }
     cboPrinterName->setCurrentIndex(index);
 }

@@ -76,7 +76,8 @@ public:
     void selectTab(int tab);
 
 public slots:
-    // The close box: the dialog closes without storing anything.
+    // Escape and the close box: as cmdOK when anything would be stored,
+    // else the dialog just closes.
     void reject() override;
 
 private:

@@ -149,6 +149,8 @@ void frmPtrDefs::cmdOK_Click() {
         if (changed_[1] || changed_[2] || changed_[3] || changed_[4]) {
             const int answer = vb::MsgBox("There are some unsaved changes. Do you want to save them?",
                                           vb::vbQuestion + vb::vbYesNoCancel, "Changes detected");
+            // Cancel goes back to the dialog with the changes still pending.
+            if (answer == vb::vbCancel) return;
             if (answer == vb::vbYes) {
                 for (int tab = 1; tab <= 4; ++tab) {
                     // The target and style on tab 1 are stored with tab 4.

@@ -25,6 +25,14 @@
 
 namespace {
 
+// A widget that keeps its room while hidden, so that showing it moves or
+// resizes nothing around it.
+void keepRoomWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
 QLabel* note(const char* text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
@@ -93,6 +101,9 @@ void frmPtrDefs::buildControls() {
         auto* inner = new QVBoxLayout(frame);
         inner->addWidget((this->*builders[i])());
         frames->addWidget(frame, 0, 0);
+        // The place is as large as the largest frame: switching tabs keeps
+        // the dialog's size.
+        keepRoomWhenHidden(frame);
         frame->setVisible(i == 0);
         fraPrint[static_cast<std::size_t>(i)] = frame;
     }
@@ -111,6 +122,8 @@ void frmPtrDefs::buildControls() {
     cmdApplyStyle = named(new QPushButton("&Apply", this), "cmdApplyStyle");
     cmdCancelChanges = named(new QPushButton("&Cancel changes", this), "cmdCancelChanges");
     cmdOK = named(new QPushButton("&OK", this), "cmdOK");
+    keepRoomWhenHidden(Image1);
+    keepRoomWhenHidden(lblSaveWarning);
     bottom->addWidget(Image1);
     bottom->addWidget(lblSaveWarning, 1);
     bottom->addWidget(cmdApplyStyle);

@@ -87,3 +87,13 @@ void frmHelp::cmdExtPrt_Click() {
 }
 
 void frmHelp::cmdClose_Click() { hide(); }
+
+void frmHelp::hideEvent(QHideEvent* event) {
+    placement_ = saveGeometry();
+    QWidget::hideEvent(event);
+}
+
+void frmHelp::showEvent(QShowEvent* event) {
+    if (!placement_.isEmpty()) restoreGeometry(placement_);
+    QWidget::showEvent(event);
+}

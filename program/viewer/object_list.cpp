@@ -57,7 +57,8 @@ std::vector<std::string> sqlLines(const std::string& sql) {
 }
 
 std::vector<std::string> queryPropertyLines(const jet::QueryDef& query) {
-    std::vector<std::string> lines = sqlLines(query.SQL());
+    std::vector<std::string> lines = damageLines(query.Damage());
+    for (std::string& line : sqlLines(query.SQL())) lines.push_back(std::move(line));
     lines.push_back(std::string(90, '-'));
     lines.push_back("Type:            " + std::to_string(query.Type()));
     lines.push_back("Created:         " + vb::Variant::Date(query.DateCreated().days).toString());
@@ -66,6 +67,20 @@ std::vector<std::string> queryPropertyLines(const jet::QueryDef& query) {
     lines.push_back("Connect:         " + query.Connect());
     lines.push_back("Returns Records: " + boolText(query.ReturnsRecords()));
     lines.push_back("Updatable:       " + boolText(query.Updatable()));
+    return lines;
+}
+
+std::vector<std::string> damageLines(const std::string& damage) {
+    if (damage.empty()) return {};
+    return {"Damaged:         " + damage};
+}
+
+std::vector<std::string> tableNoteLines(const jet::TableDef& table) {
+    std::vector<std::string> lines = damageLines(table.Damage());
+    if (!table.Connect().empty()) {
+        lines.push_back("Linked to:       " + table.Connect());
+        lines.push_back("Source table:    " + table.SourceTableName());
+    }
     return lines;
 }
 

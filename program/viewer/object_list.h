@@ -45,6 +45,13 @@ std::vector<std::string> sqlLines(const std::string& sql);
 // seven labelled properties.
 std::vector<std::string> queryPropertyLines(const jet::QueryDef& query);
 
+// What the Properties list says of a table before any field or index is
+// chosen: for a linked table its source (connect string, source table); for
+// a table or query the engine could not read, the damage it found. Empty for
+// a table read from this file.
+std::vector<std::string> tableNoteLines(const jet::TableDef& table);
+std::vector<std::string> damageLines(const std::string& damage);
+
 // The field-list lines of a relation: "Name   : " and "Foreign: " per member
 // field, consecutive pairs divided by a line of 30 blanks.
 std::vector<std::string> relationFieldLines(const jet::Relation& relation);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <fstream>
 #include <sstream>
 
@@ -155,11 +156,18 @@ TEST_F(PdfPrinter, NeedsAFileBeforeTheDocumentStarts) {
     EXPECT_FALSE(P.documentOpen());
 }
 
-TEST_F(PdfPrinter, AFolderThatCannotBeWrittenFailsAtReleaseAndThePrinterRecovers) {
-    // The file beside the target cannot be made: 75, the path error, before Qt draws.
-    printers->Item(0).setOutputFile((pdf.parent_path() / "missing" / "report.pdf").string());
-    P.Print({"nowhere to go"});
-    EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.EndDoc(); }), 75);
+TEST_F(PdfPrinter, AFolderThatCannotBeWrittenFailsAtTheStartNamingTheFileAndThePrinterRecovers) {
+    const fs::path nowhere = pdf.parent_path() / "missing" / "report.pdf";
+    printers->Item(0).setOutputFile(nowhere.string());
+    std::string message;
+    try {
+        P.Print({"nowhere to go"});
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.number(), 75);
+        message = e.what();
+    }
+    EXPECT_NE(message.find(nowhere.string()), std::string::npos) << message;
+    EXPECT_NE(message.find("No such file or directory"), std::string::npos) << message;
     EXPECT_FALSE(P.documentOpen());
     printers->Item(0).setOutputFile(pdf.string());
     P.Print({"second try"});
@@ -183,6 +191,27 @@ TEST(QtFonts, MissingFamiliesGoToAMetricCompatibleFace) {
     }
     EXPECT_EQ(QFontInfo(printer::matchFont({"Arial", 10, false, false})).family().toStdString(),
               "Liberation Sans");
+}
+
+// Each family once under its own name, the fixed-pitch ones first.
+TEST(QtFonts, APrinterListsTheMachinesFamiliesOnceFixedPitchFirst) {
+    auto printers = printer::printersNamed({"Laser"}, "Laser");
+    const printer::PrinterDevice& laser = printers->Item(0);
+    ASSERT_GT(laser.FontCount(), 0);
+    std::set<std::string> seen;
+    bool proportionalSeen = false;
+    for (int i = 0; i < laser.FontCount(); ++i) {
+        const std::string family = laser.Fonts(i);
+        EXPECT_EQ(family.find(" ["), std::string::npos) << family;
+        EXPECT_TRUE(seen.insert(family).second) << family << " twice";
+        const bool fixed = QFontDatabase::isFixedPitch(QString::fromStdString(family));
+        EXPECT_FALSE(fixed && proportionalSeen) << family << " after a proportional family";
+        proportionalSeen = proportionalSeen || !fixed;
+    }
+    for (QString family : QFontDatabase::families()) {
+        if (const qsizetype tag = family.indexOf(" ["); tag > 0) family.truncate(tag);
+        EXPECT_EQ(seen.count(family.toStdString()), 1u) << family.toStdString();
+    }
 }
 
 }  // namespace

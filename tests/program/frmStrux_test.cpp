@@ -14,8 +14,10 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <map>
 
 #include "STXGLOB.h"
+#include "jet/types.h"
 #include "main_window_fixture.h"
 #include "settings_support.h"
 #include "vb/app.h"
@@ -243,17 +245,73 @@ TEST_F(MainWindowTest, FieldAndIndexDetailsExcludeEachOther) {
     EXPECT_EQ(items(list("lstProperties")).size(), 7u);
 }
 
-TEST_F(MainWindowTest, CancelledOpenLeavesNoDatabaseAndNothingToClick) {
+TEST_F(MainWindowTest, CancelledOpenKeepsTheDatabaseAndTheNextDialogStartsInItsFolder) {
     startUp();
-    openNorthwind();
+    TempFolder data;
+    const std::string path = data.file("nwind.mdb");
+    engine.databases[path] = northwind;
+    open(path);
+    const Lines listed = items(list("lstTables"));
     ui->fileDialogAnswers.push_back(std::nullopt);
     window->cmdOpen_Click();
-    EXPECT_EQ(northwind->closeCount, 1);
-    EXPECT_EQ(dbCurrent, nullptr);
-    for (const char* name : {"lstTables", "lstFields", "lstIndexes"}) EXPECT_EQ(list(name)->count(), 0) << name;
-    EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
+    EXPECT_EQ(northwind->closeCount, 0);
+    EXPECT_EQ(dbCurrent.get(), northwind.get());
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_EQ(items(list("lstTables")), listed);
+    EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
     EXPECT_TRUE(ui->messageBoxes().empty());
+    select("lstTables", "Tbl: Order Details");
+    EXPECT_EQ(list("lstFields")->count(), 3);
+
+    ASSERT_EQ(ui->fileDialogs.size(), 2u);
+    const vb::FileDialogRequest& again = ui->fileDialogs[1];
+    EXPECT_EQ(again.initialDir, data.path().string());
+    EXPECT_NE(again.filter.find("Access databases (*.mdb *.accdb)"), std::string::npos) << again.filter;
+    // The program's own settings database is not offered.
+    ASSERT_FALSE(again.hiddenFiles.empty());
+    EXPECT_EQ(again.hiddenFiles.front(), SettingsDatabasePath());
     EXPECT_FALSE(EndRequested());
+}
+
+// The design size is the smallest; the lists take what the window grows by,
+// and the window comes back at the size and place it was left at.
+TEST_F(MainWindowTest, TheWindowGrowsItsListsAndKeepsItsPlace) {
+    startUp();
+    openNorthwind();
+    const QSize design(632, 453);
+    EXPECT_EQ(window->minimumSize(), design);
+    EXPECT_EQ(window->size(), design);
+    window->show();
+    struct Grown {
+        const char* name;
+        bool wider, taller;
+    };
+    const Grown grown[] = {{"lstTables", true, true}, {"lstFields", true, true}, {"lstIndexes", true, true},
+                           {"lstProperties", true, true}, {"lblMiniHelp", true, false}, {"lblTitle", true, false}};
+    std::map<std::string, QRect> before;
+    for (const auto& g : grown) before[g.name] = control<QWidget>(g.name)->geometry();
+    window->resize(760, 560);
+    for (const auto& g : grown) {
+        const QRect now = control<QWidget>(g.name)->geometry();
+        EXPECT_EQ(now.width() > before[g.name].width(), g.wider) << g.name;
+        EXPECT_EQ(now.height() > before[g.name].height(), g.taller) << g.name;
+        EXPECT_TRUE(window->rect().contains(now)) << g.name;
+    }
+    // Nothing overlaps what lies beside or below it.
+    EXPECT_LE(list("lstTables")->geometry().right(), list("lstFields")->geometry().left());
+    EXPECT_LE(list("lstFields")->geometry().right(), list("lstIndexes")->geometry().left());
+    EXPECT_LE(list("lstProperties")->geometry().right(), control<QWidget>("lblCopyright")->geometry().left());
+    EXPECT_LE(list("lstProperties")->geometry().bottom(), control<QWidget>("lblMiniHelp")->geometry().top());
+    EXPECT_LE(control<QWidget>("lblMiniHelp")->geometry().bottom(), control<QWidget>("picBottom")->geometry().top());
+    EXPECT_GE(control<QWidget>("picBottom")->geometry().top(), window->height() - 40);  // the buttons stay at the foot
+    window->move(40, 30);
+    const QPoint place = window->pos();
+    window->close();
+
+    window = std::make_unique<frmStrux>();
+    window->Form_Load();
+    EXPECT_EQ(window->size(), QSize(760, 560));
+    EXPECT_EQ(window->pos(), place);
 }
 
 TEST_F(MainWindowTest, RefusedFileIsReportedAndTheProgramGoesOn) {
@@ -291,6 +349,37 @@ TEST_F(MainWindowTest, AnObjectThatCannotBeReadIsReportedAndTheRestStaysUsable) 
     EXPECT_FALSE(EndRequested());
     select("lstTables", "Tbl: Customers");
     EXPECT_EQ(list("lstFields")->count(), 3);
+}
+
+// A table the engine could not read is listed all the same, marked, and
+// says why when chosen; a linked table says what it links to.
+TEST_F(MainWindowTest, DamagedAndLinkedTablesSayWhatTheyAre) {
+    const std::string damage = "page 7 (table definition) offset 0: not a table definition page (type 1)";
+    auto broken = makeTable("Broken");
+    broken->SetDamage(damage);
+    northwind->tables.add(std::move(broken));
+    auto linked = makeTable("Attached", jet::dbAttachedTable);
+    linked->SetConnect(";DATABASE=/data/other.mdb");
+    linked->SetSourceTableName("Suppliers");
+    northwind->tables.add(std::move(linked));
+    startUp();
+    openNorthwind();
+    EXPECT_TRUE(ui->messageBoxes().empty());
+    auto* lstTables = list("lstTables");
+    for (const auto& [entry, marked] : std::vector<std::pair<std::string, bool>>{
+             {"Tbl: Broken", true}, {"Tbl: Attached", false}, {"Tbl: Customers", false}}) {
+        const auto found = lstTables->findItems(QString::fromStdString(entry), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << entry;
+        EXPECT_EQ(found.front()->toolTip().contains("page 7"), marked) << entry;
+    }
+    select("lstTables", "Tbl: Broken");
+    EXPECT_EQ(items(list("lstProperties")), (Lines{"Damaged:         " + damage}));
+    EXPECT_EQ(list("lstFields")->count(), 0);
+    select("lstTables", "Tbl: Attached");
+    EXPECT_EQ(items(list("lstProperties")),
+              (Lines{"Linked to:       ;DATABASE=/data/other.mdb", "Source table:    Suppliers"}));
+    select("lstTables", "Tbl: Customers");
+    EXPECT_TRUE(items(list("lstProperties")).empty());
 }
 
 TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {

@@ -339,23 +339,34 @@ TEST_F(PrintDefaultsTest, LoadMakesTheChoiceCurrentForThisRunOnly) {
     bUseTabSetting = bUsePrintInit = 0;
 }
 
-TEST_F(PrintDefaultsTest, ClosingWithUnsavedChangesStoresOnlyOnYes) {
-    for (int answer : {vb::vbNo, vb::vbCancel, vb::vbYes}) {
-        openDialog();
-        goToTab(3);
-        margin(0)->setText("12");
-        goToTab(4);
-        check("chkPagePer")->click();
-        ui->msgBoxAnswers.push_back(answer);
-        button("cmdOK")->click();
-        EXPECT_EQ(ui->messageBoxes().back().title, "Changes detected");
-        EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        const bool stored = answer == vb::vbYes;
-        EXPECT_EQ(settingRow("StoredSettings", "SettingTitle", "Default").at("Tab01"), stored ? "12" : "10");
-        EXPECT_EQ(settingRow("PrintInit", "Setting", "Default").at("Page"), stored ? "-1" : "0");
-        dialog->Form_Unload();
-        dbSettings->Close();
-        dbSettings.reset();
+// OK, Escape and the close box (both reject the dialog) ask alike; No leaves
+// without storing, Cancel stays in the dialog with the changes, Yes stores.
+TEST_F(PrintDefaultsTest, LeavingWithUnsavedChangesAsksAndStoresOnlyOnYes) {
+    for (const bool escape : {false, true}) {
+        for (int answer : {vb::vbNo, vb::vbCancel, vb::vbYes}) {
+            SCOPED_TRACE(std::string(escape ? "Escape " : "OK ") + std::to_string(answer));
+            makeSettingsDatabase(settingsPath);
+            openDialog();
+            int closed = 0;
+            QObject::connect(dialog.get(), &QDialog::finished, [&closed] { ++closed; });
+            goToTab(3);
+            margin(0)->setText("12");
+            goToTab(4);
+            check("chkPagePer")->click();
+            ui->msgBoxAnswers.push_back(answer);
+            if (escape) dialog->reject();
+            else button("cmdOK")->click();
+            EXPECT_EQ(ui->messageBoxes().back().title, "Changes detected");
+            EXPECT_EQ(closed, answer == vb::vbCancel ? 0 : 1);
+            // Cancel keeps the changes pending; Yes has stored them.
+            if (answer != vb::vbNo) EXPECT_EQ(dialog->changed(3), answer == vb::vbCancel);
+            const bool stored = answer == vb::vbYes;
+            EXPECT_EQ(settingRow("StoredSettings", "SettingTitle", "Default").at("Tab01"), stored ? "12" : "10");
+            EXPECT_EQ(settingRow("PrintInit", "Setting", "Default").at("Page"), stored ? "-1" : "0");
+            dialog->Form_Unload();
+            dbSettings->Close();
+            dbSettings.reset();
+        }
     }
 }
 

@@ -226,10 +226,11 @@ TEST_F(PrintRequestTest, EmptyCopyIsMadeBesideTheDatabase) {
     auto copy = jet::DBEngine().OpenDatabase(copyPath, false, true);
     EXPECT_EQ(copy->TableDefs().find("MSysObjects")->Attributes() & jet::dbSystemObject, jet::dbSystemObject);
     EXPECT_NE(copy->TableDefs().find("Order Details"), nullptr);
-    // What the copy could not hold is shown, not passed over.
-    const int leftOut = copy->QueryDefs().Count() == 0 ? 1 : 0;
-    ASSERT_EQ(ui->messageBoxes().size(), static_cast<std::size_t>(leftOut));
-    if (leftOut) EXPECT_NE(ui->messageBoxes()[0].prompt.find("query 'Customer List'"), std::string::npos);
+    // One message says where the copy went, and names what it could not hold.
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt.rfind("Empty copy written to " + copyPath, 0), 0u);
+    if (copy->QueryDefs().Count() == 0)
+        EXPECT_NE(ui->messageBoxes()[0].prompt.find("query 'Customer List'"), std::string::npos);
     EXPECT_EQ(sErrArea, "[F001][Code run]");
     EXPECT_FALSE(EndRequested());
 }
@@ -247,7 +248,7 @@ TEST_F(PrintRequestTest, AFailureDuringTheCopyIsReportedAndLeavesNoHalfMadeCopy)
     EXPECT_EQ(sErrArea, "[F001][Code run]");
 }
 
-TEST_F(PrintRequestTest, AnExistingCopyIsReplacedOnYesAndNoEndsTheProgram) {
+TEST_F(PrintRequestTest, AnExistingCopyIsReplacedOnYesAndKeptOnNo) {
     engine.databases[dbPath]->relations.clear();
     const std::string question = "Database already exists! Delete existing?";
     auto questions = [&] {
@@ -279,8 +280,11 @@ TEST_F(PrintRequestTest, AnExistingCopyIsReplacedOnYesAndNoEndsTheProgram) {
     EXPECT_EQ(questions().size(), 2u);
     EXPECT_EQ(ui->messageBoxes().back().prompt, question);
     EXPECT_EQ(readFile(data.file("Empty Copy of Sample.mdb")), made);
-    EXPECT_TRUE(EndRequested());
-    ResetEndRequest();
+    // No cancels this copy only: the program goes on with the database open.
+    EXPECT_FALSE(EndRequested());
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_NE(hint().find("was kept"), std::string::npos) << hint();
+    EXPECT_TRUE(window->findChild<QPushButton*>("cmdPrint")->isEnabled());
 }
 
 // ---- the report --------------------------------------------------------------
@@ -344,16 +348,67 @@ TEST_F(PrintRequestTest, ChosenTablesAreTheOnlyOnesPrinted) {
     EXPECT_NE(report.find("Order Details"), std::string::npos);
 }
 
-TEST_F(PrintRequestTest, AutomaticReportOnThePdfPrinterSaysWhereItWent) {
+// With only the PDF printer the report asks where to go: a Save dialog in
+// the database's folder with the name proposed, a question before a file is
+// replaced, nothing written when cancelled. An automatic report goes to the
+// folder chosen last and says so; a failure names the file and the reason.
+TEST_F(PrintRequestTest, ReportOnThePdfPrinterAsksWhereAndSaysWhereItWent) {
     printing::setProgramPrinters(printer::printersNamed({}, ""));
     openDatabase(dbPath);
+    auto report = [&](std::vector<std::optional<std::string>> files, std::vector<int> answers) {
+        ui->shown.clear();
+        ui->fileDialogs.clear();
+        for (auto& f : files) ui->fileDialogAnswers.push_back(f);
+        for (int a : answers) ui->msgBoxAnswers.push_back(a);
+        dialogs.answers.push_back(choose("optPrintMode0", "cmdAccept"));
+        dialogs.answers.push_back([](QDialog& select) { click(select, "cmdOK"); });
+        window->cmdPrint_Click();
+    };
+    TempFolder elsewhere;
+    const std::string chosen = elsewhere.file("Structure.pdf");
+
+    report({std::nullopt}, {});
+    ASSERT_EQ(ui->fileDialogs.size(), 1u);
+    EXPECT_EQ(ui->fileDialogs[0].initialDir, data.path().string());
+    EXPECT_EQ(ui->fileDialogs[0].fileName, "Sample.pdf");
+    EXPECT_EQ(ui->shown[0].kind, "savedialog");
+    EXPECT_FALSE(exists("Sample.pdf"));
+    EXPECT_TRUE(ui->messageBoxes().empty());
+
+    report({chosen}, {});
+    ASSERT_EQ(readFile(chosen).substr(0, 5), "%PDF-");
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Report written to " + chosen);
+
+    // An existing file: No asks again, Yes replaces it.
+    std::ofstream(data.file("Sample.pdf")) << "older";
+    report({data.file("Sample.pdf"), data.file("Sample.pdf")}, {vb::vbNo, vb::vbYes});
+    EXPECT_EQ(ui->fileDialogs.size(), 2u);
+    ASSERT_GE(ui->messageBoxes().size(), 2u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, data.file("Sample.pdf") + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(readFile(data.file("Sample.pdf")).substr(0, 5), "%PDF-");
+
+    // A folder that is not there: the message names the file and why.
+    const std::string nowhere = data.file("missing") + "/Sample.pdf";
+    report({nowhere}, {});
+    ASSERT_FALSE(ui->messageBoxes().empty());
+    EXPECT_NE(ui->messageBoxes().back().prompt.find(nowhere), std::string::npos) << ui->messageBoxes().back().prompt;
+    EXPECT_NE(ui->messageBoxes().back().prompt.find("No such file or directory"), std::string::npos);
+    EXPECT_FALSE(EndRequested());
+
+    // Automatic: no dialog, the folder chosen last, and a message.
+    report({chosen}, {});
+    fs::remove(chosen);
+    ui->shown.clear();
+    const std::size_t dialogsBefore = dialogs.shown.size();
     useSettings("!", "AutoPrint");
     window->cmdPrint_Click();
-    EXPECT_TRUE(dialogs.shown.empty());
-    ASSERT_TRUE(exists("Sample.pdf"));
-    EXPECT_EQ(readFile(data.file("Sample.pdf")).substr(0, 5), "%PDF-");
-    EXPECT_NE(hint().find(data.file("Sample.pdf")), std::string::npos);
-    EXPECT_TRUE(ui->messageBoxes().empty());  // no dialogs for an automatic setting
+    EXPECT_EQ(dialogs.shown.size(), dialogsBefore);
+    const std::string automatic = elsewhere.file("Sample.pdf");
+    ASSERT_EQ(readFile(automatic).substr(0, 5), "%PDF-");
+    ASSERT_EQ(ui->messageBoxes().size(), 1u);
+    EXPECT_EQ(ui->messageBoxes()[0].prompt, "Report written to " + automatic);
+    EXPECT_NE(hint().find(automatic), std::string::npos);
 }
 
 TEST_F(PrintRequestTest, StoredTabSettingPlacesTheReport) {

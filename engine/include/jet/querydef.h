@@ -24,6 +24,9 @@ public:
     const std::string& Connect() const { return connect_; }
     bool ReturnsRecords() const { return returnsRecords_; }
     bool Updatable() const { return updatable_; }
+    // Why the query's stored definition could not be read, naming the page
+    // (empty when it was read); such a query has no SQL and no fields.
+    const std::string& Damage() const { return damage_; }
     // The query's output columns, named as DAO names them.
     Collection<Field>& Fields() { return fields_; }
     const Collection<Field>& Fields() const { return fields_; }
@@ -39,6 +42,7 @@ public:
     void SetConnect(std::string v) { connect_ = std::move(v); }
     void SetReturnsRecords(bool v) { returnsRecords_ = v; }
     void SetUpdatable(bool v) { updatable_ = v; }
+    void SetDamage(std::string v) { damage_ = std::move(v); }
 
 private:
     std::string name_;
@@ -49,6 +53,7 @@ private:
     std::string connect_;
     bool returnsRecords_ = true;
     bool updatable_ = true;
+    std::string damage_;
     Collection<Field> fields_;
     Collection<Property> properties_;
 };

@@ -20,6 +20,10 @@ public:
     const std::string& Connect() const { return connect_; }
     const std::string& SourceTableName() const { return sourceTableName_; }
     long RecordCount() const { return recordCount_; }
+    // Why the table's definition could not be read, naming the page (empty
+    // when it was read). Such a table is listed with no fields or indexes,
+    // so that one damaged page does not hide the rest of the database.
+    const std::string& Damage() const { return damage_; }
     Collection<Field>& Fields() { return fields_; }
     const Collection<Field>& Fields() const { return fields_; }
     Collection<jet::Index>& Indexes() { return indexes_; }
@@ -33,6 +37,7 @@ public:
     void SetConnect(std::string v) { connect_ = std::move(v); }
     void SetSourceTableName(std::string v) { sourceTableName_ = std::move(v); }
     void SetRecordCount(long v) { recordCount_ = v; }
+    void SetDamage(std::string v) { damage_ = std::move(v); }
 
     // New definitions (DAO's TableDef.CreateField / CreateIndex); append
     // them to Fields() / Indexes() before the table is appended.
@@ -49,6 +54,7 @@ private:
     bool updatable_ = true;
     std::string connect_, sourceTableName_;
     long recordCount_ = 0;
+    std::string damage_;
     Collection<Field> fields_;
     Collection<jet::Index> indexes_;
     Collection<Property> properties_;

@@ -48,6 +48,24 @@ bool isTableObject(int type) {
     return type == catalog::kObjLocalTable || type == catalog::kObjLinkedTable || type == catalog::kObjLinkedOdbc;
 }
 
+// What a damaged object says of itself: the engine's finding, which names
+// the page, without the file's path (the database is known).
+std::string damageText(const Error& e, const std::string& path) {
+    std::string text = e.context().empty() ? std::string(e.what()) : e.context();
+    if (!path.empty() && text.rfind(path + ": ", 0) == 0) text.erase(0, path.size() + 2);
+    return text;
+}
+
+// A table whose definition cannot be read: listed by its catalog entry,
+// with no fields or indexes and not updatable; opening it reports the damage.
+std::unique_ptr<TableDef> damagedTableDef(const catalog::CatalogObject& object, std::string damage) {
+    auto table = std::make_unique<TableDef>(object.name);
+    table->SetAttributes(catalog::daoTableDefAttributes(object.type, object.flags));
+    table->SetUpdatable(false);
+    table->SetDamage(std::move(damage));
+    return table;
+}
+
 }  // namespace
 
 std::unique_ptr<DatabaseImpl> DatabaseImpl::open(const std::string& name, bool exclusive, bool readOnly,
@@ -109,8 +127,12 @@ void DatabaseImpl::load() {
         if (o->type == catalog::kObjQuery) {
             queryObjects.push_back(o);
         } else if (o->type == catalog::kObjLocalTable) {
-            storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
-            tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
+            try {
+                storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
+                tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
+            } catch (const Error& e) {
+                tableDefs.add(damagedTableDef(*o, damageText(e, name)));
+            }
             tdefPages.push_back(o->tdefPage());
         } else {
             tableDefs.add(dao::buildTableDef(*o, nullptr, *file, updatable));
@@ -120,7 +142,16 @@ void DatabaseImpl::load() {
     // Queries after the tables: "*" in a query stands for the columns of the
     // tables and queries it reads.
     dao::QueryResolver resolver(queryObjects, queryRows, tableDefs);
-    for (const auto* o : queryObjects) queryDefs.add(dao::buildQueryDef(*o, resolver.rebuilt(*o), *file, updatable));
+    for (const auto* o : queryObjects) {
+        try {
+            queryDefs.add(dao::buildQueryDef(*o, resolver.rebuilt(*o), *file, updatable));
+        } catch (const Error& e) {
+            auto query = std::make_unique<QueryDef>(o->name);
+            query->SetUpdatable(false);
+            query->SetDamage(damageText(e, name));
+            queryDefs.add(std::move(query));
+        }
+    }
 
     dao::buildRelations(catalog::readRelationships(*file, objects), relations);
 

@@ -117,8 +117,11 @@ std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::Jet
 void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
                  std::uint8_t slot) {
     if (slot >= slotCount(page, format, number)) damagedPage(number, "row " + std::to_string(slot) + " past the row count");
+    // Access sets both flags on a row it deletes; readers that take 0x4000
+    // alone for "deleted" (mdbtools) would show a row with only 0x8000 as
+    // live, since that bit alone marks the target of an overflow pointer.
     const std::size_t at = format.dataRowTableOffset + 2 * slot;
-    put16(page, at, static_cast<std::uint16_t>(get16(page, at) | kRowDeleted));
+    put16(page, at, static_cast<std::uint16_t>(get16(page, at) | kRowDeleted | kRowOverflow));
 }
 
 std::vector<std::uint8_t> inlineUsageMap(const format::JetFormat& format, std::uint32_t firstPage, bool allSet) {

@@ -42,7 +42,8 @@ std::size_t freeSpace(std::span<const std::uint8_t> page, const format::JetForma
 std::span<std::uint8_t> rowBytes(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
                                  std::uint8_t slot);
 
-// Marks slot `slot` deleted; its bytes stay until the page is compacted.
+// Marks slot `slot` deleted as Access does (0x8000 and 0x4000 together);
+// its bytes stay until the page is compacted.
 void markDeleted(std::span<std::uint8_t> page, const format::JetFormat& format, std::uint32_t number,
                  std::uint8_t slot);
 

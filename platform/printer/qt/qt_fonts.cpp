@@ -25,8 +25,20 @@ QFont fixedPitchStandIn(const QString& family) {
 }  // namespace
 
 std::vector<std::string> installedFontFamilies() {
+    // Qt names a family that several foundries make "Name [Foundry]"; the
+    // report asks for a family by its name alone, so each is listed once.
+    // The fixed-pitch families come first: the report's columns are meant
+    // for them.
+    QStringList fixed, proportional;
+    for (QString family : QFontDatabase::families()) {
+        if (const qsizetype tag = family.indexOf(QLatin1String(" [")); tag > 0) family.truncate(tag);
+        const bool fixedPitch = QFontDatabase::isFixedPitch(family);
+        QStringList& group = fixedPitch ? fixed : proportional;
+        if (!fixed.contains(family) && !proportional.contains(family)) group.push_back(family);
+    }
     std::vector<std::string> families;
-    for (const QString& family : QFontDatabase::families()) families.push_back(family.toStdString());
+    for (const QStringList* group : {&fixed, &proportional})
+        for (const QString& family : *group) families.push_back(family.toStdString());
     return families;
 }
 

@@ -19,6 +19,12 @@ namespace {
 
 const char* const kDocumentName = "Strux32";
 
+// The failure to write the PDF at `target`, naming the file and the reason.
+vb::RuntimeError pdfNotWritten(const std::filesystem::path& target, const std::string& reason) {
+    return vb::RuntimeError(75, "Path/File access error: the PDF file " + target.string() +
+                                    " cannot be written (" + reason + ")");
+}
+
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
@@ -83,6 +89,15 @@ PdfPrinterDevice::PdfPrinterDevice(std::optional<QPageSize::PageSizeId> paper)
 std::unique_ptr<PrintSurface> PdfPrinterDevice::openSurface() {
     // Refused at the start rather than at the end, so no work is lost.
     if (outputFile().empty()) throw vb::RuntimeError(482, "Printer error: no file named for the PDF");
+    // A folder that cannot take the file is told at the start as well.
+    // The probe is a temporary file of the kind the document is drawn
+    // into, removed again at once.
+    const std::filesystem::path target(outputFile());
+    try {
+        files::ReplacementFile probe(target);
+    } catch (const std::runtime_error& e) {
+        throw pdfNotWritten(target, e.what());
+    }
     return QtPrinterDevice::openSurface();
 }
 
@@ -101,11 +116,12 @@ void PdfPrinterDevice::release(const RecordedDocument& document) {
     // Drawn into a temporary file beside the target and renamed over it
     // when complete: a failure leaves an earlier PDF as it was, and a
     // folder, device or FIFO at the target is refused.
+    const std::filesystem::path target(outputFile());
     std::optional<files::ReplacementFile> file;
     try {
-        file.emplace(outputFile());
+        file.emplace(target);
     } catch (const std::runtime_error& e) {
-        throw vb::RuntimeError(75, std::string("Path/File access error (") + e.what() + ")");
+        throw pdfNotWritten(target, e.what());
     }
     std::unique_ptr<QPrinter> printer = makePrinter();
     printer->setOutputFileName(qs(file->temporaryPath().string()));
@@ -114,7 +130,7 @@ void PdfPrinterDevice::release(const RecordedDocument& document) {
     try {
         file->commit();
     } catch (const std::runtime_error& e) {
-        throw vb::RuntimeError(75, std::string("Path/File access error (") + e.what() + ")");
+        throw pdfNotWritten(target, e.what());
     }
 }
 

@@ -122,3 +122,46 @@ TEST(OpenDatabase, DamagedFilesOpenOrRaiseDaoErrors) {
         ::testing::Test::RecordProperty(std::string(name) + " opened", opened);
     }
 }
+
+// One table definition that cannot be read must not refuse the file: the
+// other tables keep their fields, and the damaged one is listed saying which
+// page failed (as `strux verify` does), with nothing of the file's path.
+TEST(OpenDatabase, DamagedTableDefinitionLeavesTheRestReadable) {
+    STRUX_REQUIRE_CORPUS();
+    for (const char* name : {"V1997/testV1997.mdb", "V2003/testV2003.mdb"}) {
+        const std::string file = testsupport::readFile(testsupport::corpusFile(name));
+        std::vector<std::uint8_t> bytes(file.begin(), file.end());
+        const std::size_t pageSize = bytes[0x14] == 0 ? 2048 : 4096;
+        std::string victim;
+        std::uint32_t page = 0;
+        int fieldsBefore = 0;
+        {
+            auto impl = jet::DatabaseImpl::openBytes(bytes, name);
+            for (int i = 0; i < impl->tableDefs.Count() && page == 0; ++i) {
+                if ((impl->tableDefs[i].Attributes() & jet::dbSystemObject) != 0 || impl->tdefPages[i] == 0) continue;
+                victim = impl->tableDefs[i].Name();
+                page = impl->tdefPages[i];
+            }
+            for (const auto& table : impl->tableDefs) fieldsBefore += table->Fields().Count();
+            ASSERT_NE(page, 0u) << name;
+        }
+        bytes[page * pageSize] = 0x01;  // a data page where the definition was
+        jet::Database db(jet::DatabaseImpl::openBytes(std::move(bytes), name));
+        int fieldsAfter = 0;
+        for (const auto& table : db.TableDefs()) {
+            fieldsAfter += table->Fields().Count();
+            if (table->Name() != victim) {
+                EXPECT_EQ(table->Damage(), "") << table->Name();
+                continue;
+            }
+            EXPECT_EQ(table->Fields().Count(), 0);
+            EXPECT_EQ(table->Damage().rfind("page " + std::to_string(page) + " ", 0), 0u) << table->Damage();
+            EXPECT_EQ(table->Damage().find(name), std::string::npos) << table->Damage();
+        }
+        EXPECT_GT(fieldsAfter, 0) << name;
+        EXPECT_LT(fieldsAfter, fieldsBefore) << name;
+        // The table itself still refuses to be read, with the same finding.
+        EXPECT_EQ(testsupport::errorNumber<jet::Error>([&] { db.OpenRecordset(victim, jet::dbOpenTable); }),
+                  jet::kErrDamaged);
+    }
+}

@@ -4,6 +4,8 @@
 // placement, and Jet 3 rows long enough to need the jump table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "jet/dao.h"
 #include "engine/write/write_support.h"
 
@@ -150,6 +152,15 @@ TEST_P(RecordsetWriteTest, RefereeExportsTheRows) {
         add(*rs, "Default", 80, "inline memo");
         add(*rs, "Long", 81, std::string(2500, 'L'));
         add(*rs, "Chain", 82, std::string(9000, 'C'));
+        // A replaced and a deleted row must vanish for the referee too.
+        add(*rs, "Replaced", 83);
+        add(*rs, "Deleted", 84);
+        rs->FindFirst("Title = 'Replaced'");
+        rs->Edit();
+        rs->SetValue("Width", static_cast<std::int16_t>(85));
+        rs->Update();
+        rs->FindFirst("Title = 'Deleted'");
+        rs->Delete();
     }
     bool ok = false;
     const std::string csv =
@@ -159,6 +170,10 @@ TEST_P(RecordsetWriteTest, RefereeExportsTheRows) {
     EXPECT_NE(csv.find("1|Default|80|40|" + activeTrue + "|inline memo|"), std::string::npos) << csv.substr(0, 300);
     EXPECT_NE(csv.find("2|Long|81|40.5|" + activeFalse + "|" + std::string(2500, 'L') + "|"), std::string::npos);
     EXPECT_NE(csv.find("3|Chain|82|41|" + activeTrue + "|" + std::string(9000, 'C') + "|"), std::string::npos);
+    EXPECT_NE(csv.find("4|Replaced|85|"), std::string::npos) << csv;
+    EXPECT_EQ(csv.find("Deleted"), std::string::npos) << csv;
+    EXPECT_EQ(csv.find("|83|"), std::string::npos) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4) << csv;
 }
 
 // The rows a writing recordset holds are changed in place, not read again:
