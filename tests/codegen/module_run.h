@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,36 +19,47 @@
 
 namespace testcodegen {
 
-// What the source has that the run keeps aside, in the module's order.
+// What the source has that DAO holds and the engine cannot, in the module's
+// order: linked tables, pass-through queries, relations to linked tables.
+inline std::vector<listing::LeftOut> keptAside(const std::vector<std::string>& entries,
+                                               const codegen::SourceDatabase& db) {
+    std::vector<listing::LeftOut> aside;
+    for (const auto kind : {codegen::EntryKind::Table, codegen::EntryKind::Query, codegen::EntryKind::Relation}) {
+        for (const auto& entry : entries) {
+            if (codegen::entryKind(entry) != kind) continue;
+            const std::string name = codegen::entryName(entry);
+            if (kind == codegen::EntryKind::Table && listing::isLinked(db.tables[name]))
+                aside.push_back({"table", name, ""});
+            if (kind == codegen::EntryKind::Query && listing::isPassThrough(db.queries[name]))
+                aside.push_back({"query", name, ""});
+            if (kind == codegen::EntryKind::Relation) {
+                const jet::Relation& relation = db.relations[name];
+                if (listing::isLinked(db.tables[relation.Table()]) || listing::isLinked(db.tables[relation.ForeignTable()]))
+                    aside.push_back({"relation", name, ""});
+            }
+        }
+    }
+    return aside;
+}
+
+// The text the run keeps of each object kept aside; a relation the module
+// names as not created is not kept.
 inline std::vector<std::string> asideText(const std::vector<std::string>& entries, const codegen::SourceDatabase& db,
                                           const codegen::CopyOutcome& notCreated) {
-    auto named = [&](const std::string& kind, const std::string& name) {
-        for (const auto& item : notCreated.leftOut)
-            if (item.kind == kind && item.name == name) return true;
-        return false;
-    };
     std::vector<std::string> lines;
-    for (const auto& entry : entries) {
-        const std::string name = codegen::entryName(entry);
-        if (codegen::entryKind(entry) == codegen::EntryKind::Table && listing::isLinked(db.tables[name])) {
-            const jet::TableDef& table = db.tables[name];
-            lines.push_back(vbrun::linkText(name, table.SourceTableName(), table.Connect()));
-        }
-    }
-    for (const auto& entry : entries) {
-        const std::string name = codegen::entryName(entry);
-        if (codegen::entryKind(entry) == codegen::EntryKind::Query && listing::isPassThrough(db.queries[name])) {
-            const jet::QueryDef& query = db.queries[name];
-            lines.push_back(vbrun::passThroughText(name, query.Connect(), query.ReturnsRecords(),
+    for (const auto& item : keptAside(entries, db)) {
+        if (item.kind == "table") {
+            const jet::TableDef& table = db.tables[item.name];
+            lines.push_back(vbrun::linkText(item.name, table.SourceTableName(), table.Connect()));
+        } else if (item.kind == "query") {
+            const jet::QueryDef& query = db.queries[item.name];
+            lines.push_back(vbrun::passThroughText(item.name, query.Connect(), query.ReturnsRecords(),
                                                    codegen::flattenSql(query.SQL())));
+        } else if (std::none_of(notCreated.leftOut.begin(), notCreated.leftOut.end(), [&](const auto& named) {
+                       return named.kind == "relation" && named.name == item.name;
+                   })) {
+            lines.push_back(relationText(db.relations[item.name]));
         }
-    }
-    for (const auto& entry : entries) {
-        const std::string name = codegen::entryName(entry);
-        if (codegen::entryKind(entry) != codegen::EntryKind::Relation || named("relation", name)) continue;
-        const jet::Relation& relation = db.relations[name];
-        if (listing::isLinked(db.tables[relation.Table()]) || listing::isLinked(db.tables[relation.ForeignTable()]))
-            lines.push_back(relationText(relation));
     }
     return lines;
 }
@@ -66,20 +78,7 @@ inline void expectModuleRecreates(const std::vector<std::string>& lines, const s
     EXPECT_EQ(run.aside, asideText(entries, source, notCreated));
     // What was kept aside is compared above, not with the made database.
     codegen::CopyOutcome skipped = notCreated;
-    for (const auto& entry : entries) {
-        const std::string name = codegen::entryName(entry);
-        const auto kind = codegen::entryKind(entry);
-        if (kind == codegen::EntryKind::Table && listing::isLinked(source.tables[name]))
-            skipped.leftOut.push_back({"table", name, ""});
-        if (kind == codegen::EntryKind::Query && listing::isPassThrough(source.queries[name]))
-            skipped.leftOut.push_back({"query", name, ""});
-        if (kind == codegen::EntryKind::Relation) {
-            const jet::Relation& relation = source.relations[name];
-            if (listing::isLinked(source.tables[relation.Table()]) ||
-                listing::isLinked(source.tables[relation.ForeignTable()]))
-                skipped.leftOut.push_back({"relation", name, ""});
-        }
-    }
+    for (auto& item : keptAside(entries, source)) skipped.leftOut.push_back(std::move(item));
     auto made = jet::DBEngine().OpenDatabase(target.string(), false, true);
     const codegen::SourceDatabase back{made->TableDefs(), made->QueryDefs(), made->Relations()};
     EXPECT_EQ(structureText(entries, back, skipped), structureText(entries, source, skipped));

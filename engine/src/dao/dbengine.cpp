@@ -22,19 +22,22 @@ write::NewDatabase newDatabase(const std::string& locale, int options) {
     return write::parseLocale(locale, *format);
 }
 
+// The connect string that opens the new database with its password.
+std::string connectFor(const write::NewDatabase& made) { return made.password.empty() ? "" : ";PWD=" + made.password; }
+
 }  // namespace
 
 std::shared_ptr<Database> DBEngine::CreateDatabase(const std::string& name, const std::string& locale, int options) {
     const write::NewDatabase wanted = newDatabase(locale, options);
     write::createDatabaseFile(name, wanted);
-    return OpenDatabase(name, false, false, wanted.password.empty() ? "" : ";PWD=" + wanted.password);
+    return OpenDatabase(name, false, false, connectFor(wanted));
 }
 
 std::shared_ptr<Database> DBEngine::CreateDatabaseWithoutJournal(const std::string& name, const std::string& locale,
                                                                  int options) {
     const write::NewDatabase wanted = newDatabase(locale, options);
     write::createDatabaseFile(name, wanted, {}, write::FilePageSink::Journal::Off);
-    auto db = OpenDatabase(name, true, false, wanted.password.empty() ? "" : ";PWD=" + wanted.password);
+    auto db = OpenDatabase(name, true, false, connectFor(wanted));
     db->impl().journaled = false;
     return db;
 }

@@ -94,12 +94,15 @@ std::optional<std::uint8_t> addRow(std::span<std::uint8_t> page, const format::J
                                    std::uint32_t number, std::span<const std::uint8_t> row) {
     const std::uint16_t count = slotCount(page, format, number);
     if (count >= kMaxSlots) return std::nullopt;
-    if (freeSpace(page, format, number) < row.size() + 2) return std::nullopt;
-    const std::size_t start = lowestRow(page, format, number) - row.size();
+    const std::size_t lowest = lowestRow(page, format, number);
+    // The new slot takes two bytes of the gap, the row the rest it needs.
+    const std::size_t tableEnd = format.dataRowTableOffset + 2u * (count + 1u);
+    if (lowest < tableEnd || lowest - tableEnd < row.size()) return std::nullopt;
+    const std::size_t start = lowest - row.size();
     std::copy(row.begin(), row.end(), page.begin() + static_cast<std::ptrdiff_t>(start));
     put16(page, format.dataRowTableOffset + 2 * count, static_cast<std::uint16_t>(start));
     put16(page, format.dataRowCountOffset, static_cast<std::uint16_t>(count + 1));
-    put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(freeSpace(page, format, number)));
+    put16(page, kFreeSpaceOffset, static_cast<std::uint16_t>(start - tableEnd));
     return static_cast<std::uint8_t>(count);
 }
 
@@ -182,7 +185,7 @@ void addToUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page
     const auto [lowest, highest] = std::minmax_element(pages.begin(), pages.end());
     auto bytes = rowBytes(store.modify(map.page), store.format(), map.page, map.row);
     const std::size_t span = (bytes.size() - kInlineMapHeader) * 8;
-    const bool staysInline = bytes[0] == kUsageMapInline && *highest - *lowest < span;
+    const bool staysInline = *highest - *lowest < span;
     const std::uint32_t start = *lowest;
     std::fill(bytes.begin(), bytes.end(), 0);
     if (staysInline) {
