@@ -24,9 +24,8 @@ struct GeneralOrderCharacter {
     std::uint16_t mark = 0;  // big-endian in `markBytes` bytes
     std::uint8_t markBytes = 0;
     std::uint8_t kanaFlag = 0;  // kana only: 2 or 3
-    // The places it takes among the marks and in the positions of placed
-    // characters: one per letter, so two or three for a ligature (æ, ß,
-    // ﬃ), marked or not.
+    // The letters it counts for in the positions of placed characters: two
+    // or three for a ligature (æ, ß, ﬃ), marked or not.
     std::uint8_t places = 1;
 };
 

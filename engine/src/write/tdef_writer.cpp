@@ -21,6 +21,9 @@ constexpr std::uint8_t kDescending = 0x00;
 // and every real index entry with 1923: constants Access always writes.
 constexpr std::uint32_t kJet4TableMagic = 1625;
 constexpr std::uint32_t kJet4IndexMagic = 1923;
+// Every Jet 4 real index Access writes has this bit among its flags; Jet 3
+// never sets it.
+constexpr std::uint8_t kJet4IndexFlag = 0x80;
 constexpr std::uint16_t kJet3Magic = 0x4356;  // "VC", where Jet 4 keeps the free space
 constexpr std::uint16_t kEndOfColumnMaps = 0xFFFF;
 
@@ -103,7 +106,7 @@ std::vector<std::uint8_t> encodeTableDefinition(const storage::TableDefinition& 
         out.u32(real.usageMap.stored());
         out.u32(real.firstPage);
         if (!jet3) out.u32(0);
-        out.u8(real.flags);
+        out.u8(jet3 ? real.flags : static_cast<std::uint8_t>(real.flags | kJet4IndexFlag));
         if (!jet3) out.fill(5);
     }
     for (const auto& logical : def.logicalIndexes) {
