@@ -110,6 +110,8 @@ struct RealIndex {
 inline constexpr std::uint8_t kIndexTypeNormal = 0x00;      // jet-format.md#logical-indexes
 inline constexpr std::uint8_t kIndexTypePrimary = 0x01;     // jet-format.md#logical-indexes
 inline constexpr std::uint8_t kIndexTypeForeignKey = 0x02;  // jet-format.md#logical-indexes
+// The cascade bytes Access writes on an index that is not a foreign key.
+inline constexpr std::uint8_t kNotForeignKeyCascade = 0x04;  // jet-format.md#logical-indexes
 
 struct LogicalIndex {
     std::string name;

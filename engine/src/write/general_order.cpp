@@ -42,16 +42,30 @@ std::uint32_t surrogateCode(char16_t unit) {
     return unit - distance;
 }
 
+// Letters have one-byte codes in this range; a code made of several of
+// them is a ligature.
+constexpr std::uint8_t kFirstLetterCode = 0x4A, kLastLetterCode = 0x78;
+
+std::uint8_t letterPlaces(std::uint32_t code, std::uint8_t codeBytes) {
+    std::uint8_t letters = 0;
+    for (std::uint8_t i = 0; i < codeBytes; ++i) {
+        const auto byte = static_cast<std::uint8_t>(code >> (8 * i));
+        letters += byte >= kFirstLetterCode && byte <= kLastLetterCode;
+    }
+    return std::max<std::uint8_t>(letters, 1);
+}
+
 }  // namespace
 
 GeneralOrderCharacter generalOrderCharacter(char16_t unit) {
     if (unit >= 0xD800 && unit <= 0xDFFF)
-        return {CharacterRole::kMarked, surrogateCode(unit), 2, kSurrogateMark, 1, 0};
+        return {CharacterRole::kMarked, surrogateCode(unit), 2, kSurrogateMark, 1, 0, 1};
     const Run* run = std::upper_bound(std::begin(kRuns), std::end(kRuns), unit,
                                       [](char16_t u, const Run& r) { return u < r.first; });
     if (run == std::begin(kRuns) || (--run)->last < unit) return {};
-    return {run->role, run->code + static_cast<std::uint32_t>(run->step) * (unit - run->first), run->codeBytes,
-            run->mark, run->markBytes, run->kanaFlag};
+    const std::uint32_t code = run->code + static_cast<std::uint32_t>(run->step) * (unit - run->first);
+    return {run->role, code, run->codeBytes, run->mark, run->markBytes, run->kanaFlag,
+            letterPlaces(code, run->codeBytes)};
 }
 
 }  // namespace jet::write

@@ -24,6 +24,9 @@ struct GeneralOrderCharacter {
     std::uint16_t mark = 0;  // big-endian in `markBytes` bytes
     std::uint8_t markBytes = 0;
     std::uint8_t kanaFlag = 0;  // kana only: 2 or 3
+    // The letters it counts for in the positions of placed characters: two
+    // or three for a ligature (æ, ß, ﬃ), marked or not.
+    std::uint8_t places = 1;
 };
 
 GeneralOrderCharacter generalOrderCharacter(char16_t unit);

@@ -92,6 +92,7 @@ storage::TableDefinition layoutTable(const std::vector<NewColumn>& columns, cons
         logical.indexNumber = static_cast<std::uint32_t>(i);
         logical.realIndexNumber = realNumber;
         logical.indexType = wanted.indexType;
+        logical.cascadeUpdates = logical.cascadeDeletes = storage::kNotForeignKeyCascade;
         def.logicalIndexes.push_back(std::move(logical));
     }
     return def;

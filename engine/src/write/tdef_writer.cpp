@@ -13,8 +13,17 @@ namespace {
 constexpr std::size_t kPageHeader = 8;      // type, 0x01, free space or magic, next page
 constexpr std::size_t kMaxIndexColumns = 10;
 constexpr std::uint16_t kNoColumn = 0xFFFF;
+// Access writes 0x00 for a descending column (readers take anything but
+// 0x01 as descending, but some take only 0x00).
 constexpr std::uint8_t kAscending = 0x01;
-constexpr std::uint8_t kDescending = 0x02;
+constexpr std::uint8_t kDescending = 0x00;
+// Jet 4 opens every column descriptor and logical index entry with 1625,
+// and every real index entry with 1923: constants Access always writes.
+constexpr std::uint32_t kJet4TableMagic = 1625;
+constexpr std::uint32_t kJet4IndexMagic = 1923;
+// Every Jet 4 real index Access writes has this bit among its flags; Jet 3
+// never sets it.
+constexpr std::uint8_t kJet4IndexFlag = 0x80;
 constexpr std::uint16_t kJet3Magic = 0x4356;  // "VC", where Jet 4 keeps the free space
 constexpr std::uint16_t kEndOfColumnMaps = 0xFFFF;
 
@@ -31,7 +40,7 @@ void putColumn(ByteWriter& out, const storage::ColumnDef& c, const format::JetFo
                std::uint16_t codePage) {
     const bool jet3 = format.isJet3();
     out.u8(c.type);
-    if (!jet3) out.u32(0);
+    if (!jet3) out.u32(kJet4TableMagic);
     out.u16(c.number);
     out.u16(c.varIndex);
     if (jet3) out.u32(0);
@@ -84,7 +93,7 @@ std::vector<std::uint8_t> encodeTableDefinition(const storage::TableDefinition& 
     for (const auto& real : def.realIndexes) {
         if (real.columns.size() > kMaxIndexColumns)
             throw Error(kErrInvalidArgument, "Invalid argument.", "more than 10 index columns");
-        if (!jet3) out.u32(0);
+        if (!jet3) out.u32(kJet4IndexMagic);
         for (std::size_t i = 0; i < kMaxIndexColumns; ++i) {
             if (i < real.columns.size()) {
                 out.u16(real.columns[i].columnNumber);
@@ -97,11 +106,11 @@ std::vector<std::uint8_t> encodeTableDefinition(const storage::TableDefinition& 
         out.u32(real.usageMap.stored());
         out.u32(real.firstPage);
         if (!jet3) out.u32(0);
-        out.u8(real.flags);
+        out.u8(jet3 ? real.flags : static_cast<std::uint8_t>(real.flags | kJet4IndexFlag));
         if (!jet3) out.fill(5);
     }
     for (const auto& logical : def.logicalIndexes) {
-        if (!jet3) out.u32(0);
+        if (!jet3) out.u32(kJet4TableMagic);
         out.u32(logical.indexNumber);
         out.u32(logical.realIndexNumber);
         out.u8(logical.relatedTableType);

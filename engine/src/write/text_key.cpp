@@ -186,42 +186,38 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value, std::u
 
 // Jet 4 text keys come in sections. First the codes of the characters that
 // take part in the order, closed by 0x01. Then the marks: one byte or more
-// per coded character up to the last one that has a mark (0x02 for none).
-// Then, when the text holds kana or characters left out of the order, two
-// more 0x01, the kana flags (three to a byte, 2 bits each, trailing 3s
-// dropped) with a fixed tail, and for each left-out character 0x01 once,
-// then its position, 0x06 and its code. The key ends with 0x00.
+// per coded character up to the last one that has a mark (0x02 for none; a
+// ligature is one character here). Then, when the text holds kana or
+// characters left out of the order, two more 0x01, the kana flags (three to
+// a byte, 2 bits each, trailing 3s dropped) with a fixed tail, and for each
+// left-out character 0x01 once, then its position, 0x06 and its code. The
+// key ends with 0x00.
 class Jet4TextKey {
 public:
     explicit Jet4TextKey(std::vector<std::uint8_t>& out) : out_(out) {}
 
     void add(char16_t unit) {
         const GeneralOrderCharacter c = generalOrderCharacter(unit);
-        const std::size_t position = coded_;
+        const std::size_t character = characters_;
         switch (c.role) {
         case CharacterRole::kIgnored: return;
-        case CharacterRole::kSorted: appendBigEndian(out_, c.code, c.codeBytes); ++coded_; return;
+        case CharacterRole::kSorted: code(c); return;
         case CharacterRole::kMarked:
         case CharacterRole::kKana:
-            appendBigEndian(out_, c.code, c.codeBytes);
-            ++coded_;
+            code(c);
             if (c.markBytes > 0) {
-                padMarks(position);
+                padMarks(character);
                 appendBigEndian(marks_, c.mark, c.markBytes);
-                ++markedCharacters_;
+                markedCharacters_ = characters_;
             }
             if (c.role == CharacterRole::kKana) kanaFlags_.push_back(c.kanaFlag);
             return;
         case CharacterRole::kModifier:
-            padMarks(position);
-            if (marks_.empty()) {
-                marks_.push_back(static_cast<std::uint8_t>(c.code));
-                leadingModifiers_ = 1;
-            } else {
-                marks_.back() = static_cast<std::uint8_t>(marks_.back() + c.code);
-            }
+            padMarks(character);
+            if (marks_.empty()) marks_.push_back(static_cast<std::uint8_t>(c.code));
+            else marks_.back() = static_cast<std::uint8_t>(marks_.back() + c.code);
             return;
-        case CharacterRole::kPlaced: place(position, c); return;
+        case CharacterRole::kPlaced: placeAt(c); return;
         }
     }
 
@@ -243,21 +239,26 @@ public:
 private:
     static constexpr std::uint8_t kSectionEnd = 0x01, kKeyEnd = 0x00, kUnmarked = 0x02;
 
-    // Characters before `position` without a mark of their own count as unmarked.
-    void padMarks(std::size_t position) {
-        marksStarted_ = true;
-        if (markedCharacters_ < position) {
-            marks_.insert(marks_.end(), position - markedCharacters_, kUnmarked);
-            markedCharacters_ = position;
+    void code(const GeneralOrderCharacter& c) {
+        appendBigEndian(out_, c.code, c.codeBytes);
+        ++characters_;
+        letters_ += c.places;
+    }
+
+    // Characters before `character` without a mark of their own count as unmarked.
+    void padMarks(std::size_t character) {
+        if (markedCharacters_ < character) {
+            marks_.insert(marks_.end(), character - markedCharacters_, kUnmarked);
+            markedCharacters_ = character;
         }
     }
 
-    // A left-out character's position counts mark bytes, not characters,
-    // once the text has marks (a leading modifier's byte excepted).
-    void place(std::size_t position, const GeneralOrderCharacter& c) {
-        const std::size_t at =
-            marksStarted_ ? marks_.size() + (position - markedCharacters_) - leadingModifiers_ : position;
-        const auto word = static_cast<std::uint16_t>(0x8000 | (7 + 4 * at));
+    // A left-out character's position is the number of letters before it,
+    // whether or not the text has marks: a ligature counts each of its
+    // letters here, though it takes one place among the marks (Access keys
+    // "Nuß-Nougat" with the hyphen at 4, not 3), a combining mark none.
+    void placeAt(const GeneralOrderCharacter& c) {
+        const auto word = static_cast<std::uint16_t>(0x8000 | (7 + 4 * letters_));
         placed_.push_back(static_cast<std::uint8_t>(word >> 8));
         placed_.push_back(static_cast<std::uint8_t>(word));
         placed_.push_back(0x06);
@@ -279,11 +280,10 @@ private:
     }
 
     std::vector<std::uint8_t>& out_;
-    std::size_t coded_ = 0;
+    std::size_t characters_ = 0;  // characters coded so far
+    std::size_t letters_ = 0;     // their letters, a ligature counting each
     std::vector<std::uint8_t> marks_;
-    std::size_t markedCharacters_ = 0;
-    std::size_t leadingModifiers_ = 0;
-    bool marksStarted_ = false;
+    std::size_t markedCharacters_ = 0;  // characters the marks cover
     std::vector<std::uint8_t> kanaFlags_;
     std::vector<std::uint8_t> placed_;
 };

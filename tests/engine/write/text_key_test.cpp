@@ -61,6 +61,10 @@ TEST(TextKeys, KeysAsAccessWroteThem) {
         {"3L9\x1d" "52\x02_AB(\xc2\xa5\x05!!V", true, false,
          "7f3c5e48403a2b034a4c1434a9090971010101018013061a801b0604802f060700"},
         {"\u041c\u0438\u0440", true, false, "7f7943793b79480100"},  // Мир
+        // A ligature takes a place per letter in the hyphens' positions, marks
+        // or none (Access's Jet 4 Northwind, Products.ProductName).
+        {"NuNuCa Nu\u00df-Nougat-Creme", true, false,
+         "7f626f626f4d4a07626f6b6b62646f554a6d4d695160510101010180330682804b068200"},
         // Polytonic Greek: accents and breathings in the marks, the apostrophe placed.
         {"\u03f0\u03b1\u1f76 \u03c4\u03cc\u03c4' \u1f10\u03b3\u1f7c \u039a\u03cd\u03f0\u03bb\u03c9\u03c0\u03b1", true,
          false, "7f7915790c07791e791a791e07790e077915791f791579167923791b790c01030202020502020202020503010101801f068000"},
