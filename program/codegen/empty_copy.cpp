@@ -6,7 +6,6 @@
 
 #include "codegen/generate_structure.h"
 #include "codegen/text_file.h"
-#include "codegen/vb_text.h"
 #include "files/replacement_file.h"
 #include "jet/dao.h"
 
@@ -110,7 +109,10 @@ public:
         // to; given to CreateQueryDef it would be read as Jet SQL.
         if (leftOut(plan_.query(source))) return;
         try {
-            target_.CreateQueryDef(source.Name(), flattenSql(source.SQL()));
+            // The text as it stands, line breaks and all: the parts of a
+            // union query are stored as written, unlike the module's text,
+            // which must fit on one VB line.
+            target_.CreateQueryDef(source.Name(), source.SQL());
         } catch (const jet::Error& e) {
             // The rest of the copy is still worth having: the query is named
             // with the engine's reason instead.

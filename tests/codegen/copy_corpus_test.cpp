@@ -136,6 +136,8 @@ TEST(CopyCorpus, EveryDatabaseRoundTrips) {
             }
             EXPECT_TRUE(back.db->OpenRecordset(codegen::entryName(entry), jet::dbOpenTable)->Eof()) << entry;
         }
+        for (const auto& query : back.db->QueryDefs())
+            EXPECT_EQ(query->SQL(), source.db->QueryDefs()[query->Name()].SQL()) << query->Name();
         int listedQueries = 0;
         for (const auto& entry : copy.entries) listedQueries += codegen::entryKind(entry) == codegen::EntryKind::Query;
         EXPECT_EQ(back.db->QueryDefs().Count() + outcome.count("query"), listedQueries);
