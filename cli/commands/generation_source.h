@@ -19,7 +19,7 @@ struct GenerationSource {
         : db(openWithPassword([&](const std::string& password) {
               return jet::DBEngine().OpenDatabase(file, false, true, connectFor(password));
           })),
-          source{db->TableDefs(), db->QueryDefs(), db->Relations()} {
+          source{db->TableDefs(), db->QueryDefs(), db->Relations(), db.get()} {
         request.sDbPath = std::filesystem::absolute(file).lexically_normal().string();
         request.entries = codegen::listingEntries(source);
         request.sourceVersion = db->Version();

@@ -48,7 +48,8 @@ class CopyVisitor : public StructureVisitor {
     };
 
 public:
-    CopyVisitor(jet::Database& target, const listing::TargetPlan& plan) : target_(target), plan_(plan) {}
+    CopyVisitor(jet::Database& target, jet::Database* source, const listing::TargetPlan& plan)
+        : target_(target), source_(source), plan_(plan) {}
 
     void table(const jet::TableDef& source) override {
         if (leftOut(plan_.table(source))) return;
@@ -109,10 +110,11 @@ public:
         // to; given to CreateQueryDef it would be read as Jet SQL.
         if (leftOut(plan_.query(source))) return;
         try {
-            // The text as it stands, line breaks and all: the parts of a
-            // union query are stored as written, unlike the module's text,
-            // which must fit on one VB line.
-            target_.CreateQueryDef(source.Name(), source.SQL());
+            // The stored parts where the source database is at hand: they
+            // keep what the SQL does not show. Else the text as it stands,
+            // line breaks and all, as the parts of a union query hold it.
+            if (source_) target_.CopyQueryDef(*source_, source.Name());
+            else target_.CreateQueryDef(source.Name(), source.SQL());
         } catch (const jet::Error& e) {
             // The rest of the copy is still worth having: the query is named
             // with the engine's reason instead.
@@ -145,6 +147,7 @@ private:
         return found == tableByName_.end() ? nullptr : &tables_[found->second];
     }
     jet::Database& target_;
+    jet::Database* source_;
     const listing::TargetPlan& plan_;
     std::vector<NewTable> tables_;  // in listing order
     std::unordered_map<std::string, std::size_t> tableByName_;  // by foldedName
@@ -194,7 +197,7 @@ CopyOutcome copyStructure(const std::vector<std::string>& entries, const SourceD
                           jet::Database& target, const std::function<void()>& betweenItems) {
     const listing::TargetPlan plan(target.Version() == "3.0" ? listing::Target::Jet3Copy : listing::Target::Jet4Copy,
                                    entries, source.tables);
-    CopyVisitor visitor(target, plan);
+    CopyVisitor visitor(target, source.database, plan);
     walkStructure(entries, source, visitor, betweenItems);
     return visitor.outcome();
 }

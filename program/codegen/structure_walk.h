@@ -23,6 +23,10 @@ struct SourceDatabase {
     jet::Collection<jet::TableDef>& tables;
     jet::Collection<jet::QueryDef>& queries;
     jet::Collection<jet::Relation>& relations;
+    // The open database the collections were read from, when there is one:
+    // the empty copy takes each query's stored parts from it, which say
+    // more than its SQL.
+    jet::Database* database = nullptr;
 };
 
 using listing::EntryKind;

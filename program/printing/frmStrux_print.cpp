@@ -213,7 +213,8 @@ void frmStrux::GenerateCode(std::string sMode) {
         request.sourceCodePage = database->CodePage();
     }
     try {
-        codegen::SourceDatabase source{dbCurrent->TableDefs(), dbCurrent->QueryDefs(), dbCurrent->Relations()};
+        codegen::SourceDatabase source{dbCurrent->TableDefs(), dbCurrent->QueryDefs(), dbCurrent->Relations(),
+                                       dbCurrent->database()};
         const codegen::GeneratedFiles files = codegen::GenerateStructure(sMode, request, source, host);
         SetPointer(0);
         if (!files.copyPath.empty()) {

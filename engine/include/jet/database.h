@@ -107,6 +107,14 @@ public:
     // is written when it throws.
     std::unique_ptr<QueryDef> CreateQueryDef(const std::string& name = {}, const std::string& sql = {});
 
+    // The saved query `name` of `source` stored here under its name as its
+    // parts stand in the source, so that what its SQL does not show (a
+    // crosstab's column-heading alias, options rows) is kept too; for
+    // copying a database's structure. Throws as CreateQueryDef does, and
+    // 3265 when `source` has no such query. Nothing is written when it
+    // throws.
+    std::unique_ptr<QueryDef> CopyQueryDef(Database& source, const std::string& name);
+
     // A new relation to fill in (fields by Relation::CreateField, each with
     // its ForeignName) and append to Relations(). `table` is the primary
     // ("one") side, `foreignTable` the side whose fields refer to it.

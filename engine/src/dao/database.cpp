@@ -49,6 +49,10 @@ std::unique_ptr<QueryDef> Database::CreateQueryDef(const std::string& name, cons
     return dao::createQueryDef(*impl_, name, sql);
 }
 
+std::unique_ptr<QueryDef> Database::CopyQueryDef(Database& source, const std::string& name) {
+    return dao::copyQueryDef(*impl_, *source.impl_, name);
+}
+
 std::unique_ptr<Relation> Database::CreateRelation(const std::string& name, const std::string& table,
                                                   const std::string& foreignTable, long attributes) const {
     impl_->requireOpen();

@@ -1,5 +1,6 @@
 #include "dao/query_create.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -54,18 +55,20 @@ std::unique_ptr<QueryDef> temporaryQuery(DatabaseImpl& db, const std::string& sq
     return buildQueryDef(unnamed, &rebuilt, *db.file, db.updatable);
 }
 
-}  // namespace
-
-std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& name, const std::string& sql,
-                                         const sql::ParseOptions& options) {
-    db.requireOpen();
-    if (name.empty()) return temporaryQuery(db, sql, options);
+// Checks the name and the file before anything is parsed or written.
+void requireNewQuery(DatabaseImpl& db, const std::string& name) {
     requireWritable(db);
     if (!isValidObjectName(name)) throw invalidNameError(name);
     requireStorableName(db, name);
     if (db.tableDefs.find(name) || db.queryDefs.find(name))
         throw Error(kErrDuplicateObject, "Object '" + name + "' already exists.");
-    sql::ParsedQuery parsed = sql::parseQuery(sql, options);
+}
+
+// Stores a query of `rows` (their ObjectId set here) with its catalog
+// entry in one commit, adds it to db.queryDefs and returns a second
+// description of it. `flags` are the catalog entry's, which carry its kind.
+std::unique_ptr<QueryDef> storeQuery(DatabaseImpl& db, const std::string& name, std::vector<queries::QueryRow> parts,
+                                     int type, std::uint32_t flags) {
     const std::uint32_t queriesPage = tablePage(db, "MSysQueries");
     if (queriesPage == 0) throw Error(kErrDamaged, "The database has no MSysQueries table to store a query in.");
 
@@ -77,18 +80,18 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     entry.parentId = containerId(db, "Tables", write::kTablesContainerId);
     entry.name = name;
     entry.type = static_cast<std::int16_t>(catalog::kObjQuery);
-    entry.flags = static_cast<std::uint32_t>(parsed.type);
+    entry.flags = flags;
     entry.created = write::oleNow();
     entry.owner = write::userOwner(format);
     entry.properties = write::encodePropertyBlob(write::newQueryProperties(), format, codePage);
 
     storage::TableDefinition msysQueries = storage::readTableDefinition(*db.file, queriesPage);
-    dropLengthsNotKept(parsed.rows, msysQueries.findColumn("LvExtra") != nullptr);
-    for (auto& row : parsed.rows) row.objectId = entry.id;
-    const std::vector<queries::QueryRow> rows = write::jetInsertOrder(std::move(parsed.rows));
+    dropLengthsNotKept(parts, msysQueries.findColumn("LvExtra") != nullptr);
+    for (auto& row : parts) row.objectId = entry.id;
+    const std::vector<queries::QueryRow> rows = write::jetInsertOrder(std::move(parts));
     // Rebuilt before anything is written, so that rows the reader could not
     // make a query of (3049) are refused rather than stored.
-    const queries::RebuiltQuery rebuilt = queries::rebuildQuery(rows, parsed.type, knownColumns(db));
+    const queries::RebuiltQuery rebuilt = queries::rebuildQuery(rows, type, knownColumns(db));
 
     write::PageStore store(*db.file);
     write::TableWriter writer(store, msysQueries, codePage);
@@ -104,6 +107,32 @@ std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& na
     const catalog::CatalogObject object = storedObject(entry);
     db.queryDefs.add(buildQueryDef(object, &rebuilt, *db.file, db.updatable));
     return buildQueryDef(object, &rebuilt, *db.file, db.updatable);
+}
+
+}  // namespace
+
+std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& name, const std::string& sql,
+                                         const sql::ParseOptions& options) {
+    db.requireOpen();
+    if (name.empty()) return temporaryQuery(db, sql, options);
+    requireNewQuery(db, name);
+    sql::ParsedQuery parsed = sql::parseQuery(sql, options);
+    return storeQuery(db, name, std::move(parsed.rows), parsed.type, static_cast<std::uint32_t>(parsed.type));
+}
+
+std::unique_ptr<QueryDef> copyQueryDef(DatabaseImpl& db, DatabaseImpl& source, const std::string& name) {
+    db.requireOpen();
+    source.requireOpen();
+    requireNewQuery(db, name);
+    const std::vector<catalog::CatalogObject> objects = catalog::readCatalog(*source.file);
+    const auto object = std::find_if(objects.begin(), objects.end(), [&](const catalog::CatalogObject& o) {
+        return o.type == catalog::kObjQuery && namesEqual(o.name, name);
+    });
+    if (object == objects.end()) throw Error(kErrItemNotFound, "Item not found in this collection.");
+    auto rows = catalog::readQueryRows(*source.file, objects);
+    auto found = rows.find(object->id);
+    if (found == rows.end()) throw Error(kErrDamaged, "The query '" + name + "' has no stored definition.");
+    return storeQuery(db, name, std::move(found->second), static_cast<std::int32_t>(object->flags), object->flags);
 }
 
 }  // namespace jet::dao

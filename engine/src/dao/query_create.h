@@ -24,4 +24,11 @@ namespace jet::dao {
 std::unique_ptr<QueryDef> createQueryDef(DatabaseImpl& db, const std::string& name, const std::string& sql,
                                          const sql::ParseOptions& options = {});
 
+// A saved query of `source` stored in `db` under the same name as its
+// rows stand in the source's MSysQueries, so that what SQL does not show
+// (a crosstab's column-heading alias, an options row Access left) is kept.
+// Checks as createQueryDef does; 3265 when `source` has no such query,
+// 3049 when its rows describe no query. Nothing is written when it throws.
+std::unique_ptr<QueryDef> copyQueryDef(DatabaseImpl& db, DatabaseImpl& source, const std::string& name);
+
 }  // namespace jet::dao
