@@ -6,7 +6,8 @@
 # (user + system, from /usr/bin/time; the build machine is shared, so wall
 # time alone says little), peak resident memory, the copy's size, and the
 # number of fsync/fdatasync calls of a second, traced copy (strace -f -c;
-# "-" when strace is not installed).
+# "-" when strace is not installed). Every source and copy it writes must
+# pass `strux verify`: a fault stops the run.
 #
 # usage: bench/empty_copy.sh [BUILD_DIR] [FORMAT jet3|jet4] [N...]
 set -euo pipefail
@@ -17,7 +18,8 @@ shift $(( $# > 2 ? 2 : $# ))
 sizes=("$@")
 (( ${#sizes[@]} )) || sizes=(100 1000 5000)
 tool="$build/bin/empty_copy"
-[[ -x "$tool" ]] || { echo "no $tool: build first" >&2; exit 1; }
+strux="$build/bin/strux"
+[[ -x "$tool" && -x "$strux" ]] || { echo "no $tool or $strux: build first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -36,6 +38,8 @@ for n in "${sizes[@]}"; do
     /usr/bin/time -f "%U+%S" -o "$work/cpu" "$tool" copy "$src" "$work/copy-$n.mdb" >"$work/copy.out" 2>/dev/null
     read -r copy_ms copy_peak <"$work/copy.out"
     copy_kib=$(( $(stat -c %s "$work/copy-$n.mdb") / 1024 ))
+    "$strux" verify "$src" >/dev/null || { echo "the source of $n tables does not verify" >&2; exit 1; }
+    "$strux" verify "$work/copy-$n.mdb" >/dev/null || { echo "the copy of $n tables does not verify" >&2; exit 1; }
     rm -f "$work/copy-$n.mdb"
     syncs=$(count_syncs "$src" "$work/copy-$n.mdb")
     echo "| $n | $format | $(( $(stat -c %s "$src") / 1024 )) | $make_ms | $copy_ms | $(cat "$work/cpu") | $copy_peak | $copy_kib | $syncs |"
