@@ -6,6 +6,7 @@
 #include <set>
 
 #include "delivered_databases.h"
+#include "jet/verify.h"
 
 namespace {
 
@@ -21,6 +22,15 @@ protected:
     const fs::path sample = builtFile("OrderEntry.mdb");
     std::shared_ptr<jet::Database> db;
 };
+
+// Both databases the build delivers, as the engine wrote them.
+TEST(DeliveredDatabases, VerifyClean) {
+    for (const char* name : {"OrderEntry.mdb", "STX32.MDB"}) {
+        const fs::path path = builtFile(name);
+        ASSERT_TRUE(fs::exists(path)) << path << " was not made by the build";
+        EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(path.string()))) << name;
+    }
+}
 
 TEST_F(SampleDatabaseTest, HasTheOrderEntryTablesEachKeyedByAnAutoNumber) {
     auto tables = userTables(*db);
