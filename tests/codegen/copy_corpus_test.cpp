@@ -178,13 +178,24 @@ TEST(CopyCorpus, EveryDatabaseRoundTrips) {
     std::cout << "[          ] " << copied << " copied, " << leftOut << " objects left out\n";
 }
 
-TEST(CopyCorpus, MdbSchemaReadsTheSameTablesAndColumns) {
+// mdb-schema reads the copy's tables and columns as the source's; on files
+// whose indexes it reads rightly, the indexes too: descending columns are
+// stored as Access stores them, so that a reader that knows only Access's
+// order byte reads them as descending.
+TEST(CopyCorpus, MdbSchemaReadsTheSameStructure) {
     STRUX_REQUIRE_CORPUS();
     if (!testsupport::haveTool("mdb-schema")) GTEST_SKIP() << "mdb-schema is not installed";
-    for (const char* name : {"real/nwind-jet3.mdb", "real/northwind-small-jet4.mdb", "V2000/testV2000.mdb",
-                             "V1997/indexTestV1997.mdb", "V2007/testV2007.accdb"}) {
-        SCOPED_TRACE(name);
-        const fs::path path = testsupport::corpusFile(name);
+    const struct {
+        const char* name;
+        bool indexes;
+    } files[] = {{"real/nwind-jet3.mdb", true},          {"real/northwind-small-jet4.mdb", false},
+                 {"V2000/testV2000.mdb", false},         {"V1997/indexTestV1997.mdb", false},
+                 {"V2007/testV2007.accdb", false},       {"V1997/compIndexTestV1997.mdb", true},
+                 {"V1997/testIndexCodesV1997.mdb", true}, {"V2000/compIndexTestV2000.mdb", true},
+                 {"V2003/compIndexTestV2003.mdb", true}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        const fs::path path = testsupport::corpusFile(file.name);
         if (!fs::exists(path)) continue;
         testcodegen::TempFolder folder;
         CorpusCopy copy;
@@ -192,7 +203,6 @@ TEST(CopyCorpus, MdbSchemaReadsTheSameTablesAndColumns) {
         // An .accdb source becomes a Jet 4 file, whose column types mdbtools
         // names the same way; the column lists must agree.
         const auto sourceColumns = mdbSchemaColumns(path.string());
-        const auto copyColumns = mdbSchemaColumns(copy.copy);
         ASSERT_FALSE(sourceColumns.empty());
         std::set<std::string> listedColumns;
         for (const auto& column : sourceColumns) {
@@ -200,25 +210,10 @@ TEST(CopyCorpus, MdbSchemaReadsTheSameTablesAndColumns) {
             if (std::find(copy.entries.begin(), copy.entries.end(), "Tbl: " + table) != copy.entries.end())
                 listedColumns.insert(column);
         }
-        EXPECT_EQ(copyColumns, listedColumns);
-    }
-}
-
-// Descending columns are stored as Access stores them, so that a reader that
-// knows only Access's order byte reads them as descending too.
-TEST(CopyCorpus, MdbSchemaReadsTheSameIndexes) {
-    STRUX_REQUIRE_CORPUS();
-    if (!testsupport::haveTool("mdb-schema")) GTEST_SKIP() << "mdb-schema is not installed";
-    for (const char* name : {"V1997/compIndexTestV1997.mdb", "V1997/testIndexCodesV1997.mdb",
-                             "V2000/compIndexTestV2000.mdb", "V2003/compIndexTestV2003.mdb", "real/nwind-jet3.mdb"}) {
-        SCOPED_TRACE(name);
-        const fs::path path = testsupport::corpusFile(name);
-        if (!fs::exists(path)) continue;
-        testcodegen::TempFolder folder;
-        CorpusCopy copy;
-        ASSERT_EQ(makeCopy(path, folder, copy), "");
-        const Lines source = mdbSchemaIndexes(path.string());
-        ASSERT_FALSE(source.empty());
-        EXPECT_EQ(mdbSchemaIndexes(copy.copy), source);
+        EXPECT_EQ(mdbSchemaColumns(copy.copy), listedColumns);
+        if (!file.indexes) continue;
+        const Lines sourceIndexes = mdbSchemaIndexes(path.string());
+        ASSERT_FALSE(sourceIndexes.empty());
+        EXPECT_EQ(mdbSchemaIndexes(copy.copy), sourceIndexes);
     }
 }
