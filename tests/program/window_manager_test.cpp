@@ -6,7 +6,9 @@
 // and runs these; anywhere else they skip, saying so.
 //
 // With STRUX_SCREENSHOT_DIR set they also write two pictures of every
-// window, at its first size and grown (windows-default.png, windows-large.png).
+// window, at its first size and grown (windows-default.png, windows-large.png),
+// with the database STRUX_SCREENSHOT_DATABASE names open when it is set
+// (docs/images/take-pictures.sh puts it in a neutral folder).
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -20,6 +22,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -78,7 +81,8 @@ protected:
         splashPause = [](int) {};
         prepare(viewer::jetEngine());
         startUp();
-        open(std::string(STRUX_BINARY_DIR) + "/bin/OrderEntry.mdb");
+        const char* pictured = std::getenv("STRUX_SCREENSHOT_DATABASE");
+        open(pictured && *pictured ? pictured : std::string(STRUX_BINARY_DIR) + "/bin/OrderEntry.mdb");
         ASSERT_EQ(bDbOpen, -1);
     }
 };
@@ -200,11 +204,13 @@ TEST_F(UnderWindowManager, PicturesOfEveryWindow) {
 
     for (const bool large : {false, true}) {
         std::vector<std::pair<QString, QPixmap>> shots;
+        std::map<QWidget*, QSize> firstSizes;  // a dialog shot once per tab grows once
         auto shoot = [&](QWidget& w, const QString& title) {
             w.show();
             settle(250);
             if (large) {
-                w.resize(w.size().expandedTo(QSize(w.width() * 3 / 2, w.height() * 3 / 2)).boundedTo(w.maximumSize()));
+                const QSize first = firstSizes.emplace(&w, w.size()).first->second;
+                w.resize(QSize(first.width() * 3 / 2, first.height() * 3 / 2).boundedTo(w.maximumSize()));
                 settle(250);
             }
             expectNothingClipped(w, title.toStdString() + (large ? " (large)" : ""));
