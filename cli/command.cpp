@@ -1,11 +1,17 @@
 #include "command.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <iostream>
+
 #include "commands/database_password.h"
 #include <cstring>
 
 #include "commands/registry.h"
 #include "files/replacement_file.h"
 #include "output_buffer.h"
+#include "pdf/pdf_printer.h"
 #include "jet/error.h"
 
 namespace cli {
@@ -99,6 +105,21 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     err << "strux: unknown command '" << args[0] << "'\n\n";
     writeOverview(err);
     return kExitUsage;
+}
+
+int runProgram(int argc, char** argv) {
+    rememberCommandLine(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    DescriptorBuffer buffer(STDOUT_FILENO);
+    std::ostream out(&buffer);
+    int status = run(args, out, std::cerr);
+    // A file system may report a failed write only when the file is closed:
+    // success means the bytes were taken.
+    if (out.flush() && ::close(STDOUT_FILENO) != 0 && errno != EBADF && errno != EINTR) {
+        std::cerr << "strux: could not write standard output: " << std::strerror(errno) << '\n';
+        status = kExitIoError;
+    }
+    return status;
 }
 
 }  // namespace cli

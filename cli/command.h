@@ -41,4 +41,8 @@ int checkInput(const std::string& command, const std::string& file, std::ostream
 // executable and the tests both come through here.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The whole program: runs argv's command with standard output behind a
+// buffer whose failed writes (a full disk, /dev/full) make the status 2.
+int runProgram(int argc, char** argv);
+
 }  // namespace cli

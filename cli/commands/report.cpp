@@ -14,12 +14,7 @@
 #include "printing/report_engine.h"
 #include "userdata/settings_folder.h"
 
-#ifdef STRUX_REPORT_PDF
-#include <QGuiApplication>
-#include <memory>
-
-#include "printer/qt/qt_printer_devices.h"
-#endif
+#include "pdf/pdf_printer.h"
 
 namespace cli {
 
@@ -51,26 +46,6 @@ struct ReportOptions {
 
 // The report without a progress window: nothing to show and nobody to cancel.
 class QuietMonitor : public printing::ReportMonitor {};
-
-#ifdef STRUX_REPORT_PDF
-// The Qt printers need an application object; the other commands do not, so
-// one is made only for a PDF and only when the caller has none.
-class GuiApplicationScope {
-public:
-    GuiApplicationScope() {
-        if (QCoreApplication::instance()) return;
-        // A PDF needs no screen: without one chosen, draw offscreen.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-
-private:
-    int argc_ = 1;
-    char name_[6] = "strux";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-#endif
 
 class ReportCommand : public Command {
 public:
@@ -104,6 +79,11 @@ public:
         if (const int status = parse(args, options, err); status != kExitOk) return status;
         if (const int status = checkInput(name(), options.file, err); status != kExitOk) return status;
         if (const int status = checkPdfPath(options, err); status != kExitOk) return status;
+        if (!options.text && !pdfPrinterFactory()) {
+            // Before the database is opened, so that a password is asked once.
+            handOverToPdfProgram(err);
+            return kExitUsage;
+        }
 
         jet::DBEngine engine;
         // Opened as the program opens a database, shared and for writing (the
@@ -263,10 +243,8 @@ private:
     static int printPdf(const printing::ReportSource& source, const std::vector<std::string>& entries,
                         const ReportOptions& options, const printing::ReportSetup& setup,
                         printing::ReportMonitor& monitor, std::ostream& out, std::ostream& err) {
-#ifdef STRUX_REPORT_PDF
-        GuiApplicationScope application;
         std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
-        devices.push_back(std::make_unique<printer::PdfPrinterDevice>());
+        devices.push_back(pdfPrinterFactory()());
         printer::Printers printers(std::move(devices));
         printing::ReportSetup pdfSetup = setup;
         pdfSetup.outputFile = options.pdf;
@@ -280,11 +258,6 @@ private:
         out << "Report written to " << outcome.outputFile.string() << " (" << outcome.pages
             << (outcome.pages == 1 ? " page" : " pages") << ")\n";
         return kExitOk;
-#else
-        (void)source, (void)entries, (void)options, (void)setup, (void)monitor, (void)out;
-        err << "strux report: this strux was built without Qt and cannot write PDF; use --text\n";
-        return kExitUsage;
-#endif
     }
 };
 

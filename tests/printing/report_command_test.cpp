@@ -8,6 +8,10 @@
 #include "support/corpus.h"
 #include "support/strux_command.h"
 
+#ifdef STRUX_REPORT_PDF
+#include "pdf/qt_pdf_printer.h"
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -86,6 +90,7 @@ std::string head(const fs::path& file, std::size_t n) {
 
 TEST(ReportCommand, PdfWhereAskedOrBesideTheDatabase) {
     STRUX_REQUIRE_CORPUS();
+    cli::usePdfPrinterOfQt();
     reporttest::TempFolder folder;
     const fs::path pdf = folder.path() / "out.pdf";
     const CommandRun run = strux({"report", nwind(), "-o", pdf.string(), "--no-queries"});

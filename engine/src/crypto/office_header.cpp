@@ -1,13 +1,13 @@
 #include "crypto/office_header.h"
 
+#include <expat.h>
+
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
-
-#include <libxml/parser.h>
-#include <libxml/tree.h>
+#include <vector>
 
 #include "format/byte_reader.h"
 #include "format/format_errors.h"
@@ -113,34 +113,69 @@ CryptoApiHeader parseCryptoApi(const format::ByteReader& info, const std::string
     return header;
 }
 
-// libxml2 strings, freed with xmlFree.
-struct XmlFree {
-    void operator()(xmlChar* text) const { xmlFree(text); }
-};
-struct XmlDocFree {
-    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+// The descriptor as a small tree: element names without their namespace,
+// attributes by name. The descriptor fits in one page, so the tree is small.
+struct XmlElement {
+    std::string name;
+    std::map<std::string, std::string> attributes;
+    std::vector<std::size_t> children;
 };
 
-bool named(const xmlNode* node, const char* name) {
-    return node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+struct XmlTree {
+    std::vector<XmlElement> elements;  // elements[0] is the root
+    std::vector<std::size_t> open;     // the elements not yet closed
+    bool declaresType = false;
+    XML_Parser parser = nullptr;
+
+    const XmlElement* child(const XmlElement& parent, const char* name) const {
+        for (const std::size_t i : parent.children)
+            if (elements[i].name == name) return &elements[i];
+        return nullptr;
+    }
+};
+
+// Namespaced names come as "uri|local"; the descriptor's names are told
+// apart by their local part.
+std::string localName(const XML_Char* name) {
+    const std::string whole(name);
+    const std::size_t bar = whole.rfind('|');
+    return bar == std::string::npos ? whole : whole.substr(bar + 1);
 }
 
-const xmlNode* child(const xmlNode* parent, const char* name) {
-    for (const xmlNode* node = parent->children; node; node = node->next)
-        if (named(node, name)) return node;
-    return nullptr;
+void XMLCALL startElement(void* data, const XML_Char* name, const XML_Char** attributes) {
+    auto& tree = *static_cast<XmlTree*>(data);
+    XmlElement element;
+    element.name = localName(name);
+    for (const XML_Char** a = attributes; a[0] && a[1]; a += 2) element.attributes.emplace(localName(a[0]), a[1]);
+    const std::size_t index = tree.elements.size();
+    if (!tree.open.empty()) tree.elements[tree.open.back()].children.push_back(index);
+    tree.elements.push_back(std::move(element));
+    tree.open.push_back(index);
 }
+
+void XMLCALL endElement(void* data, const XML_Char*) { static_cast<XmlTree*>(data)->open.pop_back(); }
+
+// Office writes no document type; one could only bring entities whose
+// expansion a damaged or hostile header would size.
+void XMLCALL startDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    auto& tree = *static_cast<XmlTree*>(data);
+    tree.declaresType = true;
+    XML_StopParser(tree.parser, XML_FALSE);
+}
+
+struct ParserFree {
+    void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
+};
 
 class Attributes {
 public:
-    Attributes(const xmlNode* node, std::string element, const std::string& path)
+    Attributes(const XmlElement* node, std::string element, const std::string& path)
         : node_(node), element_(std::move(element)), path_(path) {}
 
     std::string text(const char* name) const {
-        std::unique_ptr<xmlChar, XmlFree> value(
-            xmlGetProp(const_cast<xmlNode*>(node_), reinterpret_cast<const xmlChar*>(name)));
-        if (!value) damaged(path_, element_ + " has no " + name);
-        return reinterpret_cast<const char*>(value.get());
+        const auto value = node_->attributes.find(name);
+        if (value == node_->attributes.end()) damaged(path_, element_ + " has no " + name);
+        return value->second;
     }
 
     std::uint64_t number(const char* name) const {
@@ -184,7 +219,7 @@ public:
     }
 
 private:
-    const xmlNode* node_;
+    const XmlElement* node_;
     std::string element_;
     const std::string& path_;
 };
@@ -198,31 +233,31 @@ void checkBlocks(const Bytes& value, std::size_t least, const char* name, const 
 }  // namespace
 
 AgileHeader parseAgileXml(std::string_view xml, const std::string& path) {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { xmlInitParser(); });
     while (!xml.empty() && xml.back() == '\0') xml.remove_suffix(1);
-    // No network, no entity expansion, and no messages on stderr: a damaged
-    // header is reported by the error below.
-    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlReadMemory(
-        xml.data(), static_cast<int>(xml.size()), "encryption.xml", nullptr,
-        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
-    if (!doc) damaged(path, "the XML descriptor is not well-formed");
-    // Office writes no document type; one could only bring entities whose
-    // expansion a damaged or hostile header would size.
-    if (doc->intSubset || doc->extSubset) damaged(path, "the XML descriptor declares a document type");
-    const xmlNode* root = xmlDocGetRootElement(doc.get());
-    if (!root || !named(root, "encryption")) damaged(path, "the XML descriptor has no encryption element");
+    XmlTree tree;
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreateNS(nullptr, '|'));
+    if (!parser) throw std::bad_alloc();
+    tree.parser = parser.get();
+    XML_SetUserData(parser.get(), &tree);
+    XML_SetElementHandler(parser.get(), startElement, endElement);
+    XML_SetStartDoctypeDeclHandler(parser.get(), startDoctype);
+    // No external entities are ever read: expat reads none without a handler.
+    const bool parsed = XML_Parse(parser.get(), xml.data(), static_cast<int>(xml.size()), 1) == XML_STATUS_OK;
+    if (tree.declaresType) damaged(path, "the XML descriptor declares a document type");
+    if (!parsed || tree.elements.empty()) damaged(path, "the XML descriptor is not well-formed");
+    const XmlElement& root = tree.elements.front();
+    if (root.name != "encryption") damaged(path, "the XML descriptor has no encryption element");
 
-    const xmlNode* keyData = child(root, "keyData");
+    const XmlElement* keyData = tree.child(root, "keyData");
     if (!keyData) damaged(path, "the XML descriptor has no keyData");
-    const xmlNode* passwordKey = nullptr;
-    if (const xmlNode* encryptors = child(root, "keyEncryptors")) {
-        for (const xmlNode* node = encryptors->children; node; node = node->next) {
-            if (!named(node, "keyEncryptor")) continue;
-            std::unique_ptr<xmlChar, XmlFree> uri(
-                xmlGetProp(const_cast<xmlNode*>(node), reinterpret_cast<const xmlChar*>("uri")));
-            if (uri && xmlStrcmp(uri.get(), reinterpret_cast<const xmlChar*>(kPasswordEncryptorUri)) == 0)
-                passwordKey = child(node, "encryptedKey");
+    const XmlElement* passwordKey = nullptr;
+    if (const XmlElement* encryptors = tree.child(root, "keyEncryptors")) {
+        for (const std::size_t i : encryptors->children) {
+            const XmlElement& node = tree.elements[i];
+            if (node.name != "keyEncryptor") continue;
+            const auto uri = node.attributes.find("uri");
+            if (uri != node.attributes.end() && uri->second == kPasswordEncryptorUri)
+                passwordKey = tree.child(node, "encryptedKey");
         }
     }
     if (!passwordKey) unsupported(path, "encryption without a password key");
