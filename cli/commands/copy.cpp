@@ -52,6 +52,9 @@ public:
         const bool force = parsed.flags.count("--force") > 0;
 
         GenerationSource opened(file);
+        // The copy is made from the database as it was before the write the
+        // waiting journal undoes: said, as the other commands say it.
+        if (opened.db->JournalWaiting()) err << "strux copy: warning: " << opened.db->JournalNotice() << '\n';
         codegen::CodeRequest& request = opened.request;
         request.copyOut = output.empty() ? codegen::emptyCopyPath(request.sDbPath) : output;
 

@@ -59,3 +59,31 @@ TEST(StruxCommandLine, DumpPrintsControlCharactersInNamesEscaped) {
     const auto json = strux({"dump", "--json", path});
     EXPECT_NE(json.out.find("Q\\u001b"), std::string::npos) << json.out;
 }
+
+// A journal beside the database is never applied by a command that only
+// reads it, and every one of them says that it waits (the copy too: it is
+// made from the database as it was before the write the journal undoes).
+TEST(StruxCommandLine, ReadingCommandsSayAJournalWaitsAndLeaveIt) {
+    testsupport::TempFolder folder;
+    const std::string path = folder / "waiting.mdb";
+    {
+        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+        auto table = db->CreateTableDef("Kept");
+        table->Fields().Append(table->CreateField("ID", jet::dbLong));
+        db->TableDefs().Append(std::move(table));
+    }
+    const std::string before = testsupport::readFile(path);
+    const std::string journal = path + ".stxj";
+    testsupport::writeFile(journal, "not a journal");
+    const std::vector<std::vector<std::string>> commands{
+        {"dump", path}, {"vb", path, "-o", folder / "waiting.bas"}, {"report", "--text", path},
+        {"verify", path}, {"copy", path, "-o", folder / "copy.mdb"}};
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0]);
+        const auto run = strux(args);
+        EXPECT_EQ(run.status, cli::kExitOk) << run.err;
+        EXPECT_NE((run.err + run.out).find("waiting.mdb.stxj"), std::string::npos) << run.err;
+        EXPECT_EQ(testsupport::readFile(journal), "not a journal");
+        EXPECT_EQ(testsupport::readFile(path), before);
+    }
+}

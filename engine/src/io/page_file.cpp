@@ -24,10 +24,12 @@ std::unique_ptr<PageFile> PageFile::open(const std::string& path, const OpenOpti
 
     int fd = -1;
     if (!options.readOnly) {
-        fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        // O_NONBLOCK: a FIFO or device given as the database does not
+        // stall the open; it is refused below as not a regular file.
+        fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) file->readOnly_ = true;
     }
-    if (fd < 0 && (options.readOnly || file->readOnly_)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (options.readOnly || file->readOnly_)) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) throw format::fileNotFound(path);
         if (errno == EACCES || errno == EPERM) throw format::noPermission(path);
@@ -37,6 +39,7 @@ std::unique_ptr<PageFile> PageFile::open(const std::string& path, const OpenOpti
 
     struct stat st{};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw format::unrecognizedFormat(path, "not a regular file");
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file->fileSize_ = static_cast<std::uint64_t>(st.st_size);
 
     // flock locks belong to the open file description, so two openers in

@@ -161,15 +161,21 @@ std::string journalMismatch(const RollbackJournal& journal, int fd, std::uint64_
 JournalState readJournal(const std::string& databasePath, std::uint64_t databaseSize, RollbackJournal& journal,
                          std::string& problem) {
     const std::string path = journalPath(databasePath);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO under the journal's name would stall the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return JournalState::None;
         throw format::noPermission(path);
     }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        problem = "it is not a regular file";
+        return JournalState::Damaged;
+    }
     // A journal holds at most every page of the database, each with a
     // small header: one much longer is not read into memory.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > 2 * databaseSize + 65536) {
+    if (static_cast<std::uint64_t>(st.st_size) > 2 * databaseSize + 65536) {
         ::close(fd);
         problem = "it is far longer than the database";
         return JournalState::Damaged;

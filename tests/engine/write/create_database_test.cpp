@@ -3,6 +3,7 @@
 // bytes Access writes for the same objects.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "io/page_file.h"
@@ -84,6 +85,20 @@ TEST_P(CreateDatabaseTest, PasswordInTheLocaleProtectsTheNewDatabase) {
                                                  GetParam().options);
               }),
               jet::kErrInvalidArgument);
+    // mdb-reader, where $STRUX_MDB_READER names it, reads the password
+    // back from the masked header field as Access stores it (mdbtools
+    // opens the file without asking for one).
+    if (const char* reader = std::getenv("STRUX_MDB_READER")) {
+        const std::string script =
+            "const M = (await import(require('url').pathToFileURL(process.argv[1] + '/lib/node/index.js').href)).default;"
+            "process.stdout.write(new M(require('fs').readFileSync(process.argv[2]), {password: 'Ab1 xyz'}).getPassword());";
+        bool read = false;
+        EXPECT_EQ(writetest::run("node --input-type=commonjs -e \"(async () => {" + script + "})()\" " +
+                                     writetest::quoted(reader) + " " + writetest::quoted(path),
+                                 &read),
+                  "Ab1 xyz");
+        EXPECT_TRUE(read);
+    }
     if (!writetest::haveMdbTools()) return;
     bool ok = false;
     EXPECT_EQ(writetest::run("mdb-tables -S -1 " + writetest::quoted(path), &ok),

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -189,6 +190,29 @@ TEST(StaleJournal, ANewDatabaseDropsTheJournalOfAnEarlierFileOfItsName) {
     EXPECT_FALSE(std::filesystem::exists(jet::io::journalPath(path)));
     auto db = jet::DBEngine().OpenDatabase(path);
     EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(*db)));
+}
+
+}  // namespace
+
+namespace {
+
+// A FIFO given as the database, or standing under the journal's name, is
+// refused or set aside at once: opening it never waits for a writer.
+TEST(NotAFile, AFifoDatabaseOrJournalDoesNotStallTheOpen) {
+    TempFolder folder;
+    const std::string fifo = folder.file("fifo.mdb");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(fifo, false, true); }), jet::kErrUnrecognizedFormat);
+    EXPECT_EQ(errorOf([&] { jet::DBEngine().OpenDatabase(fifo); }), jet::kErrUnrecognizedFormat);
+
+    const std::string path = folder.file("db.mdb");
+    jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
+    const std::string journal = jet::io::journalPath(path);
+    ASSERT_EQ(::mkfifo(journal.c_str(), 0600), 0);
+    EXPECT_TRUE(jet::DBEngine().OpenDatabase(path, false, true)->JournalWaiting());
+    auto db = jet::DBEngine().OpenDatabase(path);
+    EXPECT_NE(db->JournalNotice().find("not a regular file"), std::string::npos) << db->JournalNotice();
+    EXPECT_FALSE(std::filesystem::exists(journal));
 }
 
 }  // namespace
