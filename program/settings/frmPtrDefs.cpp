@@ -2,6 +2,7 @@
 // changes and its buttons. Storing is in frmPtrDefs_apply.cpp.
 #include "settings/frmPtrDefs.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QColor>
 #include <QFont>
@@ -43,6 +44,18 @@ void markAbsent(QComboBox* combo, int index, const char* why) {
     combo->setItemData(index, italic, Qt::FontRole);
     combo->setItemData(index, QColor(Qt::darkGray), Qt::ForegroundRole);
     combo->setItemData(index, QString(why), Qt::ToolTipRole);
+}
+
+// The closed combo shows only the text of its choice: an absent one is
+// told there too, by the same italics and tool tip.
+void showChoiceMark(QComboBox* combo) {
+    const int index = combo->currentIndex();
+    QFont font = combo->font();
+    font.setItalic(false);
+    combo->view()->setFont(font);  // the open list marks each entry itself
+    font.setItalic(index >= 0 && combo->itemData(index, Qt::FontRole).isValid());
+    combo->setFont(font);
+    combo->setToolTip(index >= 0 ? combo->itemData(index, Qt::ToolTipRole).toString() : QString());
 }
 
 }  // namespace
@@ -175,6 +188,7 @@ void frmPtrDefs::SelectFont(const std::string& name) {
     }
     if (index < 0 && cboPrinterFonts->count() > 0) index = 0;
     cboPrinterFonts->setCurrentIndex(index);
+    showChoiceMark(cboPrinterFonts);
 }
 
 void frmPtrDefs::FillFontList(int printerIndex) {
@@ -365,6 +379,7 @@ void frmPtrDefs::cboPrintInit_Click() {
 }
 
 void frmPtrDefs::cboPrinterName_Click() {
+    showChoiceMark(cboPrinterName);
     const std::string name = cboPrinterName->currentText().toStdString();
     printer::Printers& printers = printing::ProgramPrinters();
     int index = -1;
@@ -379,7 +394,10 @@ void frmPtrDefs::cboPrinterName_Click() {
     MarkChanged(3);
 }
 
-void frmPtrDefs::cboPrinterFonts_Click() { MarkChanged(3); }
+void frmPtrDefs::cboPrinterFonts_Click() {
+    showChoiceMark(cboPrinterFonts);
+    MarkChanged(3);
+}
 
 void frmPtrDefs::txtMargin_Change(int) { MarkChanged(3); }
 

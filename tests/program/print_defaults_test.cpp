@@ -28,13 +28,26 @@ TEST_F(PrintDefaultsTest, OpensOnTheStartUpSettingsWithNoTabChanged) {
     EXPECT_EQ(control<QComboBox>("cboPrintInit")->count(), 3);
     EXPECT_EQ(margins(), kBaseDefaults);
     EXPECT_EQ(text("cboPrinterFonts"), "Courier");
-    // The stored printer is not installed here; it is kept, not dropped.
+    // The machine's printers after the system default; the stored printer
+    // is not installed here: it is kept, not dropped, and told as absent in
+    // the closed combo as in its list, until an installed one is chosen.
+    auto* printers = control<QComboBox>("cboPrinterName");
+    std::vector<std::string> entries;
+    for (int i = 0; i < printers->count(); ++i) entries.push_back(printers->itemText(i).toStdString());
+    EXPECT_EQ(entries, (std::vector<std::string>{"<System default printer>", "Text", "Laser", "HP LaserJet 4L"}));
     EXPECT_EQ(text("cboPrinterName"), "HP LaserJet 4L");
+    EXPECT_TRUE(printers->toolTip().contains("not installed")) << printers->toolTip().toStdString();
+    EXPECT_TRUE(printers->font().italic());
+    EXPECT_FALSE(printers->itemData(2, Qt::ToolTipRole).isValid());
     EXPECT_TRUE(check("chkPrtQueries")->isChecked());
     EXPECT_TRUE(control<QRadioButton>("optPrintMode0")->isChecked());
     EXPECT_FALSE(control<QGroupBox>("fraVBCodeStyle")->isEnabled());
     EXPECT_FALSE(anyChanged());
     EXPECT_TRUE(control<QLabel>("Image1")->isHidden());
+    printers->setCurrentIndex(2);
+    emit printers->activated(2);
+    EXPECT_TRUE(printers->toolTip().isEmpty());
+    EXPECT_FALSE(printers->font().italic());
 }
 
 TEST_F(PrintDefaultsTest, AGoneStartUpTabSettingShowsTheFileValues) {

@@ -167,6 +167,7 @@ TEST_F(PrintRequestTest, CodeStylesGiveStandAloneOrProjectCode) {
     EXPECT_NE(readFile(data.file("Sample.bas")).find("Sub Main()"), std::string::npos);
     EXPECT_FALSE(exists("CreateVBForm.frm"));
     EXPECT_NE(hint().find(data.file("Sample.bas")), std::string::npos);
+    EXPECT_EQ(boxes(), (testsupport::Boxes{{"Code written to " + data.file("Sample.bas"), vb::vbInformation, "Strux32"}}));
 
     fs::remove(data.file("Sample.bas"));
     dialogs.answers.push_back(choose("optPrintMode2", "cmdAccept"));
@@ -312,6 +313,9 @@ TEST_F(PrintRequestTest, ReportCanBeCancelledFromTheProgressWindow) {
     const std::string& cancelled = textPrinter->documents()[0];
     EXPECT_NE(cancelled.find(printing::kCancelNote), std::string::npos);
     EXPECT_EQ(cancelled.find("Fields Listing for Table"), std::string::npos);
+    // A run cut short is told as such, not as a finished report.
+    EXPECT_EQ(boxes(), (testsupport::Boxes{{"Report cancelled by operator; the pages printed so far went to the printer Text",
+                                            vb::vbExclamation, "Strux32"}}));
 
     // The next report starts with the flag cleared and prints in full.
     frmPrinting::onLoad() = {};
