@@ -5,6 +5,7 @@
 #include <new>
 #include <system_error>
 
+#include "files/replacement_file.h"
 #include "jet/database.h"
 #include "jet/error.h"
 #include "jet/types.h"
@@ -35,6 +36,7 @@ constexpr int kSummaryUpdatableColumn = 50;
 // VB's error numbers for failures that carry none of their own.
 constexpr long kErrOutOfMemory = 7;
 constexpr long kErrInternal = 51;
+constexpr long kErrPathFileAccess = 75;
 
 std::string quoted(const std::string& name) { return "'" + name + "'"; }
 
@@ -96,8 +98,20 @@ private:
     void endDocument();
     void pageBreak();
     void breakIfBelow(double threshold) {
+        takePendingBreak();
         if (p_.CurrentY() > threshold) pageBreak();
     }
+    // The break at the end of a section, and the blank rows after it, are
+    // made only once something follows: made at the end of the report they
+    // would leave a last page holding nothing but its header.
+    void breakAtSectionEnd() {
+        if (p_.CurrentY() > kBreakAfterRows) breakPending_ = true;
+    }
+    void blankRow() {
+        if (breakPending_) ++pendingBlankRows_;
+        else p_.Print();
+    }
+    void takePendingBreak();
     void checkCancel();
     void rule();
     void label(const std::string& text);
@@ -122,6 +136,8 @@ private:
     ReportMonitor& monitor_;
     std::string path_;
     bool started_ = false;
+    bool breakPending_ = false;
+    int pendingBlankRows_ = 0;
     int pagesPrinted_ = 0;
 };
 
@@ -141,9 +157,20 @@ void StructureReport::PrintPageHeader() {
     monitor_.showPage(pageText(p_.Page()));
 }
 
+// A new page asked for while a section's break waits is that break (a
+// page per item): the waiting one would leave a page with only its header.
 void StructureReport::pageBreak() {
+    breakPending_ = false;
+    pendingBlankRows_ = 0;
     p_.NewPage();
     PrintPageHeader();
+}
+
+void StructureReport::takePendingBreak() {
+    if (!breakPending_) return;
+    const int blankRows = pendingBlankRows_;
+    pageBreak();
+    for (int i = 0; i < blankRows; ++i) p_.Print();
 }
 
 void StructureReport::checkCancel() {
@@ -166,12 +193,15 @@ void StructureReport::label(const std::string& text) {
 }
 
 void StructureReport::PrintCancelNote() {
+    takePendingBreak();
     p_.Print();
     p_.Print({kCancelNote});
     endDocument();
 }
 
 void StructureReport::endDocument() {
+    breakPending_ = false;
+    pendingBlankRows_ = 0;
     pagesPrinted_ = p_.documentOpen() ? p_.Page() : 0;
     p_.EndDoc();
 }
@@ -221,6 +251,7 @@ void StructureReport::printTableSummary() {
 
 void StructureReport::printTableSection(const std::string& name) {
     if (started_ && selection_.pagePerItem) pageBreak();
+    takePendingBreak();
     checkCancel();
     monitor_.showDetail(quoted(name));
     jet::TableDef& table = source_.tables[name];
@@ -249,7 +280,7 @@ void StructureReport::printTableSection(const std::string& name) {
     }
 
     checkCancel();
-    p_.Print();
+    blankRow();
 
     if (selection_.fields) {
         monitor_.showPage(pageText(p_.Page()));
@@ -266,20 +297,22 @@ void StructureReport::printTableSection(const std::string& name) {
             rule();
             for (int i = 0; i < table.Fields().Count(); ++i) {
                 printFieldRow(table.Fields()[i]);
-                breakIfBelow(kBreakAfterRows);
+                if (i < table.Fields().Count() - 1) breakIfBelow(kBreakAfterRows);
+                else breakAtSectionEnd();
             }
         }
     }
     // A table whose definition could not be read has no rows above: the
     // report says why rather than passing it over as empty.
     if (!table.Damage().empty()) {
+        takePendingBreak();
         p_.Print({Tab(iTab(0)), "Damaged: " + table.Damage()});
-        breakIfBelow(kBreakAfterRows);
+        breakAtSectionEnd();
     }
 
     if (!selection_.pagePerItem) {
-        p_.Print();
-        p_.Print();
+        blankRow();
+        blankRow();
     }
 }
 
@@ -294,6 +327,7 @@ void StructureReport::printListingTitle(const std::string& title, const std::str
 // splitting its "+A;-B" text at the semicolons: a field name may itself hold
 // a semicolon, and the split would then read past the last member.
 void StructureReport::printIndexGroup(const jet::Index& index) {
+    takePendingBreak();
     p_.Print({Tab(iTab(0)), index.Name()}, PrintEnd::KeepPosition);
     const std::string unique = printer::booleanText(index.Unique());
     const std::string primary = printer::booleanText(index.Primary());
@@ -312,7 +346,7 @@ void StructureReport::printIndexGroup(const jet::Index& index) {
         if (!last) breakIfBelow(kBreakAfterRows);
     }
     p_.Print();
-    breakIfBelow(kBreakAfterRows);
+    breakAtSectionEnd();
 }
 
 std::string StructureReport::typeName(int type) const {
@@ -355,6 +389,7 @@ void StructureReport::detailRow(const std::string& labelText, const printer::Pri
 void StructureReport::printQuerySection(const std::string& name) {
     if (!started_) PrintPageHeader();
     else if (selection_.pagePerItem) pageBreak();
+    takePendingBreak();
     checkCancel();
     monitor_.showDetail(quoted(name));
     const jet::QueryDef& query = source_.queries[name];
@@ -378,14 +413,15 @@ void StructureReport::printQuerySection(const std::string& name) {
     detailRow("Connect:", query.Connect());
     detailRow("Returns Records:", query.ReturnsRecords());
     detailRow("Updatable:", query.Updatable());
-    breakIfBelow(kBreakAfterRows);
-    p_.Print();
-    p_.Print();
+    breakAtSectionEnd();
+    blankRow();
+    blankRow();
 }
 
 void StructureReport::printRelationSection(const std::string& name) {
     if (!started_) PrintPageHeader();
     else if (selection_.pagePerItem) pageBreak();
+    takePendingBreak();
     checkCancel();
     monitor_.showDetail(quoted(name));
     const jet::Relation& relation = source_.relations[name];
@@ -401,9 +437,9 @@ void StructureReport::printRelationSection(const std::string& name) {
     detailRow("Foreign table:", relation.ForeignTable());
     detailRow("Attributes:", std::to_string(relation.Attributes()));
     detailRow("Partial replica:", relation.PartialReplica());
-    breakIfBelow(kBreakAfterRows);
-    p_.Print();
-    p_.Print();
+    breakAtSectionEnd();
+    blankRow();
+    blankRow();
 }
 
 // The number a failure reports: the engine's or the printer's own, else
@@ -486,6 +522,11 @@ ReportOutcome PrintStructure(const ReportSource& source, const std::vector<std::
                 }
                 outcome.outputFile = *chosen;
             }
+            // Whatever the name chosen, the PDF never takes the place of the
+            // database it describes.
+            if (files::sameFile(outcome.outputFile, source.path))
+                throw vb::RuntimeError(kErrPathFileAccess, "Path/File access error (" + outcome.outputFile.string() +
+                                                               " is the database being read)");
             p.device().setOutputFile(outcome.outputFile.string());
         }
         StructureReport report(source, selection, outcome.layout, fieldTypes, p, monitor);

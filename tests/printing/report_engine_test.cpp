@@ -360,6 +360,29 @@ TEST_F(ReportEngine, FilePrinterWritesBesideTheDatabaseUnlessToldWhere) {
     EXPECT_TRUE(run(nothing).outcome.outputFile.empty()) << "no document, no file";
 }
 
+// The file a report goes to is never the database, whether the program
+// proposes it (a database named .pdf) or the user chooses it through a link.
+TEST_F(ReportEngine, FilePrinterRefusesTheDatabaseItself) {
+    std::vector<std::unique_ptr<printer::PrinterDevice>> devices;
+    devices.push_back(std::make_unique<FilePrinterDevice>());
+    printers = std::make_unique<printer::Printers>(std::move(devices));
+    const fs::path link = folder.path() / "Report.pdf";
+    for (const std::string name : {"orders.mdb", "orders.pdf"}) {
+        SCOPED_TRACE(name);
+        db.path = (folder.path() / name).string();
+        std::ofstream(db.path) << "database";
+        fs::remove(link);
+        fs::create_symlink(name, link);
+        setup.chooseOutputFile = [&](const fs::path& proposed) -> std::optional<fs::path> {
+            return name == "orders.pdf" ? proposed : link;
+        };
+        const auto error = testsupport::caught<printing::ReportError>([&] { run(everything()); });
+        ASSERT_TRUE(error) << "the database was taken for the report's file";
+        EXPECT_EQ(error->number(), 75);
+        EXPECT_TRUE(deviceOf(*printers, 0).documents().empty());
+    }
+}
+
 TEST_F(ReportEngine, FailureAbandonsTheDocumentAndRestoresThePrinter) {
     setup.stored = printing::StoredTabSetting{"HPLJ", printing::defaultTabSetting()};
     ReportSelection selection;
