@@ -107,6 +107,16 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kExitUsage;
 }
 
+std::filesystem::path programFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !self.has_parent_path()) return std::filesystem::current_path();
+    const std::filesystem::path folder = self.parent_path();
+    if (folder.filename() == "strux32" && folder.parent_path().filename() == "lib")
+        return folder.parent_path().parent_path() / "bin";
+    return folder;
+}
+
 int runProgram(int argc, char** argv) {
     rememberCommandLine(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -3,6 +3,7 @@
 // exists is always documented.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -40,6 +41,12 @@ int checkInput(const std::string& command, const std::string& file, std::ostream
 // Runs a whole command line (without the program name) in-process; the
 // executable and the tests both come through here.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The folder of the strux being run, whose places (stx32ps.def, the
+// delivered files) a command uses. strux-pdf, to which strux hands PDF
+// reports, stands in <prefix>/lib/strux32 once installed and serves the
+// strux in <prefix>/bin: its folder is that one.
+std::filesystem::path programFolder();
 
 // The whole program: runs argv's command with standard output behind a
 // buffer whose failed writes (a full disk, /dev/full) make the status 2.

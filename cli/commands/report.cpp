@@ -22,14 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The folder of this executable.
-fs::path programFolder() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error && self.has_parent_path()) return self.parent_path();
-    return fs::current_path();
-}
-
 // Where stx32ps.def is kept: beside this program, or for an installed copy
 // in the user's data folder, which the user's program shares.
 fs::path printDefaultsFolder() {

@@ -1,5 +1,7 @@
 #include "pdf/pdf_printer.h"
 
+#include "command.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -32,9 +34,7 @@ void handOverToPdfProgram(std::ostream& err) {
         err << "strux report: this program has no PDF printer; use --text\n";
         return;
     }
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    const fs::path folder = error ? fs::path() : self.parent_path();
+    const fs::path folder = programFolder();
     const std::vector<fs::path> candidates = {folder / kPdfProgramName,
                                               folder.parent_path() / "lib" / "strux32" / kPdfProgramName};
     for (const fs::path& candidate : candidates) {

@@ -105,6 +105,14 @@ if [ -n "$database" ]; then
   "$strux" report "$copy" --text >/dev/null || fail "strux report as ann, again"
   cmp -s "$work/ann/strux32/stx32ps.def" "$work/ann-layout" || fail "ann's layout was replaced"
   cmp -s "$work/report-ann.txt" "$work/report-bob.txt" || fail "the same layout printed two reports"
+  # A PDF report is handed over to strux-pdf in the private library folder,
+  # which keeps to the same user folder.
+  if [ -x "$prefix/lib/strux32/strux-pdf" ]; then
+    "$strux" report "$copy" -o "$work/report.pdf" >/dev/null 2>"$work/report-pdf.err" || fail "strux report -o as ann: $(cat "$work/report-pdf.err")"
+    [ "$(head -c 5 "$work/report.pdf")" = "%PDF-" ] || fail "the installed strux wrote no PDF"
+    [ -e "$prefix/lib/strux32/stx32ps.def" ] && fail "strux-pdf wrote its layout into the library folder"
+    cmp -s "$work/ann/strux32/stx32ps.def" "$work/ann-layout" || fail "strux-pdf replaced ann's layout"
+  fi
 else
   echo "no corpus database found: the installed strux dump and report are not run"
 fi
