@@ -9,6 +9,18 @@
 
 using testsupport::strux;
 
+namespace {
+
+// A new database at `path` holding one table of one Long field.
+void makeOneTableDatabase(const std::string& path, int version, const char* table, const char* field) {
+    auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, version);
+    auto def = db->CreateTableDef(table);
+    def->Fields().Append(def->CreateField(field, jet::dbLong));
+    db->TableDefs().Append(std::move(def));
+}
+
+}  // namespace
+
 TEST(StruxCommandLine, HelpListsEveryCommand) {
     auto result = strux({"--help"});
     EXPECT_EQ(result.status, 0);
@@ -38,12 +50,7 @@ TEST(StruxCommandLine, EngineErrorsGiveTheDaoNumberOnStderr) {
 TEST(StruxCommandLine, DumpPrintsControlCharactersInNamesEscaped) {
     testsupport::TempFolder folder;
     const std::string path = folder / "escape.mdb";
-    {
-        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion30);
-        auto table = db->CreateTableDef("Qq1Name");
-        table->Fields().Append(table->CreateField("Qq2Field", jet::dbLong));
-        db->TableDefs().Append(std::move(table));
-    }
+    makeOneTableDatabase(path, jet::dbVersion30, "Qq1Name", "Qq2Field");
     std::string bytes = testsupport::readFile(path);
     for (const char* name : {"Qq1Name", "Qq2Field"}) {
         const auto at = bytes.find(name);
@@ -66,12 +73,7 @@ TEST(StruxCommandLine, DumpPrintsControlCharactersInNamesEscaped) {
 TEST(StruxCommandLine, ReadingCommandsSayAJournalWaitsAndLeaveIt) {
     testsupport::TempFolder folder;
     const std::string path = folder / "waiting.mdb";
-    {
-        auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
-        auto table = db->CreateTableDef("Kept");
-        table->Fields().Append(table->CreateField("ID", jet::dbLong));
-        db->TableDefs().Append(std::move(table));
-    }
+    makeOneTableDatabase(path, jet::dbVersion40, "Kept", "ID");
     const std::string before = testsupport::readFile(path);
     const std::string journal = path + ".stxj";
     testsupport::writeFile(journal, "not a journal");

@@ -192,10 +192,6 @@ TEST(StaleJournal, ANewDatabaseDropsTheJournalOfAnEarlierFileOfItsName) {
     EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(*db)));
 }
 
-}  // namespace
-
-namespace {
-
 // A FIFO given as the database, or standing under the journal's name, is
 // refused or set aside at once: opening it never waits for a writer.
 TEST(NotAFile, AFifoDatabaseOrJournalDoesNotStallTheOpen) {
