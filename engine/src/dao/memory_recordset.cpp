@@ -154,6 +154,12 @@ void MemoryRecordset::FindNext(const std::string& criteria) {
     noMatch_ = !findFrom(position_ + 1, criteria);
 }
 
+void MemoryRecordset::FindFromCurrent(const std::string& criteria) {
+    requireOpen();
+    if (type_ == dbOpenTable) notSupported();
+    noMatch_ = !findFrom(position_, criteria);
+}
+
 void MemoryRecordset::MoveFirst() {
     requireOpen();
     if (order_.empty()) throw Error(kErrNoCurrentRecord, "No current record.");

@@ -69,6 +69,8 @@ public:
     // and a move onto the row of that number.
     long currentRow() const;
     void moveToRow(std::size_t row);
+    // FindNext that may find the current row itself.
+    void FindFromCurrent(const std::string& criteria);
     // Rows changed in place, so that a writer need not read the table
     // again. A new row takes the next row number; it goes where the current
     // index puts it (after rows with an equal key), else at the end. A

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "dao/database_impl.h"
 #include "dao/related_writes.h"
@@ -63,26 +64,34 @@ void TableRecordset::leaveEdit() {
 // Moving away drops an edit in progress, as DAO does.
 void TableRecordset::Seek(const std::string& comparison, const std::vector<jet::Value>& key) {
     leaveEdit();
+    onDeleted_ = false;
     rows_->Seek(comparison, key);
 }
 void TableRecordset::FindFirst(const std::string& criteria) {
     leaveEdit();
+    onDeleted_ = false;
     rows_->FindFirst(criteria);
 }
 void TableRecordset::FindNext(const std::string& criteria) {
     leaveEdit();
-    rows_->FindNext(criteria);
+    // From a deleted record the search starts at the row that followed it.
+    if (std::exchange(onDeleted_, false)) rows_->FindFromCurrent(criteria);
+    else rows_->FindNext(criteria);
 }
 void TableRecordset::MoveFirst() {
     leaveEdit();
+    onDeleted_ = false;
     rows_->MoveFirst();
 }
 void TableRecordset::MoveNext() {
     leaveEdit();
+    // The deleted record's place is already on the row that followed it.
+    if (std::exchange(onDeleted_, false)) return;
     rows_->MoveNext();
 }
 void TableRecordset::MoveLast() {
     leaveEdit();
+    onDeleted_ = false;
     rows_->MoveLast();
 }
 
@@ -96,6 +105,7 @@ void TableRecordset::AddNew() {
 
 void TableRecordset::Edit() {
     db_.requireOpen();
+    if (onDeleted_) throw Error(kErrRecordDeleted, "Record is deleted.");
     const long row = rows_->currentRow();
     if (row < 0) throw Error(kErrNoCurrentRecord, "No current record.");
     mode_ = Mode::Edit;
@@ -143,6 +153,7 @@ void TableRecordset::CancelUpdate() {
 void TableRecordset::Delete() {
     db_.requireOpen();
     leaveEdit();
+    if (onDeleted_) throw Error(kErrRecordDeleted, "Record is deleted.");
     const long row = rows_->currentRow();
     if (row < 0) throw Error(kErrNoCurrentRecord, "No current record.");
     const auto at = static_cast<std::size_t>(row);
@@ -151,7 +162,10 @@ void TableRecordset::Delete() {
     writes.remove(tdefPage_, locations_[at], rowValues(at));
     writes.saveDefinitions();
     db_.commit(store);
-    // The row that followed the deleted one becomes current.
+    // As in DAO the deleted record stays current until a move: MoveNext
+    // goes on to the row that followed it, so that a loop deleting and
+    // moving on deletes every row.
+    onDeleted_ = true;
     db_.publish(writes.committed());
 }
 

@@ -48,7 +48,7 @@ public:
     bool Bof() const override { return rows_->Bof(); }
 
     void AddNew() override;
-    // Throws 3021 without a current record.
+    // Throws 3021 without a current record, 3167 on a deleted one.
     void Edit() override;
     // Throws 3020 outside AddNew / Edit, 3265 for a field the table lacks.
     void SetValue(const std::string& field, const jet::Value& value) override;
@@ -59,8 +59,10 @@ public:
     // undo that change; CancelUpdate and Edit again.
     void Update() override;
     void CancelUpdate() override;
-    // Throws 3021 without a current record, 3200 when an enforced relation
-    // that does not cascade deletes has rows referring to it.
+    // Throws 3021 without a current record, 3167 on a record deleted
+    // already, 3200 when an enforced relation that does not cascade deletes
+    // has rows referring to it. The deleted record stays current until a
+    // move; MoveNext (and FindNext) go on from the row that followed it.
     void Delete() override;
     void Close() override;
 
@@ -78,6 +80,7 @@ private:
     std::string table_;
     std::uint32_t tdefPage_;
     int type_;
+    bool onDeleted_ = false;  // the current record was deleted: no move since
     std::unique_ptr<MemoryRecordset> rows_;
     std::vector<storage::RowPointer> locations_;  // by row number of rows_
     std::unordered_map<std::uint32_t, std::size_t> rowNumbers_;  // stored row pointer -> row number

@@ -205,13 +205,18 @@ TEST_P(RecordsetWriteTest, RowsInMemoryStayInStepWithTheFile) {
         EXPECT_EQ((*rs)["Id"], jet::Value(std::int32_t{1}));
         rs->MoveNext();
         EXPECT_TRUE(rs->Eof());
-        // Delete: the following row becomes current; deleting the last one
-        // leaves the recordset at EOF.
+        // Delete: the deleted record stays current until a move, and
+        // MoveNext goes on to the row that followed it; after the last
+        // one it reaches EOF.
         rs->Seek("=", {std::string("c")});
         rs->Delete();
+        EXPECT_EQ(errorOf([&] { rs->Edit(); }), jet::kErrRecordDeleted);
+        EXPECT_EQ(errorOf([&] { rs->Delete(); }), jet::kErrRecordDeleted);
+        rs->MoveNext();
         EXPECT_EQ((*rs)["Title"], jet::Value(std::string("q")));
         rs->MoveLast();
         rs->Delete();
+        rs->MoveNext();
         EXPECT_TRUE(rs->Eof());
         EXPECT_EQ(rs->RecordCount(), 4);
         EXPECT_EQ(titles(*rs), (std::vector<std::string>{"a", "b", "q", "x"}));
@@ -232,6 +237,16 @@ TEST_P(RecordsetWriteTest, RowsInMemoryStayInStepWithTheFile) {
     EXPECT_EQ((*rs)["Title"], jet::Value(std::string("new")));
     EXPECT_EQ((*rs)["Id"], jet::Value(std::int32_t{7}));
     EXPECT_EQ(rs->RecordCount(), 5);
+    // DAO's loop that deletes as it goes, and the one that finds as it goes.
+    std::vector<jet::Value> order;
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) order.push_back((*rs)["Title"]);
+    rs->FindFirst("Width > 0");
+    rs->Delete();
+    rs->FindNext("Width > 0");
+    EXPECT_FALSE(rs->NoMatch());
+    EXPECT_EQ((*rs)["Title"], order.at(1));
+    for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) rs->Delete();
+    EXPECT_EQ(db->OpenRecordset("Settings", jet::dbOpenTable)->RecordCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, RecordsetWriteTest, ::testing::Values(0, static_cast<int>(jet::dbVersion40)),
