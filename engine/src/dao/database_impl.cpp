@@ -1,7 +1,6 @@
 #include "dao/database_impl.h"
 
 #include <algorithm>
-#include <sys/file.h>
 
 #include "catalog/dao_codes.h"
 #include "catalog/name_order.h"
@@ -246,22 +245,18 @@ void DatabaseImpl::commit(write::PageStore& store) {
         // Other openers hold shared locks and cache pages: writing under
         // them would hand them a database that changed beneath them. Write
         // only while no one else has the file open.
-        const bool upgraded = !file->exclusive();
-        if (upgraded && ::flock(file->descriptor(), LOCK_EX | LOCK_NB) != 0) {
-            // A refused conversion has dropped the shared lock as well.
-            ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
+        if (!file->lockForWrite())
             throw Error(kErrLockedForUpdate, "Couldn't update; currently locked by another session on this machine.",
                         file->path());
-        }
         try {
             write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path(),
                                      journaled ? write::FilePageSink::Journal::On : write::FilePageSink::Journal::Off);
             store.commit(sink);
         } catch (...) {
-            if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
+            file->unlockAfterWrite();
             throw;
         }
-        if (upgraded) ::flock(file->descriptor(), LOCK_SH | LOCK_NB);
+        file->unlockAfterWrite();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "format/format_errors.h"
+#include "io/file_lock.h"
 #include "io/rollback_journal.h"
 
 namespace jet::io {
@@ -129,10 +130,11 @@ void PageFile::recoverFromJournal(bool exclusive) {
                              aside + ".";
         }
     } catch (...) {
-        if (!exclusive) ::flock(fd_, LOCK_SH | LOCK_NB);
+        if (!exclusive) regainSharedLock();
         throw;
     }
-    if (!exclusive) ::flock(fd_, LOCK_SH | LOCK_NB);
+    if (!exclusive) regainSharedLock();
+    if (lockLost_) throw format::fileInUse(path_);
     struct stat st{};
     if (::fstat(fd_, &st) != 0) throw format::noPermission(path_);
     fileSize_ = static_cast<std::uint64_t>(st.st_size);
@@ -143,6 +145,22 @@ void PageFile::checkPageNumber(std::uint32_t number, const char* what) const {
         throw format::damagedDatabase(path_, std::string(what) + ": page " + std::to_string(number) +
                                                  " is outside the file (" + std::to_string(pageCount_) +
                                                  " pages)");
+}
+
+bool PageFile::lockForWrite() {
+    if (exclusive_ || fd_ < 0) return true;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    // The refused conversion has dropped the shared lock as well.
+    regainSharedLock();
+    return false;
+}
+
+void PageFile::unlockAfterWrite() {
+    if (!exclusive_ && fd_ >= 0) regainSharedLock();
+}
+
+void PageFile::regainSharedLock() {
+    if (!takeSharedLock(fd_)) lockLost_ = true;
 }
 
 void PageFile::readRaw(std::uint32_t number, std::uint8_t* out) {
@@ -178,6 +196,7 @@ Page PageFile::page(std::uint32_t number) {
     auto found = cache_.find(number);
     if (found == cache_.end()) {
         if (unfinishedWrite_) throw format::unfinishedWrite(path_, journalPath(path_));
+        if (lockLost_) throw format::fileInUse(path_);
         auto buffer = std::make_unique<std::uint8_t[]>(pageSize());
         readDecoded(number, buffer.get());
         found = cache_.emplace(number, std::move(buffer)).first;
@@ -190,6 +209,7 @@ Page PageFile::transientPage(std::uint32_t number, std::vector<std::uint8_t>& bu
     auto found = cache_.find(number);
     if (found != cache_.end()) return Page{number, std::span<const std::uint8_t>(found->second.get(), pageSize())};
     if (unfinishedWrite_) throw format::unfinishedWrite(path_, journalPath(path_));
+    if (lockLost_) throw format::fileInUse(path_);
     buffer.resize(pageSize());
     readDecoded(number, buffer.data());
     return Page{number, std::span<const std::uint8_t>(buffer.data(), pageSize())};

@@ -113,6 +113,14 @@ public:
     // on (3049), and so are further commits.
     void setUnfinishedWrite() { unfinishedWrite_ = true; }
     bool unfinishedWrite() const { return unfinishedWrite_; }
+    // A commit under a shared lock holds the file exclusively while it
+    // writes. lockForWrite() is false when another opener has the file.
+    // Should the shared lock not come back afterwards (another opener took
+    // the file exclusively in between), this opener no longer keeps others
+    // out: pages not read before and further commits are refused (3045).
+    bool lockForWrite();
+    void unlockAfterWrite();
+    bool lockLost() const { return lockLost_; }
 
 private:
     PageFile() = default;
@@ -120,6 +128,7 @@ private:
     void readRaw(std::uint32_t number, std::uint8_t* out);
     void readDecoded(std::uint32_t number, std::uint8_t* out);
     void recoverFromJournal(bool exclusive);
+    void regainSharedLock();
 
     std::string path_;
     int fd_ = -1;
@@ -129,6 +138,7 @@ private:
     bool readOnly_ = false;
     bool exclusive_ = false;
     bool unfinishedWrite_ = false;
+    bool lockLost_ = false;
     format::DatabaseHeader header_;
     std::unique_ptr<crypto::PageCodec> codec_;
     std::string journalNotice_;

@@ -43,6 +43,7 @@ std::uint32_t PageStore::allocate() {
 void PageStore::commit(PageSink& sink) {
     if (file_ && file_->unfinishedWrite())
         throw format::unfinishedWrite(file_->path(), io::journalPath(file_->path()));
+    if (file_ && file_->lockLost()) throw format::fileInUse(file_->path());
     // Pages are written as they are held, in the clear: into a page-encoded
     // file they would be garbage to every reader.
     if (file_ && file_->codec())

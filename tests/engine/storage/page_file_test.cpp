@@ -1,11 +1,16 @@
 // Opening databases: the header fields, refusals with DAO's error numbers
 // (missing file, not a database, unknown version, password, ACE
 // encryption, conflicting locks), Jet's page encoding, and page bounds.
+#include <fcntl.h>
+#include <sys/file.h>
+
 #include <filesystem>
+#include <thread>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "io/file_lock.h"
 #include "jet/error.h"
 #include "storage_fixture.h"
 #include "support/files.h"
@@ -137,6 +142,50 @@ TEST(PageFileOpen, ReadOnlyFilesOpenReadOnlyAndUnreadableOnesAre3051) {
     EXPECT_TRUE(PageFile::open(temp.path())->readOnly());
     std::filesystem::permissions(temp.path(), std::filesystem::perms::none);
     EXPECT_EQ(jetError([&] { PageFile::open(temp.path()); }), jet::kErrNoPermission);
+}
+
+// Every opener holds a shared lock; a commit holds the file alone and gives
+// it back, and a refused commit keeps the opener's place.
+TEST(PageFileOpen, CommitsTakeTheFileAloneAndGiveItBack) {
+    fixture::Database db(jet::format::jet4Format());
+    TempFile temp(db.bytes());
+    auto file = PageFile::open(temp.path());
+    const int other = ::open(temp.path().c_str(), O_RDONLY | O_CLOEXEC);
+    const auto alone = [&] { return ::flock(other, LOCK_EX | LOCK_NB) == 0 && ::flock(other, LOCK_UN) == 0; };
+    const auto shared = [&] { return ::flock(other, LOCK_SH | LOCK_NB) == 0 && ::flock(other, LOCK_UN) == 0; };
+
+    ASSERT_EQ(::flock(other, LOCK_SH | LOCK_NB), 0);
+    EXPECT_FALSE(file->lockForWrite());
+    ASSERT_EQ(::flock(other, LOCK_UN), 0);
+    EXPECT_FALSE(alone()) << "the refused commit dropped the opener's shared lock";
+
+    ASSERT_TRUE(file->lockForWrite());
+    EXPECT_FALSE(shared());
+    file->unlockAfterWrite();
+    EXPECT_TRUE(shared());
+    EXPECT_FALSE(alone());
+    EXPECT_FALSE(file->lockLost());
+    ::close(other);
+}
+
+// Between dropping the exclusive lock and taking the shared one, another
+// opener may take the file: a commit of it is waited for, an exclusive
+// opener is not waited for without end.
+TEST(PageFileOpen, SharedLockWaitsOutAnotherCommitButNotForEver) {
+    TempFile temp(Bytes(16, 0));
+    const int mine = ::open(temp.path().c_str(), O_RDONLY | O_CLOEXEC);
+    const int other = ::open(temp.path().c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(jet::io::takeSharedLock(mine, std::chrono::milliseconds(30)));
+    std::thread commit([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ::flock(other, LOCK_UN);
+    });
+    EXPECT_TRUE(jet::io::takeSharedLock(mine, std::chrono::seconds(5)));
+    commit.join();
+    EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
+    ::close(mine);
+    ::close(other);
 }
 
 }  // namespace
