@@ -37,6 +37,7 @@ void writeJson(jet::Database& db, std::ostream& out) {
         json.member("connect", table->Connect());
         json.member("sourceTableName", table->SourceTableName());
         json.member("recordCount", table->RecordCount());
+        if (!table->Damage().empty()) json.member("damage", table->Damage());
         json.key("fields");
         json.beginArray();
         for (const auto& field : table->Fields()) {
@@ -91,6 +92,7 @@ void writeJson(jet::Database& db, std::ostream& out) {
         json.member("connect", query->Connect());
         json.member("returnsRecords", query->ReturnsRecords());
         json.member("updatable", query->Updatable());
+        if (!query->Damage().empty()) json.member("damage", query->Damage());
         json.key("fields");
         json.beginArray();
         for (const auto& field : query->Fields()) json.value(field->Name());
@@ -173,6 +175,7 @@ void writeText(jet::Database& db, std::ostream& out) {
             << table->RecordCount() << " records]\n";
         if (!table->Connect().empty())
             out << "    linked: " << printable(table->Connect()) << " -> " << printable(table->SourceTableName()) << '\n';
+        if (!table->Damage().empty()) out << "    damaged: " << printable(table->Damage()) << '\n';
         for (const auto& field : table->Fields()) {
             out << "    field " << std::left << std::setw(24) << printable(field->Name()) << " type " << field->Type()
                 << ", size " << field->Size() << ", attributes " << field->Attributes();
@@ -196,6 +199,7 @@ void writeText(jet::Database& db, std::ostream& out) {
     for (const auto& query : db.QueryDefs()) {
         out << "  " << printable(query->Name()) << "  [type " << query->Type() << ", created "
             << isoDate(query->DateCreated()) << ", updated " << isoDate(query->LastUpdated()) << "]\n";
+        if (!query->Damage().empty()) out << "    damaged: " << printable(query->Damage()) << '\n';
         writeIndentedSql(query->SQL(), out);
     }
 

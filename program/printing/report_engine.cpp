@@ -400,6 +400,8 @@ void StructureReport::printQuerySection(const std::string& name) {
     p_.Print();
     breakIfBelow(kBreakAfterRows);
 
+    // A query whose definition could not be read has no text: say why.
+    if (!query.Damage().empty()) p_.Print({Tab(iTab(0)), "Damaged: " + query.Damage()});
     label("SQL Statement");
     // The usable width follows the printer each time, as the page may differ.
     const double width = p_.ScaleWidth() - (iTab(15) + 10);

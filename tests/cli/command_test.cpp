@@ -89,3 +89,24 @@ TEST(StruxCommandLine, ReadingCommandsSayAJournalWaitsAndLeaveIt) {
         EXPECT_EQ(testsupport::readFile(path), before);
     }
 }
+
+// A table definition that cannot be read is listed saying so, in both forms.
+TEST(StruxCommandLine, DumpMarksADamagedTable) {
+    testsupport::TempFolder folder;
+    const std::string path = folder / "torn.mdb";
+    makeOneTableDatabase(path, jet::dbVersion40, "Torn", "ID");
+    std::string bytes = testsupport::readFile(path);
+    // The newest table definition page is the table's own.
+    std::size_t last = 0;
+    for (std::size_t at = 4096; at < bytes.size(); at += 4096)
+        if (bytes[at] == 0x02) last = at;
+    ASSERT_NE(last, 0u);
+    bytes[last] = 0x01;
+    testsupport::writeFile(path, bytes);
+    const std::string page = "page " + std::to_string(last / 4096);
+    const auto text = strux({"dump", path});
+    ASSERT_EQ(text.status, cli::kExitOk) << text.err;
+    EXPECT_NE(text.out.find("  Torn  [attributes 0, 0 records]\n    damaged: " + page), std::string::npos) << text.out;
+    const auto json = strux({"dump", "--json", path});
+    EXPECT_NE(json.out.find("\"damage\": \"" + page), std::string::npos) << json.out;
+}

@@ -202,8 +202,11 @@ TEST(EmptyCopy, WhatTheCopyCannotHoldIsLeftOutAndNamed) {
         "auto-number People.Key: a GUID auto-number: made as a plain GUID column, without its GenGUID() default",
         "table Only Photos: none of its fields has a column in a Jet 4 database",
         "table Elsewhere: a linked table, source \"Places\" in C:\\Data\\Other.mdb: the copy holds no links",
+        "table Torn: its definition could not be read (page 7 (table definition) offset 0: not a table definition "
+        "page (type 1))",
         "index People.ByTags: its field 'Tags' is not in the copy",
         "query Remote Sales: a pass-through query: its text is for the server it connects to",
+        "query Torn Query: its definition could not be read (no MSysQueries rows)",
         "relation ElsewhereVisits: its table 'Elsewhere' is not in the copy",
         "relation LooseVisits: its table 'Elsewhere' is not in the copy",
         "relation TagsVisits: its field 'People.Tags' is not in the copy",

@@ -76,7 +76,8 @@ inline std::vector<std::string> ordersListing() {
 // A database with what one output or another cannot make: ACE's attachment,
 // multi-valued and calculated fields, a GUID auto-number, a table of
 // attachments only, a linked table, a pass-through query, and relations to
-// these and to a system table. Returns its listing.
+// these and to a system table, and a table and a query whose definitions
+// the engine could not read. Returns its listing.
 inline std::vector<std::string> buildWhatOutputsCannotHold(MemoryDatabase& db) {
     auto& people = db.addTable("People", {{"ID", jet::dbLong, 4}, {"Photos", jet::dbAttachment, 0},
                                           {"Tags", jet::dbComplexText, 0}, {"Twice", jet::dbLong, 4},
@@ -95,13 +96,15 @@ inline std::vector<std::string> buildWhatOutputsCannotHold(MemoryDatabase& db) {
     auto& remote = db.addQuery("Remote Sales", "EXEC GetSales 2003\r\n");
     remote.SetType(jet::dbQSQLPassThrough);
     remote.SetConnect("ODBC;DSN=Sales");
+    db.addTable("Torn", {}).SetDamage("page 7 (table definition) offset 0: not a table definition page (type 1)");
+    db.addQuery("Torn Query", "").SetDamage("no MSysQueries rows");
     db.addRelation("PeopleVisits", "People", "Visits", {{"ID", "PersonID"}}, 0);
     db.addRelation("ElsewhereVisits", "Elsewhere", "Visits", {{"ID", "PersonID"}}, 0);
     db.addRelation("LooseVisits", "Elsewhere", "Visits", {{"ID", "PersonID"}}, jet::dbRelationDontEnforce);
     db.addRelation("TagsVisits", "People", "Visits", {{"Tags", "PersonID"}}, 0);
     db.addRelation("MSysNavPaneGroupsVisits", "MSysNavPaneGroups", "Visits", {{"Id", "PersonID"}}, 0);
     return {"Tbl: People",       "Tbl: Only Photos",     "Tbl: Elsewhere",    "Tbl: Visits",
-            "Qdf: Remote Sales", "Rel: PeopleVisits",    "Rel: ElsewhereVisits", "Rel: LooseVisits",
+            "Tbl: Torn",         "Qdf: Remote Sales",    "Qdf: Torn Query",   "Rel: PeopleVisits",    "Rel: ElsewhereVisits", "Rel: LooseVisits",
             "Rel: TagsVisits",   "Rel: MSysNavPaneGroupsVisits"};
 }
 

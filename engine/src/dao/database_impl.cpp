@@ -142,13 +142,23 @@ void DatabaseImpl::load() {
     // tables and queries it reads.
     dao::QueryResolver resolver(queryObjects, queryRows, tableDefs);
     for (const auto* o : queryObjects) {
-        try {
-            queryDefs.add(dao::buildQueryDef(*o, resolver.rebuilt(*o), *file, updatable));
-        } catch (const Error& e) {
+        const auto damaged = [&](const Error& e) {
             auto query = std::make_unique<QueryDef>(o->name);
+            // The catalog flags carry the query's kind in their upper nibble.
+            query->SetType(static_cast<int>(o->flags & 0xF0));
             query->SetUpdatable(false);
             query->SetDamage(damageText(e, name));
             queryDefs.add(std::move(query));
+        };
+        try {
+            const auto* rebuilt = resolver.rebuilt(*o);
+            if (const Error* failed = rebuilt ? nullptr : resolver.failure(*o)) {
+                damaged(*failed);
+                continue;
+            }
+            queryDefs.add(dao::buildQueryDef(*o, rebuilt, *file, updatable));
+        } catch (const Error& e) {
+            damaged(e);
         }
     }
 

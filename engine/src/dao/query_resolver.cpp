@@ -20,12 +20,18 @@ const queries::RebuiltQuery* QueryResolver::rebuilt(const catalog::CatalogObject
         result = queries::rebuildQuery(rows == rows_.end() ? kNoRows : rows->second,
                                        static_cast<std::int32_t>(query.flags),
                                        [this](const std::string& source) { return columnsOf(source); });
-    } catch (const Error&) {
+    } catch (const Error& e) {
         result.reset();
+        failures_.emplace(query.id, e);
     }
     inProgress_.erase(query.id);
     auto& slot = done_[query.id] = std::move(result);
     return slot ? &*slot : nullptr;
+}
+
+const Error* QueryResolver::failure(const catalog::CatalogObject& query) const {
+    auto found = failures_.find(query.id);
+    return found == failures_.end() ? nullptr : &found->second;
 }
 
 std::optional<std::vector<std::string>> QueryResolver::columnsOf(const std::string& source) {

@@ -27,6 +27,8 @@ public:
 
     // The rebuilt query, or nullptr when its rows describe no query.
     const queries::RebuiltQuery* rebuilt(const catalog::CatalogObject& query);
+    // Why rebuilt() gave nullptr for `query`: the damage its rows showed.
+    const Error* failure(const catalog::CatalogObject& query) const;
 
 private:
     std::optional<std::vector<std::string>> columnsOf(const std::string& source);
@@ -35,6 +37,7 @@ private:
     const std::map<std::int32_t, std::vector<queries::QueryRow>>& rows_;
     const Collection<TableDef>& tables_;
     std::map<std::int32_t, std::optional<queries::RebuiltQuery>> done_;
+    std::map<std::int32_t, Error> failures_;
     std::set<std::int32_t> inProgress_;  // a query that reads itself gets no columns from itself
 };
 

@@ -74,6 +74,8 @@ With tdfNew
     DB.TableDefs.Append tdfNew
 End With
 '
+'Not created: table "Torn" (its definition could not be read (page 7 (table definition) offset 0: not a table definition page (type 1)))
+'
 DB.Tabledefs.Refresh
 End Sub
 
@@ -105,6 +107,8 @@ qdfNew.Connect = "ODBC;DSN=Sales"
 qdfNew.ReturnsRecords = True
 qdfNew.SQL = "EXEC GetSales 2003"
 'Named query is automatically appended to the queries collection
+'
+'Not created: query "Torn Query" (its definition could not be read (no MSysQueries rows))
 '
 End Sub
 

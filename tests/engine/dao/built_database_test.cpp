@@ -189,10 +189,12 @@ TEST_P(BuiltDatabase, QueriesWithoutRowsOrReadingEachOther) {
     EXPECT_EQ(db->QueryDefs()["Loop A"].SQL(), "SELECT [Loop B].*\r\nFROM [Loop B];\r\n");
     EXPECT_EQ(db->QueryDefs()["Loop A"].Fields().Count(), 0);
     // Without its rows a query is still listed, with the kind its catalog
-    // flags give and no SQL text.
+    // flags give, no SQL text, and marked as damaged.
     const jet::QueryDef& lost = db->QueryDefs()["Lost Rows"];
     EXPECT_EQ(lost.Type(), jet::dbQMakeTable);
     EXPECT_EQ(lost.SQL(), "");
+    EXPECT_NE(lost.Damage().find("no MSysQueries rows"), std::string::npos) << lost.Damage();
+    EXPECT_EQ(db->QueryDefs()["All Settings"].Damage(), "");
     EXPECT_EQ(db->Relations().Count(), 0);  // no MSysRelationships at all
 }
 
