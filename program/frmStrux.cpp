@@ -407,6 +407,14 @@ void frmStrux::OpenDatabaseFile(const std::string& path) {
         sErrArea = Subs().cvSetArea(-2, kFormNumber, 0);
         return;
     }
+    linkedSources_.clear();
+    // A write that was cut short was undone, or its journal set aside: the
+    // user hears of it before looking at what the file now holds.
+    if (const std::string notice = dbCurrent->JournalNotice(); !notice.empty()) {
+        SetPointer(0);
+        vb::MsgBox(notice, vb::vbExclamation, vb::App().Title());
+        SetPointer(11);
+    }
     LoadStructure(0);
     cmdPrint->setEnabled(true);
     bDbOpen = -1;
@@ -423,6 +431,7 @@ void frmStrux::closeDatabaseQuietly() {
         }
     }
     dbCurrent.reset();
+    linkedSources_.clear();
     bDbOpen = 0;
     sDbPath.clear();
     lblTitle->clear();
@@ -564,12 +573,15 @@ void frmStrux::showObject() {
     switch (viewer::layoutModeFor(bQuerySelected, bRelationSelected)) {
         case viewer::LayoutMode::Table: {
             if (!lstIndexes->isVisibleTo(this)) setLayoutMode(viewer::LayoutMode::Table);
-            jet::TableDef& table = dbCurrent->TableDefs()[sCurrentObject];
-            fillList(lstFields, viewer::fieldNames(table.Fields()));
+            std::string unreadable;
+            jet::TableDef& shown = tableInLists(&unreadable);
+            fillList(lstFields, viewer::fieldNames(shown.Fields()));
             std::vector<std::string> indexes;
-            for (int i = 0; i < table.Indexes().Count(); ++i) indexes.push_back(table.Indexes()[i].Name());
+            for (int i = 0; i < shown.Indexes().Count(); ++i) indexes.push_back(shown.Indexes()[i].Name());
             fillList(lstIndexes, indexes);
-            if (const auto notes = viewer::tableNoteLines(table); !notes.empty()) fillList(lstProperties, notes);
+            auto notes = viewer::tableNoteLines(dbCurrent->TableDefs()[sCurrentObject]);
+            if (!unreadable.empty()) notes.push_back("Source:          " + unreadable);
+            if (!notes.empty()) fillList(lstProperties, notes);
             break;
         }
         case viewer::LayoutMode::Query: {
@@ -587,6 +599,15 @@ void frmStrux::showObject() {
             break;
         }
     }
+}
+
+jet::TableDef& frmStrux::tableInLists(std::string* unreadable) {
+    jet::TableDef& table = dbCurrent->TableDefs()[sCurrentObject];
+    if (table.Connect().empty() || !dbeEngine) return table;
+    std::string why;
+    jet::TableDef* source = linkedSources_.sourceOf(*dbeEngine, table, sDbPath, why);
+    if (unreadable) *unreadable = why;
+    return source ? *source : table;
 }
 
 void frmStrux::lstTables_Click() {
@@ -614,7 +635,7 @@ void frmStrux::lstFields_Click() {
     const int i = lstFields->currentRow();
     if (i > -1 && dbCurrent) {
         try {
-            const jet::Field& field = dbCurrent->TableDefs()[sCurrentObject].Fields()[i];
+            const jet::Field& field = tableInLists().Fields()[i];
             fillList(lstProperties, viewer::fieldDetailLines(field, sFieldType));
         } catch (const jet::Error& e) {
             reportEngineError(e.number(), e.what());
@@ -634,7 +655,7 @@ void frmStrux::lstIndexes_Click() {
         const int i = lstIndexes->currentRow();
         if (i > -1 && dbCurrent) {
             try {
-                const jet::Index& index = dbCurrent->TableDefs()[sCurrentObject].Indexes()[i];
+                const jet::Index& index = tableInLists().Indexes()[i];
                 fillList(lstProperties, viewer::indexDetailLines(index));
             } catch (const jet::Error& e) {
                 reportEngineError(e.number(), e.what());

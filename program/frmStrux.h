@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "viewer/linked_sources.h"
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -71,6 +73,9 @@ private:
     void SetWakeUpTimer(int enable);
     void LoadStructure(int mode);
     void showObject();
+    // The table whose fields and indexes the lists show: a linked table's
+    // source table when its source can be read, else the table itself.
+    jet::TableDef& tableInLists(std::string* unreadable = nullptr);
     void setLayoutMode(viewer::LayoutMode mode);
     void layoutControls();
     void markDamagedEntries();
@@ -127,4 +132,5 @@ private:
     std::string startFile_;
     bool unloaded_ = false;
     std::unique_ptr<frmHelp> help_;
+    viewer::LinkedSources linkedSources_;
 };

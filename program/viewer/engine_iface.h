@@ -33,6 +33,9 @@ public:
     virtual bool Updatable() const = 0;
     virtual std::unique_ptr<jet::Recordset> OpenRecordset(const std::string& name, int type) = 0;
     virtual void Close() = 0;
+    // What the open found of an interrupted write (a journal applied, set
+    // aside or waiting); empty when there was none.
+    virtual std::string JournalNotice() const { return {}; }
 
     // The engine's own database object behind this handle, for the parts of
     // the program that work on the file itself; nullptr when there is none.

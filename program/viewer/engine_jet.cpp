@@ -20,6 +20,7 @@ public:
         return db_->OpenRecordset(name, type);
     }
     void Close() override { db_->Close(); }
+    std::string JournalNotice() const override { return db_->JournalNotice(); }
     jet::Database* database() override { return db_.get(); }
 
 private:

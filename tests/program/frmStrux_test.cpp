@@ -20,6 +20,7 @@
 #include "jet/types.h"
 #include "main_window_fixture.h"
 #include "settings_support.h"
+#include "support/files.h"
 #include "vb/app.h"
 #include "vb/instance_lock.h"
 #include "vb/scripted_ui.h"
@@ -377,9 +378,51 @@ TEST_F(MainWindowTest, DamagedAndLinkedTablesSayWhatTheyAre) {
     EXPECT_EQ(list("lstFields")->count(), 0);
     select("lstTables", "Tbl: Attached");
     EXPECT_EQ(items(list("lstProperties")),
-              (Lines{"Linked to:       ;DATABASE=/data/other.mdb", "Source table:    Suppliers"}));
+              (Lines{"Linked to:       ;DATABASE=/data/other.mdb", "Source table:    Suppliers",
+                     "Source:          not found (/data/other.mdb)"}));
     select("lstTables", "Tbl: Customers");
     EXPECT_TRUE(items(list("lstProperties")).empty());
+}
+
+// A linked table lists the fields and indexes of its source table, found by
+// its file name beside the front end when the link's Windows path is not here.
+TEST_F(MainWindowTest, LinkedTablesListTheirSourceTable) {
+    const std::string front = programFolder.file("front.mdb"), back = programFolder.file("back.mdb");
+    testsupport::writeFile(back, "");
+    auto source = std::make_shared<MemoryDatabase>();
+    auto suppliers = makeTable("Suppliers");
+    suppliers->Fields().add(makeField("SupplierID", jet::dbLong, 4, jet::dbAutoIncrField));
+    suppliers->Indexes().add(makeIndex("PrimaryKey", {{"SupplierID", 0}}, true, true));
+    source->tables.add(std::move(suppliers));
+    engine.databases[back] = source;
+    auto frontEnd = std::make_shared<MemoryDatabase>();
+    for (const auto& [name, connect] : std::vector<std::pair<std::string, std::string>>{
+             {"Attached", R"(;DATABASE=C:\Data\BACK.MDB)"},
+             {"Gone", R"(MS Access;DATABASE=\\server\share\gone.mdb)"},
+             {"Sheet", R"(Excel 8.0;DATABASE=C:\Data\back.mdb)"}}) {
+        auto linked = makeTable(name, jet::dbAttachedTable);
+        linked->SetConnect(connect);
+        linked->SetSourceTableName("Suppliers");
+        frontEnd->tables.add(std::move(linked));
+    }
+    engine.databases[front] = frontEnd;
+    startUp();
+    open(front);
+
+    select("lstTables", "Tbl: Attached");
+    EXPECT_EQ(items(list("lstFields")), (Lines{"SupplierID"}));
+    EXPECT_EQ(items(list("lstIndexes")), (Lines{"PrimaryKey"}));
+    EXPECT_EQ(items(list("lstProperties")).size(), 2u);
+    list("lstFields")->setCurrentRow(0);
+    EXPECT_EQ(items(list("lstProperties"))[1], "Field Type:       Long");
+    EXPECT_TRUE(engine.opens.back().readOnly);
+
+    select("lstTables", "Tbl: Gone");
+    EXPECT_EQ(list("lstFields")->count(), 0);
+    EXPECT_EQ(items(list("lstProperties")).back(), R"(Source:          not found (\\server\share\gone.mdb))");
+    select("lstTables", "Tbl: Sheet");
+    EXPECT_EQ(list("lstFields")->count(), 0);
+    EXPECT_EQ(items(list("lstProperties")).size(), 2u);
 }
 
 TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {
@@ -390,6 +433,16 @@ TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {
     EXPECT_EQ(list("lstTables")->count(), 0);
     EXPECT_EQ(bDbOpen, -1);
     EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
+}
+
+// What the open found of an interrupted write is told before the listing.
+TEST_F(MainWindowTest, InterruptedWriteIsToldAndTheDatabaseOpens) {
+    startUp();
+    northwind->journalNotice = "A write to this database was cut short; it was undone.";
+    openNorthwind();
+    EXPECT_EQ(boxes(), (Boxes{{northwind->journalNotice, 48, "Strux32"}}));
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_GT(list("lstTables")->count(), 0);
 }
 
 TEST_F(MainWindowTest, QueryOnlyDatabaseShowsTheQueryFirst) {

@@ -36,6 +36,7 @@ public:
     bool transactionsUnreadable = false;
     bool updatable = true;
     int closeCount = 0;
+    std::string journalNotice;
 
     jet::Collection<jet::TableDef>& TableDefs() override { return tables; }
     jet::Collection<jet::QueryDef>& QueryDefs() override { return queries; }
@@ -51,6 +52,7 @@ public:
         throw jet::Error(3078, "The Microsoft Jet database engine cannot find the input table or query '" + name + "'.");
     }
     void Close() override { ++closeCount; }
+    std::string JournalNotice() const override { return journalNotice; }
 };
 
 // Hands out the databases registered under their paths; a path with an
