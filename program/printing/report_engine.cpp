@@ -122,6 +122,7 @@ private:
     void printFieldRow(const jet::Field& field);
     void printListingTitle(const std::string& title, const std::string& name);
     void printQuerySection(const std::string& name);
+    void printToEdge(int column, const std::string& text);
     void printRelationSection(const std::string& name);
     void printFieldNames(const jet::Collection<jet::Field>& fields);
     void detailRow(const std::string& labelText, const printer::PrintItem& value);
@@ -364,10 +365,24 @@ void StructureReport::printFieldRow(const jet::Field& field) {
     p_.Print({Tab(iTab(19)), std::to_string(field.Attributes())}, PrintEnd::KeepPosition);
     if (selection_.details) {
         if (const char* meaning = attributeMeaning(field.Attributes()))
-            p_.Print({Tab(iTab(19) + 5), meaning});
+            printToEdge(iTab(19) + 5, meaning);
         else
             p_.Print();
     }
+}
+
+// `text` from `column` on; on a page too narrow for it, what does not fit
+// goes on the row below (after its "; "), under the words it continues.
+void StructureReport::printToEdge(int column, const std::string& text) {
+    const double room = p_.ScaleWidth() - (column - 1);
+    const auto split = text.find("; ");
+    if (p_.TextWidth(text) <= room || split == std::string::npos) {
+        p_.Print({Tab(column), text});
+        return;
+    }
+    p_.Print({Tab(column), text.substr(0, split + 1)});
+    const std::size_t indent = text.find_first_not_of(" -");
+    printToEdge(column + static_cast<int>(indent == std::string::npos ? 0 : indent), text.substr(split + 2));
 }
 
 void StructureReport::printFieldNames(const jet::Collection<jet::Field>& fields) {
