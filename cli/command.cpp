@@ -23,6 +23,8 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(makeReportCommand());
     commands.push_back(makeVerifyCommand());
     commands.push_back(makeCopyCommand());
+    commands.push_back(makeDiffCommand());
+    commands.push_back(makeSchemaCommand());
     return commands;
 }
 

@@ -1,0 +1,200 @@
+#include "diff/structure_diff.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "jet/dao.h"
+#include "listing/structure_listing.h"
+
+namespace diff {
+
+namespace {
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string yesNo(bool flag) { return flag ? "yes" : "no"; }
+
+// "Text(20)", "Date/Time"; a code without a name as its number.
+std::string typeText(const jet::Field& field) {
+    static const listing::FieldTypeNames names = listing::fieldTypeNames();
+    const int type = field.Type();
+    std::string text = type >= 0 && type < static_cast<int>(names.size()) && !names[static_cast<std::size_t>(type)].empty()
+                           ? names[static_cast<std::size_t>(type)]
+                           : "type " + std::to_string(type);
+    if (type == jet::dbText || type == jet::dbBinary || type == jet::dbChar || type == jet::dbVarBinary)
+        text += "(" + std::to_string(field.Size()) + ")";
+    return text;
+}
+
+std::string description(const jet::Collection<jet::Property>& properties) {
+    const jet::Property* p = properties.find("Description");
+    return p ? jet::valueToString(p->Value()) : std::string();
+}
+
+// A relation's field pairs, primary = foreign: "A=X;B=Y".
+std::string relationFields(const jet::Relation& relation) {
+    std::string text;
+    for (const auto& field : relation.Fields()) {
+        if (!text.empty()) text += ";";
+        text += field->Name() + "=" + field->ForeignName();
+    }
+    return text;
+}
+
+// A saved query's PARAMETERS declaration, and the rest of its SQL.
+std::pair<std::string, std::string> splitParameters(const std::string& sql) {
+    if (sql.rfind("PARAMETERS ", 0) != 0) return {"", sql};
+    const auto end = sql.find(";\r\n");
+    if (end == std::string::npos) return {sql, ""};
+    return {sql.substr(0, end + 1), sql.substr(end + 3)};
+}
+
+bool isSystemTable(const jet::TableDef& table) { return !listing::isListedTable(table); }
+
+class Comparer {
+public:
+    Comparer(const DiffOptions& options, std::vector<Difference>& out) : options_(options), out_(out) {}
+
+    void database(jet::Database& a, jet::Database& b) {
+        value("version", a.Version(), b.Version());
+        value("collating order", std::to_string(a.CollatingOrder()), std::to_string(b.CollatingOrder()));
+        value("code page", std::to_string(a.CodePage()), std::to_string(b.CodePage()));
+        description("description", ::diff::description(a.Properties()), ::diff::description(b.Properties()));
+    }
+
+    void tables(const jet::Collection<jet::TableDef>& a, const jet::Collection<jet::TableDef>& b) {
+        auto wanted = [&](const jet::TableDef& t) { return options_.system || !isSystemTable(t); };
+        pairUp(a, b, "table", wanted, [&](const jet::TableDef& x, const jet::TableDef& y) { table(x, y); });
+    }
+
+    void relations(const jet::Collection<jet::Relation>& a, const jet::Collection<jet::Relation>& b) {
+        pairUp(a, b, "relation", [](const jet::Relation&) { return true; },
+               [&](const jet::Relation& x, const jet::Relation& y) {
+                   name(x.Name(), y.Name());
+                   text("table", x.Table(), y.Table());
+                   text("foreign table", x.ForeignTable(), y.ForeignTable());
+                   text("fields", relationFields(x), relationFields(y));
+                   value("attributes", std::to_string(x.Attributes()), std::to_string(y.Attributes()));
+               });
+    }
+
+    void queries(const jet::Collection<jet::QueryDef>& a, const jet::Collection<jet::QueryDef>& b) {
+        auto wanted = [&](const jet::QueryDef& q) { return options_.system || listing::isListedQuery(q); };
+        pairUp(a, b, "query", wanted, [&](const jet::QueryDef& x, const jet::QueryDef& y) {
+            name(x.Name(), y.Name());
+            value("type", std::to_string(x.Type()), std::to_string(y.Type()));
+            const auto [xParameters, xSql] = splitParameters(x.SQL());
+            const auto [yParameters, ySql] = splitParameters(y.SQL());
+            description("parameters", xParameters, yParameters);
+            description("SQL", xSql, ySql);
+            description("connect", x.Connect(), y.Connect());
+        });
+    }
+
+private:
+    void table(const jet::TableDef& a, const jet::TableDef& b) {
+        name(a.Name(), b.Name());
+        description("description", ::diff::description(a.Properties()), ::diff::description(b.Properties()));
+        description("link", a.Connect(), b.Connect());
+        text("source table", a.SourceTableName(), b.SourceTableName());
+        pairUp(a.Fields(), b.Fields(), "field", [](const jet::Field&) { return true; },
+               [&](const jet::Field& x, const jet::Field& y) { field(x, y); });
+        // The indexes Jet keeps for an enforced relation come and go with
+        // it: the relation's own difference says it.
+        pairUp(a.Indexes(), b.Indexes(), "index", [](const jet::Index& i) { return !i.Foreign(); },
+               [&](const jet::Index& x, const jet::Index& y) {
+                   name(x.Name(), y.Name());
+                   text("fields", x.FieldsText(), y.FieldsText());
+                   value("primary", yesNo(x.Primary()), yesNo(y.Primary()));
+                   value("unique", yesNo(x.Unique()), yesNo(y.Unique()));
+                   value("required", yesNo(x.Required()), yesNo(y.Required()));
+                   value("ignore nulls", yesNo(x.IgnoreNulls()), yesNo(y.IgnoreNulls()));
+               });
+    }
+
+    void field(const jet::Field& a, const jet::Field& b) {
+        name(a.Name(), b.Name());
+        value("type", typeText(a), typeText(b));
+        value("required", yesNo(a.Required()), yesNo(b.Required()));
+        value("allow zero length", yesNo(a.AllowZeroLength()), yesNo(b.AllowZeroLength()));
+        value("attributes", std::to_string(a.Attributes()), std::to_string(b.Attributes()));
+        description("default value", a.DefaultValue(), b.DefaultValue());
+        description("validation rule", a.ValidationRule(), b.ValidationRule());
+        description("validation text", a.ValidationText(), b.ValidationText());
+        description("description", ::diff::description(a.Properties()), ::diff::description(b.Properties()));
+        if (options_.ordinal)
+            value("ordinal position", std::to_string(a.OrdinalPosition()), std::to_string(b.OrdinalPosition()));
+    }
+
+    // A's items in A's order paired with B's of the same name, then the
+    // items only B has in B's order.
+    template <class T, class Wanted, class Compare>
+    void pairUp(const jet::Collection<T>& a, const jet::Collection<T>& b, const char* kind, Wanted wanted,
+                Compare compare) {
+        for (const auto& item : a) {
+            if (!wanted(*item)) continue;
+            path_.emplace_back(kind, item->Name());
+            const T* other = b.find(item->Name());
+            if (other && wanted(*other)) compare(*item, *other);
+            else report(Difference::Change::Removed, "", "", "");
+            path_.pop_back();
+        }
+        for (const auto& item : b) {
+            if (!wanted(*item)) continue;
+            const T* other = a.find(item->Name());
+            if (other && wanted(*other)) continue;
+            path_.emplace_back(kind, item->Name());
+            report(Difference::Change::Added, "", "", "");
+            path_.pop_back();
+        }
+    }
+
+    void name(const std::string& a, const std::string& b) {
+        if (a != b && !options_.ignoreCase) report(Difference::Change::Changed, "name", a, b, Difference::Shown::Name);
+    }
+
+    // A value that is the same in every spelling: numbers, flags, types.
+    void value(const char* property, const std::string& a, const std::string& b) {
+        if (a != b) report(Difference::Change::Changed, property, a, b);
+    }
+
+    // A name (of a table, a field) as a value: its case counts unless
+    // --ignore-case.
+    void text(const char* property, const std::string& a, const std::string& b) {
+        if (a == b || (options_.ignoreCase && equalIgnoringCase(a, b))) return;
+        report(Difference::Change::Changed, property, a, b, Difference::Shown::Name);
+    }
+
+    // A free text, shown quoted on one line.
+    void description(const char* property, const std::string& a, const std::string& b) {
+        if (a == b || (options_.ignoreCase && equalIgnoringCase(a, b))) return;
+        report(Difference::Change::Changed, property, a, b, Difference::Shown::FreeText);
+    }
+
+    void report(Difference::Change change, std::string property, std::string from, std::string to,
+                Difference::Shown shown = Difference::Shown::Value) {
+        out_.push_back({path_, change, std::move(property), std::move(from), std::move(to), shown});
+    }
+
+    const DiffOptions& options_;
+    std::vector<Difference>& out_;
+    DiffPath path_;
+};
+
+}  // namespace
+
+std::vector<Difference> compareStructures(jet::Database& a, jet::Database& b, const DiffOptions& options) {
+    std::vector<Difference> differences;
+    Comparer comparer(options, differences);
+    comparer.database(a, b);
+    comparer.tables(a.TableDefs(), b.TableDefs());
+    comparer.relations(a.Relations(), b.Relations());
+    if (options.queries) comparer.queries(a.QueryDefs(), b.QueryDefs());
+    return differences;
+}
+
+}  // namespace diff
