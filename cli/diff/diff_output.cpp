@@ -16,11 +16,11 @@ const char* changeWord(Difference::Change change) {
     return "changed";
 }
 
-// A value as the line shows it: free text quoted on one line ("(none)" when
+// A value as the line shows it: free text on one line ("(none)" when
 // empty), names with their control characters escaped.
 std::string shown(const std::string& value, Difference::Shown how) {
     switch (how) {
-        case Difference::Shown::FreeText: return value.empty() ? "(none)" : "\"" + cli::oneLine(value) + "\"";
+        case Difference::Shown::FreeText: return value.empty() ? "(none)" : cli::oneLine(value);
         case Difference::Shown::Name: return cli::printable(value);
         case Difference::Shown::Value: break;
     }

@@ -75,9 +75,9 @@ public:
         pairUp(a, b, "relation", [](const jet::Relation&) { return true; },
                [&](const jet::Relation& x, const jet::Relation& y) {
                    name(x.Name(), y.Name());
-                   text("table", x.Table(), y.Table());
-                   text("foreign table", x.ForeignTable(), y.ForeignTable());
-                   text("fields", relationFields(x), relationFields(y));
+                   reference("table", x.Table(), y.Table());
+                   reference("foreign table", x.ForeignTable(), y.ForeignTable());
+                   reference("fields", relationFields(x), relationFields(y));
                    value("attributes", std::to_string(x.Attributes()), std::to_string(y.Attributes()));
                });
     }
@@ -108,7 +108,7 @@ private:
         pairUp(a.Indexes(), b.Indexes(), "index", [](const jet::Index& i) { return !i.Foreign(); },
                [&](const jet::Index& x, const jet::Index& y) {
                    name(x.Name(), y.Name());
-                   text("fields", x.FieldsText(), y.FieldsText());
+                   reference("fields", x.FieldsText(), y.FieldsText());
                    value("primary", yesNo(x.Primary()), yesNo(y.Primary()));
                    value("unique", yesNo(x.Unique()), yesNo(y.Unique()));
                    value("required", yesNo(x.Required()), yesNo(y.Required()));
@@ -121,7 +121,9 @@ private:
         value("type", typeText(a), typeText(b));
         value("required", yesNo(a.Required()), yesNo(b.Required()));
         value("allow zero length", yesNo(a.AllowZeroLength()), yesNo(b.AllowZeroLength()));
-        value("attributes", std::to_string(a.Attributes()), std::to_string(b.Attributes()));
+        // A new type brings its own storage: fixed or variable follows from it.
+        const long storage = a.Type() == b.Type() ? 0 : jet::dbFixedField | jet::dbVariableField;
+        value("attributes", std::to_string(a.Attributes() & ~storage), std::to_string(b.Attributes() & ~storage));
         description("default value", a.DefaultValue(), b.DefaultValue());
         description("validation rule", a.ValidationRule(), b.ValidationRule());
         description("validation text", a.ValidationText(), b.ValidationText());
@@ -162,14 +164,20 @@ private:
         if (a != b) report(Difference::Change::Changed, property, a, b);
     }
 
-    // A name (of a table, a field) as a value: its case counts unless
+    // Names of other objects (an index's fields, a relation's tables): a
+    // change of their case is the named object's difference, said there.
+    void reference(const char* property, const std::string& a, const std::string& b) {
+        if (!equalIgnoringCase(a, b)) report(Difference::Change::Changed, property, a, b, Difference::Shown::Name);
+    }
+
+    // A name as a value (a linked table's source): its case counts unless
     // --ignore-case.
     void text(const char* property, const std::string& a, const std::string& b) {
         if (a == b || (options_.ignoreCase && equalIgnoringCase(a, b))) return;
         report(Difference::Change::Changed, property, a, b, Difference::Shown::Name);
     }
 
-    // A free text, shown quoted on one line.
+    // A free text, shown on one line.
     void description(const char* property, const std::string& a, const std::string& b) {
         if (a == b || (options_.ignoreCase && equalIgnoringCase(a, b))) return;
         report(Difference::Change::Changed, property, a, b, Difference::Shown::FreeText);

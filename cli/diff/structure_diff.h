@@ -35,7 +35,7 @@ struct Difference {
     std::string property;  // what changed ("type", "SQL"); empty when added or removed
     std::string from, to;  // the values as stored; empty when added or removed
     // A free text (SQL, a default value, a description), which the text
-    // output quotes on one line, and a name, whose control characters it
+    // output shows on one line, and a name, whose control characters it
     // escapes; numbers, flags and types are neither.
     enum class Shown { Value, Name, FreeText } shown = Shown::Value;
 };
