@@ -130,17 +130,48 @@ private:
         return field && isAutoNumber(*field) ? field : nullptr;
     }
 
+    // InnoDB keeps a row within about 8,000 bytes and counts a VARCHAR at
+    // its widest (four bytes a character); a TEXT column lies outside the
+    // row. A wide Jet table has its longest text fields made TEXT, until
+    // the row fits.
+    void chooseMysqlTextColumns(const jet::TableDef& table, std::vector<std::string>& notes) {
+        constexpr long kRowLimit = 6000;  // with room for the row's own header and keys
+        long width = 0;
+        std::vector<const jet::Field*> texts;
+        for (const auto& field : table.Fields()) {
+            std::string why;
+            if (!columnType(dialect_, *field, why)) continue;
+            const bool text = field->Type() == jet::dbText || field->Type() == jet::dbChar;
+            width += text ? 4 * field->Size() + 2 : 20;
+            if (text) texts.push_back(field.get());
+        }
+        std::stable_sort(texts.begin(), texts.end(), [](auto* a, auto* b) { return a->Size() > b->Size(); });
+        for (const jet::Field* field : texts) {
+            if (width <= kRowLimit) break;
+            width -= 4 * field->Size() + 2 - 20;
+            mysqlText_.insert(foldedName(table.Name()) + "\n" + foldedName(field->Name()));
+            notes.push_back("field " + table.Name() + "." + field->Name() + " is TEXT, not VARCHAR(" +
+                            std::to_string(field->Size()) + "): the row would not fit InnoDB's limit");
+        }
+    }
+
+    bool isMysqlText(const jet::TableDef& table, const jet::Field& field) const {
+        return mysqlText_.count(foldedName(table.Name()) + "\n" + foldedName(field.Name())) > 0;
+    }
+
     void createTable(const jet::TableDef& table) {
         std::vector<std::string> lines;
         std::vector<std::string> notes;
+        if (dialect_ == Dialect::Mysql) chooseMysqlTextColumns(table, notes);
         const jet::Field* counter = sqliteCounter(table);
         for (const auto& field : table.Fields()) {
             std::string why;
-            const auto type = columnType(dialect_, *field, why);
+            auto type = columnType(dialect_, *field, why);
             if (!type) {
                 notes.push_back("field " + field->Name() + " is not created: " + why);
                 continue;
             }
+            if (isMysqlText(table, *field)) type = "TEXT";
             lines.push_back(columnLine(table, *field, *type, field.get() == counter, notes));
         }
         const jet::Index* key = primaryKey(table);
@@ -180,7 +211,9 @@ private:
         // never Null, and new rows hold No.
         const bool boolean = field.Type() == jet::dbBoolean;
         if (field.Required() || boolean || autoNumber) line += " NOT NULL";
-        const auto fallback = defaultValue(dialect_, field);
+        auto fallback = defaultValue(dialect_, field);
+        // MySQL takes a TEXT column's default only as an expression.
+        if (fallback && isMysqlText(table, field)) fallback = "(" + *fallback + ")";
         if (!autoNumber && fallback) line += " DEFAULT " + *fallback;
         else if (boolean) line += dialect_ == Dialect::Sqlite ? " DEFAULT 0" : " DEFAULT FALSE";
         if (!autoNumber && !fallback && !field.DefaultValue().empty())
@@ -200,6 +233,8 @@ private:
             if (dialect_ == Dialect::Mysql) {
                 const jet::Field* field = table.Fields().find(member->Name());
                 if (field && (field->Type() == jet::dbMemo || field->Type() == jet::dbLongBinary)) list += "(255)";
+                // Its first Size characters are the whole of its values.
+                else if (field && isMysqlText(table, *field)) list += "(" + std::to_string(field->Size()) + ")";
             }
             if (withOrder && (member->Attributes() & jet::dbDescending)) list += " DESC";
         }
@@ -292,8 +327,8 @@ private:
                     break;
                 }
                 if (!ready) continue;
-                out_ << "CREATE VIEW " << name(fittedName(candidate.query->Name(), nameLimit(dialect_))) << " AS\n"
-                     << candidate.view.select << ";\n";
+                out_ << "CREATE VIEW " << name(fittedName(candidate.query->Name(), nameLimit(dialect_)))
+                     << viewColumns(*candidate.query) << " AS\n" << candidate.view.select << ";\n";
                 made.insert(self);
                 progress = true;
             }
@@ -308,12 +343,24 @@ private:
         }
     }
 
+    // The view's columns named as Jet names the query's fields: where two
+    // tables give a column of one name, Jet tells them apart ("T1.ID",
+    // "T2.ID") and the targets refuse a view that does not.
+    std::string viewColumns(const jet::QueryDef& query) const {
+        if (query.Fields().Count() == 0) return {};
+        std::string list;
+        for (const auto& field : query.Fields())
+            list += (list.empty() ? " (" : ", ") + name(fittedName(field->Name(), nameLimit(dialect_)));
+        return list + ")";
+    }
+
     jet::Database& db_;
     Dialect dialect_;
     std::ostringstream out_;
     std::vector<const jet::TableDef*> tables_;
     std::vector<const jet::Relation*> foreignKeys_;
     std::set<std::string> usedNames_;
+    std::set<std::string> mysqlText_;  // "table\nfield", folded
     NameBook names_;
 };
 

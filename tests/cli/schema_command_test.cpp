@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "command.h"
+#include "support/command_output.h"
+#include "support/corpus.h"
+#include "support/expected_schema.h"
+#include "support/files.h"
+#include "support/scratch_servers.h"
+#include "support/strux_command.h"
+#include "support/structure_spec.h"
+#include "support/temp_folder.h"
+
+using testsupport::shellQuoted;
+using testsupport::strux;
+
+namespace {
+
+std::set<std::string> lineSet(const std::string& text) {
+    std::set<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) lines.insert(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string joined(const std::set<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    return text;
+}
+
+// The script for one corpus file, written with -o (the way scripts are
+// kept), and the structure it must give.
+struct CorpusScript {
+    std::string name, file;
+    std::set<std::string> expected;
+};
+
+std::vector<CorpusScript> corpusScripts(const testsupport::TempFolder& folder, const std::string& dialect) {
+    std::vector<CorpusScript> scripts;
+    for (const auto& database : testsupport::corpusDatabases()) {
+        CorpusScript script{testsupport::corpusName(database), folder / (std::to_string(scripts.size()) + ".sql"), {}};
+        const auto run = strux({"schema", database.string(), "--dialect", dialect, "-o", script.file});
+        EXPECT_EQ(run.status, 0) << script.name << ": " << run.err;
+        auto db = jet::DBEngine().OpenDatabase(database.string(), false, true);
+        script.expected = testsupport::expectedSchema(*db);
+        scripts.push_back(std::move(script));
+    }
+    return scripts;
+}
+
+// The catalog of the loaded schema as expectedSchema's lines.
+const char* const kSqliteCatalog =
+    "SELECT 'table ' || name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%';"
+    "SELECT 'column ' || m.name || '.' || p.name FROM sqlite_master m, pragma_table_info(m.name) p"
+    " WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%';"
+    "SELECT 'primary key ' || t || ' (' || group_concat(c, ',') || ')' FROM (SELECT m.name t, p.name c FROM"
+    " sqlite_master m, pragma_table_info(m.name) p WHERE m.type = 'table' AND p.pk > 0 ORDER BY m.name, p.pk) GROUP BY t;"
+    "SELECT 'foreign key ' || t || ' (' || group_concat(f, ',') || ') -> ' || r || ' (' || group_concat(c, ',') || ')'"
+    " FROM (SELECT m.name t, k.id i, k.\"from\" f, k.\"table\" r, k.\"to\" c FROM sqlite_master m,"
+    " pragma_foreign_key_list(m.name) k WHERE m.type = 'table' ORDER BY m.name, k.id, k.seq) GROUP BY t, i;";
+
+// information_schema as PostgreSQL and MariaDB both keep it, for one
+// schema; `keyColumns` joins k.column_name in key order.
+std::string informationSchemaCatalog(const std::string& schema, const std::string& keyColumns) {
+    const std::string keys =
+        "FROM information_schema.table_constraints c JOIN information_schema.key_column_usage k"
+        " ON k.constraint_name = c.constraint_name AND k.table_schema = c.table_schema AND k.table_name = c.table_name"
+        " WHERE c.table_schema = '" + schema + "' ";
+    return "SELECT concat('table ', table_name) FROM information_schema.tables WHERE table_schema = '" + schema +
+           "' AND table_type = 'BASE TABLE';"
+           "SELECT concat('column ', table_name, '.', column_name) FROM information_schema.columns c WHERE table_schema = '" +
+           schema + "' AND table_name IN (SELECT table_name FROM information_schema.tables t WHERE t.table_schema = '" +
+           schema + "' AND t.table_type = 'BASE TABLE');"
+           "SELECT concat('primary key ', c.table_name, ' (', " + keyColumns + ", ')') " + keys +
+           "AND c.constraint_type = 'PRIMARY KEY' GROUP BY c.table_name;";
+}
+
+void expectSameStructure(const CorpusScript& script, const std::string& catalog) {
+    std::set<std::string> loaded = lineSet(catalog);
+    EXPECT_EQ(joined(loaded), joined(script.expected)) << script.name;
+}
+
+}  // namespace
+
+// The script of the orders database in each dialect, as kept in
+// tests/data/schema: the mapping of every kind of object at once.
+TEST(StruxSchema, OrdersDatabaseInEveryDialect) {
+    testsupport::TempFolder folder;
+    testsupport::writeDatabase(testsupport::ordersSpec(), folder / "orders.mdb");
+    for (const char* dialect : {"sqlite", "postgres", "mysql"}) {
+        SCOPED_TRACE(dialect);
+        const auto run = strux({"schema", folder / "orders.mdb", "--dialect", dialect});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string golden = std::string(STRUX_SOURCE_DIR) + "/tests/data/schema/orders." + dialect + ".sql";
+        if (std::getenv("STRUX_UPDATE_GOLDEN")) testsupport::writeFile(golden, run.out);
+        EXPECT_EQ(run.out, testsupport::readFile(golden));
+    }
+}
+
+TEST(StruxSchema, RefusesBadDialectsAndOutputs) {
+    testsupport::TempFolder folder;
+    const std::string db = folder / "orders.mdb";
+    testsupport::writeDatabase(testsupport::ordersSpec(), db);
+    const std::string before = testsupport::readFile(db);
+    EXPECT_EQ(strux({"schema", db}).status, 2);
+    EXPECT_EQ(strux({"schema", db, "--dialect", "oracle"}).status, 2);
+    EXPECT_EQ(strux({"schema", db, "--dialect", "sqlite", "-o", db}).status, 2);
+    EXPECT_EQ(strux({"schema", db, "--dialect", "sqlite", "-o", folder.path().string()}).status, 2);
+    EXPECT_EQ(strux({"schema", db, "--dialect", "sqlite", "-o", folder / "missing/x.sql"}).status, 2);
+    EXPECT_EQ(testsupport::readFile(db), before);
+}
+
+TEST(StruxSchema, EveryCorpusFileLoadsIntoSqlite) {
+    STRUX_REQUIRE_CORPUS();
+    if (!testsupport::haveTool("sqlite3")) GTEST_SKIP() << "sqlite3 is not installed (Debian package sqlite3)";
+    testsupport::TempFolder folder;
+    for (const auto& script : corpusScripts(folder, "sqlite")) {
+        // In memory, the catalog read in the same run: an error on loading
+        // stops it (-bail) and shows among the lines.
+        const auto loaded = testsupport::shellRun("sqlite3 -bail :memory: " + shellQuoted(".read " + script.file) + " " +
+                                                  shellQuoted(kSqliteCatalog));
+        EXPECT_EQ(loaded.status, 0) << script.name << ": " << loaded.output;
+        expectSameStructure(script, loaded.output);
+    }
+}
+
+TEST(StruxSchema, EveryCorpusFileLoadsIntoPostgres) {
+    STRUX_REQUIRE_CORPUS();
+    testsupport::PostgresServer server;
+    if (!server.why().empty()) GTEST_SKIP() << server.why();
+    testsupport::TempFolder folder;
+    int n = 0;
+    for (const auto& script : corpusScripts(folder, "postgres")) {
+        const std::string schema = "s" + std::to_string(n++);
+        const std::string wrapped = folder / (schema + ".sql");
+        testsupport::writeFile(wrapped, "CREATE SCHEMA " + schema + "; SET search_path TO " + schema + ";\n" +
+                                            testsupport::readFile(script.file));
+        const auto load = server.psql("-f " + shellQuoted(wrapped));
+        EXPECT_EQ(load.status, 0) << script.name << ": " << load.output;
+        const std::string fk =
+            "SELECT concat('foreign key ', f.relname, ' (', string_agg(fa.attname, ',' ORDER BY k.n), ') -> ', p.relname, ' (',"
+            " string_agg(pa.attname, ',' ORDER BY k.n), ')') FROM pg_constraint c JOIN pg_class f ON f.oid = c.conrelid"
+            " JOIN pg_class p ON p.oid = c.confrelid JOIN pg_namespace s ON s.oid = c.connamespace,"
+            " unnest(c.conkey, c.confkey) WITH ORDINALITY AS k(fk, pk, n), pg_attribute fa, pg_attribute pa"
+            " WHERE c.contype = 'f' AND s.nspname = '" + schema + "' AND fa.attrelid = f.oid AND fa.attnum = k.fk"
+            " AND pa.attrelid = p.oid AND pa.attnum = k.pk GROUP BY c.oid, f.relname, p.relname;";
+        const auto catalog = server.psql("-At -c " + shellQuoted(informationSchemaCatalog(schema, "string_agg(k.column_name::text, ',' ORDER BY k.ordinal_position)") + fk));
+        expectSameStructure(script, catalog.output);
+    }
+}
+
+TEST(StruxSchema, EveryCorpusFileLoadsIntoMariaDb) {
+    STRUX_REQUIRE_CORPUS();
+    testsupport::MariaDbServer server;
+    if (!server.why().empty()) GTEST_SKIP() << server.why();
+    testsupport::TempFolder folder;
+    int n = 0;
+    for (const auto& script : corpusScripts(folder, "mysql")) {
+        const std::string schema = "s" + std::to_string(n++);
+        const std::string wrapped = folder / (schema + ".sql");
+        testsupport::writeFile(wrapped, "CREATE DATABASE " + schema + "; USE " + schema + ";\n" +
+                                            testsupport::readFile(script.file));
+        const auto load = server.client("< " + shellQuoted(wrapped));
+        EXPECT_EQ(load.status, 0) << script.name << ": " << load.output;
+        const std::string fk =
+            "SELECT concat('foreign key ', table_name, ' (', group_concat(column_name ORDER BY ordinal_position SEPARATOR ','),"
+            " ') -> ', referenced_table_name, ' (', group_concat(referenced_column_name ORDER BY ordinal_position SEPARATOR ','),"
+            " ')') FROM information_schema.key_column_usage WHERE table_schema = '" + schema +
+            "' AND referenced_table_name IS NOT NULL GROUP BY constraint_name, table_name, referenced_table_name;";
+        const auto catalog = server.client("-N -B -r -e " + shellQuoted(informationSchemaCatalog(schema, "group_concat(k.column_name ORDER BY k.ordinal_position SEPARATOR ',')") + fk));
+        expectSameStructure(script, catalog.output);
+    }
+}

@@ -1,0 +1,28 @@
+-- The structure of orders.mdb for MySQL/MariaDB, written by strux schema.
+SET NAMES utf8mb4;
+CREATE TABLE `Customers` (
+  `CustomerID` INT AUTO_INCREMENT NOT NULL,
+  `Name` VARCHAR(50) NOT NULL,
+  `City` VARCHAR(30) DEFAULT 'Basel',
+  `Notes` LONGTEXT,
+  PRIMARY KEY (`CustomerID`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+-- field Orders.Amount has the validation rule >=0, not translated
+CREATE TABLE `Orders` (
+  `OrderID` INT AUTO_INCREMENT NOT NULL,
+  `CustomerID` INT,
+  `ShipDate` DATETIME,
+  `Amount` DECIMAL(19,4) DEFAULT 0,
+  `Paid` BOOLEAN NOT NULL DEFAULT FALSE,
+  PRIMARY KEY (`OrderID`)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+CREATE UNIQUE INDEX `ByName` ON `Customers` (`Name`, `City` DESC);
+CREATE INDEX `ShipDate` ON `Orders` (`ShipDate`);
+ALTER TABLE `Orders` ADD CONSTRAINT `CustomersOrders` FOREIGN KEY (`CustomerID`) REFERENCES `Customers` (`CustomerID`) ON UPDATE CASCADE ON DELETE CASCADE;
+CREATE VIEW `Big Orders` (`OrderID`, `Amount`) AS
+SELECT `Orders`.`OrderID`, `Orders`.`Amount`
+FROM `Orders`
+WHERE `Orders`.`Amount` > 100;
+CREATE VIEW `Customer Orders` (`Name`, `Amount`) AS
+SELECT `Customers`.`Name`, `Big Orders`.`Amount`
+FROM `Customers` INNER JOIN (`Big Orders` INNER JOIN `Orders` ON `Big Orders`.`OrderID` = `Orders`.`OrderID`) ON `Customers`.`CustomerID` = `Orders`.`CustomerID`;
