@@ -30,14 +30,15 @@ public:
 
     std::string write(const std::string& title) {
         out_ << comment("The structure of " + title + " for " + dialectName(dialect_) + ", written by strux schema.");
-        if (dialect_ == Dialect::Mysql) out_ << "SET NAMES utf8mb4;\n";
+        if (dialect_ == Dialect::Mysql) out_ << "SET NAMES utf8mb4;\nSET FOREIGN_KEY_CHECKS = 0;\n";
         if (dialect_ == Dialect::Sqlite) out_ << "PRAGMA foreign_keys = ON;\n";
         chooseTables();
         for (const jet::TableDef* table : tables_) reserve(table->Name());
         for (const auto& query : db_.QueryDefs()) reserve(query->Name());
         for (const jet::TableDef* table : tables_) createTable(*table);
-        for (const jet::TableDef* table : tables_) createIndexes(*table);
-        if (dialect_ != Dialect::Sqlite)
+        if (dialect_ == Dialect::Mysql) out_ << "SET FOREIGN_KEY_CHECKS = 1;\n";
+        else for (const jet::TableDef* table : tables_) createIndexes(*table);
+        if (dialect_ == Dialect::Postgres)
             for (const jet::Relation* relation : foreignKeys_) addForeignKey(*relation);
         createViews();
         return out_.str();
@@ -180,6 +181,15 @@ private:
             // MySQL counts only in a column that leads an index.
             for (const auto& field : table.Fields())
                 if (isAutoNumber(*field) && !leadsAnIndex(table, *field)) lines.push_back("KEY (" + name(field->Name()) + ")");
+            // Indexes and foreign keys inside CREATE TABLE: InnoDB rebuilds
+            // a table for each later ALTER, and with foreign key checks off
+            // a key may name a table that follows.
+            for (const auto& [index, indexName] : madeIndexes(table, notes))
+                lines.push_back(std::string(index->Unique() ? "UNIQUE " : "") + "KEY " + name(indexName) + " (" +
+                                memberList(table, *index, true) + ")");
+            for (const jet::Relation* relation : foreignKeys_)
+                if (jet::namesEqual(relation->ForeignTable(), table.Name()))
+                    lines.push_back("CONSTRAINT " + name(uniqueName(relation->Name())) + " " + foreignKeyClause(*relation));
         }
         if (dialect_ == Dialect::Sqlite)
             for (const jet::Relation* relation : foreignKeys_)
@@ -241,19 +251,31 @@ private:
         return list;
     }
 
-    void createIndexes(const jet::TableDef& table) {
+    // The indexes beside the primary key that are made, with their names;
+    // those that cannot be are named in `notes`.
+    std::vector<std::pair<const jet::Index*, std::string>> madeIndexes(const jet::TableDef& table,
+                                                                       std::vector<std::string>& notes) {
+        std::vector<std::pair<const jet::Index*, std::string>> made;
         for (const auto& index : table.Indexes()) {
             // An enforced relation's own index is made by its foreign key.
             if (index->Primary() || index->Foreign()) continue;
             if (!indexMade(table, *index)) {
-                out_ << comment("index " + table.Name() + "." + index->Name() + " is not created: a field of it is not created");
+                notes.push_back("index " + table.Name() + "." + index->Name() + " is not created: a field of it is not created");
                 continue;
             }
-            const std::string indexName =
-                dialect_ == Dialect::Mysql ? fittedName(index->Name(), nameLimit(dialect_)) : uniqueName(table.Name() + "_" + index->Name());
+            made.emplace_back(index.get(), dialect_ == Dialect::Mysql ? fittedName(index->Name(), nameLimit(dialect_))
+                                                                     : uniqueName(table.Name() + "_" + index->Name()));
+        }
+        return made;
+    }
+
+    void createIndexes(const jet::TableDef& table) {
+        std::vector<std::string> notes;
+        const auto made = madeIndexes(table, notes);
+        for (const auto& note : notes) out_ << comment(note);
+        for (const auto& [index, indexName] : made)
             out_ << "CREATE " << (index->Unique() ? "UNIQUE " : "") << "INDEX " << name(indexName) << " ON "
                  << name(table.Name()) << " (" << memberList(table, *index, true) << ");\n";
-        }
     }
 
     std::string foreignKeyClause(const jet::Relation& relation) const {

@@ -139,7 +139,8 @@ public:
             return;
         }
         pidFile_ = folder_ / "pid";
-        shellRun(server + " --no-defaults --skip-networking --skip-grant-tables --innodb-flush-log-at-trx-commit=0" + user +
+        shellRun(server + " --no-defaults --skip-networking --skip-grant-tables --innodb-flush-log-at-trx-commit=0"
+                 " --skip-innodb-doublewrite --innodb-flush-method=nosync" + user +
                  " --datadir=" + data + " --socket=" + socket_ + " --pid-file=" + pidFile_ + " --log-error=" +
                  (folder_ / "log") + " >/dev/null 2>&1 &");
         if (!waitFor(client_ + " --no-defaults -S " + socket_ + " -e 'SELECT 1'")) {
@@ -159,8 +160,9 @@ private:
     void stop() {
         // The server started in the background writes its id to pid-file;
         // only that process is stopped.
-        const auto pid = shellRun("cat " + pidFile_ + " 2>/dev/null").output;
-        if (!pid.empty()) shellRun("kill " + pid + " && while kill -0 " + pid + " 2>/dev/null; do sleep 0.1; done");
+        std::string pid = shellRun("cat " + pidFile_ + " 2>/dev/null").output;
+        while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+        if (!pid.empty() && pid.find_first_not_of("0123456789") == std::string::npos) shellRun("kill " + pid + " && while kill -0 " + pid + " 2>/dev/null; do sleep 0.1; done");
         running_ = false;
     }
     std::string client_, socket_, pidFile_;

@@ -1,11 +1,13 @@
 -- The structure of orders.mdb for MySQL/MariaDB, written by strux schema.
 SET NAMES utf8mb4;
+SET FOREIGN_KEY_CHECKS = 0;
 CREATE TABLE `Customers` (
   `CustomerID` INT AUTO_INCREMENT NOT NULL,
   `Name` VARCHAR(50) NOT NULL,
   `City` VARCHAR(30) DEFAULT 'Basel',
   `Notes` LONGTEXT,
-  PRIMARY KEY (`CustomerID`)
+  PRIMARY KEY (`CustomerID`),
+  UNIQUE KEY `ByName` (`Name`, `City` DESC)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 -- field Orders.Amount has the validation rule >=0, not translated
 CREATE TABLE `Orders` (
@@ -14,11 +16,11 @@ CREATE TABLE `Orders` (
   `ShipDate` DATETIME,
   `Amount` DECIMAL(19,4) DEFAULT 0,
   `Paid` BOOLEAN NOT NULL DEFAULT FALSE,
-  PRIMARY KEY (`OrderID`)
+  PRIMARY KEY (`OrderID`),
+  KEY `ShipDate` (`ShipDate`),
+  CONSTRAINT `CustomersOrders` FOREIGN KEY (`CustomerID`) REFERENCES `Customers` (`CustomerID`) ON UPDATE CASCADE ON DELETE CASCADE
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
-CREATE UNIQUE INDEX `ByName` ON `Customers` (`Name`, `City` DESC);
-CREATE INDEX `ShipDate` ON `Orders` (`ShipDate`);
-ALTER TABLE `Orders` ADD CONSTRAINT `CustomersOrders` FOREIGN KEY (`CustomerID`) REFERENCES `Customers` (`CustomerID`) ON UPDATE CASCADE ON DELETE CASCADE;
+SET FOREIGN_KEY_CHECKS = 1;
 CREATE VIEW `Big Orders` (`OrderID`, `Amount`) AS
 SELECT `Orders`.`OrderID`, `Orders`.`Amount`
 FROM `Orders`
