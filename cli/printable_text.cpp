@@ -41,4 +41,15 @@ std::string oneLine(std::string_view text) {
     return printable(joined, true);
 }
 
+std::string printableLines(std::string_view text) {
+    std::string out;
+    for (std::size_t start = 0; start < text.size();) {
+        auto end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        out += printable(text.substr(start, end - start), true) + "\n";
+        start = end + 1;
+    }
+    return out;
+}
+
 }  // namespace cli

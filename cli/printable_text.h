@@ -17,4 +17,8 @@ std::string printable(std::string_view text, bool keepTabs = false);
 // line break a blank, then printable().
 std::string oneLine(std::string_view text);
 
+// Lines ending in "\n", each made printable() with its tabs kept: a code
+// block keeps its line breaks and escapes the rest.
+std::string printableLines(std::string_view text);
+
 }  // namespace cli

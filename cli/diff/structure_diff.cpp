@@ -5,6 +5,7 @@
 
 #include "jet/dao.h"
 #include "listing/structure_listing.h"
+#include "structure_texts.h"
 
 namespace diff {
 
@@ -17,23 +18,6 @@ bool equalIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string yesNo(bool flag) { return flag ? "yes" : "no"; }
-
-// "Text(20)", "Date/Time"; a code without a name as its number.
-std::string typeText(const jet::Field& field) {
-    static const listing::FieldTypeNames names = listing::fieldTypeNames();
-    const int type = field.Type();
-    std::string text = type >= 0 && type < static_cast<int>(names.size()) && !names[static_cast<std::size_t>(type)].empty()
-                           ? names[static_cast<std::size_t>(type)]
-                           : "type " + std::to_string(type);
-    if (type == jet::dbText || type == jet::dbBinary || type == jet::dbChar || type == jet::dbVarBinary)
-        text += "(" + std::to_string(field.Size()) + ")";
-    return text;
-}
-
-std::string description(const jet::Collection<jet::Property>& properties) {
-    const jet::Property* p = properties.find("Description");
-    return p ? jet::valueToString(p->Value()) : std::string();
-}
 
 // A relation's field pairs, primary = foreign: "A=X;B=Y".
 std::string relationFields(const jet::Relation& relation) {
@@ -63,7 +47,7 @@ public:
         value("version", a.Version(), b.Version());
         value("collating order", std::to_string(a.CollatingOrder()), std::to_string(b.CollatingOrder()));
         value("code page", std::to_string(a.CodePage()), std::to_string(b.CodePage()));
-        description("description", ::diff::description(a.Properties()), ::diff::description(b.Properties()));
+        description("description", cli::descriptionOf(a.Properties()), cli::descriptionOf(b.Properties()));
     }
 
     void tables(const jet::Collection<jet::TableDef>& a, const jet::Collection<jet::TableDef>& b) {
@@ -98,7 +82,7 @@ public:
 private:
     void table(const jet::TableDef& a, const jet::TableDef& b) {
         name(a.Name(), b.Name());
-        description("description", ::diff::description(a.Properties()), ::diff::description(b.Properties()));
+        description("description", cli::descriptionOf(a.Properties()), cli::descriptionOf(b.Properties()));
         description("link", a.Connect(), b.Connect());
         text("source table", a.SourceTableName(), b.SourceTableName());
         pairUp(a.Fields(), b.Fields(), "field", [](const jet::Field&) { return true; },
@@ -118,7 +102,7 @@ private:
 
     void field(const jet::Field& a, const jet::Field& b) {
         name(a.Name(), b.Name());
-        value("type", typeText(a), typeText(b));
+        value("type", cli::fieldTypeWithSize(a), cli::fieldTypeWithSize(b));
         value("required", yesNo(a.Required()), yesNo(b.Required()));
         value("allow zero length", yesNo(a.AllowZeroLength()), yesNo(b.AllowZeroLength()));
         // A new type brings its own storage: fixed or variable follows from it.
@@ -127,7 +111,7 @@ private:
         description("default value", a.DefaultValue(), b.DefaultValue());
         description("validation rule", a.ValidationRule(), b.ValidationRule());
         description("validation text", a.ValidationText(), b.ValidationText());
-        description("description", ::diff::description(a.Properties()), ::diff::description(b.Properties()));
+        description("description", cli::descriptionOf(a.Properties()), cli::descriptionOf(b.Properties()));
         if (options_.ordinal)
             value("ordinal position", std::to_string(a.OrdinalPosition()), std::to_string(b.OrdinalPosition()));
     }

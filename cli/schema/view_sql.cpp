@@ -143,6 +143,13 @@ ViewSql translateSelect(Dialect dialect, const std::string& jetSql, NameBook& na
         while (i < tokens.size() && tokens[i].kind == Kind::Space) ++i;
         return i < tokens.size() ? i : tokens.size() - 1;
     };
+    // A name beside "!" is a form's or a control's ([Forms]![Orders]), not
+    // the database's.
+    auto besideBang = [&](std::size_t i) {
+        std::size_t before = i;
+        while (before > 0 && tokens[before - 1].kind == Kind::Space) --before;
+        return (before > 0 && tokens[before - 1].text == "!") || tokens[nextSolid(i)].text == "!";
+    };
     bool afterLike = false;
     bool afterIn = false;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
@@ -156,7 +163,7 @@ ViewSql translateSelect(Dialect dialect, const std::string& jetSql, NameBook& na
                 if (!token.text.empty()) addLacking(view, "a bracket left open");
                 break;
             case Kind::Name:
-                view.namesRead.insert(foldedName(token.text));
+                if (!besideBang(i)) view.namesRead.insert(foldedName(token.text));
                 view.select += quoteName(dialect, names.spelling(token.text));
                 break;
             case Kind::String:
@@ -181,7 +188,7 @@ ViewSql translateSelect(Dialect dialect, const std::string& jetSql, NameBook& na
                 } else if (isBooleanWord(word, flag)) {
                     view.select += dialect == Dialect::Sqlite ? (flag ? "1" : "0") : (flag ? "TRUE" : "FALSE");
                 } else {
-                    view.namesRead.insert(foldedName(token.text));
+                    if (!besideBang(i)) view.namesRead.insert(foldedName(token.text));
                     view.select += quoteName(dialect, names.spelling(token.text));
                 }
                 break;
