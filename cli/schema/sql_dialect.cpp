@@ -184,12 +184,20 @@ std::optional<std::string> defaultValue(Dialect dialect, const jet::Field& field
             return booleanLiteral(dialect, false);
         return std::nullopt;
     }
+    // A text longer than its field fits no row: MySQL refuses it as a
+    // default, the others at the first insert.
+    auto fits = [&](std::string_view value) {
+        std::size_t characters = 0;
+        for (unsigned char c : value) characters += (c & 0xC0) != 0x80;
+        return type == jet::dbMemo || field.Size() <= 0 || characters <= static_cast<std::size_t>(field.Size());
+    };
     if (isNumberLiteral(text)) {
         if (isNumberType(type)) return std::string(text);
-        if (isTextType(type) && type != jet::dbMemo) return quoteText(dialect, text);
+        if (isTextType(type) && type != jet::dbMemo && fits(text)) return quoteText(dialect, text);
         return std::nullopt;
     }
     if (const auto value = accessString(text)) {
+        if (!fits(*value)) return std::nullopt;
         // MySQL gives a LONGTEXT no literal default.
         if (isTextType(type) && !(type == jet::dbMemo && dialect == Dialect::Mysql)) return quoteText(dialect, *value);
         return std::nullopt;

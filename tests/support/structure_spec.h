@@ -106,9 +106,14 @@ inline DatabaseSpec ordersSpec() {
                            {{"CustomerID", jet::dbLong, 4, jet::dbAutoIncrField},
                             {"Name", jet::dbText, 50, 0, true},
                             {"City", jet::dbText, 30, 0, false, true, "\"Basel\""},
-                            {"Notes", jet::dbMemo}},
+                            {"Notes", jet::dbMemo},
+                            // Quotes a name may hold, which every output must quote in turn.
+                            {"Owner's \"Code\"", jet::dbText, 20, 0, false, false, "\"O'Brien \\ Co\""},
+                            // A default longer than its field, which no row could hold.
+                            {"Grade", jet::dbText, 2, 0, false, false, "\"ABC\""}},
                            {{"PrimaryKey", {{"CustomerID", 0}}, true, true, true},
-                            {"ByName", {{"Name", 0}, {"City", jet::dbDescending}}, false, true}}});
+                            {"ByName", {{"Name", 0}, {"City", jet::dbDescending}}, false, true},
+                            {"Owner's \"Code\"", {{"Owner's \"Code\"", 0}}}}});
     spec.tables.push_back({"Orders",
                            {{"OrderID", jet::dbLong, 4, jet::dbAutoIncrField},
                             {"CustomerID", jet::dbLong, 4},

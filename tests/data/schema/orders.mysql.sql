@@ -1,13 +1,17 @@
 -- The structure of orders.mdb for MySQL/MariaDB, written by strux schema.
 SET NAMES utf8mb4;
 SET FOREIGN_KEY_CHECKS = 0;
+-- field Customers.Grade keeps no default: "ABC"
 CREATE TABLE `Customers` (
   `CustomerID` INT AUTO_INCREMENT NOT NULL,
   `Name` VARCHAR(50) NOT NULL,
   `City` VARCHAR(30) DEFAULT 'Basel',
   `Notes` LONGTEXT,
+  `Owner's "Code"` VARCHAR(20) DEFAULT 'O''Brien \\ Co',
+  `Grade` VARCHAR(2),
   PRIMARY KEY (`CustomerID`),
-  UNIQUE KEY `ByName` (`Name`, `City` DESC)
+  UNIQUE KEY `ByName` (`Name`, `City` DESC),
+  KEY `Owner's "Code"` (`Owner's "Code"`)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 -- field Orders.Amount has the validation rule >=0, not translated
 CREATE TABLE `Orders` (
