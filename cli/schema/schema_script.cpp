@@ -169,7 +169,7 @@ private:
             std::string why;
             auto type = columnType(dialect_, *field, why);
             if (!type) {
-                notes.push_back("field " + field->Name() + " is not created: " + why);
+                notes.push_back("field " + table.Name() + "." + field->Name() + " is not created: " + why);
                 continue;
             }
             if (isMysqlText(table, *field)) type = "TEXT";
