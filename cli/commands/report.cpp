@@ -45,7 +45,7 @@ class QuietMonitor : public printing::ReportMonitor {};
 class ReportCommand : public Command {
 public:
     std::string name() const override { return "report"; }
-    std::string summary() const override { return "print the structure report (text or PDF)"; }
+    std::string summary() const override { return "print the structure report (text, PDF) or document it (Markdown, HTML)"; }
     std::string help() const override {
         return "usage: strux report FILE [-o OUT.pdf | --text] [--no-indexes] [--no-fields]\n"
                "                    [--no-queries] [--no-relations] [--page-per-item] [--details]\n"

@@ -55,8 +55,18 @@ public:
         pairUp(a, b, "table", wanted, [&](const jet::TableDef& x, const jet::TableDef& y) { table(x, y); });
     }
 
-    void relations(const jet::Collection<jet::Relation>& a, const jet::Collection<jet::Relation>& b) {
-        pairUp(a, b, "relation", [](const jet::Relation&) { return true; },
+    // Relations between system tables (Access's navigation pane keeps
+    // some) go with those tables under --no-system.
+    void relations(jet::Database& dbA, jet::Database& dbB) {
+        auto systemTable = [&](const std::string& name) {
+            for (jet::Database* db : {&dbA, &dbB})
+                if (const jet::TableDef* table = db->TableDefs().find(name); table && isSystemTable(*table)) return true;
+            return false;
+        };
+        auto wanted = [&](const jet::Relation& r) {
+            return options_.system || !(systemTable(r.Table()) || systemTable(r.ForeignTable()));
+        };
+        pairUp(dbA.Relations(), dbB.Relations(), "relation", wanted,
                [&](const jet::Relation& x, const jet::Relation& y) {
                    name(x.Name(), y.Name());
                    reference("table", x.Table(), y.Table());
@@ -184,7 +194,7 @@ std::vector<Difference> compareStructures(jet::Database& a, jet::Database& b, co
     Comparer comparer(options, differences);
     comparer.database(a, b);
     comparer.tables(a.TableDefs(), b.TableDefs());
-    comparer.relations(a.Relations(), b.Relations());
+    comparer.relations(a, b);
     if (options.queries) comparer.queries(a.QueryDefs(), b.QueryDefs());
     return differences;
 }

@@ -20,7 +20,7 @@ struct DiffOptions {
     // without this option a name whose case changed is reported.
     bool ignoreCase = false;
     bool queries = true;     // compare saved queries
-    bool system = true;      // compare system tables and the hidden "~" queries
+    bool system = true;      // compare system tables, their relations and the hidden "~" queries
     bool ordinal = true;     // compare fields' ordinal positions
 };
 
