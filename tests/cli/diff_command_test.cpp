@@ -6,10 +6,10 @@
 #include "support/corpus.h"
 #include "support/files.h"
 #include "support/strux_command.h"
-#include "support/structure_spec.h"
+#include "support/planned_structure.h"
 #include "support/temp_folder.h"
 
-using testsupport::DatabaseSpec;
+using testsupport::PlannedDatabase;
 using testsupport::strux;
 
 namespace {
@@ -28,26 +28,26 @@ std::vector<std::string> lines(const std::string& text) {
 
 struct PlantedChange {
     const char* what;
-    std::function<void(DatabaseSpec&)> change;  // made to B; A is ordersSpec()
+    std::function<void(PlannedDatabase&)> change;  // made to B; A is ordersPlan()
     std::vector<std::string> expected;          // each the start of exactly one line
     std::vector<std::string> options = {};
     bool swapped = false;  // compare B with A: the change seen the other way
 };
 
-testsupport::FieldSpec& field(DatabaseSpec& spec, const std::string& table, const std::string& name) {
-    for (auto& f : spec.table(table).fields)
+testsupport::PlannedField& field(PlannedDatabase& plan, const std::string& table, const std::string& name) {
+    for (auto& f : plan.table(table).fields)
         if (f.name == name) return f;
     throw std::out_of_range(name);
 }
 
-testsupport::IndexSpec& index(DatabaseSpec& spec, const std::string& table, const std::string& name) {
-    for (auto& i : spec.table(table).indexes)
+testsupport::PlannedIndex& index(PlannedDatabase& plan, const std::string& table, const std::string& name) {
+    for (auto& i : plan.table(table).indexes)
         if (i.name == name) return i;
     throw std::out_of_range(name);
 }
 
 const std::vector<PlantedChange>& plantedChanges() {
-    using D = DatabaseSpec;
+    using D = PlannedDatabase;
     static const std::vector<PlantedChange> cases{
         {"nothing", [](D&) {}, {}},
         {"table added", [](D& s) { s.tables.push_back({"Archive", {{"ID", jet::dbLong, 4}}}); }, {"table Archive: added"}},
@@ -140,14 +140,14 @@ const std::vector<PlantedChange>& plantedChanges() {
 TEST(StruxDiff, ReportsEachPlantedChangeOnce) {
     testsupport::TempFolder folder;
     const std::string a = folder / "a.mdb";
-    testsupport::writeDatabase(testsupport::ordersSpec(), a);
+    testsupport::writeDatabase(testsupport::ordersPlan(), a);
     int n = 0;
     for (const auto& planted : plantedChanges()) {
         SCOPED_TRACE(planted.what);
-        DatabaseSpec spec = testsupport::ordersSpec();
-        planted.change(spec);
+        PlannedDatabase plan = testsupport::ordersPlan();
+        planted.change(plan);
         const std::string b = folder / ("b" + std::to_string(n++) + ".mdb");
-        testsupport::writeDatabase(spec, b);
+        testsupport::writeDatabase(plan, b);
         std::vector<std::string> args{"diff"};
         args.insert(args.end(), planted.options.begin(), planted.options.end());
         args.push_back(planted.swapped ? b : a);
@@ -168,10 +168,10 @@ TEST(StruxDiff, ReportsEachPlantedChangeOnce) {
 
 TEST(StruxDiff, JsonNamesThePathAndBothValues) {
     testsupport::TempFolder folder;
-    DatabaseSpec spec = testsupport::ordersSpec();
-    testsupport::writeDatabase(spec, folder / "a.mdb");
-    spec.table("Orders").fields[2] = {"ShipDate", jet::dbText, 20};
-    testsupport::writeDatabase(spec, folder / "b.mdb");
+    PlannedDatabase plan = testsupport::ordersPlan();
+    testsupport::writeDatabase(plan, folder / "a.mdb");
+    plan.table("Orders").fields[2] = {"ShipDate", jet::dbText, 20};
+    testsupport::writeDatabase(plan, folder / "b.mdb");
     const auto run = strux({"diff", "--json", folder / "a.mdb", folder / "b.mdb"});
     EXPECT_EQ(run.status, 1) << run.err;
     for (const char* part : {"\"equal\": false", "\"kind\": \"table\"", "\"name\": \"Orders\"", "\"kind\": \"field\"",
@@ -184,7 +184,7 @@ TEST(StruxDiff, JsonNamesThePathAndBothValues) {
 // and an output that cannot be written are all 2, with nothing on stdout.
 TEST(StruxDiff, FailuresExitWithTwo) {
     testsupport::TempFolder folder;
-    testsupport::writeDatabase(testsupport::ordersSpec(), folder / "a.mdb");
+    testsupport::writeDatabase(testsupport::ordersPlan(), folder / "a.mdb");
     testsupport::writeFile(folder / "foreign.mdb", std::string(4096, 'x'));
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"diff", folder / "a.mdb"},

@@ -9,7 +9,7 @@
 #include "support/files.h"
 #include "support/scratch_servers.h"
 #include "support/strux_command.h"
-#include "support/structure_spec.h"
+#include "support/planned_structure.h"
 #include "support/temp_folder.h"
 
 using testsupport::shellQuoted;
@@ -35,7 +35,7 @@ void expectEveryLinkHasItsAnchor(const std::string& text, const std::string& nam
 TEST(StruxReportDocuments, OrdersDatabaseAsMarkdownAndHtml) {
     testsupport::TempFolder folder;
     const std::string db = folder / "orders.mdb";
-    testsupport::writeDatabase(testsupport::ordersSpec(), db);
+    testsupport::writeDatabase(testsupport::ordersPlan(), db);
     const auto run = strux({"report", db, "--markdown", folder / "orders.md", "--html", folder / "html"});
     ASSERT_EQ(run.status, 0) << run.err;
     for (const auto& [written, golden] : {std::pair{folder / "orders.md", std::string("orders.md")},
@@ -49,7 +49,7 @@ TEST(StruxReportDocuments, OrdersDatabaseAsMarkdownAndHtml) {
 TEST(StruxReportDocuments, RefusesOutputsThatAreNoFilesOrTheDatabase) {
     testsupport::TempFolder folder;
     const std::string db = folder / "orders.mdb";
-    testsupport::writeDatabase(testsupport::ordersSpec(), db);
+    testsupport::writeDatabase(testsupport::ordersPlan(), db);
     const std::string before = testsupport::readFile(db);
     testsupport::writeFile(folder / "file", "kept");
     EXPECT_EQ(strux({"report", db, "--markdown", db}).status, 2);

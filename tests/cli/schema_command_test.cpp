@@ -10,7 +10,7 @@
 #include "support/files.h"
 #include "support/scratch_servers.h"
 #include "support/strux_command.h"
-#include "support/structure_spec.h"
+#include "support/planned_structure.h"
 #include "support/temp_folder.h"
 
 using testsupport::shellQuoted;
@@ -47,7 +47,7 @@ std::vector<CorpusScript> corpusScripts(const testsupport::TempFolder& folder, c
     std::vector<CorpusScript> scripts;
     // The orders database first: names and texts with quotes and backslashes.
     std::vector<std::filesystem::path> databases{folder / "orders.mdb"};
-    testsupport::writeDatabase(testsupport::ordersSpec(), databases.front());
+    testsupport::writeDatabase(testsupport::ordersPlan(), databases.front());
     for (const auto& database : testsupport::corpusDatabases()) databases.push_back(database);
     for (const auto& database : databases) {
         CorpusScript script{testsupport::corpusName(database), folder / (std::to_string(scripts.size()) + ".sql"), {}};
@@ -130,7 +130,7 @@ void expectSameStructure(const CorpusScript& script, const std::string& catalog)
 // tests/data/schema: the mapping of every kind of object at once.
 TEST(StruxSchema, OrdersDatabaseInEveryDialect) {
     testsupport::TempFolder folder;
-    testsupport::writeDatabase(testsupport::ordersSpec(), folder / "orders.mdb");
+    testsupport::writeDatabase(testsupport::ordersPlan(), folder / "orders.mdb");
     for (const char* dialect : {"sqlite", "postgres", "mysql"}) {
         SCOPED_TRACE(dialect);
         const auto run = strux({"schema", folder / "orders.mdb", "--dialect", dialect});
@@ -144,7 +144,7 @@ TEST(StruxSchema, OrdersDatabaseInEveryDialect) {
 TEST(StruxSchema, RefusesBadDialectsAndOutputs) {
     testsupport::TempFolder folder;
     const std::string db = folder / "orders.mdb";
-    testsupport::writeDatabase(testsupport::ordersSpec(), db);
+    testsupport::writeDatabase(testsupport::ordersPlan(), db);
     const std::string before = testsupport::readFile(db);
     EXPECT_EQ(strux({"schema", db}).status, 2);
     EXPECT_EQ(strux({"schema", db, "--dialect", "oracle"}).status, 2);

@@ -1,6 +1,6 @@
 // A database's structure as plain data, written into a new file by the
 // engine: tests that compare or export structures change one value of a
-// spec and write both.
+// plan and write both.
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@
 
 namespace testsupport {
 
-struct FieldSpec {
+struct PlannedField {
     std::string name;
     int type;
     long size = 0;
@@ -21,45 +21,45 @@ struct FieldSpec {
     std::string defaultValue, validationRule, validationText;
 };
 
-struct IndexSpec {
+struct PlannedIndex {
     std::string name;
     std::vector<std::pair<std::string, long>> members;  // field, attributes (1 descending)
     bool primary = false, unique = false, required = false, ignoreNulls = false;
 };
 
-struct TableSpec {
+struct PlannedTable {
     std::string name;
-    std::vector<FieldSpec> fields;
-    std::vector<IndexSpec> indexes;
+    std::vector<PlannedField> fields;
+    std::vector<PlannedIndex> indexes;
 };
 
-struct RelationSpec {
+struct PlannedRelation {
     std::string name, table, foreignTable;
     std::vector<std::pair<std::string, std::string>> fields;  // primary, foreign
     long attributes = 0;
 };
 
-struct QuerySpec {
+struct PlannedQuery {
     std::string name, sql;
 };
 
-struct DatabaseSpec {
+struct PlannedDatabase {
     int version = jet::dbVersion40;
     std::string locale = jet::dbLangGeneral;
-    std::vector<TableSpec> tables;
-    std::vector<RelationSpec> relations;
-    std::vector<QuerySpec> queries;
+    std::vector<PlannedTable> tables;
+    std::vector<PlannedRelation> relations;
+    std::vector<PlannedQuery> queries;
 
-    TableSpec& table(const std::string& name) {
+    PlannedTable& table(const std::string& name) {
         for (auto& t : tables)
             if (t.name == name) return t;
         throw std::out_of_range(name);
     }
 };
 
-inline void writeDatabase(const DatabaseSpec& spec, const std::string& path) {
-    auto db = jet::DBEngine().CreateDatabase(path, spec.locale, spec.version);
-    for (const auto& table : spec.tables) {
+inline void writeDatabase(const PlannedDatabase& plan, const std::string& path) {
+    auto db = jet::DBEngine().CreateDatabase(path, plan.locale, plan.version);
+    for (const auto& table : plan.tables) {
         auto def = db->CreateTableDef(table.name);
         for (const auto& f : table.fields) {
             auto field = def->CreateField(f.name, f.type, f.size);
@@ -86,7 +86,7 @@ inline void writeDatabase(const DatabaseSpec& spec, const std::string& path) {
         }
         db->TableDefs().Append(std::move(def));
     }
-    for (const auto& r : spec.relations) {
+    for (const auto& r : plan.relations) {
         auto relation = db->CreateRelation(r.name, r.table, r.foreignTable, r.attributes);
         for (const auto& [primary, foreign] : r.fields) {
             auto field = relation->CreateField(primary);
@@ -95,14 +95,14 @@ inline void writeDatabase(const DatabaseSpec& spec, const std::string& path) {
         }
         db->Relations().Append(std::move(relation));
     }
-    for (const auto& q : spec.queries) db->CreateQueryDef(q.name, q.sql);
+    for (const auto& q : plan.queries) db->CreateQueryDef(q.name, q.sql);
 }
 
 // Customers and their Orders, related with cascades, with a saved query:
 // one object of each kind the structure tools look at.
-inline DatabaseSpec ordersSpec() {
-    DatabaseSpec spec;
-    spec.tables.push_back({"Customers",
+inline PlannedDatabase ordersPlan() {
+    PlannedDatabase plan;
+    plan.tables.push_back({"Customers",
                            {{"CustomerID", jet::dbLong, 4, jet::dbAutoIncrField},
                             {"Name", jet::dbText, 50, 0, true},
                             {"City", jet::dbText, 30, 0, false, true, "\"Basel\""},
@@ -114,7 +114,7 @@ inline DatabaseSpec ordersSpec() {
                            {{"PrimaryKey", {{"CustomerID", 0}}, true, true, true},
                             {"ByName", {{"Name", 0}, {"City", jet::dbDescending}}, false, true},
                             {"Owner's \"Code\"", {{"Owner's \"Code\"", 0}}}}});
-    spec.tables.push_back({"Orders",
+    plan.tables.push_back({"Orders",
                            {{"OrderID", jet::dbLong, 4, jet::dbAutoIncrField},
                             {"CustomerID", jet::dbLong, 4},
                             {"ShipDate", jet::dbDate, 8},
@@ -122,13 +122,13 @@ inline DatabaseSpec ordersSpec() {
                             {"Paid", jet::dbBoolean, 1}},
                            {{"PrimaryKey", {{"OrderID", 0}}, true, true, true},
                             {"ShipDate", {{"ShipDate", 0}}}}});
-    spec.relations.push_back({"CustomersOrders", "Customers", "Orders", {{"CustomerID", "CustomerID"}},
+    plan.relations.push_back({"CustomersOrders", "Customers", "Orders", {{"CustomerID", "CustomerID"}},
                               jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade});
-    spec.queries.push_back({"Big Orders", "SELECT Orders.OrderID, Orders.Amount FROM Orders WHERE Orders.Amount > 100;"});
-    spec.queries.push_back({"Customer Orders",
+    plan.queries.push_back({"Big Orders", "SELECT Orders.OrderID, Orders.Amount FROM Orders WHERE Orders.Amount > 100;"});
+    plan.queries.push_back({"Customer Orders",
                             "SELECT Customers.Name, [Big Orders].Amount FROM Customers INNER JOIN ([Big Orders] INNER JOIN "
                             "Orders ON [Big Orders].OrderID = Orders.OrderID) ON Customers.CustomerID = Orders.CustomerID;"});
-    return spec;
+    return plan;
 }
 
 }  // namespace testsupport
