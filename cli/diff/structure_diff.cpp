@@ -80,6 +80,7 @@ public:
         auto wanted = [&](const jet::QueryDef& q) { return options_.system || listing::isListedQuery(q); };
         pairUp(a, b, "query", wanted, [&](const jet::QueryDef& x, const jet::QueryDef& y) {
             name(x.Name(), y.Name());
+            description("damage", x.Damage(), y.Damage());
             value("type", std::to_string(x.Type()), std::to_string(y.Type()));
             const auto [xParameters, xSql] = splitParameters(x.SQL());
             const auto [yParameters, ySql] = splitParameters(y.SQL());
@@ -92,6 +93,10 @@ public:
 private:
     void table(const jet::TableDef& a, const jet::TableDef& b) {
         name(a.Name(), b.Name());
+        // A definition that could not be read has no fields to compare: its
+        // damage is the difference, not every field gone.
+        description("damage", a.Damage(), b.Damage());
+        if (!a.Damage().empty() || !b.Damage().empty()) return;
         description("description", cli::descriptionOf(a.Properties()), cli::descriptionOf(b.Properties()));
         description("link", a.Connect(), b.Connect());
         text("source table", a.SourceTableName(), b.SourceTableName());
