@@ -23,6 +23,8 @@ std::vector<std::unique_ptr<Command>> allCommands() {
     commands.push_back(makeReportCommand());
     commands.push_back(makeVerifyCommand());
     commands.push_back(makeCopyCommand());
+    commands.push_back(makeDiffCommand());
+    commands.push_back(makeSchemaCommand());
     return commands;
 }
 
@@ -49,7 +51,7 @@ int outputWritten(const std::string& command, int status, std::ostream& out, std
 }
 
 void writeOverview(std::ostream& out) {
-    out << "usage: strux COMMAND [OPTIONS] FILE\n"
+    out << "usage: strux COMMAND [OPTIONS] FILE (diff: A B)\n"
            "\n"
            "Reads Microsoft Access / Jet databases (.mdb, .accdb).\n"
            "\n"
@@ -62,9 +64,11 @@ void writeOverview(std::ostream& out) {
            "\n"
            "Files are written whole: under a hidden temporary name beside the target,\n"
            "renamed over it when complete. Exit status: 0 success; 1 the engine refused\n"
-           "the database; 2 a bad command line, a FILE that is a folder, FIFO or device,\n"
-           "or an output (standard output or a file) that could not be written or is a\n"
-           "folder, FIFO, device or the database itself.\n";
+           "the database (for diff: the structures differ; for verify: faults found);\n"
+           "2 a bad command line, a FILE that is a folder, FIFO or device, or an output\n"
+           "(standard output or a file) that could not be written or is a folder, FIFO,\n"
+           "device or the database itself (for diff and verify also a database that\n"
+           "cannot be read).\n";
 }
 
 }  // namespace

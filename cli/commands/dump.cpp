@@ -1,6 +1,5 @@
 // strux dump [--json] FILE: the whole structure of a database, every
 // collection in the engine's order, system objects included.
-#include <cstdio>
 #include <iomanip>
 #include <sstream>
 #include <string_view>
@@ -9,6 +8,7 @@
 #include "commands/database_password.h"
 #include "commands/registry.h"
 #include "json_writer.h"
+#include "printable_text.h"
 #include "jet/dao.h"
 
 namespace cli {
@@ -126,31 +126,6 @@ void writeJson(jet::Database& db, std::ostream& out) {
 }
 
 const char* yesNo(bool flag) { return flag ? "yes" : "no"; }
-
-// A name or text as the terminal should show it: control characters (C0,
-// DEL, and the C1 range terminals take for commands) escaped, as the JSON
-// output escapes them, so that a name cannot move the cursor or retitle the
-// window. A tab is kept where `keepTabs` (SQL text).
-std::string printable(std::string_view text, bool keepTabs = false) {
-    std::string shown;
-    shown.reserve(text.size());
-    char escape[8];
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if ((c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\x%02X", c);
-            shown += escape;
-        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            std::snprintf(escape, sizeof escape, "\\u%04X", next);
-            shown += escape;
-            ++i;
-        } else {
-            shown += static_cast<char>(c);
-        }
-    }
-    return shown;
-}
 
 // The SQL text indented under its query, one stored line per line.
 void writeIndentedSql(const std::string& sql, std::ostream& out) {

@@ -12,5 +12,7 @@ std::unique_ptr<Command> makeVbCommand();
 std::unique_ptr<Command> makeReportCommand();
 std::unique_ptr<Command> makeVerifyCommand();
 std::unique_ptr<Command> makeCopyCommand();
+std::unique_ptr<Command> makeDiffCommand();
+std::unique_ptr<Command> makeSchemaCommand();
 
 }  // namespace cli

@@ -8,6 +8,7 @@
 #include "commands/database_password.h"
 #include "files/replacement_file.h"
 #include "commands/registry.h"
+#include "docs/structure_document.h"
 #include "jet/dao.h"
 #include "printer/printers.h"
 #include "printer/text_printer_device.h"
@@ -34,6 +35,8 @@ struct ReportOptions {
     bool text = false;
     printing::ReportSelection selection;
     std::vector<std::string> tables;  // --tables, as given
+    std::string html;      // --html DIR
+    std::string markdown;  // --markdown FILE
 };
 
 // The report without a progress window: nothing to show and nobody to cancel.
@@ -42,11 +45,12 @@ class QuietMonitor : public printing::ReportMonitor {};
 class ReportCommand : public Command {
 public:
     std::string name() const override { return "report"; }
-    std::string summary() const override { return "print the structure report (text or PDF)"; }
+    std::string summary() const override { return "print the structure report (text, PDF) or document it (Markdown, HTML)"; }
     std::string help() const override {
         return "usage: strux report FILE [-o OUT.pdf | --text] [--no-indexes] [--no-fields]\n"
                "                    [--no-queries] [--no-relations] [--page-per-item] [--details]\n"
                "                    [--tables NAME...]\n"
+               "       strux report FILE --markdown OUT.md | --html DIR\n"
                "\n"
                "Prints the paged structure report of a database: the table summary, the index\n"
                "and field listings of each table, then every query and every relation. The\n"
@@ -63,13 +67,24 @@ public:
                "  --no-relations    leave out the relation sections\n"
                "  --page-per-item   start every table, query and relation on a new page\n"
                "  --details         decode the field attribute values\n"
-               "  --tables NAME...  only these tables, without the table summary\n";
+               "  --tables NAME...  only these tables, without the table summary\n"
+               "\n"
+               "  --markdown OUT.md the structure as documentation in Markdown: a table of\n"
+               "                    contents, the database's properties, a section per table\n"
+               "                    (fields with all their properties and descriptions,\n"
+               "                    indexes, relations in and out), per query (its SQL and\n"
+               "                    the tables it reads) and per relation, linked together\n"
+               "  --html DIR        the same as one static page, DIR/index.html (no scripts,\n"
+               "                    opens without a server); DIR is made when missing\n"
+               "                    Both are the same bytes for the same database, to be\n"
+               "                    kept in version control; both may be given at once.\n";
     }
 
     int execute(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) override {
         ReportOptions options;
         if (const int status = parse(args, options, err); status != kExitOk) return status;
         if (const int status = checkInput(name(), options.file, err); status != kExitOk) return status;
+        if (!options.html.empty() || !options.markdown.empty()) return writeDocuments(options, err);
         if (const int status = checkPdfPath(options, err); status != kExitOk) return status;
         if (!options.text && !pdfPrinterFactory()) {
             // Before the database is opened, so that a password is asked once.
@@ -148,6 +163,9 @@ private:
                 options.selection.pagePerItem = true;
             } else if (arg == "--details") {
                 options.selection.details = true;
+            } else if (arg == "--markdown" || arg == "--html") {
+                if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, arg + " needs a name");
+                (arg == "--html" ? options.html : options.markdown) = args[++i];
             } else if (arg == "--tables") {
                 inTables = true;
                 haveTables = true;
@@ -161,6 +179,9 @@ private:
         if (!options.selection.indexes && !options.selection.fields)
             return usage(err, "--no-indexes and --no-fields together leave nothing of the tables");
         if (haveTables && options.tables.empty()) return usage(err, "--tables needs at least one NAME");
+        const bool document = !options.html.empty() || !options.markdown.empty();
+        if (document && (options.text || !options.pdf.empty() || haveTables))
+            return usage(err, "--markdown and --html document the whole database, without -o, --text or --tables");
         options.selection.allTables = !haveTables;
         return kExitOk;
     }
@@ -201,6 +222,47 @@ private:
         if (why.empty()) return kExitOk;
         err << "strux report: " << pdf.string() << " " << why << "; the report is not written there\n";
         return kExitIoError;
+    }
+
+    // The Markdown file and the HTML folder's page, each whole or not at
+    // all, never over the database.
+    int writeDocuments(const ReportOptions& options, std::ostream& err) const {
+        std::vector<std::pair<fs::path, std::string>> targets;  // path, "markdown" or "html"
+        if (!options.markdown.empty()) targets.emplace_back(options.markdown, "markdown");
+        if (!options.html.empty()) {
+            std::error_code error;
+            if (fs::exists(options.html, error) && !fs::is_directory(options.html, error)) {
+                err << "strux report: " << options.html << " is not a folder; the HTML is not written there\n";
+                return kExitIoError;
+            }
+            targets.emplace_back(fs::path(options.html) / "index.html", "html");
+        }
+        for (const auto& [path, kind] : targets) {
+            std::string why = files::notARegularFile(path);
+            if (files::sameFile(path, options.file)) why = "is the database being read";
+            if (!why.empty()) {
+                err << "strux report: " << path.string() << " " << why << "; the " << kind << " is not written there\n";
+                return kExitIoError;
+            }
+        }
+        jet::DBEngine engine;
+        auto db = openWithPassword([&](const std::string& password) {
+            return engine.OpenDatabase(options.file, false, true, connectFor(password));
+        });
+        if (db->JournalWaiting()) err << "strux report: warning: " << db->JournalNotice() << '\n';
+        const docs::Document document = docs::structureDocument(*db, fs::path(options.file).filename().string());
+        for (const auto& [path, kind] : targets) {
+            try {
+                if (kind == "html") fs::create_directories(path.parent_path());
+                files::ReplacementFile target(path, {options.file});
+                target.write(kind == "html" ? docs::htmlText(document) : docs::markdownText(document));
+                target.commit();
+            } catch (const std::exception& e) {
+                err << "strux report: could not write " << path.string() << ": " << e.what() << '\n';
+                return kExitIoError;
+            }
+        }
+        return kExitOk;
     }
 
     int usage(std::ostream& err, const std::string& problem) const {

@@ -81,7 +81,7 @@ whole_or_absent "under a reader"
 kill "$reader" 2>/dev/null; wait "$reader" 2>/dev/null
 
 # ---- standard output that cannot be written -----------------------------------
-for args in "dump" "dump --json" "report --text" "verify"; do
+for args in "dump" "dump --json" "report --text" "verify" "schema --dialect sqlite"; do
     # shellcheck disable=SC2086
     "$strux" $args "$source" >/dev/full 2>"$logs/full.err"
     status=$?
@@ -93,7 +93,8 @@ done
 mkfifo "$work/fifo"
 mkdir "$work/folder"
 for input in "$work/fifo" /dev/zero "$work/folder"; do
-    for args in "dump" "verify" "vb" "copy" "report --text"; do
+    for args in "dump" "verify" "vb" "copy" "report --text" "report --markdown $work/x.md" \
+                "schema --dialect sqlite" "diff $source"; do
         # shellcheck disable=SC2086
         timeout 10 "$strux" $args "$input" >/dev/null 2>"$logs/in.err"
         status=$?
@@ -104,7 +105,9 @@ ln -s "$source" "$work/link.mdb"
 before=$(md5sum <"$source")
 for args in "vb $source -o /dev/null" "vb $source -o $work/fifo" "copy $source -o $work/folder" \
             "report $source -o $source" "report $source -o $work/link.mdb" "vb $source -o $work/link.mdb" \
-            "copy $source -o $work/../$(basename "$work")/link.mdb --force"; do
+            "copy $source -o $work/../$(basename "$work")/link.mdb --force" \
+            "schema $source --dialect sqlite -o $work/link.mdb" "report $source --markdown $work/link.mdb" \
+            "report $source --html $work/fifo"; do
     # shellcheck disable=SC2086
     timeout 10 "$strux" $args >/dev/null 2>"$logs/out.err"
     status=$?

@@ -32,6 +32,9 @@ TEST(StruxPasswords, EveryCommandReadsEachProtectedFile) {
             {"vb", path, "-o", folder.file("module.bas")},
             {"copy", path, "-o", copy, "--force"},
             {"verify", path},
+            {"diff", path, path},
+            {"schema", path, "--dialect", "sqlite"},
+            {"report", path, "--markdown", folder.file("structure.md")},
         };
         testsupport::writeFile(folder.file("password.txt"), std::string(file.password) + "\nsecond line\n");
         for (auto args : commands) {
@@ -42,7 +45,8 @@ TEST(StruxPasswords, EveryCommandReadsEachProtectedFile) {
                 EXPECT_NE(missing.err.find("error 3031: Not a valid password."), std::string::npos) << missing.err;
                 auto wrong = args;
                 wrong.push_back("--password=Wrong");
-                EXPECT_EQ(strux(wrong).status, args[0] == "verify" ? 2 : cli::kExitEngineError);
+                // For verify and diff 1 is a finding: a file they cannot read is 2.
+                EXPECT_EQ(strux(wrong).status, args[0] == "verify" || args[0] == "diff" ? 2 : cli::kExitEngineError);
             }
             auto given = args;
             given.insert(given.begin() + 1, {"--password-file", folder.file("password.txt")});
