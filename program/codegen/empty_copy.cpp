@@ -87,6 +87,8 @@ public:
             index->SetPrimary(source.Primary());
             index->SetUnique(source.Unique());
             index->SetRequired(source.Required());
+            // Nulls left out of the index are a rule of the data: the copy keeps it.
+            index->SetIgnoreNulls(source.IgnoreNulls());
             table->Indexes().Append(std::move(index));
         } catch (const jet::Error& e) {
             throw inTable(e, sourceTable.Name(), "index '" + source.Name() + "'");
