@@ -49,6 +49,21 @@ TEST_F(CorpusWindowTest, NorthwindListsItsTablesQueriesAndRelations) {
               testsupport::corpusFile("real/nwind-jet3.mdb").string());
 }
 
+// Access's own link to a back end on a Windows drive: with the back end
+// copied beside the front end, its table's fields and indexes are listed.
+TEST_F(CorpusWindowTest, LinkedTableOfAccessListsItsBackEndsTable) {
+    STRUX_REQUIRE_CORPUS();
+    const std::string front = programFolder.file("linkerTest.accdb");
+    std::filesystem::copy_file(testsupport::corpusFile("V2007/linkerTestV2007.accdb"), front);
+    std::filesystem::copy_file(testsupport::corpusFile("misc/linkeeTest.accdb"), programFolder.file("linkeeTest.accdb"));
+    open(front);
+    select("lstTables", "Tbl: Table2");
+    EXPECT_EQ(items(list("lstFields")), (Lines{"ID", "Field1"}));
+    EXPECT_EQ(items(list("lstIndexes")), (Lines{"PrimaryKey"}));
+    EXPECT_EQ(items(list("lstProperties")),
+              (Lines{"Linked to:       ;DATABASE=Z:\\jackcess_test\\linkeeTest.accdb", "Source table:    Table1"}));
+}
+
 // The detail lines' layout is the detail tests' concern; here the values
 // read from Access's own file reach them.
 TEST_F(CorpusWindowTest, NorthwindDetails) {
