@@ -17,11 +17,13 @@ Not part of CI: a full pass rebuilds and reruns tests once per fault.
 """
 
 import argparse
+import io
 import json
 import os
-import shutil
+import signal
 import subprocess
 import sys
+import tarfile
 import time
 import xml.etree.ElementTree as ET
 from pathlib import Path
@@ -78,13 +80,25 @@ endforeach()
 """ % " ".join(TEST_TARGETS)
 
 
-def mirror(scratch):
-    """Copies the working tree (tracked and untracked, not ignored) into the
-    scratch folder, keeping modification times so unchanged files do not
-    rebuild."""
+def tree_files(commit):
+    """{path: (bytes, executable)} of the working tree (tracked and
+    untracked, not ignored), or of `commit` when one is named."""
+    if commit:
+        archive = subprocess.run(["git", "archive", commit], cwd=ROOT, check=True, capture_output=True).stdout
+        with tarfile.open(fileobj=io.BytesIO(archive)) as tar:
+            return {m.name: (tar.extractfile(m).read(), bool(m.mode & 0o100)) for m in tar.getmembers() if m.isfile()}
     listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
                             cwd=ROOT, check=True, capture_output=True).stdout.split(b"\0")
-    names = {name.decode() for name in listed if name and (ROOT / name.decode()).is_file()}
+    paths = [ROOT / name.decode() for name in listed if name and (ROOT / name.decode()).is_file()]
+    return {p.relative_to(ROOT).as_posix(): (p.read_bytes(), os.access(p, os.X_OK)) for p in paths}
+
+
+def mirror(scratch, commit=None):
+    """Copies the working tree, or the tree of `commit`, into the scratch
+    folder; a file whose bytes are already there is left alone, so that
+    what did not change does not rebuild."""
+    files = tree_files(commit)
+    names = set(files)
     # Files gone from the tree go from the copy too (the test modules glob
     # their folders).
     for path in scratch.rglob("*"):
@@ -92,16 +106,14 @@ def mirror(scratch):
         if path.is_file() and not rel.startswith("build/") and rel not in names:
             path.unlink()
     for rel in sorted(names):
-        src, dst = ROOT / rel, scratch / rel
-        if not src.is_file():
-            continue
-        wanted = src.read_bytes() + (QUICK_TESTS.encode() if rel == "tests/CMakeLists.txt" else b"")
+        dst = scratch / rel
+        data, executable = files[rel]
+        wanted = data + (QUICK_TESTS.encode() if rel == "tests/CMakeLists.txt" else b"")
         if dst.exists() and dst.read_bytes() == wanted:
             continue
         dst.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(src, dst)
-        if wanted != src.read_bytes():
-            dst.write_bytes(wanted)
+        dst.write_bytes(wanted)
+        dst.chmod(0o755 if executable else 0o644)
 
 
 def configure(scratch, build):
@@ -174,19 +186,24 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--all-tests", action="store_true", help="run the executables the change does not reach too")
     parser.add_argument("--build-only", action="store_true", help="mirror the tree and build the tests, plant nothing")
+    parser.add_argument("--at", metavar="COMMIT", help="plant in the tree of COMMIT instead of the working tree")
     args = parser.parse_args()
 
     faults = []
     for file in args.faults or [str(ROOT / "tools" / "mutate" / "faults.json")]:
         faults += json.loads(Path(file).read_text())
+    # A fault in more than one list runs once.
+    faults = list({f["id"]: f for f in faults}.values())
     if args.ids:
         byId = {f["id"]: f for f in faults}
         faults = [byId[i] for i in args.ids if i in byId]
     scratch = Path(args.scratch)
     build = scratch / "build"
     scratch.mkdir(parents=True, exist_ok=True)
-    mirror(scratch)
+    mirror(scratch, args.at)
     configure(scratch, build)
+    # A kill ends the run as Ctrl-C does, so the planted file is put back.
+    signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
 
     targets = TEST_TARGETS + ["delivered_databases"]
     if args.build_only:
