@@ -116,10 +116,27 @@ def mirror(scratch, commit=None):
         dst.chmod(0o755 if executable else 0o644)
 
 
+def corpus_folder():
+    """../shared/corpus beside the project; from a worktree, beside the
+    main checkout (the corpus tests skip where it is missing, and many
+    faults are caught only there)."""
+    common = subprocess.run(["git", "rev-parse", "--path-format=absolute", "--git-common-dir"], cwd=ROOT,
+                            check=True, capture_output=True, text=True).stdout.strip()
+    for top in (ROOT, Path(common).parent):
+        if (top / ".." / "shared" / "corpus").is_dir():
+            return (top / ".." / "shared" / "corpus").resolve()
+    sys.exit("no ../shared/corpus beside the project or its main checkout")
+
+
+def interrupted(*_):
+    raise KeyboardInterrupt
+
+
 def configure(scratch, build):
-    if (build / "build.ninja").exists():
+    cache = build / "CMakeCache.txt"
+    if (build / "build.ninja").exists() and f"STRUX_CORPUS:PATH={corpus_folder()}\n" in cache.read_text():
         return
-    corpus = (ROOT / ".." / "shared" / "corpus").resolve()
+    corpus = corpus_folder()
     subprocess.run(["cmake", "-S", str(scratch), "-B", str(build), "-G", "Ninja",
                     "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache",
                     f"-DSTRUX_CORPUS={corpus}"], check=True, stdout=subprocess.DEVNULL, env=build_env(scratch))
@@ -203,7 +220,7 @@ def main():
     mirror(scratch, args.at)
     configure(scratch, build)
     # A kill ends the run as Ctrl-C does, so the planted file is put back.
-    signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
+    signal.signal(signal.SIGTERM, interrupted)
 
     targets = TEST_TARGETS + ["delivered_databases"]
     if args.build_only:
