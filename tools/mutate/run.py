@@ -2,7 +2,7 @@
 """Plants single faults in a scratch copy of the project and runs the tests
 against each one, to show which faults the suite lets through.
 
-    tools/mutate/run.py [--faults FILE] [--scratch DIR] [ID ...]
+    tools/mutate/run.py [--faults FILE] [--at COMMIT] [--without FILTER] [ID ...]
 
 Each fault is an exact text of one file and its replacement (a list of
 {id, path, find, replace, fault} in JSON). A fault whose text no longer
@@ -128,6 +128,18 @@ def corpus_folder():
     sys.exit("no ../shared/corpus beside the project or its main checkout")
 
 
+def without(only, left_out):
+    """The gtest filter `only` (None for all, "-A:B" for all but A and B)
+    with the tests `left_out` names taken away too."""
+    if not left_out:
+        return only
+    if not only:
+        return "*-" + left_out
+    if only.startswith("-"):
+        return "*" + only + ":" + left_out
+    return only + "-" + left_out
+
+
 def interrupted(*_):
     raise KeyboardInterrupt
 
@@ -204,6 +216,8 @@ def main():
     parser.add_argument("--all-tests", action="store_true", help="run the executables the change does not reach too")
     parser.add_argument("--build-only", action="store_true", help="mirror the tree and build the tests, plant nothing")
     parser.add_argument("--at", metavar="COMMIT", help="plant in the tree of COMMIT instead of the working tree")
+    parser.add_argument("--without", metavar="FILTER",
+                        help="leave out the tests this gtest filter names (A*:B.C), to see what deleting them loses")
     args = parser.parse_args()
 
     faults = []
@@ -285,7 +299,8 @@ def main():
                 ran.append(name)
                 new = []
                 for only in (["-" + slow[name], slow[name]] if slow[name] else [None]):
-                    failed = run_tests(scratch, build, [name], limits, fail_fast=True, only=only)
+                    failed = run_tests(scratch, build, [name], limits, fail_fast=True,
+                                       only=without(only, args.without))
                     new = sorted(failed[name] - baseline.get(name, set()))
                     if new:
                         break
