@@ -27,6 +27,9 @@ protected:
         db.addIndex(customers, "NameFlags", {"+Name", "-Flags"}, false, false);
         db.addIndex(customers, "Odd", {"+A;B"}, true, false);  // a semicolon inside a field name
         db.addField(customers, "Attachments", jet::dbAttachment, 0, 0);  // a type code beyond the name table
+        // The other attributes the details put in words.
+        db.addField(customers, "Since", jet::dbDate, 8, jet::dbFixedField);
+        db.addField(customers, "Site", jet::dbMemo, 0, jet::dbHyperlinkField);
         db.addTable("MSysObjects", static_cast<long>(static_cast<int>(0x80000002u)));
         auto& secret = db.addTable("Secret", jet::dbHiddenObject);
         secret.SetUpdatable(false);
