@@ -104,6 +104,7 @@ TEST_F(SubsTest, ResultsAndStylesOfEveryButtonGroup) {
         {5, vb::vbRetryCancel + 4096, 99, 11, 22, 33, vb::vbRetry, 11, 5},              // system modal
         {5, vb::vbRetryCancel + 524288 + 65536, 99, 11, 22, 33, vb::vbCancel, 22, 5},   // right-aligned, foreground
         {5, vb::vbYesNo + 16384 + 768, 99, 11, 22, 33, vb::vbNo, 22, 4},                // help button, fourth default
+        {5, vb::vbYesNoCancel, 99, 0, 0, 33, vb::vbCancel, 33, 3},                       // a result for one button only
         // Right-to-left reading is not among the flags taken away.
         {5, 1048576 + vb::vbYesNo, 42, 1, 2, 0, vb::vbYes, 42, kNoGroup},
         // Without results for the buttons the style stays; a mapped 0 is -32768.
