@@ -65,6 +65,14 @@ TEST(RollbackJournal, OnlyAWholeJournalDecodes) {
     auto longer = bytes;
     longer.push_back(0);
     EXPECT_FALSE(jet::io::decodeJournal(longer));
+    // Sealed whole but holding more pages than its count says (the
+    // journal's checksum is the identity checksum over what precedes it).
+    auto counted = bytes;
+    counted[12] = 1;
+    const std::size_t end = counted.size() - 8;
+    const std::uint64_t sealed = jet::io::databaseIdentity(std::span(counted).first(end));
+    for (int i = 0; i < 8; ++i) counted[end + i] = static_cast<std::uint8_t>(sealed >> (8 * i));
+    EXPECT_FALSE(jet::io::decodeJournal(counted));
 }
 
 class HotJournal : public ::testing::Test {
