@@ -38,39 +38,43 @@ struct GenerationRun {
 
 }  // namespace
 
-TEST(GenerateStructure, StandAloneWritesOnlyTheModule) {
-    GenerationRun run;
-    std::string mode = "VBFILE";
-    const auto files = run.generate(mode);
-    EXPECT_EQ(files.modulePath, run.folder / "Orders.bas");
-    EXPECT_EQ(files.formPath, "");
-    EXPECT_EQ(mode, "VBFILE");
-    EXPECT_EQ(run.folder.names(), (Lines{"Orders.bas", "Orders.mdb"}));
-    EXPECT_EQ(testcodegen::crlfLines(files.modulePath),
-              codegen::moduleLines(codegen::CodeStyle::StandAlone, run.request.entries, run.db.source(),
-                                   run.request.sDbPath, run.host.created));
-    EXPECT_EQ(run.host.events, (Lines{"area 99001", "pointer 11", "message Creating stand alone style code.........",
-                                      "area 99002", "pointer 0", "message -1", "area 0"}));
-    // One call per table, index, query and relation.
-    EXPECT_EQ(run.host.doEventsCalls, 2 + 2 + 1 + 1);
-}
-
-TEST(GenerateStructure, ProjectStyleWritesTheFormFirst) {
-    GenerationRun run;
-    std::string mode = "VBFILE2";
-    const auto files = run.generate(mode);
-    EXPECT_EQ(mode, "VBFILE");
-    EXPECT_EQ(files.formPath, run.folder / "CreateVBForm.frm");
-    EXPECT_EQ(run.folder.names(), (Lines{"CreateVBForm.frm", "Orders.bas", "Orders.mdb"}));
-    EXPECT_EQ(testcodegen::crlfLines(files.formPath), codegen::formLines(run.host.created));
-    EXPECT_EQ(testcodegen::crlfLines(files.modulePath),
-              codegen::moduleLines(codegen::CodeStyle::Project, run.request.entries, run.db.source(),
-                                   run.request.sDbPath, run.host.created));
-    EXPECT_EQ(run.host.events,
-              (Lines{"area 99001", "pointer 11", "message Creating stand alone style code.........", "area 99002",
-                     "message Creating outline form CreateVBDatabase.frm........",
-                     "message Creating Project style code...........", "area 99002", "pointer 0", "message -1",
-                     "area 0"}));
+// Each style writes its files over what an earlier run left, and tells the
+// window what it does; the stand-alone style calls DoEvents once per table,
+// index, query and relation.
+TEST(GenerateStructure, EachStyleWritesItsFilesAndTellsTheWindow) {
+    const struct {
+        const char* mode;
+        codegen::CodeStyle style;
+        Lines names, events;
+    } cases[] = {
+        {"VBFILE", codegen::CodeStyle::StandAlone, {"Orders.bas", "Orders.mdb"},
+         {"area 99001", "pointer 11", "message Creating stand alone style code.........", "area 99002", "pointer 0",
+          "message -1", "area 0"}},
+        {"VBFILE2", codegen::CodeStyle::Project, {"CreateVBForm.frm", "Orders.bas", "Orders.mdb"},
+         {"area 99001", "pointer 11", "message Creating stand alone style code.........", "area 99002",
+          "message Creating outline form CreateVBDatabase.frm........",
+          "message Creating Project style code...........", "area 99002", "pointer 0", "message -1", "area 0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        GenerationRun run;
+        testcodegen::writeFile(run.folder / "Orders.bas", std::string(100000, 'x'));
+        std::string mode = c.mode;
+        const auto files = run.generate(mode);
+        EXPECT_EQ(mode, "VBFILE");
+        EXPECT_EQ(files.modulePath, run.folder / "Orders.bas");
+        EXPECT_EQ(run.folder.names(), c.names);
+        EXPECT_EQ(testcodegen::crlfLines(files.modulePath),
+                  codegen::moduleLines(c.style, run.request.entries, run.db.source(), run.request.sDbPath,
+                                       run.host.created));
+        EXPECT_EQ(run.host.events, c.events);
+        if (c.style == codegen::CodeStyle::Project) {
+            EXPECT_EQ(testcodegen::crlfLines(files.formPath), codegen::formLines(run.host.created));
+        } else {
+            EXPECT_EQ(files.formPath, "");
+            EXPECT_EQ(run.host.doEventsCalls, 2 + 2 + 1 + 1);
+        }
+    }
 }
 
 TEST(GenerateStructure, ProjectStyleWithoutFormLeavesAnExistingFormAlone) {
@@ -86,17 +90,6 @@ TEST(GenerateStructure, ProjectStyleWithoutFormLeavesAnExistingFormAlone) {
     EXPECT_EQ(std::count(run.host.events.begin(), run.host.events.end(),
                          "message Creating outline form CreateVBDatabase.frm........"),
               0);
-}
-
-TEST(GenerateStructure, ARunReplacesTheEarlierModule) {
-    GenerationRun run;
-    const std::string module = run.folder / "Orders.bas";
-    testcodegen::writeFile(module, std::string(100000, 'x'));
-    std::string mode = "VBFILE";
-    run.generate(mode);
-    const auto lines = testcodegen::crlfLines(module);
-    EXPECT_EQ(lines.front(), "Dim DB as Database");
-    EXPECT_EQ(lines.back(), "End Sub");
 }
 
 TEST(GenerateStructure, AFailureKeepsTheEarlierModule) {

@@ -1,6 +1,7 @@
 // The printer object's line-printer model, read back through the text surface.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,26 +18,133 @@ using printer::Comma;
 using printer::DateItem;
 using printer::PrintEnd;
 using printer::Tab;
+using Rows = std::vector<std::string>;
+using Pages = std::vector<Rows>;
 
 class PrinterModel : public ::testing::Test {
 protected:
     PrinterModel() { P.SetScaleMode(printer::vbCharacters); }
 
-    // The rows of the one released document's pages.
-    std::vector<std::vector<std::string>> releasedPages() {
+    // The pages of the one document released.
+    Pages releasedPages() {
         P.EndDoc();
         EXPECT_EQ(device.documents().size(), 1u);
-        return printer::textPages(device.documents().back());
-    }
-    std::vector<std::string> releasedRows() {
-        auto pages = releasedPages();
-        EXPECT_EQ(pages.size(), 1u);
-        return pages.front();
+        return device.documents().empty() ? Pages{} : printer::textPages(device.documents().back());
     }
 
     printer::TextPrinterDevice device{"Text"};
     printer::Printer P{device};
 };
+
+// Print statements and the one page they give, in character units.
+TEST_F(PrinterModel, PrintStatementsGiveTheRows) {
+    using Script = std::function<void(printer::Printer&)>;
+    const struct {
+        const char* what;
+        Script print;
+        Rows rows;
+    } cases[] = {
+        {"Tab(n) moves to column n, or to column n of the next row when behind; below 1 is the left edge",
+         [](auto& P) {
+             P.Print({Tab(1), "a", Tab(10), "b", Tab(30), "c"});
+             P.Print({Tab(5), "Name", Tab(7), "Type"});
+             P.Print({"abcd", Tab(5), "e"});
+             P.Print({Tab(0), "x", Tab(-3), "y"});
+         },
+         {"a        b                   c", "    Name", "      Type", "abcde", "x", "y"}},
+        {"a kept row ends at an earlier tab or an empty statement",
+         [](auto& P) {
+             P.Print({Tab(10), "Idx"}, PrintEnd::KeepPosition);
+             P.Print({Tab(30), "+A", Tab(45), "Ascend "}, PrintEnd::KeepPosition);
+             P.Print({Tab(30), "-B", Tab(45), "Descend "}, PrintEnd::KeepPosition);
+             P.Print();
+             P.Print({"next"});
+         },
+         {"         Idx                 +A             Ascend", "                             -B             Descend",
+          "next"}},
+        {"an empty statement on an empty row is a blank row, the last one too",
+         [](auto& P) {
+             P.Print({"a"});
+             P.Print();
+             P.Print();
+             P.Print({"b"});
+             P.Print();
+         },
+         {"a", "", "", "b", ""}},
+        // Zones start every 14 columns; text filling a zone pushes the next
+        // item to the zone after; 96 columns hold zones up to column 84.
+        {"a comma moves to the next print zone",
+         [](auto& P) {
+             P.Print({"a", Comma, "b", Comma, "c"});
+             P.Print({"12345678901234", Comma, "x"});
+             P.Print({"y"}, PrintEnd::NextZone);
+             P.Print({"z"});
+             P.SetCurrentX(90);
+             P.Print({Comma, "w"});
+         },
+         {"a             b             c", "12345678901234              x", "y             z", "", "w"}},
+        {"numbers have a sign place and a trailing blank, booleans neither",
+         [](auto& P) {
+             P.Print({"Page no: ", 3, "|"});
+             P.Print({"[", -12, "]", Tab(20), "[", std::int16_t{0}, "]"});
+             P.Print({"[", 3.5, "][", 1e15, "][", 0.25f, "]"});
+             P.Print({Tab(5), true, "|", false, "|"});
+         },
+         {"Page no:  3 |", "[-12 ]             [ 0 ]", "[ 3.5 ][ 1E+15 ][ 0.25 ]", "    True|False|"}},
+        {"dates in the given locale (2 January 2000, 13:45:30)",
+         [](auto& P) {
+             P.setDateLocale(std::locale::classic());
+             P.Print({DateItem{36527 + (13 * 3600 + 45 * 60 + 30) / 86400.0}});
+         },
+         {"01/02/00 13:45:30"}},
+        {"line breaks inside a text end the row",
+         [](auto& P) { P.Print({Tab(5), "one\r\ntwo\nthree\rfour"}); }, {"    one", "two", "three", "four"}},
+        {"control characters cannot forge a page break", [](auto& P) { P.Print({"a\fb\tc"}); }, {"a b c"}},
+        {"text counts characters, not bytes", [](auto& P) { P.Print({"Größe", Tab(10), "x"}); }, {"Größe    x"}},
+        {"text past the right edge is kept within reason",
+         [](auto& P) {
+             P.Print({Tab(90), "0123456789"});
+             P.Print({Tab(40000), "lost"});
+             P.Print({"next"});
+         },
+         {std::string(89, ' ') + "0123456789", "", "next"}},
+        {"a rule from x starts where Tab(x + 1) starts",
+         [](auto& P) {
+             P.Print({Tab(6), "Name"});
+             P.SetDrawWidth(6);
+             P.Line(5, P.CurrentY(), P.ScaleWidth(), P.CurrentY());
+             P.SetDrawWidth(1);
+             P.Print();
+             P.Print({"after"});
+         },
+         {"     Name", std::string(5, ' ') + std::string(91, '-'), "after"}},
+        {"text covers a rule, blanks do not",
+         [](auto& P) {
+             P.Line(0, 0, 20, 0);
+             P.SetCurrentX(0);
+             P.Print({Tab(3), "ab", Tab(10), " 5 "});
+         },
+         {"--ab------5---------"}},
+        {"a vertical line marks each row it crosses", [](auto& P) { P.Line(4, 0, 4, 2.5); }, {"    |", "    |", "    |"}},
+        {"larger fonts take taller rows",
+         [](auto& P) {
+             P.SetFontSize(20);
+             P.Print({"big"});
+             P.SetFontSize(10);
+             P.Print({"small"});
+         },
+         {"big", "", "small"}},
+    };
+    for (const auto& c : cases) {
+        printer::TextPrinterDevice text{"Text"};
+        printer::Printer printer{text};
+        printer.SetScaleMode(printer::vbCharacters);
+        c.print(printer);
+        printer.EndDoc();
+        ASSERT_EQ(text.documents().size(), 1u) << c.what;
+        EXPECT_EQ(printer::textPages(text.documents()[0]), Pages{c.rows}) << c.what;
+    }
+}
 
 TEST_F(PrinterModel, EveryScaleModeMeasuresTheTextPage) {
     // The text page is 96 columns of 120 twips by 64 rows of 240 twips.
@@ -53,197 +161,50 @@ TEST_F(PrinterModel, EveryScaleModeMeasuresTheTextPage) {
     }
 }
 
-TEST_F(PrinterModel, TabMovesToColumnNOrToColumnNOfTheNextRow) {
-    P.Print({Tab(1), "a", Tab(10), "b", Tab(30), "c"});
-    P.Print({Tab(5), "Name", Tab(7), "Type"});  // column 7 is behind the position
-    P.Print({"abcd", Tab(5), "e"});              // column 5 is exactly the position
-    P.Print({Tab(0), "x", Tab(-3), "y"});        // below 1 is the left edge
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
-                                  "a        b                   c",
-                                  "    Name",
-                                  "      Type",
-                                  "abcde",
-                                  "x",
-                                  "y"}));
-}
-
-TEST_F(PrinterModel, KeptPositionContinuesTheRow) {
+// Where each statement leaves the print position.
+TEST_F(PrinterModel, ThePositionFollowsWhatWasPrinted) {
     P.Print({Tab(10), "Fields"}, PrintEnd::KeepPosition);
     EXPECT_DOUBLE_EQ(P.CurrentX(), 15);
     EXPECT_DOUBLE_EQ(P.CurrentY(), 0);
-    P.Print({Tab(30), "first"});
-    P.Print({Tab(30), "second"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
-                                  "         Fields              first",
-                                  "                             second"}));
-}
-
-TEST_F(PrinterModel, KeptRowEndsAtAnEarlierTabOrAnEmptyStatement) {
-    P.Print({Tab(10), "Idx"}, PrintEnd::KeepPosition);
-    P.Print({Tab(30), "+A", Tab(45), "Ascend "}, PrintEnd::KeepPosition);
-    P.Print({Tab(30), "-B", Tab(45), "Descend "}, PrintEnd::KeepPosition);
-    P.Print();
-    P.Print({"next"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
-                                  "         Idx                 +A             Ascend",
-                                  "                             -B             Descend",
-                                  "next"}));
-}
-
-TEST_F(PrinterModel, EmptyStatementOnAnEmptyRowPrintsABlankRow) {
-    P.Print({"a"});
-    P.Print();
-    P.Print();
-    P.Print({"b"});
-    P.Print();
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 5);
-    // The trailing blank row belongs to the page too.
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"a", "", "", "b", ""}));
-}
-
-TEST_F(PrinterModel, CommaMovesToTheNextPrintZone) {
-    P.Print({"a", Comma, "b", Comma, "c"});
-    // Zones start at columns 1, 15, 29; text filling a zone exactly pushes the
-    // next item on to the zone after.
-    P.Print({"12345678901234", Comma, "x"});
     P.Print({"y"}, PrintEnd::NextZone);
-    EXPECT_DOUBLE_EQ(P.CurrentX(), 14);
-    P.Print({"z"});
-    // 96 columns hold zones starting at 0, 14, ..., 84; the next would be 98.
-    P.SetCurrentX(90);
-    P.Print({Comma, "w"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
-                                  "a             b             c",
-                                  "12345678901234              x",
-                                  "y             z",
-                                  "",
-                                  "w"}));
+    EXPECT_DOUBLE_EQ(P.CurrentX(), 28);
+    P.Print({Tab(5), "one\r\ntwo"}, PrintEnd::KeepPosition);
+    EXPECT_DOUBLE_EQ(P.CurrentY(), 2);
+    EXPECT_DOUBLE_EQ(P.CurrentX(), 3);
+    // A line leaves the position at its end; column 10 is behind x = 40.
+    P.Line(2, 3, 40, 3);
+    EXPECT_DOUBLE_EQ(P.CurrentX(), 40);
+    P.Print({Tab(10), "x"});
+    EXPECT_DOUBLE_EQ(P.CurrentY(), 5);
 }
 
-TEST_F(PrinterModel, NumbersHaveSignAndTrailingBlanksBooleansHaveNone) {
-    P.Print({"Page no: ", 3, "|"});
-    P.Print({"[", -12, "]", Tab(20), "[", std::int16_t{0}, "]"});
-    P.Print({"[", 3.5, "][", 1e15, "][", 0.25f, "]"});
-    P.Print({Tab(5), true, "|", false, "|"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{
-                                  "Page no:  3 |",
-                                  "[-12 ]             [ 0 ]",
-                                  "[ 3.5 ][ 1E+15 ][ 0.25 ]",
-                                  "    True|False|"}));
-}
-
-TEST_F(PrinterModel, DatesUseTheGivenLocale) {
-    P.setDateLocale(std::locale::classic());
-    // 2 January 2000, 13:45:30.
-    P.Print({DateItem{36527 + (13 * 3600 + 45 * 60 + 30) / 86400.0}});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"01/02/00 13:45:30"});
-}
-
-TEST_F(PrinterModel, LineBreaksInsideATextEndTheRow) {
-    P.Print({Tab(5), "one\r\ntwo\nthree\rfour"}, PrintEnd::KeepPosition);
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 3);
-    EXPECT_DOUBLE_EQ(P.CurrentX(), 4);
-    P.Print();
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"    one", "two", "three", "four"}));
-}
-
-TEST_F(PrinterModel, ControlCharactersCannotForgeAPageBreak) {
-    P.Print({"a\fb\tc"});
-    const auto pages = releasedPages();
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0], std::vector<std::string>{"a b c"});
-}
-
-TEST_F(PrinterModel, TextCountsCharactersNotBytes) {
-    P.Print({"Größe", Tab(10), "x"});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"Größe    x"});
-}
-
-TEST_F(PrinterModel, TextPastTheRightEdgeIsKeptWithinReason) {
-    P.Print({Tab(90), "0123456789"});
-    P.Print({Tab(40000), "lost"});
-    P.Print({"next"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{std::string(89, ' ') + "0123456789", "",
-                                                        "next"}));
-}
-
-TEST_F(PrinterModel, NewPageSeparatesPagesWithAFormFeed) {
-    P.Print({"one"});
-    EXPECT_EQ(P.Page(), 1);
-    P.NewPage();
-    EXPECT_EQ(P.Page(), 2);
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 0);
-    P.Print({Tab(3), "two"});
-    P.EndDoc();
-    EXPECT_EQ(device.documents().at(0), "one\n\f  two\n");
-    EXPECT_EQ(P.Page(), 1);
-}
-
-TEST_F(PrinterModel, ARowBelowThePageGoesOnANewPage) {
+TEST_F(PrinterModel, PagesBreakBeforeARowBelowThePageAndOnNewPage) {
     for (int i = 0; i < 64; ++i) P.Print({Tab(1), i});
     EXPECT_EQ(P.Page(), 1);
     EXPECT_DOUBLE_EQ(P.CurrentY(), 64);
     P.Print({"next"});
     EXPECT_EQ(P.Page(), 2);
     EXPECT_DOUBLE_EQ(P.CurrentY(), 1);
+    P.NewPage();
+    EXPECT_EQ(P.Page(), 3);
+    EXPECT_DOUBLE_EQ(P.CurrentY(), 0);
+    P.Print({Tab(3), "two"});
     const auto pages = releasedPages();
-    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[0].size(), 64u);
     EXPECT_EQ(pages[0][63], " 63");
-    EXPECT_EQ(pages[1], std::vector<std::string>{"next"});
+    EXPECT_EQ(pages[1], Rows{"next"});
+    EXPECT_EQ(pages[2], Rows{"  two"});
+    EXPECT_EQ(P.Page(), 1);
 }
 
-TEST_F(PrinterModel, RuleFromXStartsWhereTabOfXPlusOneStarts) {
-    P.Print({Tab(6), "Name"});
-    P.SetDrawWidth(6);
-    const double y = P.CurrentY();
-    P.Line(5, y, P.ScaleWidth(), y);
-    P.SetDrawWidth(1);
-    P.Print();
-    P.Print({"after"});
-    const auto rows = releasedRows();
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], "     Name");
-    EXPECT_EQ(rows[1], std::string(5, ' ') + std::string(91, '-'));
-    EXPECT_EQ(rows[2], "after");
-}
-
-TEST_F(PrinterModel, LineLeavesThePositionAtItsEnd) {
-    P.Line(2, 3, 40, 3);
-    EXPECT_DOUBLE_EQ(P.CurrentX(), 40);
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 3);
-    P.Print({Tab(10), "x"});  // column 10 is behind x = 40: the next row
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 5);
-}
-
-TEST_F(PrinterModel, TextCoversARuleButBlanksDoNot) {
-    P.Line(0, 0, 20, 0);
-    P.SetCurrentX(0);
-    P.Print({Tab(3), "ab", Tab(10), " 5 "});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"--ab------5---------"});
-}
-
-TEST_F(PrinterModel, VerticalLineMarksEachRowItCrosses) {
-    P.Line(4, 0, 4, 2.5);
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"    |", "    |", "    |"}));
-}
-
-TEST_F(PrinterModel, KillDocDiscardsTheDocument) {
+TEST_F(PrinterModel, KillDocDiscardsAndEndDocReleasesOnce) {
     P.Print({"secret"});
     P.NewPage();
-    P.Print({"more"});
     P.KillDoc();
     EXPECT_FALSE(P.documentOpen());
     EXPECT_EQ(P.Page(), 1);
     EXPECT_DOUBLE_EQ(P.CurrentY(), 0);
-    P.EndDoc();
-    EXPECT_TRUE(device.documents().empty());
-    // The next document starts clean.
-    P.Print({"fresh"});
-    EXPECT_EQ(releasedRows(), std::vector<std::string>{"fresh"});
-}
-
-TEST_F(PrinterModel, EndDocReleasesOnceAndWithoutOutputReleasesNothing) {
     P.EndDoc();
     EXPECT_TRUE(device.documents().empty());
     P.Print({"first"});
@@ -251,24 +212,23 @@ TEST_F(PrinterModel, EndDocReleasesOnceAndWithoutOutputReleasesNothing) {
     P.EndDoc();
     P.Print({"second"});
     P.EndDoc();
-    EXPECT_EQ(device.documents(), (std::vector<std::string>{"first\n", "second\n"}));
+    EXPECT_EQ(device.documents(), (Rows{"first\n", "second\n"}));
 }
 
 TEST(TextPages, SplitsADocumentIntoPagesAndRows) {
-    using Pages = std::vector<std::vector<std::string>>;
     EXPECT_EQ(printer::textPages("a\n\nb\n\f\fc\n"), (Pages{{"a", "", "b"}, {}, {"c"}}));
     EXPECT_EQ(printer::textPages(""), Pages{{}});
     EXPECT_EQ(printer::textPages("open"), Pages{{"open"}});
 }
 
-TEST_F(PrinterModel, EndDocWritesToTheSink) {
+TEST_F(PrinterModel, APrinterGoingAwayReleasesItsDocumentToTheSink) {
     std::ostringstream out;
     printer::TextPrinterDevice console("Console", &out);
     {
         printer::Printer onConsole(console);
         onConsole.Print({"kept until released"});
         EXPECT_EQ(out.str(), "");
-    }  // a printer object going away releases its open document
+    }
     EXPECT_EQ(out.str(), "kept until released\n");
 }
 
@@ -279,15 +239,6 @@ TEST_F(PrinterModel, RejectsInvalidPropertyValues) {
     EXPECT_EQ(testsupport::errorNumber<vb::RuntimeError>([&] { P.SetFontSize(0); }), 380);
     EXPECT_EQ(P.DrawWidth(), 1);
     EXPECT_EQ(P.ScaleMode(), printer::vbCharacters);
-}
-
-TEST_F(PrinterModel, LargerFontsTakeTallerRows) {
-    P.SetFontSize(20);
-    P.Print({"big"});
-    EXPECT_DOUBLE_EQ(P.CurrentY(), 2);
-    P.SetFontSize(10);
-    P.Print({"small"});
-    EXPECT_EQ(releasedRows(), (std::vector<std::string>{"big", "", "small"}));
 }
 
 }  // namespace

@@ -85,17 +85,13 @@ TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
 TEST_F(MainWindowTest, WithoutTheSettingsDatabaseDefaultsIsBlankAndDisabled) {
     startUp();
     EXPECT_EQ(splashSeconds, std::vector<int>{7});
-    EXPECT_EQ(engine.opens.at(0).name, programFolder.file("STX32.MDB"));
     EXPECT_TRUE(engine.opens.at(0).exclusive);
-    EXPECT_FALSE(engine.opens.at(0).readOnly);
     EXPECT_EQ(sTabSetting + sPrintSetting, "!!");
-    EXPECT_EQ(bSettingsOpen, 0);
     for (const char* button : {"cmdDefaults", "cmdSetPrinter"}) {
         EXPECT_EQ(control<QPushButton>(button)->text(), "") << button;
         EXPECT_FALSE(control<QPushButton>(button)->isEnabled()) << button;
     }
     EXPECT_TRUE(ui->messageBoxes().empty());
-    EXPECT_FALSE(EndRequested());
     // The deferred start-up runs once only.
     window->picFirst_GotFocus();
     EXPECT_EQ(splashSeconds.size(), 1u);
@@ -115,14 +111,11 @@ TEST_F(MainWindowTest, SettingsDatabaseGivesTheStartUpChoiceOrQuestionMarks) {
     };
     startWith(std::nullopt);
     EXPECT_EQ(sTabSetting + sPrintSetting, "??");
-    EXPECT_EQ(bSettingsOpen, -1);
     EXPECT_EQ(control<QPushButton>("cmdDefaults")->text(), "&Defaults");
-    EXPECT_TRUE(control<QPushButton>("cmdDefaults")->isEnabled());
 
     startWith(std::pair{jet::Value(std::string("HPLJ4 - Times NR")), jet::Value(std::string("AutoPrint"))});
     EXPECT_EQ(sTabSetting, "HPLJ4 - Times NR");
     EXPECT_EQ(sPrintSetting, "AutoPrint");
-    ASSERT_NE(dbSettings, nullptr);
 
     // A start-up row without names cannot be used: the settings count as unread.
     startWith(std::pair{jet::Value(jet::Null{}), jet::Value(std::string("AutoPrint"))});
@@ -140,14 +133,9 @@ TEST_F(MainWindowTest, WakeUpHintEveryTwoTicksUntilADatabaseIsOpened) {
     sMessage = "an earlier message";
     window->tmrWakeUp_Timer();
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    const auto box = ui->messageBoxes()[0];
-    EXPECT_EQ(box.prompt,
+    EXPECT_EQ(ui->messageBoxes()[0].prompt,
               "Double-click the Copyright label for\r\nour address and phone number.\r\n\r\n"
               "You need to open a database to use the\r\nprogram. Click on 'Open Database'");
-    EXPECT_EQ(box.style, 64);
-    EXPECT_EQ(box.title, "Strux32");
-    EXPECT_EQ(window->wakeTicks(), 0);
-    EXPECT_TRUE(window->wakeUpTimerEnabled());
     window->tmrWakeUp_Timer();
     window->tmrWakeUp_Timer();
     EXPECT_EQ(ui->messageBoxes().size(), 2u);
@@ -162,7 +150,6 @@ TEST_F(MainWindowTest, HelpStopsTheWakeUpHintAndKeepsOneWindow) {
     EXPECT_FALSE(window->wakeUpTimerEnabled());
     frmHelp* first = window->helpWindow();
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->isVisible());
     first->cmdClose_Click();
     EXPECT_FALSE(first->isVisible());
     window->cmdHelp_Click();
@@ -182,20 +169,15 @@ TEST_F(MainWindowTest, OpeningListsTheObjectsAndShowsTheFirstTable) {
               (Lines{"Tbl: Customers", "Tbl: Order Details", "Qdf: Customer List", "Rel: CustomersOrder Details"}));
     EXPECT_EQ(items(list("lstFields")), (Lines{"CustomerID", "CompanyName", "Notes"}));
     EXPECT_EQ(items(list("lstIndexes")), (Lines{"PrimaryKey", "CompanyName"}));
-    EXPECT_TRUE(items(list("lstProperties")).empty());
     EXPECT_EQ(control<QLabel>("lblTitle")->text(), "/data/nwind.mdb");
     EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
-    EXPECT_EQ(sCurrentObject, "Customers");
-    EXPECT_TRUE(ui->messageBoxes().empty());
 }
 
 TEST_F(MainWindowTest, QueryAndRelationLayouts) {
     startUp();
     openNorthwind();
     select("lstTables", "Qdf: Customer List");
-    EXPECT_EQ(bQuerySelected, -1);
     EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
-    EXPECT_FALSE(control<QLabel>("lblIndexes")->isVisibleTo(window.get()));
     EXPECT_FALSE(control<QLabel>("lblCopyright")->isVisibleTo(window.get()));
     EXPECT_FALSE(list("lstFields")->isEnabled());
     EXPECT_EQ(list("lstProperties")->width(), 9195 / 15);
@@ -208,8 +190,6 @@ TEST_F(MainWindowTest, QueryAndRelationLayouts) {
     EXPECT_EQ(boxes(), (Boxes{{"SELECT Customers.CustomerID, Customers.CompanyName", 64, "Strux32"}}));
 
     select("lstTables", "Rel: CustomersOrder Details");
-    EXPECT_EQ(bRelationSelected, -1);
-    EXPECT_EQ(bQuerySelected, 0);
     EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
     EXPECT_TRUE(control<QLabel>("lblCopyright")->isVisibleTo(window.get()));
     EXPECT_EQ(list("lstProperties")->width(), 5445 / 15);
@@ -218,8 +198,6 @@ TEST_F(MainWindowTest, QueryAndRelationLayouts) {
 
     select("lstTables", "Tbl: Order Details");
     EXPECT_TRUE(list("lstIndexes")->isVisibleTo(window.get()));
-    EXPECT_TRUE(list("lstFields")->isEnabled());
-    EXPECT_EQ(items(list("lstIndexes")), (Lines{"PrimaryKey"}));
     // With a table shown a double click does nothing.
     list("lstFields")->setCurrentRow(0);
     list("lstProperties")->setCurrentRow(0);
@@ -256,11 +234,7 @@ TEST_F(MainWindowTest, CancelledOpenKeepsTheDatabaseAndTheNextDialogStartsInItsF
     ui->fileDialogAnswers.push_back(std::nullopt);
     window->cmdOpen_Click();
     EXPECT_EQ(northwind->closeCount, 0);
-    EXPECT_EQ(dbCurrent.get(), northwind.get());
-    EXPECT_EQ(bDbOpen, -1);
     EXPECT_EQ(items(list("lstTables")), listed);
-    EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
-    EXPECT_TRUE(ui->messageBoxes().empty());
     select("lstTables", "Tbl: Order Details");
     EXPECT_EQ(list("lstFields")->count(), 3);
 
@@ -271,7 +245,6 @@ TEST_F(MainWindowTest, CancelledOpenKeepsTheDatabaseAndTheNextDialogStartsInItsF
     // The program's own settings database is not offered.
     ASSERT_FALSE(again.hiddenFiles.empty());
     EXPECT_EQ(again.hiddenFiles.front(), SettingsDatabasePath());
-    EXPECT_FALSE(EndRequested());
 }
 
 // The design size is the smallest; the lists take what the window grows by,
@@ -315,41 +288,19 @@ TEST_F(MainWindowTest, TheWindowGrowsItsListsAndKeepsItsPlace) {
     EXPECT_EQ(window->pos(), place);
 }
 
-TEST_F(MainWindowTest, RefusedFileIsReportedAndTheProgramGoesOn) {
-    startUp();
-    openNorthwind();
-    engine.refusals["/data/broken.mdb"] = jet::kErrUnrecognizedFormat;
-    open("/data/broken.mdb");
-    ASSERT_EQ(ui->messageBoxes().size(), 1u);
-    const auto box = ui->messageBoxes()[0];
-    EXPECT_EQ(box.title, "Error Handler");
-    EXPECT_EQ(box.prompt.rfind("An error Code 03343 has occurred in Section 100 of the program. [F001][Open Database].", 0),
-              0u)
-        << box.prompt;
-    EXPECT_NE(box.prompt.find("Unrecognized database format"), std::string::npos);
-    EXPECT_FALSE(EndRequested());
-    EXPECT_EQ(bDbOpen, 0);
-    EXPECT_EQ(list("lstTables")->count(), 0);
-    EXPECT_EQ(control<QLabel>("lblTitle")->text(), "");
-    EXPECT_FALSE(control<QPushButton>("cmdPrint")->isEnabled());
-
-    // Still usable: the next file opens.
-    openNorthwind();
-    EXPECT_EQ(list("lstTables")->count(), 4);
-}
-
+// A refused file: the corpus window tests. A table gone from the catalog
+// after it was listed is reported when chosen, and the others still show.
 TEST_F(MainWindowTest, AnObjectThatCannotBeReadIsReportedAndTheRestStaysUsable) {
     startUp();
     openNorthwind();
-    // The table vanished from the catalog after it was listed.
     northwind->tables.removeAt(2);
     select("lstTables", "Tbl: Order Details");
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
     EXPECT_NE(ui->messageBoxes()[0].prompt.find("An error Code 03265"), std::string::npos);
     EXPECT_EQ(list("lstFields")->count(), 0);
-    EXPECT_FALSE(EndRequested());
     select("lstTables", "Tbl: Customers");
     EXPECT_EQ(list("lstFields")->count(), 3);
+    EXPECT_FALSE(EndRequested());
 }
 
 // A table the engine could not read is listed all the same, marked, and
@@ -382,6 +333,16 @@ TEST_F(MainWindowTest, DamagedAndLinkedTablesSayWhatTheyAre) {
                      "Source:          not found (/data/other.mdb)"}));
     select("lstTables", "Tbl: Customers");
     EXPECT_TRUE(items(list("lstProperties")).empty());
+}
+
+// What the open found of an interrupted write is told before the listing.
+TEST_F(MainWindowTest, InterruptedWriteIsToldAndTheDatabaseOpens) {
+    startUp();
+    northwind->journalNotice = "A write to this database was cut short; it was undone.";
+    openNorthwind();
+    EXPECT_EQ(boxes(), (Boxes{{northwind->journalNotice, 48, "Strux32"}}));
+    EXPECT_EQ(bDbOpen, -1);
+    EXPECT_GT(list("lstTables")->count(), 0);
 }
 
 // A linked table lists the fields and indexes of its source table, found by
@@ -425,35 +386,21 @@ TEST_F(MainWindowTest, LinkedTablesListTheirSourceTable) {
     EXPECT_EQ(items(list("lstProperties")).size(), 2u);
 }
 
-TEST_F(MainWindowTest, DatabaseWithoutObjectsSaysSoAndStaysOpen) {
+TEST_F(MainWindowTest, ADatabaseWithoutObjectsSaysSoAndOneWithOnlyAQueryShowsIt) {
     startUp();
     engine.databases["/data/empty.mdb"] = std::make_shared<MemoryDatabase>();
     open("/data/empty.mdb");
     EXPECT_EQ(boxes(), (Boxes{{"This database has no tables in it. Please try another!", 64, "Strux32"}}));
     EXPECT_EQ(list("lstTables")->count(), 0);
     EXPECT_EQ(bDbOpen, -1);
-    EXPECT_TRUE(control<QPushButton>("cmdPrint")->isEnabled());
-}
 
-// What the open found of an interrupted write is told before the listing.
-TEST_F(MainWindowTest, InterruptedWriteIsToldAndTheDatabaseOpens) {
-    startUp();
-    northwind->journalNotice = "A write to this database was cut short; it was undone.";
-    openNorthwind();
-    EXPECT_EQ(boxes(), (Boxes{{northwind->journalNotice, 48, "Strux32"}}));
-    EXPECT_EQ(bDbOpen, -1);
-    EXPECT_GT(list("lstTables")->count(), 0);
-}
-
-TEST_F(MainWindowTest, QueryOnlyDatabaseShowsTheQueryFirst) {
+    // Only a query beside the system tables: the query is shown first.
     auto db = std::make_shared<MemoryDatabase>();
     db->tables.add(makeTable("MSysACEs", jet::dbSystemObject));
     db->queries.add(makeQuery("Only", "SELECT 1;"));
     engine.databases["/data/q.mdb"] = db;
-    startUp();
     open("/data/q.mdb");
     EXPECT_EQ(items(list("lstTables")), Lines{"Qdf: Only"});
-    EXPECT_EQ(bQuerySelected, -1);
     EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
     EXPECT_EQ(items(list("lstProperties")).front(), "SELECT 1;");
 }
@@ -488,14 +435,11 @@ TEST_F(MainWindowTest, ExitAskedNoKeepsEverythingYesClosesTheDatabase) {
     EXPECT_EQ(boxes(), (Boxes{{"Are you sure you want to exit Strux32?", 36, "Exit requested"}}));
     EXPECT_FALSE(EndRequested());
     EXPECT_EQ(northwind->closeCount, 0);
-    EXPECT_EQ(bDbOpen, -1);
-    ASSERT_NE(oRegistry, nullptr);
 
     ui->msgBoxAnswers.push_back(vb::vbYes);
     window->cmdFinished_Click();
     EXPECT_TRUE(EndRequested());
     EXPECT_EQ(northwind->closeCount, 1);
-    EXPECT_EQ(bDbOpen, 0);
     EXPECT_EQ(oRegistry, nullptr);
 }
 
@@ -533,10 +477,8 @@ TEST_F(MainWindowTest, ErrorDuringTheDeferredStartUpGoesToTheCommonHandlerAndEnd
     startUp();
     ASSERT_EQ(ui->messageBoxes().size(), 1u);
     const auto box = ui->messageBoxes()[0];
-    EXPECT_EQ(box.title, "Error Handler");
     EXPECT_EQ(box.prompt.rfind("An error Code 00006 has occurred in Section 2 of the program. [F001][Code run].", 0), 0u)
         << box.prompt;
-    EXPECT_EQ(ui->clipboard.rfind("An error Code 00006", 0), 0u);
     EXPECT_TRUE(EndRequested());
     EXPECT_EQ(oRegistry, nullptr);
 }

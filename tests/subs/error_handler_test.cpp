@@ -81,74 +81,65 @@ TEST_F(SubsTest, CallersContactReplacesContactAndSupportLine) {
               "with your system supervisor.\r\n\r\n");
 }
 
-TEST_F(SubsTest, YesNoMapsToCallersResultsAndLeavesTheButtonGroup) {
-    for (auto [pressed, expected] : {std::pair{vb::vbYes, 1}, std::pair{vb::vbNo, 2}}) {
-        ui.msgBoxAnswers = {pressed};
-        int32_t style = 4 + 32;
-        int16_t yes = 1;
-        int16_t no = 2;
-        EXPECT_EQ(subs->cvErrHandler(5, "[Code run]", "", 0, style, yes, no), expected);
-        EXPECT_EQ(style, 4);
-        EXPECT_EQ(ui.shown.back().style, 36);  // the box itself had the icon
-    }
-}
-
-TEST_F(SubsTest, EveryButtonGroupMapsItsButtons) {
-    struct Case {
-        int32_t style;
+// What the handler returns and leaves in the style: the pressed button
+// mapped to the caller's results (the button group alone left in the
+// style), else the user's number (-32768 for 0, the error's own for -1
+// but where the database texts reset it); a style of -1 shows nothing.
+TEST_F(SubsTest, ResultsAndStylesOfEveryButtonGroup) {
+    constexpr int32_t kNoGroup = -2, kUnchecked = -3;
+    const struct {
+        int32_t number, style;
+        int16_t user, b1, b2, b3;
         int pressed;
-        int16_t expected;
+        int16_t result;
+        int32_t styleAfter;  // kNoGroup: some style that is no button group
+    } cases[] = {
+        {5, vb::vbYesNo + vb::vbQuestion, 0, 1, 2, 0, vb::vbYes, 1, vb::vbYesNo},
+        {5, vb::vbYesNo + vb::vbQuestion, 0, 1, 2, 0, vb::vbNo, 2, vb::vbYesNo},
+        {5, vb::vbOKOnly + vb::vbInformation, 99, 11, 22, 33, vb::vbOK, 11, 0},
+        {5, vb::vbOKCancel + vb::vbDefaultButton2, 99, 11, 22, 33, vb::vbCancel, 22, 1},
+        {5, vb::vbAbortRetryIgnore, 99, 11, 22, 33, vb::vbRetry, 22, 2},
+        {5, vb::vbAbortRetryIgnore + vb::vbDefaultButton3, 99, 11, 22, 33, vb::vbIgnore, 33, 2},
+        {5, vb::vbYesNoCancel + vb::vbExclamation, 99, 11, 22, 33, vb::vbCancel, 33, 3},
+        {5, vb::vbRetryCancel + 4096, 99, 11, 22, 33, vb::vbRetry, 11, 5},              // system modal
+        {5, vb::vbRetryCancel + 524288 + 65536, 99, 11, 22, 33, vb::vbCancel, 22, 5},   // right-aligned, foreground
+        {5, vb::vbYesNo + 16384 + 768, 99, 11, 22, 33, vb::vbNo, 22, 4},                // help button, fourth default
+        {5, vb::vbYesNoCancel, 99, 0, 0, 33, vb::vbCancel, 33, 3},                       // a result for one button only
+        // Right-to-left reading is not among the flags taken away.
+        {5, 1048576 + vb::vbYesNo, 42, 1, 2, 0, vb::vbYes, 42, kNoGroup},
+        // Without results for the buttons the style stays; a mapped 0 is -32768.
+        {5, vb::vbYesNo + vb::vbQuestion, 17, 0, 0, 0, vb::vbYes, 17, 36},
+        {5, vb::vbYesNo + vb::vbQuestion, 0, 0, -3, 0, vb::vbYes, -32768, 36},
+        {5, vb::vbYesNo + vb::vbQuestion, 17, 1, 0, 0, vb::vbNo, -32768, kUnchecked},
+        {3021, 0, -1, 0, 0, 0, vb::vbOK, 3021, 0},
+        {3024, 0, -1, 0, 0, 0, vb::vbOK, -32768, 0},
+        {3024, -1, 5, 0, 0, 0, 0, 5, kUnchecked},
+        {3021, -1, -1, 0, 0, 0, 0, 3021, kUnchecked},
+        {-7, -1, -1, 0, 0, 0, 0, -7, kUnchecked},
+        {32767, -1, -1, 0, 0, 0, 0, 32767, kUnchecked},
     };
-    const Case cases[] = {
-        {vb::vbOKOnly + vb::vbInformation, vb::vbOK, 11},
-        {vb::vbOKCancel + vb::vbDefaultButton2, vb::vbCancel, 22},
-        {vb::vbAbortRetryIgnore, vb::vbRetry, 22},
-        {vb::vbAbortRetryIgnore + vb::vbDefaultButton3, vb::vbIgnore, 33},
-        {vb::vbYesNoCancel + vb::vbExclamation, vb::vbCancel, 33},
-        {vb::vbRetryCancel + 4096, vb::vbRetry, 11},         // system modal
-        {vb::vbRetryCancel + 524288 + 65536, vb::vbCancel, 22},  // right-aligned, foreground
-        {vb::vbYesNo + 16384 + 768, vb::vbNo, 22},          // help button, fourth default
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.number) + " style " + std::to_string(c.style) + " pressed " +
+                     std::to_string(c.pressed));
+        ui.shown.clear();
+        ui.clipboard = "untouched";
         ui.msgBoxAnswers = {c.pressed};
         int32_t style = c.style;
-        EXPECT_EQ(subs->cvErrHandler(5, "[Code run]", "", 99, style, 11, 22, 33), c.expected) << c.style;
-        EXPECT_EQ(style, c.style % 8) << c.style;
+        EXPECT_EQ(subs->cvErrHandler(c.number, "[Code run]", "", c.user, style, int16_t{c.b1}, int16_t{c.b2},
+                                     int16_t{c.b3}), c.result);
+        if (c.styleAfter == kNoGroup) {
+            EXPECT_GE(style, 6);
+        } else if (c.styleAfter != kUnchecked) {
+            EXPECT_EQ(style, c.styleAfter);
+        }
+        EXPECT_EQ(ui.shown.empty(), c.style == -1);
+        EXPECT_EQ(ui.clipboard == "untouched", c.style == -1);
     }
-}
-
-TEST_F(SubsTest, UnknownStyleFlagsLeaveTheUserNumber) {
+    // The box itself had the icon the handler took away.
     ui.msgBoxAnswers = {vb::vbYes};
-    int32_t style = 1048576 + vb::vbYesNo;  // right-to-left reading: not among the flags taken away
-    EXPECT_EQ(subs->cvErrHandler(5, "[Code run]", "", 42, style, 1, 2), 42);
-    EXPECT_GE(style, 6);  // what is left is no button group
-}
-
-TEST_F(SubsTest, WithoutButtonResultsTheStyleStaysAndUserNumberIsReturned) {
-    int32_t style = vb::vbYesNo + vb::vbQuestion;
-    EXPECT_EQ(subs->cvErrHandler(5, "[Code run]", "", 17, style), 17);
-    EXPECT_EQ(style, 36);
-    EXPECT_EQ(subs->cvErrHandler(5, "[Code run]", "", 0, style, 0, -3, 0), -32768);
-    EXPECT_EQ(style, 36);
-    // A mapped result of 0 also becomes -32768.
-    ui.msgBoxAnswers = {vb::vbNo};
-    EXPECT_EQ(subs->cvErrHandler(5, "[Code run]", "", 17, style, 1, 0), -32768);
-}
-
-TEST_F(SubsTest, SilentCasesShowNothingAndLeaveTheClipboard) {
-    ui.clipboard = "untouched";
-    EXPECT_EQ(subs->cvErrHandler(3024, "[Open Database]", "", 5, -1), 5);
-    EXPECT_EQ(subs->cvErrHandler(3021, "[Open Database]", "", -1, -1), 3021);
-    EXPECT_EQ(subs->cvErrHandler(-7, "[Open Database]", "", -1, -1), -7);
-    EXPECT_TRUE(ui.shown.empty());
-    EXPECT_EQ(ui.clipboard, "untouched");
-}
-
-TEST_F(SubsTest, ErrorNumberAsUserNumberWhenAskedFor) {
-    EXPECT_EQ(subs->cvErrHandler(3021, "[Code run]", "", -1, 0), 3021);
-    EXPECT_EQ(ui.messageBoxes().size(), 1u);
-    // But the database texts reset it.
-    EXPECT_EQ(subs->cvErrHandler(3024, "[Code run]", "", -1, 0), -32768);
+    int32_t style = 4 + 32;
+    subs->cvErrHandler(5, "[Code run]", "", 0, style, 1, 2);
+    EXPECT_EQ(ui.shown.back().style, 36);
 }
 
 TEST_F(SubsTest, ErrorNumbersBeyondSixteenBitsOverflowWhereTheyBecomeTheResult) {
@@ -163,6 +154,5 @@ TEST_F(SubsTest, ErrorNumbersBeyondSixteenBitsOverflowWhereTheyBecomeTheResult) 
     EXPECT_EQ(ui.clipboard, "untouched");
     // Where the number is only shown, any size is fine.
     EXPECT_EQ(subs->cvErrHandler(40000, "[Code run]"), -32768);
-    EXPECT_EQ(subs->cvErrHandler(32767, "[Code run]", "", -1, -1), 32767);
 }
 

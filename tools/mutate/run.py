@@ -2,7 +2,7 @@
 """Plants single faults in a scratch copy of the project and runs the tests
 against each one, to show which faults the suite lets through.
 
-    tools/mutate/run.py [--faults FILE] [--scratch DIR] [ID ...]
+    tools/mutate/run.py [--faults FILE] [--at COMMIT] [--without FILTER] [ID ...]
 
 Each fault is an exact text of one file and its replacement (a list of
 {id, path, find, replace, fault} in JSON). A fault whose text no longer
@@ -17,11 +17,13 @@ Not part of CI: a full pass rebuilds and reruns tests once per fault.
 """
 
 import argparse
+import io
 import json
 import os
-import shutil
+import signal
 import subprocess
 import sys
+import tarfile
 import time
 import xml.etree.ElementTree as ET
 from pathlib import Path
@@ -78,13 +80,25 @@ endforeach()
 """ % " ".join(TEST_TARGETS)
 
 
-def mirror(scratch):
-    """Copies the working tree (tracked and untracked, not ignored) into the
-    scratch folder, keeping modification times so unchanged files do not
-    rebuild."""
+def tree_files(commit):
+    """{path: (bytes, executable)} of the working tree (tracked and
+    untracked, not ignored), or of `commit` when one is named."""
+    if commit:
+        archive = subprocess.run(["git", "archive", commit], cwd=ROOT, check=True, capture_output=True).stdout
+        with tarfile.open(fileobj=io.BytesIO(archive)) as tar:
+            return {m.name: (tar.extractfile(m).read(), bool(m.mode & 0o100)) for m in tar.getmembers() if m.isfile()}
     listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
                             cwd=ROOT, check=True, capture_output=True).stdout.split(b"\0")
-    names = {name.decode() for name in listed if name and (ROOT / name.decode()).is_file()}
+    paths = [ROOT / name.decode() for name in listed if name and (ROOT / name.decode()).is_file()]
+    return {p.relative_to(ROOT).as_posix(): (p.read_bytes(), os.access(p, os.X_OK)) for p in paths}
+
+
+def mirror(scratch, commit=None):
+    """Copies the working tree, or the tree of `commit`, into the scratch
+    folder; a file whose bytes are already there is left alone, so that
+    what did not change does not rebuild."""
+    files = tree_files(commit)
+    names = set(files)
     # Files gone from the tree go from the copy too (the test modules glob
     # their folders).
     for path in scratch.rglob("*"):
@@ -92,22 +106,49 @@ def mirror(scratch):
         if path.is_file() and not rel.startswith("build/") and rel not in names:
             path.unlink()
     for rel in sorted(names):
-        src, dst = ROOT / rel, scratch / rel
-        if not src.is_file():
-            continue
-        wanted = src.read_bytes() + (QUICK_TESTS.encode() if rel == "tests/CMakeLists.txt" else b"")
+        dst = scratch / rel
+        data, executable = files[rel]
+        wanted = data + (QUICK_TESTS.encode() if rel == "tests/CMakeLists.txt" else b"")
         if dst.exists() and dst.read_bytes() == wanted:
             continue
         dst.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(src, dst)
-        if wanted != src.read_bytes():
-            dst.write_bytes(wanted)
+        dst.write_bytes(wanted)
+        dst.chmod(0o755 if executable else 0o644)
+
+
+def corpus_folder():
+    """../shared/corpus beside the project; from a worktree, beside the
+    main checkout (the corpus tests skip where it is missing, and many
+    faults are caught only there)."""
+    common = subprocess.run(["git", "rev-parse", "--path-format=absolute", "--git-common-dir"], cwd=ROOT,
+                            check=True, capture_output=True, text=True).stdout.strip()
+    for top in (ROOT, Path(common).parent):
+        if (top / ".." / "shared" / "corpus").is_dir():
+            return (top / ".." / "shared" / "corpus").resolve()
+    sys.exit("no ../shared/corpus beside the project or its main checkout")
+
+
+def without(only, left_out):
+    """The gtest filter `only` (None for all, "-A:B" for all but A and B)
+    with the tests `left_out` names taken away too."""
+    if not left_out:
+        return only
+    if not only:
+        return "*-" + left_out
+    if only.startswith("-"):
+        return "*" + only + ":" + left_out
+    return only + "-" + left_out
+
+
+def interrupted(*_):
+    raise KeyboardInterrupt
 
 
 def configure(scratch, build):
-    if (build / "build.ninja").exists():
+    cache = build / "CMakeCache.txt"
+    if (build / "build.ninja").exists() and f"STRUX_CORPUS:PATH={corpus_folder()}\n" in cache.read_text():
         return
-    corpus = (ROOT / ".." / "shared" / "corpus").resolve()
+    corpus = corpus_folder()
     subprocess.run(["cmake", "-S", str(scratch), "-B", str(build), "-G", "Ninja",
                     "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache",
                     f"-DSTRUX_CORPUS={corpus}"], check=True, stdout=subprocess.DEVNULL, env=build_env(scratch))
@@ -174,19 +215,26 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--all-tests", action="store_true", help="run the executables the change does not reach too")
     parser.add_argument("--build-only", action="store_true", help="mirror the tree and build the tests, plant nothing")
+    parser.add_argument("--at", metavar="COMMIT", help="plant in the tree of COMMIT instead of the working tree")
+    parser.add_argument("--without", metavar="FILTER",
+                        help="leave out the tests this gtest filter names (A*:B.C), to see what deleting them loses")
     args = parser.parse_args()
 
     faults = []
     for file in args.faults or [str(ROOT / "tools" / "mutate" / "faults.json")]:
         faults += json.loads(Path(file).read_text())
+    # A fault in more than one list runs once.
+    faults = list({f["id"]: f for f in faults}.values())
     if args.ids:
         byId = {f["id"]: f for f in faults}
         faults = [byId[i] for i in args.ids if i in byId]
     scratch = Path(args.scratch)
     build = scratch / "build"
     scratch.mkdir(parents=True, exist_ok=True)
-    mirror(scratch)
+    mirror(scratch, args.at)
     configure(scratch, build)
+    # A kill ends the run as Ctrl-C does, so the planted file is put back.
+    signal.signal(signal.SIGTERM, interrupted)
 
     targets = TEST_TARGETS + ["delivered_databases"]
     if args.build_only:
@@ -251,7 +299,8 @@ def main():
                 ran.append(name)
                 new = []
                 for only in (["-" + slow[name], slow[name]] if slow[name] else [None]):
-                    failed = run_tests(scratch, build, [name], limits, fail_fast=True, only=only)
+                    failed = run_tests(scratch, build, [name], limits, fail_fast=True,
+                                       only=without(only, args.without))
                     new = sorted(failed[name] - baseline.get(name, set()))
                     if new:
                         break

@@ -20,51 +20,9 @@ RowFields join(const char* from, const char* to, const char* on, int type = 1) {
 
 }  // namespace
 
-// Each join takes the sources holding its tables out of the list and goes to
-// its end, so two separate joins joined later nest side by side.
-TEST(QuerySqlJoins, SeparateJoinsNestSideBySide) {
-    auto q = rebuild(stored({
-        {.attr = 5, .name1 = "Categories"},
-        {.attr = 5, .name1 = "Order Details"},
-        {.attr = 5, .name1 = "Orders"},
-        {.attr = 5, .name1 = "Products"},
-        {.attr = 6, .flag = 0, .expr = "Categories.CategoryName"},
-        join("Categories", "Products", "Categories.CategoryID = Products.CategoryID"),
-        join("Orders", "Order Details", "Orders.OrderID = [Order Details].OrderID"),
-        join("Products", "Order Details", "Products.ProductID = [Order Details].ProductID"),
-    }));
-    EXPECT_EQ(fromLine(q), "FROM (Categories INNER JOIN Products ON Categories.CategoryID = Products.CategoryID) "
-                           "INNER JOIN (Orders INNER JOIN [Order Details] ON Orders.OrderID = [Order Details].OrderID) "
-                           "ON Products.ProductID = [Order Details].ProductID");
-}
-
-TEST(QuerySqlJoins, LaterJoinWrapsEarlierOne) {
-    auto q = rebuild(stored({
-        {.attr = 5, .name1 = "Employees"},
-        {.attr = 5, .name1 = "Orders"},
-        {.attr = 5, .name1 = "Order Subtotals"},
-        {.attr = 6, .flag = 0, .expr = "Employees.Country"},
-        join("Orders", "Order Subtotals", "Orders.OrderID = [Order Subtotals].OrderID"),
-        join("Employees", "Orders", "Employees.EmployeeID = Orders.EmployeeID", 3),
-    }));
-    EXPECT_EQ(fromLine(q), "FROM Employees RIGHT JOIN (Orders INNER JOIN [Order Subtotals] ON Orders.OrderID = "
-                           "[Order Subtotals].OrderID) ON Employees.EmployeeID = Orders.EmployeeID");
-}
-
-TEST(QuerySqlJoins, SecondConditionBetweenTheSameTablesComesFirst) {
-    auto q = rebuild(stored({
-        {.attr = 5, .name1 = "Table1"},
-        {.attr = 5, .name1 = "Table2"},
-        {.attr = 5, .name1 = "Table3"},
-        {.attr = 6, .flag = 0, .expr = "Table1.*"},
-        join("Table1", "Table3", "Table1.col1 = Table3.col1", 2),
-        join("Table3", "Table2", "Table3.col1 = Table2.col1"),
-        join("Table3", "Table2", "Table3.col1 = Table2.col2"),
-    }));
-    EXPECT_EQ(fromLine(q), "FROM (Table1 LEFT JOIN Table3 ON Table1.col1 = Table3.col1) INNER JOIN Table2 ON "
-                           "(Table3.col1 = Table2.col2) AND (Table3.col1 = Table2.col1)");
-}
-
+// Nested inner, left and right joins and several conditions between two
+// tables are in the corpus queries the reference comparison reads; here the
+// shapes it lacks.
 TEST(QuerySqlJoins, UnjoinedSourcesAliasesAndUnlistedTables) {
     auto q = rebuildOneWay(stored({
         {.attr = 5, .name1 = "Table3"},

@@ -5,35 +5,10 @@
 using namespace qtest;
 using namespace jet::queries;
 
-TEST(QuerySqlKinds, CrosstabTransformSelectPivot) {
-    auto q = rebuild(stored({
-        {.attr = 1, .flag = 6},
-        {.attr = 2, .flag = 8, .name1 = "Start"},
-        {.attr = 3, .flag = 8},
-        {.attr = 5, .name1 = "Orders"},
-        {.attr = 6, .flag = 2, .expr = "Orders.CustomerID"},
-        {.attr = 6, .flag = 1, .name1 = "Quarters", .expr = "\"Qtr \" & DatePart(\"q\",[OrderDate]) In (\"Qtr 1\",\"Qtr 2\")"},
-        {.attr = 6, .flag = 2, .name1 = "OrderYear", .expr = "Year([OrderDate])"},
-        {.attr = 6, .flag = 0, .name1 = "Amount", .expr = "Sum(Orders.Freight)"},
-        {.attr = 8, .expr = "(((Orders.OrderDate)>[Start]))"},
-        {.attr = 9, .flag = 2, .expr = "Orders.CustomerID"},
-        {.attr = 9, .flag = 1, .expr = "\"Qtr \" & DatePart(\"q\",[OrderDate])"},
-        {.attr = 9, .flag = 2, .expr = "Year([OrderDate])"},
-        {.attr = 11, .expr = "Orders.CustomerID"},
-    }), dbQCrosstab);
-    EXPECT_EQ(q.type, dbQCrosstab);
-    EXPECT_EQ(q.sql, sqlText({"PARAMETERS Start DateTime;",
-                              "TRANSFORM Sum(Orders.Freight) AS Amount",
-                              "SELECT DISTINCTROW Orders.CustomerID, Year([OrderDate]) AS OrderYear",
-                              "FROM Orders",
-                              "WHERE (((Orders.OrderDate)>[Start]))",
-                              "GROUP BY Orders.CustomerID, Year([OrderDate])",
-                              "ORDER BY Orders.CustomerID",
-                              "PIVOT \"Qtr \" & DatePart(\"q\",[OrderDate]) In (\"Qtr 1\",\"Qtr 2\");"}));
-    // Row headings, then the column headings the In list fixes.
-    EXPECT_EQ(q.outputFields, (std::vector<std::string>{"CustomerID", "OrderYear", "Qtr 1", "Qtr 2"}));
-}
-
+// Crosstabs, unions and action queries as Access writes them are in the
+// corpus queries the reference comparison reads, a crosstab's pivot
+// headings and a union's fields in Northwind's (dao/nwind_test); here the
+// forms the corpus lacks.
 TEST(QuerySqlKinds, UnionPartsAsStored) {
     auto rows = stored({
         {.attr = 1, .flag = 9},

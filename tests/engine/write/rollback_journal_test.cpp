@@ -52,10 +52,12 @@ TEST(RollbackJournal, OnlyAWholeJournalDecodes) {
     EXPECT_EQ(back->pages[1].bytes, journal.pages[1].bytes);
 
     // Cut short anywhere (a crash while it was written), or changed in one
-    // byte anywhere: not a journal.
+    // byte anywhere: not a journal. Every byte of the header and of the
+    // first page's number and checksum, which only the whole journal's
+    // checksum covers, and bytes all through the rest.
     for (std::size_t length = 0; length < bytes.size(); length += 13)
         EXPECT_FALSE(jet::io::decodeJournal(std::span(bytes).first(length))) << length;
-    for (std::size_t at = 0; at < bytes.size(); at += 101) {
+    for (std::size_t at = 0; at < bytes.size(); at += at < 44 ? 1 : 101) {
         auto changed = bytes;
         changed[at] ^= 0x20;
         EXPECT_FALSE(jet::io::decodeJournal(changed)) << at;
@@ -63,6 +65,14 @@ TEST(RollbackJournal, OnlyAWholeJournalDecodes) {
     auto longer = bytes;
     longer.push_back(0);
     EXPECT_FALSE(jet::io::decodeJournal(longer));
+    // Sealed whole but holding more pages than its count says (the
+    // journal's checksum is the identity checksum over what precedes it).
+    auto counted = bytes;
+    counted[12] = 1;
+    const std::size_t end = counted.size() - 8;
+    const std::uint64_t sealed = jet::io::databaseIdentity(std::span(counted).first(end));
+    for (int i = 0; i < 8; ++i) counted[end + i] = static_cast<std::uint8_t>(sealed >> (8 * i));
+    EXPECT_FALSE(jet::io::decodeJournal(counted));
 }
 
 class HotJournal : public ::testing::Test {
