@@ -151,29 +151,6 @@ TEST(EmptyCopy, TellsTheWindowWhatItDoes) {
     EXPECT_TRUE(files.copy.leftOut.empty());
 }
 
-TEST(EmptyCopy, RelationsKeepTheirKindInBothFormats) {
-    for (const std::string version : {"3.0", "4.0"}) {
-        SCOPED_TRACE(version);
-        CopyRun run;
-        auto& parents = run.db.addTable("Parents", {{"ID", jet::dbLong, 4}, {"Code", jet::dbText, 10, false, false, jet::dbVariableField}});
-        run.db.addIndex(parents, "PrimaryKey", {{"ID", 0}, {"Code", 0}}, true, true, true);
-        auto& children = run.db.addTable("Children", {{"ParentID", jet::dbLong, 4}, {"ParentCode", jet::dbText, 10, false, false, jet::dbVariableField}});
-        run.db.addIndex(children, "ByParent", {{"ParentID", 0}}, false, false, false);
-        run.db.addTable("Notes", {{"ParentID", jet::dbLong, 4}});
-        run.db.addRelation("Family", "Parents", "Children", {{"ID", "ParentID"}, {"Code", "ParentCode"}},
-                           jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade);
-        run.db.addRelation("Loose", "Parents", "Notes", {{"ID", "ParentID"}},
-                           jet::dbRelationDontEnforce | jet::dbRelationLeft);
-        run.request.entries = {"Tbl: Parents", "Tbl: Children", "Tbl: Notes", "Rel: Family", "Rel: Loose"};
-        run.request.sourceVersion = version;
-        const auto files = run.copy();
-        EXPECT_TRUE(files.copy.leftOut.empty());
-        OpenedCopy copy(files.copyPath);
-        EXPECT_EQ(testcodegen::structureText(run.request.entries, copy.source),
-                  testcodegen::structureText(run.request.entries, run.db.source()));
-    }
-}
-
 TEST(EmptyCopy, TheListingDecidesWhatIsCopied) {
     CopyRun run;
     testcodegen::buildOrders(run.db);
