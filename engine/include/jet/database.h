@@ -133,8 +133,12 @@ public:
     // exists, 3371 a table that does not, 3375 an index name the table has,
     // the appends' errors (3283, 3265, 3609, 3368, 3022, ...), 3065 for a
     // select query, 3251 for DROP and for statements that are not DDL, 3027
-    // on a read-only database. Nothing is written by a statement that
-    // throws.
+    // on a read-only database. A statement refused is not written. A CREATE
+    // TABLE with foreign keys is committed in steps, the table and then each
+    // relation, with the relations' checks made before the table is
+    // written: only a failure of the file itself (a full disk), or a
+    // referenced table already holding 32 indexes (3626), in a later step
+    // leaves the table without its relation.
     void Execute(const std::string& sql);
 
     // A recordset over a table (dbOpenTable or dbOpenDynaset), its rows read

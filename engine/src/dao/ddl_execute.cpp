@@ -114,6 +114,13 @@ void createTable(Database& db, const DdlStatement& s) {
     std::vector<std::pair<const DdlConstraint*, std::vector<std::string>>> foreignKeys;
     for (const auto& c : s.constraints) {
         if (c.kind != DdlConstraint::Kind::ForeignKey) continue;
+        // A relation's index in this table takes the relation's name.
+        if (table->Indexes().find(c.name) ||
+            std::count_if(s.constraints.begin(), s.constraints.end(),
+                          [&](const DdlConstraint& other) { return namesEqual(other.name, c.name); }) > 1)
+            throw Error(kErrIndexExists, "Index already exists.");
+        if (impl.relations.find(c.name))
+            throw Error(kErrDuplicateObject, "Object '" + c.name + "' already exists.");
         const bool self = namesEqual(c.referencedTable, s.table);
         const ReferencedSide side = self ? ReferencedSide{&table->Fields(), &table->Indexes()} : storedSide(impl, c.referencedTable);
         std::vector<std::string> primaryFields = referencedFields(c, side);

@@ -152,6 +152,8 @@ TEST_P(DdlExecute, RefusesWithJetsErrors) {
         {"CREATE TABLE T (A TEXT(5), CONSTRAINT F FOREIGN KEY (A) REFERENCES Customers)", jet::kErrRelationFieldTypes},
         {"CREATE TABLE T (A TEXT(2), CONSTRAINT F FOREIGN KEY (A) REFERENCES Customers (Region))", jet::kErrNoUniqueIndex},
         {"CREATE TABLE T (A LONG, CONSTRAINT F FOREIGN KEY (A) REFERENCES Customers ON DELETE SET NULL)", 3289},
+        {"CREATE TABLE T (A LONG, CONSTRAINT K UNIQUE (A), CONSTRAINT K FOREIGN KEY (A) REFERENCES Customers)",
+         jet::kErrIndexExists},
         {"CREATE TABLE T (A LONG) garbage", 3290},
         {"CREATE INDEX ON Customers (Name)", 3291},
         {"CREATE INDEX X ON Customers (Name) WITH NOTHING", 3291},
