@@ -131,7 +131,7 @@ void expectSameStructure(const CorpusScript& script, const std::string& catalog)
 TEST(StruxSchema, OrdersDatabaseInEveryDialect) {
     testsupport::TempFolder folder;
     testsupport::writeDatabase(testsupport::ordersPlan(), folder / "orders.mdb");
-    for (const char* dialect : {"sqlite", "postgres", "mysql"}) {
+    for (const char* dialect : {"access", "sqlite", "postgres", "mysql"}) {
         SCOPED_TRACE(dialect);
         const auto run = strux({"schema", folder / "orders.mdb", "--dialect", dialect});
         ASSERT_EQ(run.status, 0) << run.err;

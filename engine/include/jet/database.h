@@ -121,6 +121,26 @@ public:
     std::unique_ptr<Relation> CreateRelation(const std::string& name = {}, const std::string& table = {},
                                              const std::string& foreignTable = {}, long attributes = 0) const;
 
+    // Runs one of Jet's data-definition statements (a trailing ";"
+    // allowed; one statement per call, as Jet takes them): CREATE TABLE
+    // with Jet's types, NOT NULL, COUNTER and CONSTRAINT clauses (PRIMARY
+    // KEY, UNIQUE, FOREIGN KEY ... REFERENCES with Jet 4's ON UPDATE / ON
+    // DELETE CASCADE); CREATE [UNIQUE] INDEX ... ON t (f [ASC|DESC], ...)
+    // [WITH PRIMARY | DISALLOW NULL | IGNORE NULL], built from the table's
+    // rows; ALTER TABLE t ADD CONSTRAINT, a foreign key becoming an
+    // enforced relation named as the constraint. Throws the parser's
+    // syntax errors (3290, 3289, 3291, 3292, 3293, 3295), 3010 a table that
+    // exists, 3371 a table that does not, 3375 an index name the table has,
+    // the appends' errors (3283, 3265, 3609, 3368, 3022, ...), 3065 for a
+    // select query, 3251 for DROP and for statements that are not DDL, 3027
+    // on a read-only database. A statement refused is not written. A CREATE
+    // TABLE with foreign keys is committed in steps, the table and then each
+    // relation, with the relations' checks made before the table is
+    // written: only a failure of the file itself (a full disk), or a
+    // referenced table already holding 32 indexes (3626), in a later step
+    // leaves the table without its relation.
+    void Execute(const std::string& sql);
+
     // A recordset over a table (dbOpenTable or dbOpenDynaset), its rows read
     // at once. Throws 3078 when no table has that name, 3251 for a query or a
     // linked table (its rows live elsewhere), 3001 for another type. On an

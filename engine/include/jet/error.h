@@ -56,6 +56,9 @@ enum ErrorNumber : long {
     kErrIntegrityViolation = 3379,      // existing rows break an enforced relation
     kErrNoUniqueIndex = 3609,           // primary side of an enforced relation
     kErrTooManyIndexes = 3626,          // more than 32 on a table
+    kErrNoSuchTableOrConstraint = 3371, // a DDL statement names a table or constraint that does not exist
+    kErrTableHasIndex = 3375,           // CREATE INDEX with a name the table has
+    kErrCannotExecuteSelect = 3065,     // Execute of a query that returns rows
 };
 
 // The one exception type of the engine. `number()` is DAO's error number,

@@ -40,6 +40,14 @@ public:
     void appendTable(std::unique_ptr<TableDef> table);
     // Writes a new relationship (Relations.Append; dao/relation_append.cpp).
     void appendRelation(std::unique_ptr<Relation> relation);
+    // Adds `index` to the stored table `table`, its pages built from the
+    // table's rows (dao/index_append.cpp). Throws 3371 when no table has
+    // that name, 3251 for a linked or system table, 3125 a name Jet refuses,
+    // 3264 no fields, 3284 an index of that name, 3283 a second primary
+    // key, 3626 a 33rd index, 3265 a field the table lacks, 3285 a field
+    // named twice or more than 10, 3022 and 3058 when the rows break a
+    // unique or required index. Nothing is written when it throws.
+    void appendIndex(const std::string& table, const Index& index);
     // Reads the relationships again (Relations.Refresh).
     void reloadRelations();
     // Reads the catalog again (TableDefs.Refresh).

@@ -26,6 +26,15 @@ bool hasIndexNamed(const storage::TableDefinition& def, const std::string& name)
                        [&](const auto& logical) { return namesEqual(logical.name, name); });
 }
 
+bool sameColumns(const storage::RealIndex& real, const std::vector<std::uint16_t>& columns) {
+    if (real.columns.size() != columns.size()) return false;
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (real.columns[i].columnNumber != columns[i] || !real.columns[i].ascending) return false;
+    return true;
+}
+
+}  // namespace
+
 std::uint32_t nextIndexNumber(const storage::TableDefinition& def) {
     std::uint32_t next = 0;
     for (const auto& logical : def.logicalIndexes) next = std::max(next, logical.indexNumber + 1);
@@ -40,15 +49,6 @@ void insertInNameOrder(storage::TableDefinition& def, storage::LogicalIndex logi
     std::stable_sort(def.logicalIndexes.begin(), def.logicalIndexes.end(),
                      [](const auto& a, const auto& b) { return catalog::catalogNameLess(a.name, b.name); });
 }
-
-bool sameColumns(const storage::RealIndex& real, const std::vector<std::uint16_t>& columns) {
-    if (real.columns.size() != columns.size()) return false;
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        if (real.columns[i].columnNumber != columns[i] || !real.columns[i].ascending) return false;
-    return true;
-}
-
-}  // namespace
 
 std::vector<std::vector<Value>> relationshipRows(const storage::TableDefinition& msysRelationships,
                                                  const NewRelationship& relationship) {

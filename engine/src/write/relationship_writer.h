@@ -66,6 +66,12 @@ struct ForeignKeyLink {
 void addForeignKeyIndexes(storage::TableDefinition& primary, storage::TableDefinition& foreign,
                           const ForeignKeyLink& link);
 
+// The number after the highest stored logical index number of `def`.
+std::uint32_t nextIndexNumber(const storage::TableDefinition& def);
+
+// Adds `logical` to `def` in the name order Access keeps.
+void insertInNameOrder(storage::TableDefinition& def, storage::LogicalIndex logical);
+
 // The name of the primary side's index: ".r" and the letter of its number
 // (A for 0), the next free letter when another index has it.
 std::string primaryIndexName(const storage::TableDefinition& def, std::uint32_t number);
