@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "jet/connect_string.h"
 #include "jet/error.h"
 
 namespace viewer {
@@ -13,14 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// File and key names compare as Windows compares them: without letter case.
+// File names compare as Windows compares them: without letter case.
 std::string upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
     return text;
-}
-
-bool startsWithNoCase(const std::string& text, const std::string& start) {
-    return text.size() >= start.size() && upper(text.substr(0, start.size())) == upper(start);
 }
 
 bool isFile(const fs::path& path) {
@@ -31,19 +28,10 @@ bool isFile(const fs::path& path) {
 }  // namespace
 
 std::string linkedDatabaseName(const std::string& connect) {
-    // "<type>;KEY=value;...": Jet's own links leave the type empty or name it.
-    const auto firstSemicolon = connect.find(';');
-    const std::string type = connect.substr(0, firstSemicolon);
+    // Jet's own links leave the type before the first ";" empty or name it.
+    const std::string type = connect.substr(0, connect.find(';'));
     if (!type.empty() && upper(type) != "MS ACCESS") return {};
-    std::size_t start = firstSemicolon == std::string::npos ? connect.size() : firstSemicolon + 1;
-    while (start < connect.size()) {
-        const auto end = connect.find(';', start);
-        const std::string part = connect.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (startsWithNoCase(part, "DATABASE=")) return part.substr(9);
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return {};
+    return jet::connectValue(connect, "DATABASE");
 }
 
 std::string findLinkedDatabase(const std::string& name, const std::string& linkingDatabase) {

@@ -27,6 +27,13 @@ std::uint16_t writeCodePage(const DatabaseImpl& db) {
     return codePage ? codePage : 1252;
 }
 
+void requireRoomForIndexes(const storage::TableDefinition& def, std::size_t added, const std::string& table) {
+    constexpr std::size_t kMaxIndexesPerTable = 32;
+    if (def.logicalIndexes.size() + added > kMaxIndexesPerTable)
+        throw Error(kErrTooManyIndexes, "The operation failed. There are too many indexes on table '" + table +
+                                            "'. Delete some of the indexes on the table and try the operation again.");
+}
+
 void requireStorableName(const DatabaseImpl& db, const std::string& name) {
     const std::string missing = write::unstorableCharacter(name, db.file->format(), writeCodePage(db));
     if (missing.empty()) return;

@@ -11,6 +11,7 @@
 
 #include "catalog/system_tables.h"
 #include "dao/database_impl.h"
+#include "storage/table_definition.h"
 #include "write/page_store.h"
 #include "write/system_catalog.h"
 
@@ -29,6 +30,10 @@ std::uint16_t writeCodePage(const DatabaseImpl& db);
 // page) when the file cannot store one of its characters: Jet 3 names are
 // in the database's code page.
 void requireStorableName(const DatabaseImpl& db, const std::string& name);
+
+// Throws 3626 when `added` more indexes would take `def`, the stored
+// definition of the table `table`, past Jet's 32.
+void requireRoomForIndexes(const storage::TableDefinition& def, std::size_t added, const std::string& table);
 
 // The definition page of a table TableDefs lists (system tables included);
 // 0 when there is none or it is linked.

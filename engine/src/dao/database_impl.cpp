@@ -13,22 +13,10 @@
 #include "dao/object_builders.h"
 #include "dao/query_resolver.h"
 #include "storage/table_reader.h"
+#include "jet/connect_string.h"
 
 namespace jet {
 namespace {
-
-// The password of a connect string such as ";PWD=secret".
-std::string passwordOf(const std::string& connect) {
-    std::size_t at = 0;
-    while (at < connect.size()) {
-        std::size_t end = connect.find(';', at);
-        if (end == std::string::npos) end = connect.size();
-        std::string part = connect.substr(at, end - at);
-        if (part.size() >= 4 && namesEqual(part.substr(0, 4), "PWD=")) return part.substr(4);
-        at = end + 1;
-    }
-    return {};
-}
 
 std::string versionText(format::JetVersion version) {
     switch (version) {
@@ -72,7 +60,7 @@ std::unique_ptr<DatabaseImpl> DatabaseImpl::open(const std::string& name, bool e
     io::OpenOptions options;
     options.exclusive = exclusive;
     options.readOnly = readOnly;
-    options.password = passwordOf(connect);
+    options.password = connectValue(connect, "PWD");
     auto impl = std::make_unique<DatabaseImpl>();
     impl->file = io::PageFile::open(name, options);
     impl->name = name;
@@ -84,7 +72,7 @@ std::unique_ptr<DatabaseImpl> DatabaseImpl::openBytes(std::vector<std::uint8_t> 
                                                       bool readOnly, const std::string& connect) {
     io::OpenOptions options;
     options.readOnly = readOnly;
-    options.password = passwordOf(connect);
+    options.password = connectValue(connect, "PWD");
     auto impl = std::make_unique<DatabaseImpl>();
     impl->file = io::PageFile::fromBytes(std::move(bytes), name, options);
     impl->name = name;

@@ -12,27 +12,13 @@
 #include "storage/table_reader.h"
 #include "write/page_store.h"
 #include "write/relationship_writer.h"
+#include "write/table_layout.h"
 #include "write/table_writer.h"
 
 namespace jet {
 namespace {
 
-constexpr std::size_t kMaxIndexesPerTable = 32;
 constexpr std::size_t kMaxIndexColumns = 10;
-
-// The real index of `def` with exactly these key columns and flags, which a
-// new logical index shares as Jet's own layout shares them.
-std::optional<std::uint32_t> sameRealIndex(const storage::TableDefinition& def, const storage::RealIndex& wanted) {
-    for (std::size_t r = 0; r < def.realIndexes.size(); ++r) {
-        const auto& other = def.realIndexes[r];
-        bool same = other.flags == wanted.flags && other.columns.size() == wanted.columns.size();
-        for (std::size_t k = 0; same && k < wanted.columns.size(); ++k)
-            same = other.columns[k].columnNumber == wanted.columns[k].columnNumber &&
-                   other.columns[k].ascending == wanted.columns[k].ascending;
-        if (same) return static_cast<std::uint32_t>(r);
-    }
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -59,9 +45,7 @@ void DatabaseImpl::appendIndex(const std::string& tableName, const Index& index)
     if (index.Primary())
         for (const auto& logical : def.logicalIndexes)
             if (logical.isPrimary()) throw Error(kErrSecondPrimaryKey, "Primary key already exists.");
-    if (def.logicalIndexes.size() + 1 > kMaxIndexesPerTable)
-        throw Error(kErrTooManyIndexes, "The operation failed. There are too many indexes on table '" + table.Name() +
-                                            "'. Delete some of the indexes on the table and try the operation again.");
+    dao::requireRoomForIndexes(def, 1, table.Name());
 
     storage::RealIndex real;
     std::set<std::uint16_t> seen;
@@ -79,7 +63,7 @@ void DatabaseImpl::appendIndex(const std::string& tableName, const Index& index)
 
     write::PageStore store(*file);
     write::TableWriter writer(store, def, dao::writeCodePage(*this));
-    std::optional<std::uint32_t> realNumber = sameRealIndex(def, real);
+    std::optional<std::uint32_t> realNumber = write::sharedRealIndex(def, real);
     if (!realNumber) {
         // The existing rows enter the new index; a unique one refuses
         // duplicates (3022), a required one a Null (3058).

@@ -20,8 +20,6 @@
 namespace jet {
 namespace {
 
-constexpr std::size_t kMaxIndexesPerTable = 32;
-
 [[noreturn]] void notFound(const std::string& what) {
     throw Error(kErrItemNotFound, "Item not found in this collection.", what);
 }
@@ -164,14 +162,8 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
         for (const auto& logical : foreignDef.logicalIndexes)
             if (namesEqual(logical.name, name)) throw Error(kErrIndexExists, "Index already exists.");
         const std::size_t added = selfRelated ? 2 : 1;
-        for (const auto* side : {&primary, &foreign}) {
-            const auto& def = side == &primary ? primaryDef : foreignDef;
-            if (def.logicalIndexes.size() + added > kMaxIndexesPerTable)
-                throw Error(kErrTooManyIndexes, "The operation failed. There are too many indexes on table '" +
-                                                    side->name +
-                                                    "'. Delete some of the indexes on the table and try the "
-                                                    "operation again.");
-        }
+        for (const auto* side : {&primary, &foreign})
+            dao::requireRoomForIndexes(side == &primary ? primaryDef : foreignDef, added, side->name);
 
         std::vector<const storage::ColumnDef*> orderedPrimary, orderedForeign;
         for (std::size_t k : write::keyOrder(primaryDef.realIndexes[*primaryReal], numbersOf(primaryColumns))) {

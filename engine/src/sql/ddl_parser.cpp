@@ -4,19 +4,12 @@
 
 #include "jet/error.h"
 #include "jet/types.h"
+#include "sql/sql_errors.h"
 #include "sql/sql_tokens.h"
 
 namespace jet::sql {
 
 namespace {
-
-constexpr long kErrCreateTable = 3290;
-constexpr long kErrConstraint = 3289;
-constexpr long kErrCreateIndex = 3291;
-constexpr long kErrFieldDefinition = 3292;
-constexpr long kErrAlterTable = 3293;
-constexpr long kErrDrop = 3295;
-constexpr long kErrNotStatement = 3129;
 
 const char* messageFor(long number) {
     switch (number) {

@@ -8,6 +8,7 @@
 #include "catalog/query_names.h"
 #include "catalog/query_parts.h"
 #include "jet/error.h"
+#include "sql/sql_errors.h"
 #include "sql/sql_tokens.h"
 
 namespace jet::sql {
@@ -16,25 +17,6 @@ using queries::QueryRow;
 using namespace queries::detail;
 
 namespace {
-
-enum : long {
-    kErrExpression = 3075,
-    kErrNotStatement = 3129,
-    kErrDelete = 3130,
-    kErrFrom = 3131,
-    kErrGroupBy = 3132,
-    kErrInsert = 3134,
-    kErrJoin = 3135,
-    kErrOrderBy = 3138,
-    kErrParameters = 3139,
-    kErrSelect = 3141,
-    kErrAfterEnd = 3142,
-    kErrTransform = 3143,
-    kErrUpdate = 3144,
-    kErrOwnerAccess = 3257,
-    kErrValueCount = 3346,
-    kErrTooComplex = 3360,
-};
 
 // Parentheses, NOTs and subqueries nest by recursion; past this depth the
 // text is refused before the stack runs out.

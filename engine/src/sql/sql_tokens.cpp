@@ -5,13 +5,11 @@
 #include <iterator>
 
 #include "jet/error.h"
+#include "sql/sql_errors.h"
 
 namespace jet::sql {
 
 namespace {
-
-constexpr long kErrBracketing = 3126;
-constexpr long kErrQueryExpression = 3075;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -93,7 +91,7 @@ std::vector<Token> tokenize(std::string_view sql) {
             std::string value;
             while (true) {
                 if (j >= sql.size())
-                    throwOpen(kErrQueryExpression,
+                    throwOpen(kErrExpression,
                               "Syntax error in string in query expression '" + std::string(sql.substr(i)) + "'.", i);
                 if (sql[j] == c) {
                     if (j + 1 < sql.size() && sql[j + 1] == c) {
@@ -111,7 +109,7 @@ std::vector<Token> tokenize(std::string_view sql) {
         } else if (c == '#') {
             const std::size_t close = sql.find('#', i + 1);
             if (close == std::string_view::npos || sql.substr(i + 1, close - i - 1).find_first_of("\r\n") != std::string_view::npos)
-                throwOpen(kErrQueryExpression,
+                throwOpen(kErrExpression,
                           "Syntax error in date in query expression '" + std::string(sql.substr(i)) + "'.", i);
             t.kind = TokenKind::Date;
             t.text = std::string(sql.substr(i + 1, close - i - 1));

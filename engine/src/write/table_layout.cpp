@@ -75,18 +75,9 @@ storage::TableDefinition layoutTable(const std::vector<NewColumn>& columns, cons
             real.columns.push_back({column->number, ascending});
         }
         real.flags = static_cast<std::uint8_t>(wanted.flags | (systemTable && !format.isJet3() ? kSystemIndexFlag : 0));
-        // Logical indexes over the same columns in the same order, with the
-        // same flags, share one real index.
-        std::uint32_t realNumber = static_cast<std::uint32_t>(def.realIndexes.size());
-        for (std::size_t r = 0; r < def.realIndexes.size(); ++r) {
-            const auto& other = def.realIndexes[r];
-            bool same = other.flags == real.flags && other.columns.size() == real.columns.size();
-            for (std::size_t k = 0; same && k < real.columns.size(); ++k)
-                same = other.columns[k].columnNumber == real.columns[k].columnNumber &&
-                       other.columns[k].ascending == real.columns[k].ascending;
-            if (same) realNumber = static_cast<std::uint32_t>(r);
-        }
-        if (realNumber == def.realIndexes.size()) def.realIndexes.push_back(std::move(real));
+        const auto shared = sharedRealIndex(def, real);
+        const std::uint32_t realNumber = shared ? *shared : static_cast<std::uint32_t>(def.realIndexes.size());
+        if (!shared) def.realIndexes.push_back(std::move(real));
         storage::LogicalIndex logical;
         logical.name = wanted.name;
         logical.indexNumber = static_cast<std::uint32_t>(i);
@@ -96,6 +87,18 @@ storage::TableDefinition layoutTable(const std::vector<NewColumn>& columns, cons
         def.logicalIndexes.push_back(std::move(logical));
     }
     return def;
+}
+
+std::optional<std::uint32_t> sharedRealIndex(const storage::TableDefinition& def, const storage::RealIndex& wanted) {
+    for (std::size_t r = 0; r < def.realIndexes.size(); ++r) {
+        const auto& other = def.realIndexes[r];
+        bool same = other.flags == wanted.flags && other.columns.size() == wanted.columns.size();
+        for (std::size_t k = 0; same && k < wanted.columns.size(); ++k)
+            same = other.columns[k].columnNumber == wanted.columns[k].columnNumber &&
+                   other.columns[k].ascending == wanted.columns[k].ascending;
+        if (same) return static_cast<std::uint32_t>(r);
+    }
+    return std::nullopt;
 }
 
 }  // namespace jet::write

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct NewIndex {
 
 // Stored width of a fixed-width column type, 0 for variable-length types.
 std::uint16_t fixedTypeWidth(std::uint8_t type);
+
+// The real index of `def` with the key columns, order and flags of
+// `wanted`: logical indexes that agree in these share one real index, as
+// Jet lays them out.
+std::optional<std::uint32_t> sharedRealIndex(const storage::TableDefinition& def, const storage::RealIndex& wanted);
 
 // A definition of `columns` and `indexes` (pages not yet assigned).
 // `systemTable` marks the catalog's own tables (type 'S' and the index flag
