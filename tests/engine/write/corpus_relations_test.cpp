@@ -19,6 +19,7 @@
 #include "jet/dao.h"
 #include "storage/table_definition.h"
 #include "support/corpus.h"
+#include "support/planned_structure.h"
 
 namespace {
 
@@ -270,23 +271,16 @@ TEST(CorpusRelations, NewRelationsInNorthwind) {
     STRUX_REQUIRE_CORPUS();
     TempFolder folder;
     const std::string path = folder.file("nwind.mdb");
-    std::filesystem::copy_file(testsupport::corpusFile("real/nwind-jet3.mdb"), path);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    auto append = [](jet::Database& db, const char* name, const char* table, const char* foreign,
-                     const char* field, const char* foreignField) {
-        auto r = db.CreateRelation(name, table, foreign);
-        r->Fields().Append(r->CreateField(field));
-        r->Fields()[field].SetForeignName(foreignField);
-        db.Relations().Append(std::move(r));
-    };
+    testsupport::copyCorpusFile("real/nwind-jet3.mdb", path);
     {
         auto db = jet::DBEngine().OpenDatabase(path);
         const auto bytes = writetest::readFile(path);
         // Category numbers 1 to 8 do not cover the product numbers ordered.
-        EXPECT_EQ(writetest::errorOf([&] { append(*db, "Broken", "Categories", "Order Details", "CategoryID", "ProductID"); }),
-                  jet::kErrIntegrityViolation);
+        const testsupport::PlannedRelation broken{"Broken", "Categories", "Order Details", {{"CategoryID", "ProductID"}}};
+        EXPECT_EQ(writetest::errorOf([&] { testsupport::appendRelation(*db, broken); }), jet::kErrIntegrityViolation);
         EXPECT_EQ(writetest::readFile(path), bytes);
-        append(*db, "EmployeesEmployees", "Employees", "Employees", "EmployeeID", "ReportsTo");
+        testsupport::appendRelation(*db,
+                                    {"EmployeesEmployees", "Employees", "Employees", {{"EmployeeID", "ReportsTo"}}});
         EXPECT_EQ(db->Relations().Count(), 8);
         db->Relations().Refresh();
         EXPECT_EQ(db->Relations()[2].Name(), "EmployeesEmployees");  // name order after Refresh
