@@ -4,6 +4,7 @@
 
 #include "jet/dao.h"
 #include "support/files.h"
+#include "support/planned_structure.h"
 #include "support/strux_command.h"
 #include "support/temp_folder.h"
 
@@ -14,9 +15,7 @@ namespace {
 // A new database at `path` holding one table of one Long field.
 void makeOneTableDatabase(const std::string& path, int version, const char* table, const char* field) {
     auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, version);
-    auto def = db->CreateTableDef(table);
-    def->Fields().Append(def->CreateField(field, jet::dbLong));
-    db->TableDefs().Append(std::move(def));
+    testsupport::appendTable(*db, {table, {{field, jet::dbLong}}});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/planned_structure.h"
 #include "support/strux_command.h"
 #include "support/temp_folder.h"
 
@@ -20,13 +21,7 @@ TEST(VerifyCommand, CleanDamagedAndUnreadableFiles) {
     const std::string path = folder.file("v.mdb");
     {
         auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
-        auto t = db->CreateTableDef("Orders");
-        t->Fields().Append(t->CreateField("No", jet::dbLong));
-        auto pk = t->CreateIndex("PrimaryKey");
-        pk->SetPrimary(true);
-        pk->Fields().Append(pk->CreateField("No"));
-        t->Indexes().Append(std::move(pk));
-        db->TableDefs().Append(std::move(t));
+        testsupport::appendTable(*db, {"Orders", {{"No", jet::dbLong}}, {{"PrimaryKey", {{"No", 0}}, true}}});
         auto rs = db->OpenRecordset("Orders", jet::dbOpenTable);
         for (int i = 1; i <= 3; ++i) {
             rs->AddNew();

@@ -62,38 +62,14 @@ protected:
     std::unique_ptr<printer::Printers> printers = recordingPrinters();
 };
 
-// The layout is the order database's golden report; here Access's own file
-// reaches it. DAO calls the tables of a database opened for writing
-// updatable, and of one opened read-only not.
+// The layout is the order database's golden report, the header of every
+// page the corpus walk below. DAO calls the tables of a database opened for
+// writing updatable, and of one opened read-only not.
 TEST_F(NwindReport, SummaryOfAWritableAndAReadOnlyOpen) {
     const fs::path copy = folder.path() / "nwind.mdb";
     fs::copy_file(source, copy);
-    const auto result = report(copy, false, everything());
-    const auto& page = result.pages.at(0);
-    EXPECT_EQ(page[3], line({{9, "Database: " + copy.string() + "  -  Order = 1033"}}));
-    const std::vector<std::string> tables = {"Categories", "Customers", "Employees", "Order Details",
-                                             "Orders", "Products", "Shippers", "Suppliers"};
-    for (std::size_t i = 0; i < tables.size(); ++i)
-        EXPECT_EQ(page[7 + i], line({{9, tables[i]}, {49, "Updatable:  True"}}));
-    EXPECT_EQ(page[17], line({{9, "Index Listing for Table: Categories"}}));
+    EXPECT_EQ(report(copy, false, everything()).pages.at(0)[7], line({{9, "Categories"}, {49, "Updatable:  True"}}));
     EXPECT_EQ(report(source, true, everything()).pages.at(0)[7], line({{9, "Categories"}, {49, "Updatable:  False"}}));
-}
-
-// Page per item: the summary, 8 tables, 22 queries and 7 relations each
-// from the top of a page. (Every page's header: the corpus walk below.)
-TEST_F(NwindReport, PagePerItemStartsEachObjectOnItsOwnPage) {
-    auto selection = everything();
-    selection.pagePerItem = true;
-    const auto result = report(source, true, selection);
-    int starts = 0;
-    for (const auto& page : result.pages) {
-        const std::string title = page.size() > 5 ? from(page[5], 9) : "";
-        if (title == "Tables Collection" || title.rfind("Index Listing for Table: ", 0) == 0 ||
-            title.rfind("Detailed Listing for ", 0) == 0)
-            ++starts;
-    }
-    EXPECT_EQ(starts, 38);
-    EXPECT_EQ(result.pages.back()[5], line({{9, "Detailed Listing for Relations: SuppliersProducts"}}));
 }
 
 #ifdef STRUX_REPORT_PDF

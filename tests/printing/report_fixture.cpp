@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "support/memory_objects.h"
+
 namespace reporttest {
 
 namespace {
@@ -40,43 +42,31 @@ std::unique_ptr<printer::PrintSurface> RecordingDevice::openSurface() {
 }
 
 jet::TableDef& MemoryDatabase::addTable(const std::string& name, long attributes) {
-    auto& table = tables.add(std::make_unique<jet::TableDef>(name));
-    table.SetAttributes(attributes);
-    return table;
+    return tables.add(testsupport::makeTable(name, attributes));
 }
 
 jet::Field& MemoryDatabase::addField(jet::TableDef& table, const std::string& name, int type, long size,
                                      long attributes) {
-    auto& field = table.Fields().add(std::make_unique<jet::Field>(name, type, size));
-    field.SetAttributes(attributes);
-    return field;
+    return table.Fields().add(testsupport::makeField(name, type, size, attributes));
 }
 
 jet::Index& MemoryDatabase::addIndex(jet::TableDef& table, const std::string& name,
                                      const std::vector<std::string>& members, bool unique, bool primary) {
-    auto& index = table.Indexes().add(std::make_unique<jet::Index>(name));
-    index.SetUnique(unique);
-    index.SetPrimary(primary);
-    for (const auto& member : members) {
-        auto& field = index.Fields().add(std::make_unique<jet::Field>(member.substr(1), 0, 0));
-        field.SetAttributes(member[0] == '-' ? long{jet::dbDescending} : 0L);
-    }
-    return index;
+    std::vector<std::pair<std::string, long>> fields;
+    for (const auto& member : members) fields.emplace_back(member.substr(1), member[0] == '-' ? jet::dbDescending : 0);
+    return table.Indexes().add(testsupport::makeIndex(name, fields, primary, unique));
 }
 
 jet::QueryDef& MemoryDatabase::addQuery(const std::string& name, const std::string& sql,
                                         const std::vector<std::string>& fields) {
-    auto& query = queries.add(std::make_unique<jet::QueryDef>(name));
-    query.SetSQL(sql);
-    for (const auto& field : fields) query.Fields().add(std::make_unique<jet::Field>(field, jet::dbText, 50));
-    return query;
+    return queries.add(testsupport::makeQuery(name, sql, fields));
 }
 
 jet::Relation& MemoryDatabase::addRelation(const std::string& name, const std::string& table,
                                            const std::string& foreign, const std::vector<std::string>& fields) {
-    auto& relation = relations.add(std::make_unique<jet::Relation>(name, table, foreign));
-    for (const auto& field : fields) relation.Fields().add(std::make_unique<jet::Field>(field, 0, 0));
-    return relation;
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const auto& field : fields) pairs.emplace_back(field, "");
+    return relations.add(testsupport::makeRelation(name, table, foreign, pairs));
 }
 
 std::unique_ptr<printer::Printers> recordingPrinters(const std::vector<std::string>& names) {

@@ -310,10 +310,6 @@ TEST_F(PrintDefaultsTest, StoreCurrentAsDefaultsWritesTheStartUpChoice) {
     EXPECT_EQ(ui->messageBoxes().back().prompt, "Your startup print settings were saved");
     EXPECT_EQ(settingRow("STX32Init", "TabSetting", "HPLJ4 - Times NR").at("PrintSetting"), "AutoPrint");
     EXPECT_EQ(rowCount("STX32Init"), 1);
-    EXPECT_EQ(sPrintSetting, "AutoPrint");
-    control<QComboBox>("cboPrintInit")->setCurrentIndex(-1);
-    button("cmdStrDef")->click();
-    EXPECT_EQ(ui->messageBoxes().back().prompt, "Both combo boxes must have a selection");
 }
 
 TEST_F(PrintDefaultsTest, LoadMakesTheChoiceCurrentForThisRunOnly) {

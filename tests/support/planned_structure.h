@@ -57,44 +57,48 @@ struct PlannedDatabase {
     }
 };
 
+inline void appendTable(jet::Database& db, const PlannedTable& table) {
+    auto def = db.CreateTableDef(table.name);
+    for (const auto& f : table.fields) {
+        auto field = def->CreateField(f.name, f.type, f.size);
+        field->SetAttributes(f.attributes);
+        field->SetRequired(f.required);
+        field->SetAllowZeroLength(f.allowZeroLength);
+        field->SetDefaultValue(f.defaultValue);
+        field->SetValidationRule(f.validationRule);
+        field->SetValidationText(f.validationText);
+        def->Fields().Append(std::move(field));
+    }
+    for (const auto& i : table.indexes) {
+        auto index = def->CreateIndex(i.name);
+        for (const auto& [name, attributes] : i.members) {
+            auto member = index->CreateField(name);
+            member->SetAttributes(attributes);
+            index->Fields().Append(std::move(member));
+        }
+        index->SetPrimary(i.primary);
+        index->SetUnique(i.unique);
+        index->SetRequired(i.required);
+        index->SetIgnoreNulls(i.ignoreNulls);
+        def->Indexes().Append(std::move(index));
+    }
+    db.TableDefs().Append(std::move(def));
+}
+
+inline void appendRelation(jet::Database& db, const PlannedRelation& r) {
+    auto relation = db.CreateRelation(r.name, r.table, r.foreignTable, r.attributes);
+    for (const auto& [primary, foreign] : r.fields) {
+        auto field = relation->CreateField(primary);
+        field->SetForeignName(foreign);
+        relation->Fields().Append(std::move(field));
+    }
+    db.Relations().Append(std::move(relation));
+}
+
 inline void writeDatabase(const PlannedDatabase& plan, const std::string& path) {
     auto db = jet::DBEngine().CreateDatabase(path, plan.locale, plan.version);
-    for (const auto& table : plan.tables) {
-        auto def = db->CreateTableDef(table.name);
-        for (const auto& f : table.fields) {
-            auto field = def->CreateField(f.name, f.type, f.size);
-            field->SetAttributes(f.attributes);
-            field->SetRequired(f.required);
-            field->SetAllowZeroLength(f.allowZeroLength);
-            field->SetDefaultValue(f.defaultValue);
-            field->SetValidationRule(f.validationRule);
-            field->SetValidationText(f.validationText);
-            def->Fields().Append(std::move(field));
-        }
-        for (const auto& i : table.indexes) {
-            auto index = def->CreateIndex(i.name);
-            for (const auto& [name, attributes] : i.members) {
-                auto member = index->CreateField(name);
-                member->SetAttributes(attributes);
-                index->Fields().Append(std::move(member));
-            }
-            index->SetPrimary(i.primary);
-            index->SetUnique(i.unique);
-            index->SetRequired(i.required);
-            index->SetIgnoreNulls(i.ignoreNulls);
-            def->Indexes().Append(std::move(index));
-        }
-        db->TableDefs().Append(std::move(def));
-    }
-    for (const auto& r : plan.relations) {
-        auto relation = db->CreateRelation(r.name, r.table, r.foreignTable, r.attributes);
-        for (const auto& [primary, foreign] : r.fields) {
-            auto field = relation->CreateField(primary);
-            field->SetForeignName(foreign);
-            relation->Fields().Append(std::move(field));
-        }
-        db->Relations().Append(std::move(relation));
-    }
+    for (const auto& table : plan.tables) appendTable(*db, table);
+    for (const auto& r : plan.relations) appendRelation(*db, r);
     for (const auto& q : plan.queries) db->CreateQueryDef(q.name, q.sql);
 }
 

@@ -23,9 +23,9 @@ long openError(const std::string& path, bool exclusive = false, bool readOnly = 
 // A writable copy of a corpus file in a folder of its own.
 class TempCopy {
 public:
-    explicit TempCopy(const std::filesystem::path& source) : path_(folder_.file(source.filename().string())) {
-        std::filesystem::copy_file(source, path_);
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    explicit TempCopy(const std::string& relative)
+        : path_(folder_.file(std::filesystem::path(relative).filename().string())) {
+        testsupport::copyCorpusFile(relative, path_);
     }
     const std::string& path() const { return path_; }
 
@@ -38,7 +38,7 @@ private:
 
 TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
     STRUX_REQUIRE_CORPUS();
-    TempCopy copy(testsupport::corpusFile("V1997/testV1997.mdb"));
+    TempCopy copy("V1997/testV1997.mdb");
     auto first = jet::DBEngine().OpenDatabase(copy.path(), true, false);
     EXPECT_TRUE(first->Updatable());
     EXPECT_EQ(openError(copy.path()), jet::kErrFileInUse);
@@ -59,7 +59,7 @@ TEST(OpenDatabase, ExclusiveOpenersShutOthersOutUntilClosed) {
 
 TEST(OpenDatabase, AceFilesAreNeverUpdatable) {
     STRUX_REQUIRE_CORPUS();
-    TempCopy copy(testsupport::corpusFile("V2010/testV2010.accdb"));
+    TempCopy copy("V2010/testV2010.accdb");
     auto db = jet::DBEngine().OpenDatabase(copy.path());
     EXPECT_FALSE(db->Updatable());
     for (const auto& t : db->TableDefs()) EXPECT_FALSE(t->Updatable()) << t->Name();

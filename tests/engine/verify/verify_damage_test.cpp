@@ -13,6 +13,7 @@
 #include "storage/data_page.h"
 #include "storage/table_definition.h"
 #include "storage/usage_map.h"
+#include "support/planned_structure.h"
 #include "write/index_page.h"
 #include "write/page_sink.h"
 #include "write/page_store.h"
@@ -30,12 +31,8 @@ protected:
     // a Long column.
     void build(int rows, int keyLength = 10) {
         auto db = jet::DBEngine().CreateDatabase(path_, jet::dbLangGeneral, GetParam());
-        auto t = db->CreateTableDef("Items");
-        t->Fields().Append(t->CreateField("Code", jet::dbText, 255));
-        t->Fields().Append(t->CreateField("Qty", jet::dbLong));
-        writetest::addIndex(*t, "PrimaryKey", {{"Code", false}}, true);
-        writetest::addIndex(*t, "ByQty", {{"Qty", false}});
-        db->TableDefs().Append(std::move(t));
+        testsupport::appendTable(*db, {"Items", {{"Code", jet::dbText, 255}, {"Qty", jet::dbLong}},
+                                       {{"PrimaryKey", {{"Code", 0}}, true}, {"ByQty", {{"Qty", 0}}}}});
         auto rs = db->OpenRecordset("Items", jet::dbOpenTable);
         for (int i = 0; i < rows; ++i) {
             rs->AddNew();

@@ -6,11 +6,11 @@
 #include "jet/dao.h"
 #include "jet/verify.h"
 #include "engine/write/write_support.h"
+#include "support/planned_structure.h"
 
 namespace {
 
 using writetest::TempFolder;
-using writetest::addIndex;
 
 std::string faults(const std::vector<jet::VerifyFinding>& findings) {
     std::string out;
@@ -26,30 +26,18 @@ TEST_P(VerifyWritten, EveryKeyTypeThroughInsertsDeletesAndEdits) {
     auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
     EXPECT_TRUE(jet::verifiedClean(jet::verifyDatabase(*db))) << "a new database";
 
-    auto t = db->CreateTableDef("Mixed");
-    t->Fields().Append(t->CreateField("Id", jet::dbLong));
-    t->Fields().Append(t->CreateField("Title", jet::dbText, 80));
-    t->Fields().Append(t->CreateField("Flag", jet::dbBoolean));
-    t->Fields().Append(t->CreateField("Small", jet::dbByte));
-    t->Fields().Append(t->CreateField("Count", jet::dbInteger));
-    t->Fields().Append(t->CreateField("Price", jet::dbCurrency));
-    t->Fields().Append(t->CreateField("Ratio", jet::dbSingle));
-    t->Fields().Append(t->CreateField("Measure", jet::dbDouble));
-    t->Fields().Append(t->CreateField("When", jet::dbDate));
-    t->Fields().Append(t->CreateField("Raw", jet::dbBinary, 20));
-    t->Fields().Append(t->CreateField("Tag", jet::dbGUID));
-    addIndex(*t, "PrimaryKey", {{"Id", false}}, true);
-    addIndex(*t, "ByTitle", {{"Title", false}});
-    addIndex(*t, "ByTitleDown", {{"Title", true}, {"Id", false}}, false, true);
-    addIndex(*t, "ByFlagCount", {{"Flag", false}, {"Count", true}});
-    addIndex(*t, "BySmall", {{"Small", false}}, false, false, true);
-    addIndex(*t, "ByPrice", {{"Price", true}});
-    addIndex(*t, "ByRatio", {{"Ratio", false}});
-    addIndex(*t, "ByMeasure", {{"Measure", true}});
-    addIndex(*t, "ByWhen", {{"When", false}});
-    addIndex(*t, "ByRaw", {{"Raw", false}});
-    addIndex(*t, "ByTag", {{"Tag", true}});
-    db->TableDefs().Append(std::move(t));
+    constexpr long kDown = jet::dbDescending;
+    testsupport::appendTable(
+        *db, {"Mixed",
+              {{"Id", jet::dbLong}, {"Title", jet::dbText, 80}, {"Flag", jet::dbBoolean}, {"Small", jet::dbByte},
+               {"Count", jet::dbInteger}, {"Price", jet::dbCurrency}, {"Ratio", jet::dbSingle},
+               {"Measure", jet::dbDouble}, {"When", jet::dbDate}, {"Raw", jet::dbBinary, 20}, {"Tag", jet::dbGUID}},
+              {{"PrimaryKey", {{"Id", 0}}, true}, {"ByTitle", {{"Title", 0}}},
+               {"ByTitleDown", {{"Title", kDown}, {"Id", 0}}, false, true},
+               {"ByFlagCount", {{"Flag", 0}, {"Count", kDown}}}, {"BySmall", {{"Small", 0}}, false, false, false, true},
+               {"ByPrice", {{"Price", kDown}}},
+               {"ByRatio", {{"Ratio", 0}}}, {"ByMeasure", {{"Measure", kDown}}}, {"ByWhen", {{"When", 0}}},
+               {"ByRaw", {{"Raw", 0}}}, {"ByTag", {{"Tag", kDown}}}}});
 
     auto rs = db->OpenRecordset("Mixed", jet::dbOpenDynaset);
     auto fill = [&](int i) {

@@ -13,6 +13,7 @@
 #include "engine/write/write_support.h"
 #include "io/page_file.h"
 #include "jet/dao.h"
+#include "support/planned_structure.h"
 
 namespace {
 
@@ -21,11 +22,8 @@ using writetest::TempFolder;
 
 const std::string kQuerySql = "SELECT Key FROM Parent;\r\n";
 
-std::unique_ptr<jet::Relation> keyRelation(jet::Database& db, const std::string& name, long attributes) {
-    auto r = db.CreateRelation(name, "Parent", "Child", attributes);
-    r->Fields().Append(r->CreateField("Key"));
-    r->Fields()["Key"].SetForeignName("Key");
-    return r;
+void appendKeyRelation(jet::Database& db, const std::string& name, long attributes) {
+    testsupport::appendRelation(db, {name, "Parent", "Child", {{"Key", "Key"}}, attributes});
 }
 
 class CatalogIdsTest : public ::testing::TestWithParam<int> {
@@ -62,16 +60,16 @@ TEST_P(CatalogIdsTest, ObjectsMadeInOneSessionTakeConsecutiveIdsAndFailedWritesT
         writetest::appendTable(*db, "Parent");
         writetest::appendTable(*db, "Child");
         db->CreateQueryDef("Q1", kQuerySql);
-        db->Relations().Append(keyRelation(*db, "R1", jet::dbRelationDontEnforce));
+        appendKeyRelation(*db, "R1", jet::dbRelationDontEnforce);
         // Writes that fail at commit leave nothing behind, ids included.
         db->impl().commitOverride = [](jet::write::PageStore&) { throw jet::Error(jet::kErrDiskFull, "Disk full."); };
         EXPECT_EQ(errorOf([&] { db->CreateQueryDef("Lost", kQuerySql); }), 3026);
-        EXPECT_EQ(errorOf([&] { db->Relations().Append(keyRelation(*db, "LostRelation", 0)); }), 3026);
+        EXPECT_EQ(errorOf([&] { appendKeyRelation(*db, "LostRelation", 0); }), 3026);
         EXPECT_EQ(errorOf([&] { writetest::appendTable(*db, "LostTable"); }), 3026);
         db->impl().commitOverride = nullptr;
         // A table between them does not disturb the sequence: its id is its page.
         writetest::appendTable(*db, "Other");
-        db->Relations().Append(keyRelation(*db, "R2", 0));
+        appendKeyRelation(*db, "R2", 0);
         db->CreateQueryDef("Q2", kQuerySql);
     }
     {

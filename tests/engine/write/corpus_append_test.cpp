@@ -9,6 +9,7 @@
 
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/planned_structure.h"
 #include "engine/write/write_support.h"
 
 namespace {
@@ -52,14 +53,8 @@ TEST(CorpusAppend, NewTableInAccessWrittenFiles) {
         }
         const auto bytes = writetest::readFile(path);
         try {
-            auto t = db->CreateTableDef("Strux New Table");
-            t->Fields().Append(t->CreateField("Id", jet::dbLong));
-            t->Fields().Append(t->CreateField("Label", jet::dbText, 30));
-            auto pk = t->CreateIndex("PrimaryKey");
-            pk->SetPrimary(true);
-            pk->Fields().Append(pk->CreateField("Id"));
-            t->Indexes().Append(std::move(pk));
-            db->TableDefs().Append(std::move(t));
+            testsupport::appendTable(*db, {"Strux New Table", {{"Id", jet::dbLong}, {"Label", jet::dbText, 30}},
+                                           {{"PrimaryKey", {{"Id", 0}}, true}}});
         } catch (const jet::Error& e) {
             EXPECT_EQ(e.number(), jet::kErrOperationNotSupported) << e.what() << " " << e.context();
             EXPECT_EQ(writetest::readFile(path), bytes);

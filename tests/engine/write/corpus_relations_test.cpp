@@ -19,6 +19,7 @@
 #include "jet/dao.h"
 #include "storage/table_definition.h"
 #include "support/corpus.h"
+#include "support/planned_structure.h"
 
 namespace {
 
@@ -117,31 +118,19 @@ std::vector<std::string> relationshipEntries(jet::Database& db, std::vector<std:
 void rebuildTable(jet::Database& source, jet::Database& target, const std::string& name,
                   const jet::storage::TableDefinition& def) {
     const jet::TableDef& from = source.TableDefs()[name];
-    auto t = target.CreateTableDef(name);
-    for (const auto& f : from.Fields()) {
-        auto field = t->CreateField(f->Name(), f->Type(), f->Size());
-        field->SetAttributes(f->Attributes() & kCopiedFieldAttributes);
-        t->Fields().Append(std::move(field));
-    }
+    testsupport::PlannedTable t{name, {}, {}};
+    for (const auto& f : from.Fields())
+        t.fields.push_back({f->Name(), f->Type(), f->Size(), f->Attributes() & kCopiedFieldAttributes});
     std::vector<const jet::storage::LogicalIndex*> own;
     for (const auto& logical : def.logicalIndexes)
         if (!logical.isForeignKey()) own.push_back(&logical);
     std::sort(own.begin(), own.end(), [](auto* a, auto* b) { return a->indexNumber < b->indexNumber; });
     for (const auto* logical : own) {
         const jet::Index& ix = from.Indexes()[logical->name];
-        auto copy = t->CreateIndex(ix.Name());
-        for (const auto& member : ix.Fields()) {
-            auto f = copy->CreateField(member->Name());
-            f->SetAttributes(member->Attributes());
-            copy->Fields().Append(std::move(f));
-        }
-        copy->SetPrimary(ix.Primary());
-        copy->SetUnique(ix.Unique());
-        copy->SetRequired(ix.Required());
-        copy->SetIgnoreNulls(ix.IgnoreNulls());
-        t->Indexes().Append(std::move(copy));
+        t.indexes.push_back({ix.Name(), {}, ix.Primary(), ix.Unique(), ix.Required(), ix.IgnoreNulls()});
+        for (const auto& member : ix.Fields()) t.indexes.back().members.emplace_back(member->Name(), member->Attributes());
     }
-    target.TableDefs().Append(std::move(t));
+    testsupport::appendTable(target, t);
 }
 
 // The order to make the relationships in so that every table numbers its
@@ -232,12 +221,9 @@ TEST(CorpusRelations, AccessWrittenRelationshipsAreWrittenAlike) {
             for (const auto& name : involved) rebuildTable(*source, *copy, name, sourceTables.byName.at(name));
             for (const auto& name : creationOrder(sourceTables, madeInOrder)) {
                 const jet::Relation& r = source->Relations()[name];
-                auto made = copy->CreateRelation(r.Name(), r.Table(), r.ForeignTable(), r.Attributes());
-                for (const auto& f : r.Fields()) {
-                    made->Fields().Append(made->CreateField(f->Name()));
-                    made->Fields()[f->Name()].SetForeignName(f->ForeignName());
-                }
-                copy->Relations().Append(std::move(made));
+                testsupport::PlannedRelation made{r.Name(), r.Table(), r.ForeignTable(), {}, r.Attributes()};
+                for (const auto& f : r.Fields()) made.fields.emplace_back(f->Name(), f->ForeignName());
+                testsupport::appendRelation(*copy, made);
                 ++relationships;
             }
         }
@@ -270,23 +256,16 @@ TEST(CorpusRelations, NewRelationsInNorthwind) {
     STRUX_REQUIRE_CORPUS();
     TempFolder folder;
     const std::string path = folder.file("nwind.mdb");
-    std::filesystem::copy_file(testsupport::corpusFile("real/nwind-jet3.mdb"), path);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    auto append = [](jet::Database& db, const char* name, const char* table, const char* foreign,
-                     const char* field, const char* foreignField) {
-        auto r = db.CreateRelation(name, table, foreign);
-        r->Fields().Append(r->CreateField(field));
-        r->Fields()[field].SetForeignName(foreignField);
-        db.Relations().Append(std::move(r));
-    };
+    testsupport::copyCorpusFile("real/nwind-jet3.mdb", path);
     {
         auto db = jet::DBEngine().OpenDatabase(path);
         const auto bytes = writetest::readFile(path);
         // Category numbers 1 to 8 do not cover the product numbers ordered.
-        EXPECT_EQ(writetest::errorOf([&] { append(*db, "Broken", "Categories", "Order Details", "CategoryID", "ProductID"); }),
-                  jet::kErrIntegrityViolation);
+        const testsupport::PlannedRelation broken{"Broken", "Categories", "Order Details", {{"CategoryID", "ProductID"}}};
+        EXPECT_EQ(writetest::errorOf([&] { testsupport::appendRelation(*db, broken); }), jet::kErrIntegrityViolation);
         EXPECT_EQ(writetest::readFile(path), bytes);
-        append(*db, "EmployeesEmployees", "Employees", "Employees", "EmployeeID", "ReportsTo");
+        testsupport::appendRelation(*db,
+                                    {"EmployeesEmployees", "Employees", "Employees", {{"EmployeeID", "ReportsTo"}}});
         EXPECT_EQ(db->Relations().Count(), 8);
         db->Relations().Refresh();
         EXPECT_EQ(db->Relations()[2].Name(), "EmployeesEmployees");  // name order after Refresh

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/write/fail_every_step.h"
+#include "support/planned_structure.h"
 #include "io/page_file.h"
 #include "storage/table_definition.h"
 #include "write/database_creator.h"
@@ -35,13 +36,9 @@ void addPeople(jet::Database& db, int from, int to, int nameLength) {
 // A table with a text primary key and a second index, and a few rows.
 void makePeople(const std::string& path, int version, int rows, int nameLength = 8) {
     auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, version);
-    auto t = db->CreateTableDef("People");
-    t->Fields().Append(t->CreateField("Name", jet::dbText, 255));
-    t->Fields().Append(t->CreateField("Age", jet::dbLong));
-    t->Fields().Append(t->CreateField("Notes", jet::dbMemo));
-    writetest::addIndex(*t, "PrimaryKey", {{"Name", false}}, true);
-    writetest::addIndex(*t, "ByAge", {{"Age", false}});
-    db->TableDefs().Append(std::move(t));
+    testsupport::appendTable(*db, {"People",
+                                   {{"Name", jet::dbText, 255}, {"Age", jet::dbLong}, {"Notes", jet::dbMemo}},
+                                   {{"PrimaryKey", {{"Name", 0}}, true}, {"ByAge", {{"Age", 0}}}}});
     addPeople(*db, 0, rows, nameLength);
 }
 

@@ -13,6 +13,7 @@
 #include "io/page_file.h"
 #include "jet/dao.h"
 #include "support/corpus.h"
+#include "support/planned_structure.h"
 #include "engine/write/write_support.h"
 
 namespace {
@@ -112,10 +113,7 @@ TEST_P(CreateQueryDefTest, LongExpressionsStarColumnsAndRowsOfManyQueriesInOrder
     std::vector<std::string> texts;
     {
         auto db = jet::DBEngine().OpenDatabase(create());
-        auto t = db->CreateTableDef("Customers");
-        t->Fields().Append(t->CreateField("ID", jet::dbLong));
-        t->Fields().Append(t->CreateField("Name", jet::dbText, 40));
-        db->TableDefs().Append(std::move(t));
+        testsupport::appendTable(*db, {"Customers", {{"ID", jet::dbLong}, {"Name", jet::dbText, 40}}});
         EXPECT_EQ(db->CreateQueryDef("All", "SELECT Customers.*\r\nFROM Customers;\r\n")->Fields()[1].Name(), "Name");
         db->CreateQueryDef("Long", longSql);
         for (int q = 0; q < 40; ++q) {

@@ -8,6 +8,7 @@
 
 #include "jet/dao.h"
 #include "engine/write/write_support.h"
+#include "support/planned_structure.h"
 
 namespace {
 
@@ -20,26 +21,11 @@ protected:
     // a memo and an OLE value.
     std::shared_ptr<jet::Database> create(const std::string& path) {
         auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
-        auto t = db->CreateTableDef("Settings");
-        auto counter = t->CreateField("Id", jet::dbLong);
-        counter->SetAttributes(jet::dbAutoIncrField);
-        t->Fields().Append(std::move(counter));
-        t->Fields().Append(t->CreateField("Title", jet::dbText, 30));
-        t->Fields().Append(t->CreateField("Width", jet::dbInteger));
-        t->Fields().Append(t->CreateField("Ratio", jet::dbDouble));
-        t->Fields().Append(t->CreateField("Active", jet::dbBoolean));
-        t->Fields().Append(t->CreateField("Notes", jet::dbMemo));
-        t->Fields().Append(t->CreateField("Blob", jet::dbLongBinary));
-        auto pk = t->CreateIndex("PrimaryKey");
-        pk->SetPrimary(true);
-        pk->Fields().Append(pk->CreateField("Title"));
-        t->Indexes().Append(std::move(pk));
-        auto byWidth = t->CreateIndex("Width");
-        auto member = byWidth->CreateField("Width");
-        member->SetAttributes(jet::dbDescending);
-        byWidth->Fields().Append(std::move(member));
-        t->Indexes().Append(std::move(byWidth));
-        db->TableDefs().Append(std::move(t));
+        testsupport::appendTable(*db, {"Settings",
+                                       {{"Id", jet::dbLong, 0, jet::dbAutoIncrField}, {"Title", jet::dbText, 30},
+                                        {"Width", jet::dbInteger}, {"Ratio", jet::dbDouble}, {"Active", jet::dbBoolean},
+                                        {"Notes", jet::dbMemo}, {"Blob", jet::dbLongBinary}},
+                                       {{"PrimaryKey", {{"Title", 0}}, true}, {"Width", {{"Width", jet::dbDescending}}}}});
         return db;
     }
 
@@ -294,12 +280,8 @@ TEST_P(RecordsetWriteTest, IndexKeysFollowTheConvertedValue) {
     const std::string path = folder.file("Convert.mdb");
     {
         auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
-        auto t = db->CreateTableDef("Prices");
-        t->Fields().Append(t->CreateField("Price", jet::dbCurrency));
-        t->Fields().Append(t->CreateField("Count", jet::dbInteger));
-        writetest::addIndex(*t, "ByPrice", {{"Price", false}});
-        writetest::addIndex(*t, "ByCount", {{"Count", true}});
-        db->TableDefs().Append(std::move(t));
+        testsupport::appendTable(*db, {"Prices", {{"Price", jet::dbCurrency}, {"Count", jet::dbInteger}},
+                                       {{"ByPrice", {{"Price", 0}}}, {"ByCount", {{"Count", jet::dbDescending}}}}});
         auto rs = db->OpenRecordset("Prices", jet::dbOpenTable);
         for (const auto& [price, count] : std::vector<std::pair<jet::Value, jet::Value>>{
                  {12.5, 2.5}, {jet::Value(std::string("7.25")), std::string("41")}, {3.0, 3.5}}) {

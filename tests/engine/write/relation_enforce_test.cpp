@@ -9,6 +9,7 @@
 
 #include "engine/write/fail_every_step.h"
 #include "support/corpus.h"
+#include "support/planned_structure.h"
 
 namespace {
 
@@ -16,42 +17,26 @@ using writetest::errorOf;
 using writetest::faults;
 using writetest::readFile;
 using writetest::TempFolder;
-using Row = std::vector<std::pair<const char*, jet::Value>>;
+using writetest::insert;
+using writetest::Row;
+using testsupport::appendRelation;
 using Action = std::function<void(jet::Database&)>;
 
 constexpr long kCascades = jet::dbRelationUpdateCascade | jet::dbRelationDeleteCascade;
-
-void insert(jet::Database& db, const char* table, Row row) {
-    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
-    rs->AddNew();
-    for (auto& [field, value] : row) rs->SetValue(field, value);
-    rs->Update();
-}
 
 // A table of `fields` (Long unless typed as text), the first its primary
 // key unless `key` lists other fields, holding `rows`.
 void addTable(jet::Database& db, const char* name, std::vector<const char*> fields, std::vector<Row> rows = {},
               std::vector<const char*> text = {}, std::vector<const char*> key = {}) {
-    auto t = db.CreateTableDef(name);
+    testsupport::PlannedTable table{name, {}, {{"PrimaryKey", {}, true}}};
     for (const char* f : fields) {
         const bool isText = std::find(text.begin(), text.end(), std::string_view(f)) != text.end();
-        t->Fields().Append(t->CreateField(f, isText ? jet::dbText : jet::dbLong, isText ? 10 : 0));
+        table.fields.push_back({f, isText ? jet::dbText : jet::dbLong, isText ? 10 : 0});
     }
-    std::vector<std::pair<std::string, bool>> members;
-    for (const char* f : key.empty() ? std::vector<const char*>{fields.front()} : key) members.emplace_back(f, false);
-    writetest::addIndex(*t, "PrimaryKey", members, true);
-    db.TableDefs().Append(std::move(t));
+    for (const char* f : key.empty() ? std::vector<const char*>{fields.front()} : key)
+        table.indexes[0].members.emplace_back(f, 0);
+    testsupport::appendTable(db, table);
     for (auto& row : rows) insert(db, name, row);
-}
-
-void relate(jet::Database& db, const char* name, const char* table, const char* foreign, long attributes,
-            std::vector<const char*> fields) {
-    auto r = db.CreateRelation(name, table, foreign, attributes);
-    for (const char* f : fields) {
-        r->Fields().Append(r->CreateField(f));
-        r->Fields()[f].SetForeignName(f);
-    }
-    db.Relations().Append(std::move(r));
 }
 
 // Customers 1-3; orders 10 and 11 of customer 1, 12 of 2; lines 100 and 101
@@ -64,8 +49,8 @@ void shop(jet::Database& db, long customerOrders, long orderLines) {
     addTable(db, "Lines", {"LineID", "OrderID"},
              {{{"LineID", 100}, {"OrderID", 10}}, {{"LineID", 101}, {"OrderID", 10}},
               {{"LineID", 102}, {"OrderID", 11}}, {{"LineID", 103}, {"OrderID", 12}}});
-    relate(db, "CustomerOrders", "Customers", "Orders", customerOrders, {"CustomerID"});
-    relate(db, "OrderLines", "Orders", "Lines", orderLines, {"OrderID"});
+    appendRelation(db, {"CustomerOrders", "Customers", "Orders", {{"CustomerID", "CustomerID"}}, customerOrders});
+    appendRelation(db, {"OrderLines", "Orders", "Lines", {{"OrderID", "OrderID"}}, orderLines});
 }
 
 // The rows as "a/b" ("-" for Null), in the order of the current index.
@@ -225,10 +210,7 @@ TEST_P(RelationEnforceTest, TableRelatedToItselfCascadesThroughItsOwnRows) {
         auto db = create();
         addTable(*db, "Staff", {"ID", "Boss"},
                  {{{"ID", 1}, {"Boss", 1}}, {{"ID", 2}, {"Boss", 1}}, {{"ID", 3}, {"Boss", 2}}, {{"ID", 4}}});
-        auto r = db->CreateRelation("Reports", "Staff", "Staff", kCascades);
-        r->Fields().Append(r->CreateField("ID"));
-        r->Fields()["ID"].SetForeignName("Boss");
-        db->Relations().Append(std::move(r));
+        appendRelation(*db, {"Reports", "Staff", "Staff", {{"ID", "Boss"}}, kCascades});
         auto staff = byKey(*db, "Staff");
         staff->Seek("=", {std::int32_t{1}});
         staff->Edit();
@@ -249,7 +231,7 @@ TEST_P(RelationEnforceTest, TwoFieldKeysMatchAsTheIndexComparesThem) {
     addTable(*db, "Areas", {"Region", "No"}, {{{"Region", std::string("north")}, {"No", 1}}}, {"Region"},
              {"Region", "No"});
     addTable(*db, "Sites", {"ID", "No", "Region"}, {}, {"Region"});
-    relate(*db, "AreaSites", "Areas", "Sites", 0, {"No", "Region"});
+    appendRelation(*db, {"AreaSites", "Areas", "Sites", {{"No", "No"}, {"Region", "Region"}}});
     auto site = [&](int id, jet::Value region, jet::Value no) {
         return errorOf([&] { insert(*db, "Sites", {{"ID", id}, {"Region", region}, {"No", no}}); });
     };

@@ -6,6 +6,7 @@
 #include "dao/database_impl.h"
 #include "jet/dao.h"
 #include "engine/write/write_support.h"
+#include "support/planned_structure.h"
 
 namespace {
 
@@ -29,42 +30,20 @@ std::unique_ptr<jet::Index> index(const jet::TableDef& t, const char* name,
     return ix;
 }
 
-// A table with one field of each type, as a program would build it.
-std::unique_ptr<jet::TableDef> everyType(jet::Database& db, bool jet4) {
-    auto t = db.CreateTableDef("Every Type");
-    t->Fields().Append(field(*t, "Counter", jet::dbLong, 0, jet::dbAutoIncrField));
-    t->Fields().Append(field(*t, "Flag", jet::dbBoolean));
-    t->Fields().Append(field(*t, "Tiny", jet::dbByte));
-    auto small = field(*t, "Small", jet::dbInteger);
-    small->SetDefaultValue("0");
-    small->SetValidationRule(">=0");
-    small->SetValidationText("Not negative");
-    t->Fields().Append(std::move(small));
-    t->Fields().Append(field(*t, "Money", jet::dbCurrency));
-    t->Fields().Append(field(*t, "Float", jet::dbSingle));
-    t->Fields().Append(field(*t, "Real", jet::dbDouble));
-    t->Fields().Append(field(*t, "When", jet::dbDate));
-    t->Fields().Append(field(*t, "Raw", jet::dbBinary, 16));
-    auto name = field(*t, "Name", jet::dbText, 40);
-    name->SetRequired(true);
-    name->SetAllowZeroLength(true);
-    t->Fields().Append(std::move(name));
-    t->Fields().Append(field(*t, "Code", jet::dbText, 4, jet::dbFixedField));
-    t->Fields().Append(field(*t, "Picture", jet::dbLongBinary));
-    t->Fields().Append(field(*t, "Notes", jet::dbMemo));
-    t->Fields().Append(field(*t, "Link", jet::dbMemo, 0, jet::dbHyperlinkField));
-    t->Fields().Append(field(*t, "Guid", jet::dbGUID));
-    if (jet4) t->Fields().Append(field(*t, "Exact", jet::dbDecimal));
-    auto pk = index(*t, "PrimaryKey", {{"Counter", false}});
-    pk->SetPrimary(true);
-    t->Indexes().Append(std::move(pk));
-    auto byName = index(*t, "ByName", {{"Name", false}, {"When", true}});
-    byName->SetUnique(true);
-    byName->SetIgnoreNulls(true);
-    t->Indexes().Append(std::move(byName));
-    auto required = index(*t, "Small", {{"Small", false}});
-    required->SetRequired(true);
-    t->Indexes().Append(std::move(required));
+// A table with one field of each type.
+testsupport::PlannedTable everyType(bool jet4) {
+    testsupport::PlannedTable t{
+        "Every Type",
+        {{"Counter", jet::dbLong, 0, jet::dbAutoIncrField}, {"Flag", jet::dbBoolean}, {"Tiny", jet::dbByte},
+         {"Small", jet::dbInteger, 0, 0, false, false, "0", ">=0", "Not negative"}, {"Money", jet::dbCurrency},
+         {"Float", jet::dbSingle}, {"Real", jet::dbDouble}, {"When", jet::dbDate}, {"Raw", jet::dbBinary, 16},
+         {"Name", jet::dbText, 40, 0, true, true}, {"Code", jet::dbText, 4, jet::dbFixedField},
+         {"Picture", jet::dbLongBinary}, {"Notes", jet::dbMemo}, {"Link", jet::dbMemo, 0, jet::dbHyperlinkField},
+         {"Guid", jet::dbGUID}},
+        {{"PrimaryKey", {{"Counter", 0}}, true},
+         {"ByName", {{"Name", 0}, {"When", jet::dbDescending}}, false, true, false, true},
+         {"Small", {{"Small", 0}}, false, false, true}}};
+    if (jet4) t.fields.push_back({"Exact", jet::dbDecimal});
     return t;
 }
 
@@ -82,7 +61,7 @@ TEST_P(AppendTest, EveryTypeNamesBeyondAsciiAndPermissionsReadBack) {
     const std::string accented = "Tâche à faire", field = "Échéance", text = "Größe – 5 €", longest(63, 'x');
     {
         auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, GetParam());
-        db->TableDefs().Append(everyType(*db, jet4()));
+        testsupport::appendTable(*db, everyType(jet4()));
         // Appended at the end at once, usable before any Refresh.
         EXPECT_EQ(db->TableDefs()[db->TableDefs().Count() - 1].Name(), "Every Type");
         auto t = db->CreateTableDef(accented);

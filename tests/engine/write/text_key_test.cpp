@@ -10,6 +10,7 @@
 #include "jet/verify.h"
 #include "support/error_number.h"
 #include "support/files.h"
+#include "support/planned_structure.h"
 #include "storage/table_definition.h"
 #include "write/index_key.h"
 #include "write_support.h"
@@ -48,11 +49,8 @@ TEST(Jet4TextKeys, RowsInOtherScriptsVerifyAndSeek) {
                                             "co-op", "e\u0301t\u00e9", "\u05e9\u05dc\u05d5\u05dd"};
     {
         auto db = jet::DBEngine().CreateDatabase(path, jet::dbLangGeneral, jet::dbVersion40);
-        auto t = db->CreateTableDef("Words");
-        t->Fields().Append(t->CreateField("Word", jet::dbText, 60));
-        writetest::addIndex(*t, "ByWord", {{"Word", false}}, false, true);
-        writetest::addIndex(*t, "ByWordDown", {{"Word", true}});
-        db->TableDefs().Append(std::move(t));
+        testsupport::appendTable(*db, {"Words", {{"Word", jet::dbText, 60}},
+                                       {{"ByWord", {{"Word", 0}}, false, true}, {"ByWordDown", {{"Word", jet::dbDescending}}}}});
         auto rs = db->OpenRecordset("Words", jet::dbOpenTable);
         for (const auto& w : words) {
             rs->AddNew();

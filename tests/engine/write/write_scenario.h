@@ -16,6 +16,7 @@
 
 #include "jet/dao.h"
 #include "jet/verify.h"
+#include "support/planned_structure.h"
 
 namespace writetest {
 
@@ -50,16 +51,10 @@ inline ScenarioResult runWriteScenario(const std::string& path) {
         }
     };
     auto table = [&](const char* name, bool withText) {
-        auto t = db->CreateTableDef(name);
-        t->Fields().Append(t->CreateField("ID", jet::dbLong));
-        if (withText) t->Fields().Append(t->CreateField("Title", jet::dbText, 40));
-        t->Fields().Append(t->CreateField("Ref", jet::dbLong));
-        t->Fields().Append(t->CreateField("Notes", jet::dbMemo));
-        auto key = t->CreateIndex("PrimaryKey");
-        key->Fields().Append(key->CreateField("ID"));
-        key->SetPrimary(true);
-        t->Indexes().Append(std::move(key));
-        db->TableDefs().Append(std::move(t));
+        testsupport::PlannedTable t{name, {{"ID", jet::dbLong}}, {{"PrimaryKey", {{"ID", 0}}, true}}};
+        if (withText) t.fields.push_back({"Title", jet::dbText, 40});
+        t.fields.insert(t.fields.end(), {{"Ref", jet::dbLong}, {"Notes", jet::dbMemo}});
+        testsupport::appendTable(*db, t);
     };
     auto rows = [&](const char* name, int count) {
         auto rs = db->OpenRecordset(name, jet::dbOpenTable);
@@ -82,10 +77,7 @@ inline ScenarioResult runWriteScenario(const std::string& path) {
         t.Indexes().Append(std::move(ix));
     });
     step("append a relation", [&] {
-        auto r = db->CreateRelation("FuzzParentChild", "FuzzParent", "FuzzChild", 0);
-        r->Fields().Append(r->CreateField("ID"));
-        r->Fields()["ID"].SetForeignName("Ref");
-        db->Relations().Append(std::move(r));
+        testsupport::appendRelation(*db, {"FuzzParentChild", "FuzzParent", "FuzzChild", {{"ID", "Ref"}}});
     });
     // The tables that were there before: a row added to and one taken from
     // each, through their own (possibly damaged) definitions and indexes.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "support/files.h"
+#include "support/planned_structure.h"
 #include "support/temp_folder.h"
 
 #include <array>
@@ -54,31 +55,23 @@ inline bool haveMdbTools() {
     return ok;
 }
 
-// Appends index `name` over `members` (field name, descending) to `table`.
-inline void addIndex(jet::TableDef& table, const std::string& name,
-                     const std::vector<std::pair<std::string, bool>>& members, bool primary = false,
-                     bool unique = false, bool ignoreNulls = false) {
-    auto index = table.CreateIndex(name);
-    for (const auto& [field, descending] : members) {
-        auto member = index->CreateField(field);
-        if (descending) member->SetAttributes(jet::dbDescending);
-        index->Fields().Append(std::move(member));
-    }
-    if (primary) index->SetPrimary(true);
-    if (unique) index->SetUnique(true);
-    if (ignoreNulls) index->SetIgnoreNulls(true);
-    table.Indexes().Append(std::move(index));
-}
-
 // A table with one text column "Key" and a primary key on it.
 inline void appendTable(jet::Database& db, const std::string& name) {
-    auto t = db.CreateTableDef(name);
-    t->Fields().Append(t->CreateField("Key", jet::dbText, 20));
-    addIndex(*t, "PrimaryKey", {{"Key", false}}, true);
-    db.TableDefs().Append(std::move(t));
+    testsupport::appendTable(db, {name, {{"Key", jet::dbText, 20}}, {{"PrimaryKey", {{"Key", 0}}, true}}});
 }
 
 inline std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// A row as field names and their values.
+using Row = std::vector<std::pair<const char*, jet::Value>>;
+
+// Adds `row` to `table` through a table-type recordset.
+inline void insert(jet::Database& db, const std::string& table, const Row& row) {
+    auto rs = db.OpenRecordset(table, jet::dbOpenTable);
+    rs->AddNew();
+    for (const auto& [field, value] : row) rs->SetValue(field, value);
+    rs->Update();
+}
 
 // The DAO error number `action` fails with, 0 when it succeeds.
 inline long errorOf(const std::function<void()>& action) {
@@ -111,12 +104,8 @@ inline std::vector<std::int32_t> grantsOn(jet::Database& db, std::int32_t object
 // Appends table `name`: a text primary key "Title" of `titleSize`
 // characters and a Long "N" with a descending index "ByN".
 inline void appendTitleTable(jet::Database& db, const std::string& name, int titleSize) {
-    auto t = db.CreateTableDef(name);
-    t->Fields().Append(t->CreateField("Title", jet::dbText, titleSize));
-    t->Fields().Append(t->CreateField("N", jet::dbLong));
-    addIndex(*t, "PrimaryKey", {{"Title", false}}, true);
-    addIndex(*t, "ByN", {{"N", true}});
-    db.TableDefs().Append(std::move(t));
+    testsupport::appendTable(db, {name, {{"Title", jet::dbText, titleSize}, {"N", jet::dbLong}},
+                                  {{"PrimaryKey", {{"Title", 0}}, true}, {"ByN", {{"N", jet::dbDescending}}}}});
 }
 
 }  // namespace writetest
