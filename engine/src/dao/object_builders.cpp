@@ -120,6 +120,16 @@ catalog::PropertyBlob readProperties(const catalog::CatalogObject& object, const
     }
 }
 
+std::unique_ptr<TableDef> listedTableDef(const catalog::CatalogObject& object) {
+    auto table = std::make_unique<TableDef>(object.name);
+    table->SetAttributes(catalog::daoTableDefAttributes(object.type, object.flags));
+    if (object.type == catalog::kObjLinkedTable || object.type == catalog::kObjLinkedOdbc) {
+        table->SetConnect(linkConnect(object));
+        table->SetSourceTableName(object.foreignName);
+    }
+    return table;
+}
+
 std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
                                         const storage::TableDefinition* definition, const io::PageFile& file,
                                         bool databaseUpdatable, const std::map<std::uint32_t, int>& complexKinds) {
@@ -189,7 +199,13 @@ void buildRelations(const std::vector<catalog::RelationshipRow>& rows, Collectio
         if (group.empty()) names.push_back(row.name);
         group.push_back(&row);
     }
-    std::stable_sort(names.begin(), names.end(), catalog::catalogNameLess);
+    {
+        const std::vector<std::string_view> views(names.begin(), names.end());
+        std::vector<std::string> sorted;
+        sorted.reserve(names.size());
+        for (std::size_t i : catalog::catalogOrder(views)) sorted.push_back(std::move(names[i]));
+        names = std::move(sorted);
+    }
     for (const auto& name : names) {
         auto& group = byName[name];
         std::stable_sort(group.begin(), group.end(),
