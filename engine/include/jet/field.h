@@ -16,7 +16,7 @@ class Field {
 public:
     Field() = default;
     Field(std::string name, int type, long size = 0)
-        : name_(std::move(name)), type_(type), size_(static_cast<std::int32_t>(size)) {}
+        : name_(std::move(name)), size_(static_cast<std::int32_t>(size)), type_(static_cast<std::int16_t>(type)) {}
 
     const std::string& Name() const { return name_; }
     int Type() const { return type_; }
@@ -37,7 +37,7 @@ public:
     const jet::Value& Value() const { return rare().value; }
 
     void SetName(std::string v) { name_ = std::move(v); }
-    void SetType(int v) { type_ = v; }
+    void SetType(int v) { type_ = static_cast<std::int16_t>(v); }
     void SetSize(long v) { size_ = static_cast<std::int32_t>(v); }
     void SetRequired(bool v) { required_ = v; }
     void SetAllowZeroLength(bool v) { allowZeroLength_ = v; }
@@ -69,12 +69,14 @@ private:
         (*rare_).*member = std::forward<V>(v);
     }
 
+    // Narrow members, packed: a database of many tables holds a Field for
+    // each of their columns. DAO's sizes and attribute bits fit 32 bits,
+    // its type codes 16.
     std::string name_;
-    int type_ = 0;
-    int ordinalPosition_ = 0;
-    // DAO's sizes and attribute bits fit 32 bits.
     std::int32_t size_ = 0;
     std::int32_t attributes_ = 0;
+    int ordinalPosition_ = 0;
+    std::int16_t type_ = 0;
     bool required_ = false;
     bool allowZeroLength_ = false;
     Collection<Property> properties_;

@@ -42,16 +42,20 @@ std::vector<std::uint8_t> gatherPages(io::PageFile& file, std::uint32_t tdefPage
     bool first = true;
     while (number != 0 || first) {
         file.checkPageNumber(number, "table definition");
-        io::Page page = file.transientPage(number, scratch);
+        // The first page is read straight into the buffer (unless cached).
+        io::Page page = file.transientPage(number, first ? buffer : scratch);
         const format::ByteReader in = file.reader(page, "table definition");
         if (std::find(seen.begin(), seen.end(), number) != seen.end())
             in.fail("table definition chain loops", kTdefNextPageOffset);
         seen.push_back(number);
         if (in.u8(0) != kTdefPageType) in.fail("not a table definition page (type " + std::to_string(in.u8(0)) + ")", 0);
-        const std::size_t from = first ? 0 : kTdefPageHeaderSize;
-        if (first) buffer.reserve(page.bytes.size());
-        buffer.insert(buffer.end(), page.bytes.begin() + static_cast<std::ptrdiff_t>(from), page.bytes.end());
         number = in.u32(kTdefNextPageOffset);
+        if (first) {
+            if (page.bytes.data() != buffer.data()) buffer.assign(page.bytes.begin(), page.bytes.end());
+        } else {
+            buffer.insert(buffer.end(), page.bytes.begin() + static_cast<std::ptrdiff_t>(kTdefPageHeaderSize),
+                          page.bytes.end());
+        }
         first = false;
     }
     return buffer;
