@@ -152,6 +152,8 @@ public:
         if (index_) index_->add(items_.size() - 1, items_.back()->Name(), nameAt());
         return *items_.back();
     }
+    // Room for `count` items, for an engine that knows how many it adds.
+    void reserve(int count) { items_.reserve(static_cast<std::size_t>(count)); }
     void clear() {
         items_.clear();
         index_.reset();

@@ -75,6 +75,7 @@ std::unique_ptr<Index> buildIndex(const storage::LogicalIndex& logical, const st
     index->SetForeign(logical.isForeignKey());
     if (logical.realIndexNumber < definition.realIndexes.size()) {
         const storage::RealIndex& real = definition.realIndexes[logical.realIndexNumber];
+        index->Fields().reserve(static_cast<int>(real.columns.size()));
         // A primary key is unique and admits no Null whatever its flags say.
         index->SetUnique(real.unique() || logical.isPrimary());
         index->SetRequired(real.required() || logical.isPrimary());
@@ -149,6 +150,8 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
     table->SetRecordCount(static_cast<long>(definition->rowCount));
     const bool unicode = file.format().unicodeText;
     int ordinal = 0;
+    table->Fields().reserve(static_cast<int>(definition->columns.size()));
+    table->Indexes().reserve(static_cast<int>(definition->logicalIndexes.size()));
     for (const auto& column : definition->columns) {
         auto kind = complexKinds.find(column.complexId);
         int complexKind = kind == complexKinds.end() ? 0 : kind->second;

@@ -34,8 +34,8 @@ constexpr ColumnLayout kJet4Columns{5, 7, 11, 0, 11, 12, 11, 15, 16, 21, 23};
 // read past the page cache: the definition is decoded from the copy, and
 // keeping every table's definition pages would make an open of a large
 // database hold its whole catalog of pages.
-std::vector<std::uint8_t> gatherPages(io::PageFile& file, std::uint32_t tdefPage) {
-    std::vector<std::uint8_t> buffer;
+void gatherPages(io::PageFile& file, std::uint32_t tdefPage, std::vector<std::uint8_t>& buffer) {
+    buffer.clear();
     std::vector<std::uint8_t> scratch;
     std::vector<std::uint32_t> seen;
     std::uint32_t number = tdefPage;
@@ -58,7 +58,6 @@ std::vector<std::uint8_t> gatherPages(io::PageFile& file, std::uint32_t tdefPage
         }
         first = false;
     }
-    return buffer;
 }
 
 std::string readName(format::ByteCursor& in, const io::PageFile& file) {
@@ -89,7 +88,10 @@ int TableDefinition::columnPosition(std::uint16_t number) const {
 
 TableDefinition readTableDefinition(io::PageFile& file, std::uint32_t tdefPage) {
     const auto& fmt = file.format();
-    const std::vector<std::uint8_t> buffer = gatherPages(file, tdefPage);
+    // One buffer for every definition a thread reads: an open of many
+    // tables reads one definition after another.
+    thread_local std::vector<std::uint8_t> buffer;
+    gatherPages(file, tdefPage, buffer);
     format::ByteReader in(buffer, tdefPage, "table definition", file.path());
 
     TableDefinition def;
