@@ -1,7 +1,6 @@
 // strux dump [--json] FILE: the whole structure of a database, every
 // collection in the engine's order, system objects included.
 #include <iomanip>
-#include <sstream>
 #include <string_view>
 
 #include "command.h"
@@ -227,11 +226,15 @@ public:
         auto db = openWithPassword(
             [&](const std::string& password) { return engine.OpenDatabase(file, false, true, connectFor(password)); });
         if (db->JournalWaiting()) err << "strux dump: warning: " << db->JournalNotice() << '\n';
-        // Build the whole text first so a failure part-way prints nothing.
-        std::ostringstream text;
-        if (json) writeJson(*db, text);
-        else writeText(*db, text);
-        out << text.str();
+        // Every table is read before the first line is written (a table
+        // whose definition cannot be read becomes a damaged one), so that
+        // nothing fails part-way through the text; it goes out as it is
+        // made, without a copy of the whole in memory.
+        for (const auto& table : db->TableDefs()) (void)table->Damage();
+        const std::ios_base::fmtflags format = out.flags();
+        if (json) writeJson(*db, out);
+        else writeText(*db, out);
+        out.flags(format);
         return kExitOk;
     }
 };

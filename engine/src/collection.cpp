@@ -14,4 +14,15 @@ bool namesEqual(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::size_t nameHash(std::string_view name) {
+    // FNV-1a over the bytes with ASCII letters folded to lower case.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        unsigned char x = static_cast<unsigned char>(c);
+        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+        hash = (hash ^ x) * 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
 }  // namespace jet

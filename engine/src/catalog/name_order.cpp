@@ -1,6 +1,8 @@
 #include "catalog/name_order.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 namespace jet::catalog {
@@ -63,17 +65,45 @@ std::vector<std::uint32_t> foldedCodePoints(std::string_view name, bool keepIgno
     return out;
 }
 
+// A name's weights, in the order they decide: the primary key, then
+// accents, then where the ignored marks stand, then case (the bytes).
+struct NameKey {
+    std::vector<int> primary;
+    std::vector<std::uint32_t> accents, marks;
+    std::string_view bytes;
+};
+
+NameKey nameKey(std::string_view name) {
+    return {primaryKey(name), foldedCodePoints(name, false), foldedCodePoints(name, true), name};
+}
+
+bool keyLess(const NameKey& a, const NameKey& b) {
+    if (a.primary != b.primary) return a.primary < b.primary;
+    if (a.accents != b.accents) return a.accents < b.accents;
+    if (a.marks != b.marks) return a.marks < b.marks;
+    return a.bytes < b.bytes;
+}
+
 }  // namespace
 
 bool catalogNameLess(std::string_view a, std::string_view b) {
     std::vector<int> ka = primaryKey(a), kb = primaryKey(b);
     if (ka != kb) return ka < kb;
-    // Then accents, then where the ignored marks stand, then case (the bytes).
     auto sa = foldedCodePoints(a, false), sb = foldedCodePoints(b, false);
     if (sa != sb) return sa < sb;
     auto ta = foldedCodePoints(a, true), tb = foldedCodePoints(b, true);
     if (ta != tb) return ta < tb;
     return a < b;
+}
+
+std::vector<std::size_t> catalogOrder(const std::vector<std::string_view>& names) {
+    std::vector<NameKey> keys;
+    keys.reserve(names.size());
+    for (std::string_view name : names) keys.push_back(nameKey(name));
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keyLess(keys[a], keys[b]); });
+    return order;
 }
 
 }  // namespace jet::catalog

@@ -5,12 +5,19 @@
 // between names otherwise equal.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace jet::catalog {
 
 // True when `a` comes before `b` in catalog order. Names equal but for case
 // keep their stored bytes as the tie-break so that the order is total.
 bool catalogNameLess(std::string_view a, std::string_view b);
+
+// The positions of `names` in catalog order, names that compare equal in
+// their given order: what a stable sort by catalogNameLess gives, with each
+// name's sort key made once rather than at every comparison.
+std::vector<std::size_t> catalogOrder(const std::vector<std::string_view>& names);
 
 }  // namespace jet::catalog

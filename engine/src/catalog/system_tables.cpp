@@ -23,11 +23,20 @@ std::vector<std::vector<Value>> readAllRows(io::PageFile& file, const storage::T
 
 ColumnMap::ColumnMap(const storage::TableDefinition& definition) : definition_(definition) {}
 
-const Value& ColumnMap::get(const std::vector<Value>& row, const char* column) const {
-    const storage::ColumnDef* def = definition_.findColumn(column);
-    if (!def) return kNull;
-    auto position = static_cast<std::size_t>(def - definition_.columns.data());
-    return position < row.size() ? row[position] : kNull;
+ColumnMap::Column ColumnMap::column(const char* name) const {
+    const storage::ColumnDef* def = definition_.findColumn(name);
+    if (!def) return {};
+    return {static_cast<int>(def - definition_.columns.data())};
+}
+
+const Value& ColumnMap::get(const std::vector<Value>& row, Column column) const {
+    const auto position = static_cast<std::size_t>(column.position);
+    return column.position >= 0 && position < row.size() ? row[position] : kNull;
+}
+
+Value ColumnMap::take(std::vector<Value>& row, Column column) const {
+    const auto position = static_cast<std::size_t>(column.position);
+    return column.position >= 0 && position < row.size() ? std::move(row[position]) : Value{};
 }
 
 std::optional<std::int64_t> optionalIntegerOf(const Value& v) {
@@ -63,20 +72,34 @@ std::vector<CatalogObject> readCatalog(io::PageFile& file) {
     if (!def.findColumn("Id") || !def.findColumn("Name") || !def.findColumn("Type"))
         throw Error(kErrUnrecognizedFormat, "Unrecognized database format '" + file.path() + "'.",
                     "page 2 holds no catalog");
+    const auto id = columns.column("Id"), parentId = columns.column("ParentId"), name = columns.column("Name"),
+               type = columns.column("Type"), flags = columns.column("Flags"), created = columns.column("DateCreate"),
+               updated = columns.column("DateUpdate"), database = columns.column("Database"),
+               connect = columns.column("Connect"), foreignName = columns.column("ForeignName"),
+               properties = columns.column("LvProp");
+    auto text = [&](std::vector<Value>& row, ColumnMap::Column column) {
+        Value v = columns.take(row, column);
+        if (auto p = std::get_if<std::string>(&v)) return std::move(*p);
+        return std::string();
+    };
     std::vector<CatalogObject> objects;
-    for (auto& row : readAllRows(file, def)) {
+    storage::TableReader reader(file, def);
+    storage::Row row;
+    while (reader.next(row)) {
+        auto& values = row.values;
         CatalogObject o;
-        o.id = static_cast<std::int32_t>(integerOf(columns.get(row, "Id")));
-        o.parentId = static_cast<std::int32_t>(integerOf(columns.get(row, "ParentId")));
-        o.name = textOf(columns.get(row, "Name"));
-        o.type = static_cast<int>(integerOf(columns.get(row, "Type")));
-        o.flags = static_cast<std::uint32_t>(integerOf(columns.get(row, "Flags")));
-        o.created = dateOf(columns.get(row, "DateCreate"));
-        o.updated = dateOf(columns.get(row, "DateUpdate"));
-        o.database = textOf(columns.get(row, "Database"));
-        o.connect = textOf(columns.get(row, "Connect"));
-        o.foreignName = textOf(columns.get(row, "ForeignName"));
-        o.properties = bytesOf(columns.get(row, "LvProp"));
+        o.id = static_cast<std::int32_t>(integerOf(columns.get(values, id)));
+        o.parentId = static_cast<std::int32_t>(integerOf(columns.get(values, parentId)));
+        o.name = text(values, name);
+        o.type = static_cast<int>(integerOf(columns.get(values, type)));
+        o.flags = static_cast<std::uint32_t>(integerOf(columns.get(values, flags)));
+        o.created = dateOf(columns.get(values, created));
+        o.updated = dateOf(columns.get(values, updated));
+        o.database = text(values, database);
+        o.connect = text(values, connect);
+        o.foreignName = text(values, foreignName);
+        Value blob = columns.take(values, properties);
+        if (auto p = std::get_if<Bytes>(&blob)) o.properties = std::move(*p);
         objects.push_back(std::move(o));
     }
     return objects;

@@ -71,12 +71,21 @@ std::map<std::uint32_t, int> readComplexColumnKinds(io::PageFile& file, const st
 // dbComplexText, ..._Attachment -> dbAttachment); 0 when unknown.
 int complexKindFromTypeTable(const std::string& typeTableName);
 
-// Column access by name for rows read through a definition.
+// Column access by name for rows read through a definition: each name is
+// looked up once, and a row's value is then taken by position.
 class ColumnMap {
 public:
+    // A column's position in the rows, -1 when the table has none.
+    struct Column {
+        int position = -1;
+    };
     explicit ColumnMap(const storage::TableDefinition& definition);
+    Column column(const char* name) const;
     // The value of the column, Null when the table has no such column.
-    const Value& get(const std::vector<Value>& row, const char* column) const;
+    const Value& get(const std::vector<Value>& row, Column column) const;
+    const Value& get(const std::vector<Value>& row, const char* name) const { return get(row, this->column(name)); }
+    // The same, taken out of the row (which the caller no longer needs).
+    Value take(std::vector<Value>& row, Column column) const;
 
 private:
     const storage::TableDefinition& definition_;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include <openssl/evp.h>
-#include <openssl/provider.h>
 
 #include "jet/error.h"
 
@@ -24,21 +24,6 @@ struct DigestContextFree {
 };
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree>;
 using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextFree>;
-
-// RC4 lives in OpenSSL 3's legacy provider. It is loaded into a library
-// context of our own, so that the process's default context (and whatever
-// else uses libcrypto in it) is left as configured.
-const EVP_CIPHER* rc4Cipher() {
-    static const EVP_CIPHER* cipher = [] {
-        OSSL_LIB_CTX* context = OSSL_LIB_CTX_new();
-        if (!context) return static_cast<EVP_CIPHER*>(nullptr);
-        OSSL_PROVIDER_load(context, "legacy");
-        OSSL_PROVIDER_load(context, "default");
-        return EVP_CIPHER_fetch(context, "RC4", nullptr);
-    }();
-    if (!cipher) unavailable("RC4 (the legacy provider)");
-    return cipher;
-}
 
 const EVP_MD* digestOf(HashKind kind) {
     switch (kind) {
@@ -86,17 +71,26 @@ Bytes digest(HashKind kind, std::initializer_list<ByteView> parts) {
     return out;
 }
 
+// RC4 is written out here rather than taken from libcrypto: every open
+// unmasks the database header with it, and OpenSSL 3 keeps RC4 in its
+// legacy provider, whose loading (a configuration file and a module) would
+// cost each open of a plain file milliseconds and megabytes.
 void rc4(ByteView key, std::span<std::uint8_t> data) {
     if (key.empty() || key.size() > 256) unavailable("RC4 with a key of " + std::to_string(key.size()) + " bytes");
-    if (data.empty()) return;
-    CipherContext context(EVP_CIPHER_CTX_new());
-    if (!context || EVP_CipherInit_ex2(context.get(), rc4Cipher(), nullptr, nullptr, 1, nullptr) != 1 ||
-        EVP_CIPHER_CTX_set_key_length(context.get(), asInt(key.size())) != 1 ||
-        EVP_CipherInit_ex2(context.get(), nullptr, key.data(), nullptr, 1, nullptr) != 1)
-        unavailable("RC4");
-    int written = 0;
-    if (EVP_CipherUpdate(context.get(), data.data(), &written, data.data(), asInt(data.size())) != 1)
-        unavailable("RC4");
+    std::uint8_t state[256];
+    for (int i = 0; i < 256; ++i) state[i] = static_cast<std::uint8_t>(i);
+    std::uint8_t j = 0;
+    for (std::size_t i = 0; i < 256; ++i) {
+        j = static_cast<std::uint8_t>(j + state[i] + key[i % key.size()]);
+        std::swap(state[i], state[j]);
+    }
+    std::uint8_t x = 0, y = 0;
+    for (std::uint8_t& byte : data) {
+        x = static_cast<std::uint8_t>(x + 1);
+        y = static_cast<std::uint8_t>(y + state[x]);
+        std::swap(state[x], state[y]);
+        byte ^= state[static_cast<std::uint8_t>(state[x] + state[y])];
+    }
 }
 
 void aesDecrypt(AesMode mode, ByteView key, ByteView iv, std::span<std::uint8_t> data) {

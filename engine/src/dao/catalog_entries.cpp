@@ -42,9 +42,8 @@ void requireStorableName(const DatabaseImpl& db, const std::string& name) {
 }
 
 std::uint32_t tablePage(const DatabaseImpl& db, const std::string& name) {
-    for (int i = 0; i < db.tableDefs.Count(); ++i)
-        if (namesEqual(db.tableDefs[i].Name(), name)) return db.tdefPages[static_cast<std::size_t>(i)];
-    return 0;
+    const int position = db.tableDefs.indexOf(name);
+    return position < 0 ? 0 : db.tdefPages[static_cast<std::size_t>(position)];
 }
 
 void addCatalogEntry(DatabaseImpl& db, write::PageStore& store, const write::CatalogEntry& entry,

@@ -46,8 +46,7 @@ std::string damageText(const Error& e, const std::string& path) {
 // A table whose definition cannot be read: listed by its catalog entry,
 // with no fields or indexes and not updatable; opening it reports the damage.
 std::unique_ptr<TableDef> damagedTableDef(const catalog::CatalogObject& object, std::string damage) {
-    auto table = std::make_unique<TableDef>(object.name);
-    table->SetAttributes(catalog::daoTableDefAttributes(object.type, object.flags));
+    auto table = dao::listedTableDef(object);
     table->SetUpdatable(false);
     table->SetDamage(std::move(damage));
     return table;
@@ -104,27 +103,37 @@ void DatabaseImpl::load() {
         if ((isTableObject(o.type) || o.type == catalog::kObjQuery) &&
             (tablesContainer == 0 || o.parentId == tablesContainer))
             listed.push_back(&o);
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](auto* a, auto* b) { return catalog::catalogNameLess(a->name, b->name); });
+    {
+        std::vector<std::string_view> names;
+        names.reserve(listed.size());
+        for (const auto* o : listed) names.push_back(o->name);
+        std::vector<const catalog::CatalogObject*> sorted;
+        sorted.reserve(listed.size());
+        for (std::size_t i : catalog::catalogOrder(names)) sorted.push_back(listed[i]);
+        listed = std::move(sorted);
+    }
 
     auto queryRows = catalog::readQueryRows(*file, objects);
-    auto complexKinds = catalog::readComplexColumnKinds(*file, objects);
+    complexKinds = catalog::readComplexColumnKinds(*file, objects);
+    // Tables are listed by their catalog entries and read when first asked
+    // for (TableDef::SetReader): a caller that lists names reads no table
+    // definitions, and one damaged definition shows when its table is asked.
     std::vector<const catalog::CatalogObject*> queryObjects;
+    std::size_t tableCount = 0;
+    for (const auto* o : listed) tableCount += o->type != catalog::kObjQuery;
+    tableObjects.clear();
+    tableObjects.reserve(tableCount);
     for (const auto* o : listed) {
         if (o->type == catalog::kObjQuery) {
             queryObjects.push_back(o);
-        } else if (o->type == catalog::kObjLocalTable) {
-            try {
-                storage::TableDefinition definition = storage::readTableDefinition(*file, o->tdefPage());
-                tableDefs.add(dao::buildTableDef(*o, &definition, *file, updatable, complexKinds));
-            } catch (const Error& e) {
-                tableDefs.add(damagedTableDef(*o, damageText(e, name)));
-            }
-            tdefPages.push_back(o->tdefPage());
-        } else {
-            tableDefs.add(dao::buildTableDef(*o, nullptr, *file, updatable));
-            tdefPages.push_back(0);
+            continue;
         }
+        const std::size_t position = tableObjects.size();
+        tableObjects.push_back(*o);
+        auto table = dao::listedTableDef(*o);
+        table->SetReader([this, position](TableDef& unread) { readListedTable(unread, position); });
+        tableDefs.add(std::move(table));
+        tdefPages.push_back(o->type == catalog::kObjLocalTable ? o->tdefPage() : 0);
     }
     // Queries after the tables: "*" in a query stands for the columns of the
     // tables and queries it reads.
@@ -166,6 +175,25 @@ void DatabaseImpl::load() {
             dao::addStoredProperties(properties, blob.block(""));
         }
     }
+}
+
+void DatabaseImpl::readListedTable(TableDef& table, std::size_t position) {
+    requireOpen();
+    catalog::CatalogObject& object = tableObjects[position];
+    std::unique_ptr<TableDef> read;
+    if (object.type == catalog::kObjLocalTable) {
+        try {
+            storage::TableDefinition definition = storage::readTableDefinition(*file, object.tdefPage());
+            read = dao::buildTableDef(object, &definition, *file, updatable, complexKinds);
+        } catch (const Error& e) {
+            read = damagedTableDef(object, damageText(e, name));
+        }
+    } else {
+        read = dao::buildTableDef(object, nullptr, *file, updatable);
+    }
+    table = std::move(*read);
+    // Its properties are read: the catalog's copy of them is not needed again.
+    std::vector<std::uint8_t>().swap(object.properties);
 }
 
 void DatabaseImpl::requireOpen() const {

@@ -4,12 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "catalog/system_tables.h"
 #include "dao/memory_recordset.h"
 #include "dao/row_changes.h"
 #include "io/page_file.h"
@@ -111,6 +113,15 @@ public:
 
 private:
     void load();
+    // Reads the table tableDefs lists from tableObjects[position] into
+    // `table` (TableDef::SetReader); a definition that cannot be read makes
+    // it a damaged table. Throws 3420 once the database is closed.
+    void readListedTable(TableDef& table, std::size_t position);
+
+    // The catalog entries of the tables read at open, for reading each
+    // table when it is first asked for, and the kinds of ACE complex columns.
+    std::vector<catalog::CatalogObject> tableObjects;
+    std::map<std::uint32_t, int> complexKinds;
 };
 
 }  // namespace jet

@@ -75,6 +75,7 @@ std::unique_ptr<Index> buildIndex(const storage::LogicalIndex& logical, const st
     index->SetForeign(logical.isForeignKey());
     if (logical.realIndexNumber < definition.realIndexes.size()) {
         const storage::RealIndex& real = definition.realIndexes[logical.realIndexNumber];
+        index->Fields().reserve(static_cast<int>(real.columns.size()));
         // A primary key is unique and admits no Null whatever its flags say.
         index->SetUnique(real.unique() || logical.isPrimary());
         index->SetRequired(real.required() || logical.isPrimary());
@@ -120,6 +121,16 @@ catalog::PropertyBlob readProperties(const catalog::CatalogObject& object, const
     }
 }
 
+std::unique_ptr<TableDef> listedTableDef(const catalog::CatalogObject& object) {
+    auto table = std::make_unique<TableDef>(object.name);
+    table->SetAttributes(catalog::daoTableDefAttributes(object.type, object.flags));
+    if (object.type == catalog::kObjLinkedTable || object.type == catalog::kObjLinkedOdbc) {
+        table->SetConnect(linkConnect(object));
+        table->SetSourceTableName(object.foreignName);
+    }
+    return table;
+}
+
 std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
                                         const storage::TableDefinition* definition, const io::PageFile& file,
                                         bool databaseUpdatable, const std::map<std::uint32_t, int>& complexKinds) {
@@ -139,6 +150,8 @@ std::unique_ptr<TableDef> buildTableDef(const catalog::CatalogObject& object,
     table->SetRecordCount(static_cast<long>(definition->rowCount));
     const bool unicode = file.format().unicodeText;
     int ordinal = 0;
+    table->Fields().reserve(static_cast<int>(definition->columns.size()));
+    table->Indexes().reserve(static_cast<int>(definition->logicalIndexes.size()));
     for (const auto& column : definition->columns) {
         auto kind = complexKinds.find(column.complexId);
         int complexKind = kind == complexKinds.end() ? 0 : kind->second;
@@ -189,7 +202,13 @@ void buildRelations(const std::vector<catalog::RelationshipRow>& rows, Collectio
         if (group.empty()) names.push_back(row.name);
         group.push_back(&row);
     }
-    std::stable_sort(names.begin(), names.end(), catalog::catalogNameLess);
+    {
+        const std::vector<std::string_view> views(names.begin(), names.end());
+        std::vector<std::string> sorted;
+        sorted.reserve(names.size());
+        for (std::size_t i : catalog::catalogOrder(views)) sorted.push_back(std::move(names[i]));
+        names = std::move(sorted);
+    }
     for (const auto& name : names) {
         auto& group = byName[name];
         std::stable_sort(group.begin(), group.end(),

@@ -22,6 +22,10 @@ void addStoredProperties(Collection<Property>& out, const catalog::PropertyBlock
 // as none, as it holds only what Access shows on top of the definition.
 catalog::PropertyBlob readProperties(const catalog::CatalogObject& object, const io::PageFile& file);
 
+// A table of the catalog as its entry there gives it: name, attributes
+// and, for a linked table, its link; nothing read from its definition.
+std::unique_ptr<TableDef> listedTableDef(const catalog::CatalogObject& object);
+
 // A table of the catalog. Local tables get their fields and indexes from
 // `definition`; linked tables (definition nullptr) only their link.
 // `complexKinds` gives the DAO type of ACE complex columns by complex id.

@@ -14,10 +14,14 @@ constexpr std::size_t kInlineDataOffset = 12;      // jet-format.md#lval
 constexpr std::size_t kChainNextSize = 4;          // jet-format.md#lval
 constexpr std::uint32_t kKindMask = 0xC0000000u;   // jet-format.md#lval
 
-RowSlot longValueRow(io::PageFile& file, RowPointer where, const format::ByteReader& field) {
+// The row's bytes are read past the page cache, into `buffer`: the value
+// is copied out of them at once, and a walk over many values (the catalog's
+// property blobs) would otherwise keep every page they lie on.
+RowSlot longValueRow(io::PageFile& file, RowPointer where, const format::ByteReader& field,
+                     std::vector<std::uint8_t>& buffer) {
     if (where.page >= file.pageCount())
         field.fail("long value row on page " + std::to_string(where.page) + " outside the file", kPointerOffset);
-    DataPage page(file, where.page);
+    DataPage page(file, file.transientPage(where.page, buffer));
     RowSlot slot = page.row(where.row);
     if (slot.deleted)
         field.fail("long value row " + std::to_string(where.page) + ":" + std::to_string(where.row) + " is deleted",
@@ -43,8 +47,9 @@ std::vector<std::uint8_t> readLongValue(io::PageFile& file, std::span<const std:
         auto data = field.bytes(kInlineDataOffset, length);
         return {data.begin(), data.end()};
     }
+    std::vector<std::uint8_t> buffer;
     if (kind == kLongValueSingle) {
-        RowSlot slot = longValueRow(file, pointer, field);
+        RowSlot slot = longValueRow(file, pointer, field, buffer);
         if (slot.bytes.size() < length)
             field.fail("long value row holds " + std::to_string(slot.bytes.size()) + " of " + std::to_string(length) +
                            " bytes",
@@ -60,7 +65,7 @@ std::vector<std::uint8_t> readLongValue(io::PageFile& file, std::span<const std:
     while (out.size() < length) {
         if (at.isNull()) field.fail("long value chain ends after " + std::to_string(out.size()) + " bytes", 0);
         if (!visited.insert(at.stored()).second) field.fail("long value chain loops", 0);
-        RowSlot slot = longValueRow(file, at, field);
+        RowSlot slot = longValueRow(file, at, field, buffer);
         format::ByteReader row(slot.bytes, at.page, "long value row", file.path());
         const RowPointer next = RowPointer::fromStored(row.u32(0));
         const std::size_t take = std::min(length - out.size(), slot.bytes.size() - kChainNextSize);

@@ -1,10 +1,9 @@
 #include "storage/table_definition.h"
 
 #include <algorithm>
-#include <cctype>
-#include <unordered_set>
 
 #include "format/byte_reader.h"
+#include "jet/collection.h"
 #include "storage/text_codec.h"
 
 namespace jet::storage {
@@ -31,27 +30,34 @@ constexpr ColumnLayout kJet3Columns{1, 3, 9, 11, 11, 12, 0, 13, 0, 14, 16};
 constexpr ColumnLayout kJet4Columns{5, 7, 11, 0, 11, 12, 11, 15, 16, 21, 23};
 
 // The definition's pages joined into one buffer: the first page whole,
-// then each continuation page without its 8-byte header.
-std::vector<std::uint8_t> gatherPages(io::PageFile& file, std::uint32_t tdefPage) {
-    std::vector<std::uint8_t> buffer;
-    std::unordered_set<std::uint32_t> seen;
+// then each continuation page without its 8-byte header. The pages are
+// read past the page cache: the definition is decoded from the copy, and
+// keeping every table's definition pages would make an open of a large
+// database hold its whole catalog of pages.
+void gatherPages(io::PageFile& file, std::uint32_t tdefPage, std::vector<std::uint8_t>& buffer) {
+    buffer.clear();
+    std::vector<std::uint8_t> scratch;
+    std::vector<std::uint32_t> seen;
     std::uint32_t number = tdefPage;
     bool first = true;
     while (number != 0 || first) {
         file.checkPageNumber(number, "table definition");
-        if (!seen.insert(number).second) {
-            io::Page p = file.page(number);
-            file.reader(p, "table definition").fail("table definition chain loops", kTdefNextPageOffset);
-        }
-        io::Page page = file.page(number);
-        format::ByteReader in = file.reader(page, "table definition");
+        // The first page is read straight into the buffer (unless cached).
+        io::Page page = file.transientPage(number, first ? buffer : scratch);
+        const format::ByteReader in = file.reader(page, "table definition");
+        if (std::find(seen.begin(), seen.end(), number) != seen.end())
+            in.fail("table definition chain loops", kTdefNextPageOffset);
+        seen.push_back(number);
         if (in.u8(0) != kTdefPageType) in.fail("not a table definition page (type " + std::to_string(in.u8(0)) + ")", 0);
-        const std::size_t from = first ? 0 : kTdefPageHeaderSize;
-        buffer.insert(buffer.end(), page.bytes.begin() + static_cast<std::ptrdiff_t>(from), page.bytes.end());
         number = in.u32(kTdefNextPageOffset);
+        if (first) {
+            if (page.bytes.data() != buffer.data()) buffer.assign(page.bytes.begin(), page.bytes.end());
+        } else {
+            buffer.insert(buffer.end(), page.bytes.begin() + static_cast<std::ptrdiff_t>(kTdefPageHeaderSize),
+                          page.bytes.end());
+        }
         first = false;
     }
-    return buffer;
 }
 
 std::string readName(format::ByteCursor& in, const io::PageFile& file) {
@@ -69,14 +75,8 @@ void checkCount(const format::ByteReader& in, std::size_t at, std::uint64_t coun
 }  // namespace
 
 const ColumnDef* TableDefinition::findColumn(const std::string& name) const {
-    auto same = [&](const std::string& other) {
-        return other.size() == name.size() &&
-               std::equal(other.begin(), other.end(), name.begin(), [](char a, char b) {
-                   return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-               });
-    };
     for (const auto& column : columns)
-        if (same(column.name)) return &column;
+        if (namesEqual(column.name, name)) return &column;
     return nullptr;
 }
 
@@ -88,7 +88,10 @@ int TableDefinition::columnPosition(std::uint16_t number) const {
 
 TableDefinition readTableDefinition(io::PageFile& file, std::uint32_t tdefPage) {
     const auto& fmt = file.format();
-    const std::vector<std::uint8_t> buffer = gatherPages(file, tdefPage);
+    // One buffer for every definition a thread reads: an open of many
+    // tables reads one definition after another.
+    thread_local std::vector<std::uint8_t> buffer;
+    gatherPages(file, tdefPage, buffer);
     format::ByteReader in(buffer, tdefPage, "table definition", file.path());
 
     TableDefinition def;

@@ -243,12 +243,13 @@ TableReader::TableReader(io::PageFile& file, const TableDefinition& def)
 void TableReader::rewind() {
     pageIndex_ = 0;
     slot_ = 0;
+    scanPageRead_ = false;
 }
 
-std::optional<std::span<const std::uint8_t>> TableReader::resolve(RowPointer where) {
+std::optional<std::span<const std::uint8_t>> TableReader::resolve(RowPointer where, const io::Page* current) {
     for (int hop = 0; hop <= kMaxOverflowHops; ++hop) {
         file_.checkPageNumber(where.page, "row pointer");
-        DataPage page(file_, where.page);
+        DataPage page = current && current->number == where.page ? DataPage(file_, *current) : DataPage(file_, where.page);
         if (page.owner() != def_.tdefPage || where.row >= page.rowCount()) return std::nullopt;
         RowSlot slot = page.row(where.row);
         // Only the first slot may be deleted for real; later hops land on
@@ -276,6 +277,7 @@ std::optional<Row> TableReader::readAt(RowPointer where) {
 void TableReader::nextPage() {
     ++pageIndex_;
     slot_ = 0;
+    scanPageRead_ = false;
 }
 
 bool TableReader::next(Row& row) {
@@ -283,8 +285,11 @@ bool TableReader::next(Row& row) {
         const std::uint32_t number = pages_[pageIndex_];
         std::optional<DataPage> page;
         try {
-            io::Page raw = file_.page(number);
-            if (raw.bytes[0] == kDataPageType) page.emplace(file_, number);
+            if (!scanPageRead_) {
+                scanPage_ = file_.transientPage(number, scanBuffer_);
+                scanPageRead_ = true;
+            }
+            if (scanPage_.bytes[0] == kDataPageType) page.emplace(file_, scanPage_);
         } catch (const jet::Error&) {
             nextPage();  // a caller that goes on after the error starts on the next page
             throw;
@@ -297,9 +302,10 @@ bool TableReader::next(Row& row) {
         }
         const RowPointer where{number, static_cast<std::uint8_t>(slot_)};
         ++slot_;
-        auto found = readAt(where);
-        if (!found) continue;
-        row = std::move(*found);
+        auto bytes = resolve(where, &scanPage_);
+        if (!bytes) continue;
+        row.location = where;
+        row.values = decodeRow(file_, def_, *bytes, where);
         return true;
     }
     return false;

@@ -49,12 +49,19 @@ public:
     const TableDefinition& definition() const { return def_; }
 
 private:
-    std::optional<std::span<const std::uint8_t>> resolve(RowPointer where);
+    // The row's bytes at `where`; `current` is the page the scan holds,
+    // read past the page cache, used when the row lies on it.
+    std::optional<std::span<const std::uint8_t>> resolve(RowPointer where, const io::Page* current = nullptr);
     void nextPage();
 
     io::PageFile& file_;
     const TableDefinition& def_;
     std::vector<std::uint32_t> pages_;
+    // The page the scan is on: a scan reads each page once, so its pages
+    // are not kept in the page cache.
+    std::vector<std::uint8_t> scanBuffer_;
+    io::Page scanPage_;
+    bool scanPageRead_ = false;
     std::size_t pageIndex_ = 0;
     std::uint16_t slot_ = 0;
 };

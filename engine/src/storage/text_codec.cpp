@@ -100,6 +100,31 @@ iconv_t converterFor(std::uint16_t codePage) {
     return converters.get(codePage);
 }
 
+// Windows code page 1252, the code page of nearly every Jet 3 file, for
+// 0x80 to 0x9F; from 0xA0 on it is Latin-1. Decoded here rather than through
+// iconv, whose first use loads a conversion module: a cost every start of a
+// short-lived reader would pay. The five bytes the code page leaves
+// undefined are 0 here and, as below, pass through as C1 controls.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+std::string decodeCp1252(std::span<const std::uint8_t> bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (std::uint8_t b : bytes) {
+        if (b < 0x80) {
+            out.push_back(static_cast<char>(b));
+        } else {
+            const char16_t mapped = b < 0xA0 ? kCp1252High[b - 0x80] : 0;
+            appendUtf8(out, mapped ? mapped : static_cast<char32_t>(b));
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string decodeUcs2Text(std::span<const std::uint8_t> bytes) {
@@ -135,6 +160,7 @@ std::string decodeCodePageText(std::span<const std::uint8_t> bytes, std::uint16_
     bool ascii = true;
     for (std::uint8_t b : bytes) ascii = ascii && b < 0x80;
     if (ascii) return std::string(bytes.begin(), bytes.end());
+    if (codePage == 0 || codePage == kDefaultCodePage) return decodeCp1252(bytes);
 
     iconv_t cd = converterFor(codePage == 0 ? kDefaultCodePage : codePage);
     if (cd == kNoConverter) {

@@ -69,8 +69,12 @@ TEST(OpenDatabase, AceFilesAreNeverUpdatable) {
 TEST(OpenDatabase, ClosedDatabaseRefusesFurtherUse) {
     STRUX_REQUIRE_CORPUS();
     auto db = jet::DBEngine().OpenDatabase(testsupport::corpusFile("V1997/testV1997.mdb").string(), false, true);
+    jet::TableDef& unread = db->TableDefs()[0];
     db->Close();
     EXPECT_EQ(testsupport::errorNumber<jet::Error>([&] { db->TableDefs(); }), jet::kErrObjectInvalid);
+    // A table listed but not yet read can no longer be read.
+    EXPECT_EQ(testsupport::errorNumber<jet::Error>([&] { unread.Fields(); }), jet::kErrObjectInvalid);
+    EXPECT_FALSE(unread.IsRead());
 }
 
 // One table definition that cannot be read must not refuse the file: the
@@ -97,6 +101,11 @@ TEST(OpenDatabase, DamagedTableDefinitionLeavesTheRestReadable) {
         }
         bytes[page * pageSize] = 0x01;  // a data page where the definition was
         jet::Database db(jet::DatabaseImpl::openBytes(std::move(bytes), name));
+        // Listed by its catalog entry alone: the damage shows once the
+        // table is asked for more than its name and attributes.
+        const jet::TableDef& listed = db.TableDefs()[victim];
+        EXPECT_EQ(listed.Attributes() & jet::dbSystemObject, 0);
+        EXPECT_FALSE(listed.IsRead());
         int fieldsAfter = 0;
         for (const auto& table : db.TableDefs()) {
             fieldsAfter += table->Fields().Count();

@@ -1,6 +1,7 @@
 // Text decoding: UCS-2 and its compressed form, surrogate pairs, damaged
 // text, and single-byte code pages.
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "storage/text_codec.h"
 
@@ -40,6 +41,26 @@ TEST(TextCodec, CodePagesThroughIconv) {
     // Zero means the default code page; an unknown one falls back to it.
     EXPECT_EQ(decodeCodePageText(Bytes{0xE9}, 0), "\xC3\xA9");
     EXPECT_EQ(decodeCodePageText(Bytes{0xE9}, 4242), "\xC3\xA9");
+}
+
+// Code page 1252 is decoded by a table of its own: each byte as iconv
+// decodes it, or passed through where iconv has none.
+TEST(TextCodec, CodePage1252TableAgreesWithIconv) {
+    iconv_t cd = iconv_open("UTF-8", "CP1252");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        char in[1] = {static_cast<char>(b)}, out[8] = {};
+        char* from = in;
+        char* to = out;
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        std::string expected;
+        if (iconv(cd, &from, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1))
+            expected.assign(out, to);
+        else
+            expected = {static_cast<char>(0xC0 | (b >> 6)), static_cast<char>(0x80 | (b & 0x3F))};
+        EXPECT_EQ(decodeCodePageText(Bytes{static_cast<std::uint8_t>(b)}, 1252), expected) << b;
+    }
+    iconv_close(cd);
 }
 
 }  // namespace
