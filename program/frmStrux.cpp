@@ -465,7 +465,12 @@ void frmStrux::LoadStructure(int mode) {
         if (mode == 0) {
             fillList(lstTables, listing::listEntries(dbCurrent->TableDefs(), dbCurrent->QueryDefs(),
                                                           dbCurrent->Relations()));
-            markDamagedEntries();
+            // Whether a table is damaged is known only once its definition
+            // is read: that is done when the list is on the screen, so that a
+            // large database is listed at once and marked a moment later.
+            QTimer::singleShot(0, this, [this, listed = std::weak_ptr(dbCurrent)] {
+                if (!listed.expired() && listed.lock() == dbCurrent) markDamagedEntries();
+            });
             if (lstTables->count() == 0) {
                 SetPointer(0);
                 vb::MsgBox("This database has no tables in it. Please try another!", vb::vbInformation,
@@ -495,19 +500,24 @@ void frmStrux::LoadStructure(int mode) {
 // with the engine's finding as its tool tip (and in the Properties list
 // when it is chosen).
 void frmStrux::markDamagedEntries() {
-    for (int i = 0; i < lstTables->count(); ++i) {
-        QListWidgetItem* item = lstTables->item(i);
-        const std::string entry = item->text().toStdString();
-        const std::string name = listing::entryName(entry);
-        std::string damage;
-        if (entry.rfind(viewer::kTablePrefix, 0) == 0) {
-            if (const jet::TableDef* table = dbCurrent->TableDefs().find(name)) damage = table->Damage();
-        } else if (entry.rfind(viewer::kQueryPrefix, 0) == 0) {
-            if (const jet::QueryDef* query = dbCurrent->QueryDefs().find(name)) damage = query->Damage();
+    try {
+        for (int i = 0; i < lstTables->count(); ++i) {
+            QListWidgetItem* item = lstTables->item(i);
+            const std::string entry = item->text().toStdString();
+            const std::string name = listing::entryName(entry);
+            std::string damage;
+            if (entry.rfind(viewer::kTablePrefix, 0) == 0) {
+                if (const jet::TableDef* table = dbCurrent->TableDefs().find(name)) damage = table->Damage();
+            } else if (entry.rfind(viewer::kQueryPrefix, 0) == 0) {
+                if (const jet::QueryDef* query = dbCurrent->QueryDefs().find(name)) damage = query->Damage();
+            }
+            if (damage.empty()) continue;
+            item->setForeground(Qt::red);
+            item->setToolTip(qs("Damaged: " + damage));
         }
-        if (damage.empty()) continue;
-        item->setForeground(Qt::red);
-        item->setToolTip(qs("Damaged: " + damage));
+    } catch (const jet::Error& e) {
+        // Run from the event loop: an engine error is told, never thrown on.
+        reportEngineError(e.number(), e.what());
     }
 }
 

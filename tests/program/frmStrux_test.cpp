@@ -311,6 +311,7 @@ TEST_F(MainWindowTest, DamagedAndLinkedTablesSayWhatTheyAre) {
     openNorthwind();
     EXPECT_TRUE(ui->messageBoxes().empty());
     auto* lstTables = list("lstTables");
+    QCoreApplication::processEvents();  // damage is marked once the list is shown
     for (const auto& [entry, marked] : std::vector<std::pair<std::string, bool>>{
              {"Tbl: Broken", true}, {"Tbl: Attached", false}, {"Tbl: Customers", false}}) {
         const auto found = lstTables->findItems(QString::fromStdString(entry), Qt::MatchExactly);
