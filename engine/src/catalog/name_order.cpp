@@ -86,15 +86,7 @@ bool keyLess(const NameKey& a, const NameKey& b) {
 
 }  // namespace
 
-bool catalogNameLess(std::string_view a, std::string_view b) {
-    std::vector<int> ka = primaryKey(a), kb = primaryKey(b);
-    if (ka != kb) return ka < kb;
-    auto sa = foldedCodePoints(a, false), sb = foldedCodePoints(b, false);
-    if (sa != sb) return sa < sb;
-    auto ta = foldedCodePoints(a, true), tb = foldedCodePoints(b, true);
-    if (ta != tb) return ta < tb;
-    return a < b;
-}
+bool catalogNameLess(std::string_view a, std::string_view b) { return keyLess(nameKey(a), nameKey(b)); }
 
 std::vector<std::size_t> catalogOrder(const std::vector<std::string_view>& names) {
     std::vector<NameKey> keys;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace jet::catalog {
@@ -19,5 +20,18 @@ bool catalogNameLess(std::string_view a, std::string_view b);
 // their given order: what a stable sort by catalogNameLess gives, with each
 // name's sort key made once rather than at every comparison.
 std::vector<std::size_t> catalogOrder(const std::vector<std::string_view>& names);
+
+// Sorts `items` stably into the catalog order of `nameOf(item)`.
+template <class T, class NameOf>
+void sortInCatalogOrder(std::vector<T>& items, NameOf nameOf) {
+    std::vector<std::string_view> names;
+    names.reserve(items.size());
+    for (const T& item : items) names.push_back(nameOf(item));
+    const std::vector<std::size_t> order = catalogOrder(names);
+    std::vector<T> sorted;
+    sorted.reserve(items.size());
+    for (std::size_t i : order) sorted.push_back(std::move(items[i]));
+    items = std::move(sorted);
+}
 
 }  // namespace jet::catalog

@@ -103,15 +103,7 @@ void DatabaseImpl::load() {
         if ((isTableObject(o.type) || o.type == catalog::kObjQuery) &&
             (tablesContainer == 0 || o.parentId == tablesContainer))
             listed.push_back(&o);
-    {
-        std::vector<std::string_view> names;
-        names.reserve(listed.size());
-        for (const auto* o : listed) names.push_back(o->name);
-        std::vector<const catalog::CatalogObject*> sorted;
-        sorted.reserve(listed.size());
-        for (std::size_t i : catalog::catalogOrder(names)) sorted.push_back(listed[i]);
-        listed = std::move(sorted);
-    }
+    catalog::sortInCatalogOrder(listed, [](const catalog::CatalogObject* o) { return std::string_view(o->name); });
 
     auto queryRows = catalog::readQueryRows(*file, objects);
     complexKinds = catalog::readComplexColumnKinds(*file, objects);

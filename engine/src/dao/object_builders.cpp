@@ -202,13 +202,7 @@ void buildRelations(const std::vector<catalog::RelationshipRow>& rows, Collectio
         if (group.empty()) names.push_back(row.name);
         group.push_back(&row);
     }
-    {
-        const std::vector<std::string_view> views(names.begin(), names.end());
-        std::vector<std::string> sorted;
-        sorted.reserve(names.size());
-        for (std::size_t i : catalog::catalogOrder(views)) sorted.push_back(std::move(names[i]));
-        names = std::move(sorted);
-    }
+    catalog::sortInCatalogOrder(names, [](const std::string& name) { return std::string_view(name); });
     for (const auto& name : names) {
         auto& group = byName[name];
         std::stable_sort(group.begin(), group.end(),

@@ -162,7 +162,7 @@ std::string decodeCodePageText(std::span<const std::uint8_t> bytes, std::uint16_
     if (ascii) return std::string(bytes.begin(), bytes.end());
     if (codePage == 0 || codePage == kDefaultCodePage) return decodeCp1252(bytes);
 
-    iconv_t cd = converterFor(codePage == 0 ? kDefaultCodePage : codePage);
+    iconv_t cd = converterFor(codePage);
     if (cd == kNoConverter) {
         // No converter at all: keep ASCII and mark the rest.
         for (std::uint8_t b : bytes) b < 0x80 ? out.push_back(static_cast<char>(b)) : appendUtf8(out, kReplacement);
