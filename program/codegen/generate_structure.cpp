@@ -91,9 +91,14 @@ GeneratedFiles makeEmptyCopy(const CodeRequest& request, const SourceDatabase& s
     try {
         file.emplace(files.copyPath, std::vector<std::filesystem::path>{request.sDbPath},
                      files::ReplacementFile::Temporary::NameOnly);
-        auto target = jet::DBEngine().CreateDatabaseWithoutJournal(
+        jet::DBEngine engine;
+        auto target = engine.CreateDatabaseWithoutJournal(
             file->temporaryPath().string(), kCopyLocale, copyFormatOption(request.sourceVersion, request.sourceCodePage));
+        // One transaction: each page of the copy is written once, at the end,
+        // however many tables and relations changed it on the way.
+        engine.BeginTrans();
         files.copy = copyStructure(request.entries, source, *target, [&host] { host.doEvents(); });
+        engine.CommitTrans();
         target->Close();
         file->commit(replace ? files::Replace::IfExists : files::Replace::Never);
     } catch (const files::FileError& e) {

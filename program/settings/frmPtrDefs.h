@@ -87,6 +87,9 @@ private:
     QWidget* buildTabSettingTab();
     QWidget* buildPrintSettingTab();
     void connectHandlers();
+    // Stores every tab with changes in one transaction; false when a store
+    // was refused or the commit failed (the dialog then stays open).
+    bool applyPendingTabs();
     void loadFull();
     void loadReduced();
 

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QCheckBox>
 
+#include "STXGLOB.h"
+#include "jet/error.h"
 #include "printing/print_defaults_file.h"
 #include "settings/frmPtrDefs.h"
 #include "settings/settings_store.h"
@@ -144,6 +146,39 @@ void frmPtrDefs::applyPrintSetting() {
     changed_[4] = false;
 }
 
+bool frmPtrDefs::applyPendingTabs() {
+    // The rows of all tabs reach the settings database as one commit.
+    const auto changedBefore = changed_;
+    dbSettings->BeginTrans();
+    bool stored = true;
+    for (int tab = 1; tab <= 4 && stored; ++tab) {
+        // The target and style on tab 1 are stored with tab 4.
+        const bool pending = changed_[static_cast<std::size_t>(tab)] || (tab == 4 && changed_[1]);
+        if (!pending) continue;
+        selectTab(tab);
+        // A refused store keeps the dialog open on that tab; what the tabs
+        // before it stored is kept.
+        stored = applyCurrentTab();
+    }
+    try {
+        dbSettings->CommitTrans();
+    } catch (const jet::Error& e) {
+        try {
+            dbSettings->Rollback();
+        } catch (const jet::Error&) {
+            // The settings database is read again at the next opening.
+        }
+        // Nothing reached the file: the tabs are pending again.
+        changed_ = changedBefore;
+        ShowSaveState();
+        vb::MsgBox("The settings could not be stored: " + std::string(e.what()) + " (error " +
+                       std::to_string(e.number()) + "). Nothing was stored.",
+                   vb::vbExclamation, vb::App().Title());
+        return false;
+    }
+    return stored;
+}
+
 void frmPtrDefs::cmdOK_Click() {
     if (full_) {
         if (changed_[1] || changed_[2] || changed_[3] || changed_[4]) {
@@ -151,16 +186,7 @@ void frmPtrDefs::cmdOK_Click() {
                                           vb::vbQuestion + vb::vbYesNoCancel, "Changes detected");
             // Cancel goes back to the dialog with the changes still pending.
             if (answer == vb::vbCancel) return;
-            if (answer == vb::vbYes) {
-                for (int tab = 1; tab <= 4; ++tab) {
-                    // The target and style on tab 1 are stored with tab 4.
-                    const bool pending = changed_[static_cast<std::size_t>(tab)] || (tab == 4 && changed_[1]);
-                    if (!pending) continue;
-                    selectTab(tab);
-                    // A refused store keeps the dialog open on that tab.
-                    if (!applyCurrentTab()) return;
-                }
-            }
+            if (answer == vb::vbYes && !applyPendingTabs()) return;
         }
     } else {
         selectTab(3);

@@ -32,6 +32,14 @@ public:
     virtual bool Transactions() const = 0;
     virtual bool Updatable() const = 0;
     virtual std::unique_ptr<jet::Recordset> OpenRecordset(const std::string& name, int type) = 0;
+    // The transactions of the workspace it was opened in: the writes
+    // between BeginTrans and CommitTrans reach the file as one commit, and
+    // Rollback gives them back. CommitTrans throws jet::Error when the file
+    // refuses the commit; the transaction is then still open. A database
+    // without transactions (Transactions() false) writes at once.
+    virtual void BeginTrans() {}
+    virtual void CommitTrans() {}
+    virtual void Rollback() {}
     virtual void Close() = 0;
     // What the open found of an interrupted write (a journal applied, set
     // aside or waiting); empty when there was none.

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "STXGLOB.h"
+#include "jet/dao.h"
 #include "printing/print_defaults_file.h"
 #include "settings_support.h"
 
@@ -351,6 +352,12 @@ TEST_F(PrintDefaultsTest, LeavingWithUnsavedChangesAsksAndStoresOnlyOnYes) {
             dialog->Form_Unload();
             dbSettings->Close();
             dbSettings.reset();
+            // Both tabs' rows reached the file, in one commit that no
+            // transaction still holds back.
+            auto file = jet::DBEngine().OpenDatabase(settingsPath, false, true);
+            auto rs = file->OpenRecordset("StoredSettings", jet::dbOpenDynaset);
+            rs->FindFirst("[SettingTitle] = 'Default'");
+            EXPECT_EQ(jet::valueToString((*rs)["Tab01"]), stored ? "12" : "10");
         }
     }
 }

@@ -1,4 +1,5 @@
-// DBEngine: opens and creates databases.
+// DBEngine: opens and creates databases, all in its one workspace (copies of
+// a DBEngine share it).
 #pragma once
 
 #include <memory>
@@ -6,6 +7,7 @@
 
 #include "jet/database.h"
 #include "jet/types.h"
+#include "jet/workspace.h"
 
 namespace jet {
 
@@ -40,6 +42,18 @@ public:
     // leaves a file that must be thrown away, never used. Not a DAO member.
     std::shared_ptr<Database> CreateDatabaseWithoutJournal(const std::string& name, const std::string& locale,
                                                            int options = 0);
+
+    // The default workspace, the only one: index 0. Throws 3265 for another.
+    Workspace& Workspaces(int index);
+    // The default workspace's transactions, as DAO's DBEngine offers them.
+    void BeginTrans() { workspace_->BeginTrans(); }
+    void CommitTrans() { workspace_->CommitTrans(); }
+    void Rollback() { workspace_->Rollback(); }
+
+private:
+    std::shared_ptr<Database> enlisted(std::shared_ptr<Database> database);
+
+    std::shared_ptr<Workspace> workspace_ = std::make_shared<Workspace>();
 };
 
 }  // namespace jet

@@ -10,6 +10,8 @@ namespace jet {
 // DAO error numbers the engine raises.
 enum ErrorNumber : long {
     kErrInvalidArgument = 3001,
+    kErrTooManyTransactions = 3003,     // BeginTrans past five levels
+    kErrNoTransaction = 3034,           // CommitTrans or Rollback without BeginTrans
     kErrDuplicateObject = 3012,         // object already exists
     kErrDuplicateField = 3191,          // field defined more than once
     kErrNoCurrentRecord = 3021,

@@ -10,6 +10,7 @@
 #include "dao/table_recordset.h"
 #include "write/page_sink.h"
 #include "write/page_store.h"
+#include "write/transaction_pages.h"
 #include "dao/object_builders.h"
 #include "dao/query_resolver.h"
 #include "storage/table_reader.h"
@@ -248,34 +249,86 @@ DatabaseImpl::TableSnapshot DatabaseImpl::readTableSnapshot(int position) {
 }
 
 void DatabaseImpl::commit(write::PageStore& store) {
+    if (transaction && transaction->holding()) {
+        store.commit(transaction->sink());
+        return;
+    }
+    commitToFile(store);
+}
+
+int DatabaseImpl::transactionDepth() const { return transaction ? transaction->depth() : 0; }
+
+void DatabaseImpl::beginTransaction() {
+    requireOpen();
+    if (!transaction) transaction = std::make_unique<write::TransactionPages>(*file);
+    transaction->begin();
+}
+
+void DatabaseImpl::commitTransaction() {
+    if (!isOpen || transactionDepth() == 0) return;
+    if (transaction->depth() > 1) {
+        transaction->commitInner();
+        return;
+    }
+    if (!transaction->heldPages().empty()) {
+        if (commitOverride) {
+            write::PageStore store(*file);
+            for (std::uint32_t number : transaction->heldPages()) store.modify(number);
+            commitOverride(store);
+        } else {
+            // Straight from the cache: a large transaction is not copied.
+            writeToFile([this](write::PageSink& sink) {
+                write::writeHeldPages(*file, sink, transaction->heldPages());
+            });
+        }
+    }
+    transaction->endOutermost();
+}
+
+void DatabaseImpl::rollbackTransaction() {
+    if (!isOpen || transactionDepth() == 0) return;
+    if (!transaction->rollback()) return;
+    // The objects built from the pages given back are gone with them.
+    reload();
+    std::erase_if(rowListeners, [](const auto& listener) { return listener.expired(); });
+    const auto listeners = rowListeners;
+    for (const auto& weak : listeners)
+        if (auto listener = weak.lock()) listener->rowsRolledBack();
+}
+
+void DatabaseImpl::commitToFile(write::PageStore& store) {
     if (commitOverride) {
         commitOverride(store);
         return;
     }
+    writeToFile([&store](write::PageSink& sink) { store.commit(sink); });
+}
+
+void DatabaseImpl::writeToFile(const std::function<void(write::PageSink&)>& write) {
     if (file->inMemory()) {
         // The PageFile takes the pages itself when the store commits.
         struct NoSink : write::PageSink {
             void writePage(std::uint32_t, std::span<const std::uint8_t>) override {}
             void flush() override {}
         } sink;
-        store.commit(sink);
-    } else {
-        // Other openers hold shared locks and cache pages: writing under
-        // them would hand them a database that changed beneath them. Write
-        // only while no one else has the file open.
-        if (!file->lockForWrite())
-            throw Error(kErrLockedForUpdate, "Couldn't update; currently locked by another session on this machine.",
-                        file->path());
-        try {
-            write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path(),
-                                     journaled ? write::FilePageSink::Journal::On : write::FilePageSink::Journal::Off);
-            store.commit(sink);
-        } catch (...) {
-            file->unlockAfterWrite();
-            throw;
-        }
-        file->unlockAfterWrite();
+        write(sink);
+        return;
     }
+    // Other openers hold shared locks and cache pages: writing under
+    // them would hand them a database that changed beneath them. Write
+    // only while no one else has the file open.
+    if (!file->lockForWrite())
+        throw Error(kErrLockedForUpdate, "Couldn't update; currently locked by another session on this machine.",
+                    file->path());
+    try {
+        write::FilePageSink sink(file->descriptor(), file->pageSize(), file->path(),
+                                 journaled ? write::FilePageSink::Journal::On : write::FilePageSink::Journal::Off);
+        write(sink);
+    } catch (...) {
+        file->unlockAfterWrite();
+        throw;
+    }
+    file->unlockAfterWrite();
 }
 
 void DatabaseImpl::publish(const dao::CommittedRows& rows) {
@@ -289,7 +342,8 @@ void DatabaseImpl::publish(const dao::CommittedRows& rows) {
 void DatabaseImpl::close() {
     requireOpen();
     isOpen = false;
-    file.reset();  // releases the file lock
+    transaction.reset();  // what it held back is given up with the file
+    file.reset();         // releases the file lock
 }
 
 }  // namespace jet

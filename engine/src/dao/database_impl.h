@@ -17,9 +17,11 @@
 #include "io/page_file.h"
 #include "jet/database.h"
 #include "storage/row_pointer.h"
+#include "write/transaction_pages.h"
 
 namespace jet::write {
 class PageStore;
+class PageSink;
 }
 
 namespace jet {
@@ -67,6 +69,13 @@ public:
     // Writes the pages `store` changed into the file (or the bytes in
     // memory) and refreshes the cached pages.
     void commit(write::PageStore& store);
+    // The database's part in its workspace's transactions (jet/workspace.h):
+    // while a level is open, commit() holds the pages back; the outermost
+    // commitTransaction() writes them all through one commit.
+    int transactionDepth() const;
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
     // Tells every open recordset that writes which rows a commit changed,
     // so that each holds the rows the file now has.
     void publish(const dao::CommittedRows& rows);
@@ -93,6 +102,7 @@ public:
     Collection<Property> properties;
 
     std::unique_ptr<io::PageFile> file;
+    std::unique_ptr<write::TransactionPages> transaction;  // once a level was opened
     // The definition page of each local table, parallel to tableDefs (0 for
     // linked tables).
     std::vector<std::uint32_t> tdefPages;
@@ -112,6 +122,10 @@ public:
     CatalogIds catalogIds;
 
 private:
+    void commitToFile(write::PageStore& store);
+    // Runs `write` with the sink that writes this database's file, under
+    // the file's exclusive lock.
+    void writeToFile(const std::function<void(write::PageSink&)>& write);
     void load();
     // Reads the table tableDefs lists from tableObjects[position] into
     // `table` (TableDef::SetReader); a definition that cannot be read makes

@@ -1,13 +1,24 @@
 #include "jet/dbengine.h"
 
 #include "dao/database_impl.h"
+#include "jet/error.h"
 #include "write/database_creator.h"
 
 namespace jet {
 
 std::shared_ptr<Database> DBEngine::OpenDatabase(const std::string& name, bool exclusive, bool readOnly,
                                                  const std::string& connect) {
-    return std::make_shared<Database>(DatabaseImpl::open(name, exclusive, readOnly, connect));
+    return enlisted(std::make_shared<Database>(DatabaseImpl::open(name, exclusive, readOnly, connect)));
+}
+
+std::shared_ptr<Database> DBEngine::enlisted(std::shared_ptr<Database> database) {
+    workspace_->enlist(database);
+    return database;
+}
+
+Workspace& DBEngine::Workspaces(int index) {
+    if (index != 0) throw Error(kErrItemNotFound, "Item not found in this collection.");
+    return *workspace_;
 }
 
 namespace {

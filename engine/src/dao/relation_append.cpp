@@ -32,9 +32,8 @@ struct Side {
 };
 
 Side findSide(DatabaseImpl& db, const std::string& name) {
-    for (int i = 0; i < db.tableDefs.Count(); ++i)
-        if (namesEqual(db.tableDefs[i].Name(), name))
-            return {db.tableDefs[i].Name(), db.tdefPages[static_cast<std::size_t>(i)], false};
+    if (const int i = db.tableDefs.indexOf(name); i >= 0)
+        return {db.tableDefs[i].Name(), db.tdefPages[static_cast<std::size_t>(i)], false};
     if (const QueryDef* query = db.queryDefs.find(name)) return {query->Name(), 0, true};
     notFound("table '" + name + "'");
 }
@@ -153,12 +152,11 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
         // The pages this operation writes as catalog tables must not also be
         // rewritten as one of the related tables.
         for (const char* system : {"MSysObjects", "MSysACEs", "MSysRelationships"})
-            for (int i = 0; i < tableDefs.Count(); ++i)
-                if (namesEqual(tableDefs[i].Name(), system) &&
-                    (tdefPages[static_cast<std::size_t>(i)] == primary.tdefPage ||
-                     tdefPages[static_cast<std::size_t>(i)] == foreign.tdefPage))
-                    throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
-                                "relation on a catalog table");
+            if (const int i = tableDefs.indexOf(system);
+                i >= 0 && (tdefPages[static_cast<std::size_t>(i)] == primary.tdefPage ||
+                           tdefPages[static_cast<std::size_t>(i)] == foreign.tdefPage))
+                throw Error(kErrOperationNotSupported, "Operation is not supported for this type of object.",
+                            "relation on a catalog table");
         for (const auto& logical : foreignDef.logicalIndexes)
             if (namesEqual(logical.name, name)) throw Error(kErrIndexExists, "Index already exists.");
         const std::size_t added = selfRelated ? 2 : 1;
@@ -207,9 +205,8 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
         if (!selfRelated) write::TableWriter(store, primaryDef, codePage).saveDefinition();
     }
 
-    std::uint32_t relationshipsPage = 0;
-    for (int i = 0; i < tableDefs.Count(); ++i)
-        if (namesEqual(tableDefs[i].Name(), "MSysRelationships")) relationshipsPage = tdefPages[static_cast<std::size_t>(i)];
+    const int relationshipsAt = tableDefs.indexOf("MSysRelationships");
+    const std::uint32_t relationshipsPage = relationshipsAt < 0 ? 0 : tdefPages[static_cast<std::size_t>(relationshipsAt)];
     if (relationshipsPage == 0) notFound("table 'MSysRelationships'");
     storage::TableDefinition relationships = storage::readTableDefinition(*file, relationshipsPage);
     write::TableWriter relationshipsWriter(store, relationships, codePage);
@@ -248,11 +245,11 @@ void DatabaseImpl::appendRelation(std::unique_ptr<Relation> relation) {
     }
     dao::buildRelations(rows, relations);
     if (enforced) {
-        for (int i = 0; i < tableDefs.Count(); ++i) {
-            const std::uint32_t page = tdefPages[static_cast<std::size_t>(i)];
-            if (page == 0 || (page != primary.tdefPage && page != foreign.tdefPage)) continue;
-            tableDefs[i].Indexes().clear();
-            dao::addIndexes(storage::readTableDefinition(*file, page), tableDefs[i].Indexes());
+        for (const Side* side : {&primary, &foreign}) {
+            if (side == &foreign && selfRelated) continue;
+            TableDef& table = tableDefs[tableDefs.indexOf(side->name)];
+            table.Indexes().clear();
+            dao::addIndexes(storage::readTableDefinition(*file, side->tdefPage), table.Indexes());
         }
     }
 }

@@ -32,6 +32,8 @@ class RowChangeListener {
 public:
     virtual ~RowChangeListener() = default;
     virtual void rowsChanged(const CommittedRows& rows) = 0;
+    // A rollback gave pages back: the rows held may be gone or changed.
+    virtual void rowsRolledBack() {}
 };
 
 }  // namespace jet::dao

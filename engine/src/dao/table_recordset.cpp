@@ -25,6 +25,7 @@ class TableRecordset::Follower : public RowChangeListener {
 public:
     explicit Follower(TableRecordset& owner) : owner_(owner) {}
     void rowsChanged(const CommittedRows& rows) override { owner_.follow(rows); }
+    void rowsRolledBack() override { owner_.reread(); }
 
 private:
     TableRecordset& owner_;
@@ -167,6 +168,18 @@ void TableRecordset::Delete() {
     // moving on deletes every row.
     onDeleted_ = true;
     db_.publish(writes.committed());
+}
+
+void TableRecordset::reread() {
+    if (!rows_) return;
+    leaveEdit();
+    onDeleted_ = false;
+    try {
+        load(rows_->currentRow());
+    } catch (const Error&) {
+        // The table went with the rollback.
+        rows_->Close();
+    }
 }
 
 void TableRecordset::follow(const CommittedRows& rows) {

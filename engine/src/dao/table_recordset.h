@@ -73,6 +73,8 @@ private:
     // Brings the rows in memory in step with the file after a commit.
     void follow(const CommittedRows& rows);
     void applyChanges(const CommittedRows& rows);
+    // Reads the rows again after a rollback, staying on the row number.
+    void reread();
     void leaveEdit();
     const std::vector<Value>& rowValues(std::size_t row) const;
 

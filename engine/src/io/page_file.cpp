@@ -88,6 +88,7 @@ void PageFile::init(std::vector<std::uint8_t> page0, const OpenOptions& options)
     std::uint64_t pages = fileSize_ / fmt.pageSize;
     if (pages == 0) throw format::unrecognizedFormat(path_, "file shorter than one page");
     pageCount_ = pages > 0xFFFFFFu ? 0xFFFFFFu : static_cast<std::uint32_t>(pages);
+    durablePageCount_ = pageCount_;
 
     const std::size_t stored = std::min<std::size_t>(page0.size(), fmt.pageSize);
     codec_ = crypto::unlockPages(header_, std::span<const std::uint8_t>(page0.data(), stored), options.password, path_);
@@ -219,19 +220,44 @@ format::ByteReader PageFile::reader(const Page& page, std::string what) const {
     return format::ByteReader(page.bytes, page.number, std::move(what), path_);
 }
 
+void PageFile::cachePage(std::uint32_t number, std::span<const std::uint8_t> bytes) {
+    auto& cached = cache_[number];
+    if (!cached) cached = std::make_unique<std::uint8_t[]>(pageSize());
+    if (bytes.data() != cached.get()) std::copy(bytes.begin(), bytes.end(), cached.get());
+    if (number >= pageCount_) {
+        pageCount_ = number + 1;
+        fileSize_ = static_cast<std::uint64_t>(pageCount_) * pageSize();
+    }
+}
+
 void PageFile::pageWritten(std::uint32_t number, std::span<const std::uint8_t> bytes) {
     if (!memory_.empty() || fd_ < 0) {
         std::size_t at = static_cast<std::size_t>(number) * pageSize();
         if (memory_.size() < at + pageSize()) memory_.resize(at + pageSize());
         std::copy(bytes.begin(), bytes.end(), memory_.begin() + static_cast<std::ptrdiff_t>(at));
     }
-    auto copy = std::make_unique<std::uint8_t[]>(pageSize());
-    std::copy(bytes.begin(), bytes.end(), copy.get());
-    cache_[number] = std::move(copy);
-    if (number >= pageCount_) {
-        pageCount_ = number + 1;
-        fileSize_ = static_cast<std::uint64_t>(pageCount_) * pageSize();
+    cachePage(number, bytes);
+    durablePageCount_ = std::max(durablePageCount_, number + 1);
+}
+
+void PageFile::pageHeld(std::uint32_t number, std::span<const std::uint8_t> bytes) { cachePage(number, bytes); }
+
+void PageFile::restoreHeldPage(std::uint32_t number, std::span<const std::uint8_t> image) {
+    if (!image.empty()) {
+        cachePage(number, image);
+        return;
     }
+    // A new page stays cached (views of it stay valid) but is no longer
+    // counted once truncateHeldPages() drops it.
+    auto cached = cache_.find(number);
+    if (number < durablePageCount_ && cached != cache_.end()) readDecoded(number, cached->second.get());
+}
+
+void PageFile::truncateHeldPages(std::uint32_t count) {
+    count = std::max(count, durablePageCount_);
+    if (count >= pageCount_) return;
+    pageCount_ = count;
+    fileSize_ = static_cast<std::uint64_t>(pageCount_) * pageSize();
 }
 
 }  // namespace jet::io

@@ -107,7 +107,21 @@ public:
     // Encoded files are read, never written.
     const crypto::PageCodec* codec() const { return codec_.get(); }
     bool inMemory() const { return fd_ < 0; }
+    // A page is cached as written, in place where it was cached before, so
+    // that views handed out stay valid (their bytes change).
     void pageWritten(std::uint32_t number, std::span<const std::uint8_t> bytes);
+
+    // Pages held back by a transaction (write/transaction_pages.h): readers
+    // of this PageFile see them as written, the file on disk does not have
+    // them yet. durablePageCount() is the number of pages the file holds;
+    // pageCount() counts the held new pages too.
+    void pageHeld(std::uint32_t number, std::span<const std::uint8_t> bytes);
+    std::uint32_t durablePageCount() const { return durablePageCount_; }
+    // Undoes pageHeld(): the page gets `image` back, or with no image what
+    // the file holds (a page past durablePageCount() is dropped).
+    void restoreHeldPage(std::uint32_t number, std::span<const std::uint8_t> image = {});
+    // Drops the held new pages from `count` on.
+    void truncateHeldPages(std::uint32_t count);
     // A commit failed and could not put the old pages back: the journal is
     // left for the next opener. Pages not read before are refused from now
     // on (3049), and so are further commits.
@@ -129,12 +143,14 @@ private:
     void readDecoded(std::uint32_t number, std::uint8_t* out);
     void recoverFromJournal(bool exclusive);
     void regainSharedLock();
+    void cachePage(std::uint32_t number, std::span<const std::uint8_t> bytes);
 
     std::string path_;
     int fd_ = -1;
     std::vector<std::uint8_t> memory_;  // fromBytes(): the whole file
     std::uint64_t fileSize_ = 0;
     std::uint32_t pageCount_ = 0;
+    std::uint32_t durablePageCount_ = 0;
     bool readOnly_ = false;
     bool exclusive_ = false;
     bool unfinishedWrite_ = false;

@@ -1,6 +1,7 @@
 #include "write/data_page_writer.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 
 #include "jet/error.h"
@@ -208,8 +209,9 @@ std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer m
     if (bytes[0] == kUsageMapInline) {
         const std::uint32_t first = get32(bytes, 1);
         for (std::size_t i = kInlineMapHeader; i < bytes.size(); ++i)
-            for (int b = 0; b < 8; ++b)
-                if (bytes[i] & (1u << b)) pages.push_back(first + static_cast<std::uint32_t>((i - kInlineMapHeader) * 8 + b));
+            for (unsigned bits = bytes[i]; bits != 0; bits &= bits - 1)
+                pages.push_back(first + static_cast<std::uint32_t>((i - kInlineMapHeader) * 8 +
+                                                                   static_cast<std::size_t>(std::countr_zero(bits))));
         return pages;
     }
     if (bytes[0] != kUsageMapReference)
@@ -221,10 +223,11 @@ std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer m
         auto bitmap = store.read(mapPage);
         if (bitmap[0] != kMapPageType)
             damagedPage(mapPage, "usage map bitmap page is not one");
+        // Maps are mostly empty: only the set bits are visited.
         for (std::size_t i = kMapPageHeader; i < format.pageSize; ++i)
-            for (int b = 0; b < 8; ++b)
-                if (bitmap[i] & (1u << b))
-                    pages.push_back(static_cast<std::uint32_t>(k * perPage + (i - kMapPageHeader) * 8 + static_cast<std::size_t>(b)));
+            for (unsigned bits = bitmap[i]; bits != 0; bits &= bits - 1)
+                pages.push_back(static_cast<std::uint32_t>(k * perPage + (i - kMapPageHeader) * 8 +
+                                                           static_cast<std::size_t>(std::countr_zero(bits))));
     }
     return pages;
 }

@@ -1,6 +1,7 @@
 #include "write/index_page.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "jet/error.h"
 #include "write/bytes.h"
@@ -70,8 +71,16 @@ IndexPage readIndexPage(std::span<const std::uint8_t> page, const format::JetFor
     const std::size_t trailer = kPointerSize + (out.type == kIndexNodePageType ? kChildSize : 0);
     std::vector<std::uint8_t> first;
     std::size_t start = 0;
-    for (std::size_t bit = 1; bit <= used && layout.maskStart + bit / 8 < layout.entriesStart; ++bit) {
-        if ((page[layout.maskStart + bit / 8] & (1u << (bit % 8))) == 0) continue;
+    // Each set bit of the mask ends an entry; the mask is visited by its
+    // set bits, not bit by bit.
+    std::vector<std::size_t> ends;
+    for (std::size_t m = 0; m * 8 <= used && layout.maskStart + m < layout.entriesStart; ++m)
+        for (unsigned bits = page[layout.maskStart + m]; bits != 0; bits &= bits - 1) {
+            const std::size_t bit = m * 8 + static_cast<std::size_t>(std::countr_zero(bits));
+            if (bit >= 1 && bit <= used) ends.push_back(bit);
+        }
+    out.entries.reserve(ends.size());
+    for (std::size_t bit : ends) {
         std::vector<std::uint8_t> bytes;
         if (!out.entries.empty()) {
             if (prefix > first.size()) damaged("prefix longer than the first entry");

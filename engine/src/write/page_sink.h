@@ -31,6 +31,9 @@ public:
     virtual void saveUndo(std::span<const std::uint32_t> pages) { (void)pages; }
     virtual void endCommit() {}
     virtual void undo() {}
+    // True for a sink that keeps the pages back from the file (a
+    // transaction's): the PageFile then holds them as not yet written.
+    virtual bool holdsPages() const { return false; }
 };
 
 // Writes pages into an open file descriptor with pwrite; flush() is fsync.

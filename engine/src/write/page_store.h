@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -57,5 +58,10 @@ private:
     std::uint32_t firstNewPage_ = 0;
     std::map<std::uint32_t, std::vector<std::uint8_t>> pages_;
 };
+
+// Writes the pages a transaction held in `file` (PageFile::pageHeld) as one
+// commit, straight from the file's cache, with PageStore::commit's order,
+// refusals and undo; afterwards the file counts them as written.
+void writeHeldPages(io::PageFile& file, PageSink& sink, const std::set<std::uint32_t>& held);
 
 }  // namespace jet::write
