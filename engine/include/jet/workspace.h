@@ -14,6 +14,14 @@ class Database;
 
 class Workspace {
 public:
+    Workspace() = default;
+    // A workspace that goes with transactions open rolls them back, as
+    // DAO's Close does: a database left holding pages would lose every
+    // later write at its close.
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
     // Opens a transaction level, nested in the open ones. Throws 3003 past
     // five levels, as Jet does.
     void BeginTrans();

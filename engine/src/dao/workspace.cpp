@@ -19,6 +19,17 @@ constexpr int kMaxTransactionDepth = 5;
 
 }  // namespace
 
+Workspace::~Workspace() {
+    while (depth_ > 0) {
+        try {
+            Rollback();
+        } catch (...) {
+            // A catalog that cannot be read again is the database's to report
+            // at its next use; the pages are given back all the same.
+        }
+    }
+}
+
 void Workspace::enlist(const std::shared_ptr<Database>& database) {
     std::erase_if(databases_, [](const auto& weak) { return weak.expired(); });
     databases_.push_back(database);

@@ -136,6 +136,19 @@ TEST_P(TransactionTest, MisuseAndFailures) {
     EXPECT_EQ(keysOnDisk(path), "a");
     second.reset();
     db.reset();
+
+    // A workspace that goes rolls back what it held: later writes of its
+    // databases reach the file.
+    std::shared_ptr<jet::Database> third;
+    {
+        jet::DBEngine passing;
+        third = passing.OpenDatabase(path);
+        passing.BeginTrans();
+        insert(*third, "T", {{"Key", std::string("y")}});
+    }
+    insert(*third, "T", {{"Key", std::string("x")}});
+    third.reset();
+    EXPECT_EQ(keysOnDisk(path), "ax");
     EXPECT_EQ(faults(path), "");
 }
 
