@@ -12,6 +12,7 @@
 #include "files/replacement_file.h"
 #include "output_buffer.h"
 #include "pdf/pdf_printer.h"
+#include "jet/database.h"
 #include "jet/error.h"
 
 namespace cli {
@@ -36,6 +37,9 @@ int checkInput(const std::string& command, const std::string& file, std::ostream
 }
 
 namespace {
+
+// Set by runProgram(): the process ends when the command returns.
+bool exitsAfterCommand = false;
 
 // What the command printed must have reached standard output: a full disk
 // or a closed pipe is a failure, not a success.
@@ -111,6 +115,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kExitUsage;
 }
 
+void keepUntilExit(std::shared_ptr<jet::Database> database) {
+    if (!exitsAfterCommand) return;
+    // Reachable from a static until the end, so that no leak checker
+    // counts it.
+    static auto* kept = new std::vector<std::shared_ptr<jet::Database>>();
+    kept->push_back(std::move(database));
+}
+
 std::filesystem::path programFolder() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -123,6 +135,7 @@ std::filesystem::path programFolder() {
 
 int runProgram(int argc, char** argv) {
     rememberCommandLine(argc, argv);
+    exitsAfterCommand = true;
     std::vector<std::string> args(argv + 1, argv + argc);
     DescriptorBuffer buffer(STDOUT_FILENO);
     std::ostream out(&buffer);

@@ -4,11 +4,20 @@
 
 namespace cli {
 
-std::string printable(std::string_view text, bool keepTabs) {
-    std::string shown;
-    shown.reserve(text.size());
+namespace {
+
+bool needsEscape(unsigned char c, bool keepTabs) {
+    return (c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F || c == 0xC2;
+}
+
+}  // namespace
+
+void appendPrintable(std::string& shown, std::string_view text, bool keepTabs) {
+    std::size_t plain = 0;
+    while (plain < text.size() && !needsEscape(static_cast<unsigned char>(text[plain]), keepTabs)) ++plain;
+    shown.append(text.data(), plain);
     char escape[8];
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = plain; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
         if ((c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F) {
@@ -22,6 +31,12 @@ std::string printable(std::string_view text, bool keepTabs) {
             shown += static_cast<char>(c);
         }
     }
+}
+
+std::string printable(std::string_view text, bool keepTabs) {
+    std::string shown;
+    shown.reserve(text.size());
+    appendPrintable(shown, text, keepTabs);
     return shown;
 }
 

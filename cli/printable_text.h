@@ -12,6 +12,8 @@ namespace cli {
 // so that a name cannot move the cursor or retitle the window. A tab is kept
 // where `keepTabs` (SQL text).
 std::string printable(std::string_view text, bool keepTabs = false);
+// The same appended to `out`: a name with nothing to escape is one copy.
+void appendPrintable(std::string& out, std::string_view text, bool keepTabs = false);
 
 // A stored text of several lines (SQL, a validation rule) on one line: each
 // line break a blank, then printable().

@@ -1,7 +1,8 @@
 // strux dump [--json] FILE: the whole structure of a database, every
 // collection in the engine's order, system objects included.
-#include <iomanip>
+#include <charconv>
 #include <string_view>
+#include <type_traits>
 
 #include "command.h"
 #include "commands/database_password.h"
@@ -126,65 +127,137 @@ void writeJson(jet::Database& db, std::ostream& out) {
 
 const char* yesNo(bool flag) { return flag ? "yes" : "no"; }
 
+// The text form is made in a string and handed to the stream a large piece
+// at a time: for a database of thousands of tables, formatting through the
+// stream item by item cost as much as reading the database.
+class TextOut {
+public:
+    explicit TextOut(std::ostream& out) : out_(out) { text_.reserve(kPiece + 4096); }
+    TextOut(const TextOut&) = delete;
+    TextOut& operator=(const TextOut&) = delete;
+
+    TextOut& operator<<(std::string_view s) {
+        text_.append(s);
+        return *this;
+    }
+    TextOut& operator<<(char c) {
+        text_ += c;
+        return *this;
+    }
+    template <class Integer>
+        requires(std::is_integral_v<Integer> && !std::is_same_v<Integer, bool> && !std::is_same_v<Integer, char>)
+    TextOut& operator<<(Integer n) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        text_.append(digits, end);
+        return *this;
+    }
+    // A name or text of the database, control characters escaped.
+    TextOut& shown(std::string_view s, bool keepTabs = false) {
+        appendPrintable(text_, s, keepTabs);
+        return *this;
+    }
+    // The same, blanks after it up to `width` bytes.
+    TextOut& shownPadded(std::string_view s, std::size_t width) {
+        const std::size_t start = text_.size();
+        appendPrintable(text_, s);
+        const std::size_t length = text_.size() - start;
+        if (length < width) text_.append(width - length, ' ');
+        return *this;
+    }
+    // Ends a line; a full piece goes to the stream.
+    void endLine() {
+        text_ += '\n';
+        if (text_.size() >= kPiece) flush();
+    }
+    void flush() {
+        out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+        text_.clear();
+    }
+
+private:
+    static constexpr std::size_t kPiece = 64 * 1024;
+    std::ostream& out_;
+    std::string text_;
+};
+
 // The SQL text indented under its query, one stored line per line.
-void writeIndentedSql(const std::string& sql, std::ostream& out) {
+void writeIndentedSql(const std::string& sql, TextOut& out) {
     std::size_t start = 0;
     while (start < sql.size()) {
         std::size_t end = sql.find("\r\n", start);
         if (end == std::string::npos) end = sql.size();
-        out << "      " << printable(std::string_view(sql).substr(start, end - start), true) << '\n';
+        (out << "      ").shown(std::string_view(sql).substr(start, end - start), true).endLine();
         start = end + 2;
     }
 }
 
-void writeText(jet::Database& db, std::ostream& out) {
-    out << "Database " << printable(db.Name()) << '\n'
-        << "  Version " << db.Version() << ", collating order " << db.CollatingOrder() << ", code page "
-        << db.CodePage() << ", transactions " << yesNo(db.Transactions()) << ", updatable "
-        << yesNo(db.Updatable()) << '\n';
+void writeText(jet::Database& db, std::ostream& stream) {
+    TextOut out(stream);
+    (out << "Database ").shown(db.Name()).endLine();
+    out << "  Version " << std::string_view(db.Version()) << ", collating order " << db.CollatingOrder()
+        << ", code page " << db.CodePage() << ", transactions " << yesNo(db.Transactions()) << ", updatable "
+        << yesNo(db.Updatable());
+    out.endLine();
 
-    out << "\nTables (" << db.TableDefs().Count() << ")\n";
+    out.endLine();
+    out << "Tables (" << db.TableDefs().Count() << ')';
+    out.endLine();
     for (const auto& table : db.TableDefs()) {
-        out << "  " << printable(table->Name()) << "  [attributes " << table->Attributes() << ", "
-            << table->RecordCount() << " records]\n";
-        if (!table->Connect().empty())
-            out << "    linked: " << printable(table->Connect()) << " -> " << printable(table->SourceTableName()) << '\n';
-        if (!table->Damage().empty()) out << "    damaged: " << printable(table->Damage()) << '\n';
+        (out << "  ").shown(table->Name()) << "  [attributes " << table->Attributes() << ", " << table->RecordCount()
+                                           << " records]";
+        out.endLine();
+        if (!table->Connect().empty()) {
+            (out << "    linked: ").shown(table->Connect()) << " -> ";
+            out.shown(table->SourceTableName()).endLine();
+        }
+        if (!table->Damage().empty()) (out << "    damaged: ").shown(table->Damage()).endLine();
         for (const auto& field : table->Fields()) {
-            out << "    field " << std::left << std::setw(24) << printable(field->Name()) << " type " << field->Type()
-                << ", size " << field->Size() << ", attributes " << field->Attributes();
+            (out << "    field ").shownPadded(field->Name(), 24)
+                << " type " << field->Type() << ", size " << field->Size() << ", attributes " << field->Attributes();
             if (field->Required()) out << ", required";
             if (field->AllowZeroLength()) out << ", zero length allowed";
-            if (!field->DefaultValue().empty()) out << ", default " << printable(field->DefaultValue());
-            out << '\n';
+            if (!field->DefaultValue().empty()) (out << ", default ").shown(field->DefaultValue());
+            out.endLine();
         }
         for (const auto& index : table->Indexes()) {
-            out << "    index " << std::left << std::setw(24) << printable(index->Name()) << ' ' << printable(index->FieldsText());
+            (out << "    index ").shownPadded(index->Name(), 24) << ' ';
+            out.shown(index->FieldsText());
             if (index->Primary()) out << ", primary";
             if (index->Unique()) out << ", unique";
             if (index->Required()) out << ", required";
             if (index->IgnoreNulls()) out << ", ignore nulls";
             if (index->Foreign()) out << ", foreign";
-            out << '\n';
+            out.endLine();
         }
     }
 
-    out << "\nQueries (" << db.QueryDefs().Count() << ")\n";
+    out.endLine();
+    out << "Queries (" << db.QueryDefs().Count() << ')';
+    out.endLine();
     for (const auto& query : db.QueryDefs()) {
-        out << "  " << printable(query->Name()) << "  [type " << query->Type() << ", created "
-            << isoDate(query->DateCreated()) << ", updated " << isoDate(query->LastUpdated()) << "]\n";
-        if (!query->Damage().empty()) out << "    damaged: " << printable(query->Damage()) << '\n';
+        (out << "  ").shown(query->Name()) << "  [type " << query->Type() << ", created "
+                                          << std::string_view(isoDate(query->DateCreated())) << ", updated "
+                                          << std::string_view(isoDate(query->LastUpdated())) << ']';
+        out.endLine();
+        if (!query->Damage().empty()) (out << "    damaged: ").shown(query->Damage()).endLine();
         writeIndentedSql(query->SQL(), out);
     }
 
-    out << "\nRelations (" << db.Relations().Count() << ")\n";
+    out.endLine();
+    out << "Relations (" << db.Relations().Count() << ')';
+    out.endLine();
     for (const auto& relation : db.Relations()) {
-        out << "  " << printable(relation->Name()) << ": " << printable(relation->Table()) << " -> "
-            << printable(relation->ForeignTable())
-            << "  [attributes " << relation->Attributes() << "]\n";
-        for (const auto& field : relation->Fields())
-            out << "    " << printable(field->Name()) << " = " << printable(field->ForeignName()) << '\n';
+        (out << "  ").shown(relation->Name()) << ": ";
+        out.shown(relation->Table()) << " -> ";
+        out.shown(relation->ForeignTable()) << "  [attributes " << relation->Attributes() << ']';
+        out.endLine();
+        for (const auto& field : relation->Fields()) {
+            (out << "    ").shown(field->Name()) << " = ";
+            out.shown(field->ForeignName()).endLine();
+        }
     }
+    out.flush();
 }
 
 class DumpCommand : public Command {
@@ -235,6 +308,7 @@ public:
         if (json) writeJson(*db, out);
         else writeText(*db, out);
         out.flags(format);
+        keepUntilExit(std::move(db));
         return kExitOk;
     }
 };
