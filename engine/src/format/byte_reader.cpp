@@ -11,15 +11,9 @@ ByteReader::ByteReader(std::span<const std::uint8_t> bytes, std::uint32_t pageNu
                        std::string_view file)
     : bytes_(bytes), page_(pageNumber), what_(std::move(what)), file_(file) {}
 
-bool ByteReader::contains(std::size_t offset, std::size_t length) const {
-    return offset <= bytes_.size() && length <= bytes_.size() - offset;
-}
-
-void ByteReader::check(std::size_t offset, std::size_t length) const {
-    if (!contains(offset, length))
-        fail("read of " + std::to_string(length) + " bytes past the end (" + std::to_string(bytes_.size()) +
-                 ")",
-             offset);
+void ByteReader::failRead(std::size_t offset, std::size_t length) const {
+    fail("read of " + std::to_string(length) + " bytes past the end (" + std::to_string(bytes_.size()) + ")",
+         offset);
 }
 
 void ByteReader::fail(const std::string& detail, std::size_t offset) const {
@@ -29,27 +23,10 @@ void ByteReader::fail(const std::string& detail, std::size_t offset) const {
     throw damagedDatabase(std::string(file_), where);
 }
 
-std::uint8_t ByteReader::u8(std::size_t offset) const {
-    check(offset, 1);
-    return bytes_[offset];
-}
-
-std::uint16_t ByteReader::u16(std::size_t offset) const {
-    check(offset, 2);
-    return static_cast<std::uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
-}
-
 std::uint32_t ByteReader::u24(std::size_t offset) const {
     check(offset, 3);
     return static_cast<std::uint32_t>(bytes_[offset]) | (static_cast<std::uint32_t>(bytes_[offset + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes_[offset + 2]) << 16);
-}
-
-std::uint32_t ByteReader::u32(std::size_t offset) const {
-    check(offset, 4);
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | bytes_[offset + i];
-    return v;
 }
 
 std::uint64_t ByteReader::u64(std::size_t offset) const {

@@ -25,10 +25,23 @@ public:
 
     // Each throws jet::Error(3049) when [offset, offset + width) is not
     // inside the buffer.
-    std::uint8_t u8(std::size_t offset) const;
-    std::uint16_t u16(std::size_t offset) const;
+    // The common reads are inline: a table definition is thousands of them,
+    // and the check is one comparison when it passes.
+    std::uint8_t u8(std::size_t offset) const {
+        check(offset, 1);
+        return bytes_[offset];
+    }
+    std::uint16_t u16(std::size_t offset) const {
+        check(offset, 2);
+        return static_cast<std::uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+    }
     std::uint32_t u24(std::size_t offset) const;
-    std::uint32_t u32(std::size_t offset) const;
+    std::uint32_t u32(std::size_t offset) const {
+        check(offset, 4);
+        return static_cast<std::uint32_t>(bytes_[offset]) | (static_cast<std::uint32_t>(bytes_[offset + 1]) << 8) |
+               (static_cast<std::uint32_t>(bytes_[offset + 2]) << 16) |
+               (static_cast<std::uint32_t>(bytes_[offset + 3]) << 24);
+    }
     std::uint64_t u64(std::size_t offset) const;
     std::int16_t i16(std::size_t offset) const { return static_cast<std::int16_t>(u16(offset)); }
     std::int32_t i32(std::size_t offset) const { return static_cast<std::int32_t>(u32(offset)); }
@@ -40,14 +53,19 @@ public:
     std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t length) const;
 
     // True when [offset, offset + length) lies inside the buffer.
-    bool contains(std::size_t offset, std::size_t length) const;
+    bool contains(std::size_t offset, std::size_t length) const {
+        return offset <= bytes_.size() && length <= bytes_.size() - offset;
+    }
 
     // Throws the damaged-database error for this buffer, with `detail` and
     // `offset` in its context.
     [[noreturn]] void fail(const std::string& detail, std::size_t offset) const;
 
 private:
-    void check(std::size_t offset, std::size_t length) const;
+    void check(std::size_t offset, std::size_t length) const {
+        if (!contains(offset, length)) failRead(offset, length);
+    }
+    [[noreturn]] void failRead(std::size_t offset, std::size_t length) const;
 
     std::span<const std::uint8_t> bytes_;
     std::uint32_t page_;

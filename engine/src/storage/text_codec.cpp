@@ -70,6 +70,17 @@ void putUncompressed(Utf16Sink& sink, std::span<const std::uint8_t> bytes) {
         sink.put(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
 }
 
+// Most names are ASCII: such a text is its low bytes. False, with `out`
+// untouched, when a code unit is not ASCII.
+bool decodeAsciiUcs2(std::span<const std::uint8_t> bytes, std::string& out) {
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t i = 0; i < units; ++i)
+        if (bytes[2 * i + 1] != 0 || bytes[2 * i] >= 0x80) return false;
+    out.resize(units);
+    for (std::size_t i = 0; i < units; ++i) out[i] = static_cast<char>(bytes[2 * i]);
+    return true;
+}
+
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Converters are costly to open and text is decoded value by value, so each
@@ -148,7 +159,7 @@ std::string decodeUcs2Text(std::span<const std::uint8_t> bytes) {
             compressed = !compressed;
             runStart = i + 1;
         }
-    } else {
+    } else if (!decodeAsciiUcs2(bytes, out)) {
         putUncompressed(sink, bytes);
     }
     sink.finish();
