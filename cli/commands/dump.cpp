@@ -15,6 +15,16 @@ namespace cli {
 
 namespace {
 
+// The dump looks at each table once: its fields, indexes and properties
+// are let go once written, so that the memory of a walk over thousands of
+// tables is that of the one being written, and the next table's objects
+// take the place of the last one's.
+void letGoOf(jet::TableDef& table) {
+    table.Fields().clear();
+    table.Indexes().clear();
+    table.Properties().clear();
+}
+
 std::string isoDate(const jet::DateTime& date) { return jet::valueToString(jet::Value(date)); }
 
 void writeJson(jet::Database& db, std::ostream& out) {
@@ -76,6 +86,7 @@ void writeJson(jet::Database& db, std::ostream& out) {
         }
         json.endArray();
         json.endObject();
+        letGoOf(*table);
     }
     json.endArray();
 
@@ -230,6 +241,7 @@ void writeText(jet::Database& db, std::ostream& stream) {
             if (index->Foreign()) out << ", foreign";
             out.endLine();
         }
+        letGoOf(*table);
     }
 
     out.endLine();
@@ -299,11 +311,9 @@ public:
         auto db = openWithPassword(
             [&](const std::string& password) { return engine.OpenDatabase(file, false, true, connectFor(password)); });
         if (db->JournalWaiting()) err << "strux dump: warning: " << db->JournalNotice() << '\n';
-        // Every table is read before the first line is written (a table
-        // whose definition cannot be read becomes a damaged one), so that
-        // nothing fails part-way through the text; it goes out as it is
-        // made, without a copy of the whole in memory.
-        for (const auto& table : db->TableDefs()) (void)table->Damage();
+        // The text goes out as it is made. Reading a table on the way
+        // cannot fail part-way through it: a definition that cannot be read
+        // makes a damaged table, which is printed as such.
         const std::ios_base::fmtflags format = out.flags();
         if (json) writeJson(*db, out);
         else writeText(*db, out);

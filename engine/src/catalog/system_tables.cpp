@@ -1,5 +1,7 @@
 #include "catalog/system_tables.h"
 
+#include <algorithm>
+
 #include "catalog/dao_codes.h"
 #include "jet/collection.h"
 #include "jet/error.h"
@@ -83,6 +85,8 @@ std::vector<CatalogObject> readCatalog(io::PageFile& file) {
         return std::string();
     };
     std::vector<CatalogObject> objects;
+    // The stored count is a hint only: a damaged one must not reserve much.
+    objects.reserve(std::min<std::size_t>(def.rowCount, 1u << 16));
     storage::TableReader reader(file, def);
     storage::Row row;
     while (reader.next(row)) {
