@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <string>
 #include <vector>
 
 namespace jet::catalog {
@@ -26,67 +27,68 @@ std::uint32_t nextCodePoint(std::string_view s, std::size_t& i) {
     return cp;
 }
 
-void pushLetter(std::vector<int>& key, char upper) { key.push_back(0x300 + (upper - 'A')); }
+// A name's weights, in the order they decide: the primary weights, then
+// the accents, then where the ignored marks stand, then case (the bytes).
+// They are kept as one string, each weight one more than its value and the
+// parts ended by 0, so that comparing two keys as strings compares part by
+// part, a part that is a prefix of the other's first: one allocation per
+// name and one comparison loop instead of four sequences.
+using NameKey = std::u32string;
+
+constexpr char32_t kPartEnd = 0;
+
+void pushWeight(NameKey& key, std::uint32_t weight) { key.push_back(static_cast<char32_t>(weight + 1)); }
+
+void pushLetter(NameKey& key, char upper) { pushWeight(key, 0x300 + static_cast<std::uint32_t>(upper - 'A')); }
 
 // The weights that decide the order first: letters without case or accent,
 // digits after blanks and punctuation, hyphens and apostrophes ignored (as
 // in a word sort).
-std::vector<int> primaryKey(std::string_view name) {
-    std::vector<int> key;
+void appendPrimary(NameKey& key, std::string_view name) {
     for (std::size_t i = 0; i < name.size();) {
         std::uint32_t cp = nextCodePoint(name, i);
         if (cp == '-' || cp == '\'') continue;
         if (cp >= 'a' && cp <= 'z') pushLetter(key, static_cast<char>(cp - 'a' + 'A'));
         else if (cp >= 'A' && cp <= 'Z') pushLetter(key, static_cast<char>(cp));
-        else if (cp >= '0' && cp <= '9') key.push_back(0x200 + static_cast<int>(cp - '0'));
-        else if (cp < 0x80) key.push_back(0x100 + static_cast<int>(cp));
+        else if (cp >= '0' && cp <= '9') pushWeight(key, 0x200 + (cp - '0'));
+        else if (cp < 0x80) pushWeight(key, 0x100 + cp);
         else if (cp >= 0xC0 && cp <= 0xFF && kLatin1Base[cp - 0xC0])
             for (const char* b = kLatin1Base[cp - 0xC0]; *b; ++b) pushLetter(key, *b);
-        else key.push_back(0x1000 + static_cast<int>(cp));
+        else pushWeight(key, 0x1000 + cp);
     }
-    return key;
+    key.push_back(kPartEnd);
 }
 
 // Code points with ASCII and Latin-1 letters in upper case; hyphens and
 // apostrophes left out, or (`keepIgnorable`) ranked after every character,
 // so that "coop" comes before "co-op".
-std::vector<std::uint32_t> foldedCodePoints(std::string_view name, bool keepIgnorable) {
-    std::vector<std::uint32_t> out;
+void appendFolded(NameKey& key, std::string_view name, bool keepIgnorable) {
     for (std::size_t i = 0; i < name.size();) {
         std::uint32_t cp = nextCodePoint(name, i);
         if (cp == '-' || cp == '\'') {
-            if (keepIgnorable) out.push_back(0x110000 + cp);
+            if (keepIgnorable) pushWeight(key, 0x110000 + cp);
             continue;
         }
         if (cp >= 'a' && cp <= 'z') cp -= 0x20;
         else if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) cp -= 0x20;
-        out.push_back(cp);
+        pushWeight(key, cp);
     }
-    return out;
+    key.push_back(kPartEnd);
 }
-
-// A name's weights, in the order they decide: the primary key, then
-// accents, then where the ignored marks stand, then case (the bytes).
-struct NameKey {
-    std::vector<int> primary;
-    std::vector<std::uint32_t> accents, marks;
-    std::string_view bytes;
-};
 
 NameKey nameKey(std::string_view name) {
-    return {primaryKey(name), foldedCodePoints(name, false), foldedCodePoints(name, true), name};
-}
-
-bool keyLess(const NameKey& a, const NameKey& b) {
-    if (a.primary != b.primary) return a.primary < b.primary;
-    if (a.accents != b.accents) return a.accents < b.accents;
-    if (a.marks != b.marks) return a.marks < b.marks;
-    return a.bytes < b.bytes;
+    NameKey key;
+    key.reserve(4 * name.size() + 4);
+    appendPrimary(key, name);
+    appendFolded(key, name, false);
+    appendFolded(key, name, true);
+    for (char c : name) pushWeight(key, static_cast<unsigned char>(c));
+    return key;
 }
 
 }  // namespace
 
-bool catalogNameLess(std::string_view a, std::string_view b) { return keyLess(nameKey(a), nameKey(b)); }
+bool catalogNameLess(std::string_view a, std::string_view b) { return nameKey(a) < nameKey(b); }
 
 std::vector<std::size_t> catalogOrder(const std::vector<std::string_view>& names) {
     std::vector<NameKey> keys;
@@ -94,7 +96,7 @@ std::vector<std::size_t> catalogOrder(const std::vector<std::string_view>& names
     for (std::string_view name : names) keys.push_back(nameKey(name));
     std::vector<std::size_t> order(names.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keyLess(keys[a], keys[b]); });
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     return order;
 }
 
