@@ -99,8 +99,8 @@ void DatabaseImpl::load() {
     std::int32_t tablesContainer = 0;
     for (const auto& o : objects)
         if (o.type == 3 && namesEqual(o.name, "Tables")) tablesContainer = o.id;
-    std::vector<const catalog::CatalogObject*> listed;
-    for (const auto& o : objects)
+    std::vector<catalog::CatalogObject*> listed;
+    for (auto& o : objects)
         if ((isTableObject(o.type) || o.type == catalog::kObjQuery) &&
             (tablesContainer == 0 || o.parentId == tablesContainer))
             listed.push_back(&o);
@@ -116,13 +116,18 @@ void DatabaseImpl::load() {
     for (const auto* o : listed) tableCount += o->type != catalog::kObjQuery;
     tableObjects.clear();
     tableObjects.reserve(tableCount);
-    for (const auto* o : listed) {
+    for (auto* o : listed) {
         if (o->type == catalog::kObjQuery) {
             queryObjects.push_back(o);
             continue;
         }
         const std::size_t position = tableObjects.size();
+        // The table's stored properties move to its entry rather than being
+        // copied: only the table reads them, and a large catalog's would
+        // otherwise be held twice until the open is done.
+        std::vector<std::uint8_t> stored = std::move(o->properties);
         tableObjects.push_back(*o);
+        tableObjects.back().properties = std::move(stored);
         auto table = dao::listedTableDef(*o);
         table->SetReader([this, position](TableDef& unread) { readListedTable(unread, position); });
         tableDefs.add(std::move(table));
