@@ -100,6 +100,9 @@ void frmStrux::buildControls() {
     lblTabels = makeControl<QLabel>(this, "lblTabels");
     lblTabels->setText("Tables");
     lstTables = makeControl<QListWidget>(this, "lstTables");
+    // One line each, in one font: the list need not measure every entry of
+    // a database with thousands of tables before showing it.
+    lstTables->setUniformItemSizes(true);
 
     lblFields = makeControl<QLabel>(this, "lblFields");
     lblFields->setText("Fields");
@@ -486,6 +489,10 @@ void frmStrux::LoadStructure(int mode) {
             viewer::selectionFlagsForEntry(entry, bQuerySelected, bRelationSelected);
         }
         showObject();
+        // The list and the first object are painted now, before the events
+        // of the hourglass's end run the marking queued above (a paint
+        // waits behind every other event).
+        if (mode == 0) repaint();
     } catch (const jet::Error& e) {
         // One object that cannot be read must not take the program down:
         // say so and leave its lists empty.
