@@ -189,6 +189,12 @@ TEST_F(MainWindowTest, QueryAndRelationLayouts) {
     window->lstProperties_DblClick();
     EXPECT_EQ(boxes(), (Boxes{{"SELECT Customers.CustomerID, Customers.CompanyName", 64, "Strux32"}}));
 
+    // Straight from a query to a table: the table's layout comes back.
+    select("lstTables", "Tbl: Customers");
+    EXPECT_TRUE(list("lstIndexes")->isVisibleTo(window.get()));
+    EXPECT_TRUE(control<QLabel>("lblCopyright")->isVisibleTo(window.get()));
+    EXPECT_TRUE(list("lstFields")->isEnabled());
+
     select("lstTables", "Rel: CustomersOrder Details");
     EXPECT_FALSE(list("lstIndexes")->isVisibleTo(window.get()));
     EXPECT_TRUE(control<QLabel>("lblCopyright")->isVisibleTo(window.get()));
