@@ -28,13 +28,12 @@ namespace {
 struct Side {
     std::string name;         // as the catalog spells it
     std::uint32_t tdefPage = 0;  // 0: a query or a linked table
-    bool query = false;
 };
 
 Side findSide(DatabaseImpl& db, const std::string& name) {
     if (const int i = db.tableDefs.indexOf(name); i >= 0)
-        return {db.tableDefs[i].Name(), db.tdefPages[static_cast<std::size_t>(i)], false};
-    if (const QueryDef* query = db.queryDefs.find(name)) return {query->Name(), 0, true};
+        return {db.tableDefs[i].Name(), db.tdefPages[static_cast<std::size_t>(i)]};
+    if (const QueryDef* query = db.queryDefs.find(name)) return {query->Name(), 0};
     notFound("table '" + name + "'");
 }
 

@@ -215,6 +215,7 @@ TEST_P(RelationAppendTest, BadRelationsChangeNothing) {
     EXPECT_EQ(append("NotUnique", "Notes", "Orders", 0, {{"Other", "CustomerID"}}), 3609);
     EXPECT_EQ(append("PartOfKey", "Customers", "Notes", 0, {{"ID", "ID"}, {"Name", "Text"}}), 3609);
     EXPECT_EQ(append("PrimaryKey", "Customers", "Orders", 0, {{"ID", "OrderID"}}), 3284);
+    EXPECT_EQ(append("OneForeignTwice", "Orders", "Notes", 0, {{"OrderID", "Other"}, {"CustomerID", "Other"}}), 3285);
     EXPECT_EQ(append("Orphans", "Customers", "Notes", 0, {{"ID", "Other"}}), 0);  // no rows yet
     // A note of a customer (Orphans is enforced now) that is no order.
     addRows(*db, "Customers", {{{"ID", 2}}});
