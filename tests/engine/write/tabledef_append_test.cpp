@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dao/database_impl.h"
+#include "storage/table_definition.h"
 #include "jet/dao.h"
 #include "engine/write/write_support.h"
 #include "support/planned_structure.h"
@@ -85,6 +86,16 @@ TEST_P(AppendTest, EveryTypeNamesBeyondAsciiAndPermissionsReadBack) {
                                   "Real 7 8 1, When 8 8 1, Raw 9 16 2, Name 10 40 2, Code 10 4 1, Picture 11 0 2, "
                                   "Notes 12 0 2, Link 12 0 32770, Guid 15 16 1, ") +
                           (jet4() ? "Exact 20 16 1, " : ""));
+    // Text and memo columns carry the sort order (and in Jet 3 the code
+    // page) of their text, as Access writes them; the others carry none.
+    namespace ct = jet::storage::coltype;
+    const auto stored = jet::storage::readTableDefinition(
+        *db->impl().file, db->impl().tdefPages[static_cast<std::size_t>(db->TableDefs().indexOf("Every Type"))]);
+    for (const auto& c : stored.columns) {
+        const bool textual = c.type == ct::kText || c.type == ct::kMemo;
+        EXPECT_EQ(c.sortOrder != 0, textual) << c.name;
+        EXPECT_EQ(c.codePage != 0, textual && !jet4()) << c.name;
+    }
     const jet::Field& small = t.Fields()["Small"];
     EXPECT_EQ(small.DefaultValue() + " " + small.ValidationRule() + " " + small.ValidationText(), "0 >=0 Not negative");
     EXPECT_TRUE(t.Fields()["Name"].Required() && t.Fields()["Name"].AllowZeroLength());
