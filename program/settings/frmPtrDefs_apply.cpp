@@ -151,14 +151,26 @@ bool frmPtrDefs::applyPendingTabs() {
     const auto changedBefore = changed_;
     dbSettings->BeginTrans();
     bool stored = true;
-    for (int tab = 1; tab <= 4 && stored; ++tab) {
-        // The target and style on tab 1 are stored with tab 4.
-        const bool pending = changed_[static_cast<std::size_t>(tab)] || (tab == 4 && changed_[1]);
-        if (!pending) continue;
-        selectTab(tab);
-        // A refused store keeps the dialog open on that tab; what the tabs
-        // before it stored is kept.
-        stored = applyCurrentTab();
+    try {
+        for (int tab = 1; tab <= 4 && stored; ++tab) {
+            // The target and style on tab 1 are stored with tab 4.
+            const bool pending = changed_[static_cast<std::size_t>(tab)] || (tab == 4 && changed_[1]);
+            if (!pending) continue;
+            selectTab(tab);
+            // A refused store keeps the dialog open on that tab; what the
+            // tabs before it stored is kept.
+            stored = applyCurrentTab();
+        }
+    } catch (...) {
+        // Never left open: every later write of the settings would be held
+        // back with it and lost at the program's end.
+        try {
+            dbSettings->Rollback();
+        } catch (const jet::Error&) {
+            // Nothing more can be given back.
+        }
+        changed_ = changedBefore;
+        throw;
     }
     try {
         dbSettings->CommitTrans();
