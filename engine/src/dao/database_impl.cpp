@@ -295,10 +295,7 @@ void DatabaseImpl::rollbackTransaction() {
     if (!transaction->rollback()) return;
     // The objects built from the pages given back are gone with them.
     reload();
-    std::erase_if(rowListeners, [](const auto& listener) { return listener.expired(); });
-    const auto listeners = rowListeners;
-    for (const auto& weak : listeners)
-        if (auto listener = weak.lock()) listener->rowsRolledBack();
+    tellListeners([](dao::RowChangeListener& listener) { listener.rowsRolledBack(); });
 }
 
 void DatabaseImpl::commitToFile(write::PageStore& store) {
@@ -336,12 +333,16 @@ void DatabaseImpl::writeToFile(const std::function<void(write::PageSink&)>& writ
     file->unlockAfterWrite();
 }
 
-void DatabaseImpl::publish(const dao::CommittedRows& rows) {
+void DatabaseImpl::tellListeners(const std::function<void(dao::RowChangeListener&)>& tell) {
     std::erase_if(rowListeners, [](const auto& listener) { return listener.expired(); });
     // A copy: a listener may open or drop recordsets while it follows.
     const auto listeners = rowListeners;
     for (const auto& weak : listeners)
-        if (auto listener = weak.lock()) listener->rowsChanged(rows);
+        if (auto listener = weak.lock()) tell(*listener);
+}
+
+void DatabaseImpl::publish(const dao::CommittedRows& rows) {
+    tellListeners([&rows](dao::RowChangeListener& listener) { listener.rowsChanged(rows); });
 }
 
 void DatabaseImpl::close() {

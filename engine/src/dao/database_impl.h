@@ -123,6 +123,8 @@ public:
 
 private:
     void commitToFile(write::PageStore& store);
+    // Runs `tell` on every open recordset that follows the rows.
+    void tellListeners(const std::function<void(dao::RowChangeListener&)>& tell);
     // Runs `write` with the sink that writes this database's file, under
     // the file's exclusive lock.
     void writeToFile(const std::function<void(write::PageSink&)>& write);

@@ -118,7 +118,8 @@ public:
     void pageHeld(std::uint32_t number, std::span<const std::uint8_t> bytes);
     std::uint32_t durablePageCount() const { return durablePageCount_; }
     // Undoes pageHeld(): the page gets `image` back, or with no image what
-    // the file holds (a page past durablePageCount() is dropped).
+    // the file holds; a page past durablePageCount() keeps its buffer (views
+    // stay valid) until truncateHeldPages() stops counting it.
     void restoreHeldPage(std::uint32_t number, std::span<const std::uint8_t> image = {});
     // Drops the held new pages from `count` on.
     void truncateHeldPages(std::uint32_t count);

@@ -1,5 +1,7 @@
 #include "storage/usage_map.h"
 
+#include <bit>
+
 #include "storage/data_page.h"
 
 namespace jet::storage {
@@ -9,23 +11,18 @@ constexpr std::size_t kInlineStartOffset = 1;   // jet-format.md#usage-maps
 constexpr std::size_t kInlineBitmapOffset = 5;  // jet-format.md#usage-maps
 constexpr std::size_t kReferenceListOffset = 1; // jet-format.md#usage-maps
 
-// Adds the pages whose bits are set in `bitmap`, bit 0 of byte 0 being
-// page `first`; marks at or past `limit` are dropped.
-void collectBits(std::span<const std::uint8_t> bitmap, std::uint64_t first, std::uint64_t limit,
-                 std::vector<std::uint32_t>& out) {
-    for (std::size_t i = 0; i < bitmap.size(); ++i) {
-        const std::uint8_t byte = bitmap[i];
-        if (byte == 0) continue;
-        for (int bit = 0; bit < 8; ++bit) {
-            if (!(byte & (1u << bit))) continue;
-            const std::uint64_t page = first + i * 8 + bit;
+}  // namespace
+
+void collectMarkedPages(std::span<const std::uint8_t> bitmap, std::uint64_t first, std::uint64_t limit,
+                        std::vector<std::uint32_t>& out) {
+    // Maps are mostly empty: only the set bits are visited.
+    for (std::size_t i = 0; i < bitmap.size(); ++i)
+        for (unsigned bits = bitmap[i]; bits != 0; bits &= bits - 1) {
+            const std::uint64_t page = first + i * 8 + static_cast<std::uint64_t>(std::countr_zero(bits));
             if (page >= limit) return;
             out.push_back(static_cast<std::uint32_t>(page));
         }
-    }
 }
-
-}  // namespace
 
 std::vector<std::uint32_t> readUsageMap(io::PageFile& file, RowPointer where) {
     file.checkPageNumber(where.page, "usage map");
@@ -38,7 +35,7 @@ std::vector<std::uint32_t> readUsageMap(io::PageFile& file, RowPointer where) {
     const std::uint8_t kind = in.u8(0);
     if (kind == kUsageMapInline) {
         const std::uint32_t start = in.u32(kInlineStartOffset);
-        collectBits(in.bytes(kInlineBitmapOffset, in.size() - std::min(in.size(), kInlineBitmapOffset)), start,
+        collectMarkedPages(in.bytes(kInlineBitmapOffset, in.size() - std::min(in.size(), kInlineBitmapOffset)), start,
                     file.pageCount(), pages);
     } else if (kind == kUsageMapReference) {
         const std::size_t perMapPage = (file.pageSize() - file.format().usageMapPageHeader) * 8;
@@ -53,7 +50,7 @@ std::vector<std::uint32_t> readUsageMap(io::PageFile& file, RowPointer where) {
             if (mapIn.u8(0) != kUsageMapPageType)
                 mapIn.fail("not a usage map page (type " + std::to_string(mapIn.u8(0)) + ")", 0);
             const std::size_t header = file.format().usageMapPageHeader;
-            collectBits(mapIn.bytes(header, map.bytes.size() - header), first, file.pageCount(), pages);
+            collectMarkedPages(mapIn.bytes(header, map.bytes.size() - header), first, file.pageCount(), pages);
         }
     } else {
         in.fail("unknown usage map kind " + std::to_string(kind), 0);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "io/page_file.h"
@@ -21,5 +22,10 @@ inline constexpr std::uint8_t kUsageMapPageType = 0x05;   // jet-format.md#pages
 // leaves them behind after compaction). Throws jet::Error(3049) when the
 // map's row or its map pages are damaged.
 std::vector<std::uint32_t> readUsageMap(io::PageFile& file, RowPointer where);
+
+// Adds to `out` the pages whose bits are set in `bitmap`, bit 0 of byte 0
+// being page `first`, ascending; the first mark at or past `limit` ends it.
+void collectMarkedPages(std::span<const std::uint8_t> bitmap, std::uint64_t first, std::uint64_t limit,
+                        std::vector<std::uint32_t>& out);
 
 }  // namespace jet::storage

@@ -1,10 +1,10 @@
 #include "write/data_page_writer.h"
 
 #include <algorithm>
-#include <bit>
 #include <string>
 
 #include "jet/error.h"
+#include "storage/usage_map.h"
 #include "write/bytes.h"
 #include "write/free_page_map.h"
 
@@ -17,9 +17,9 @@ constexpr std::size_t kMaxSlots = 255;
 // Inline map: kind byte, first page (4), then the bitmap. Reference map:
 // kind byte, then the numbers of bitmap pages (type 0x05, bitmap from byte 4).
 constexpr std::size_t kInlineMapHeader = 5;
-constexpr std::uint8_t kUsageMapInline = 0x00;
-constexpr std::uint8_t kUsageMapReference = 0x01;
-constexpr std::uint8_t kMapPageType = 0x05;
+using storage::kUsageMapInline;
+using storage::kUsageMapReference;
+constexpr std::uint8_t kMapPageType = storage::kUsageMapPageType;
 constexpr std::size_t kMapPageHeader = 4;
 
 std::size_t bitmapBytes(const format::JetFormat& format) {
@@ -200,6 +200,9 @@ void addToUsageMap(PageStore& store, storage::RowPointer map, std::uint32_t page
 }
 
 std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer map) {
+    // Every mark counts here, past the end of the file too: the callers
+    // decide what to do with those.
+    constexpr std::uint64_t kNoLimit = ~std::uint64_t{0};
     const auto& format = store.format();
     auto page = store.read(map.page);
     std::vector<std::uint8_t> copy(page.begin(), page.end());
@@ -207,11 +210,7 @@ std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer m
     std::vector<std::uint32_t> pages;
     if (bytes.size() < kInlineMapHeader) damagedPage(map.page, "usage map row too short");
     if (bytes[0] == kUsageMapInline) {
-        const std::uint32_t first = get32(bytes, 1);
-        for (std::size_t i = kInlineMapHeader; i < bytes.size(); ++i)
-            for (unsigned bits = bytes[i]; bits != 0; bits &= bits - 1)
-                pages.push_back(first + static_cast<std::uint32_t>((i - kInlineMapHeader) * 8 +
-                                                                   static_cast<std::size_t>(std::countr_zero(bits))));
+        storage::collectMarkedPages(bytes.subspan(kInlineMapHeader), get32(bytes, 1), kNoLimit, pages);
         return pages;
     }
     if (bytes[0] != kUsageMapReference)
@@ -223,11 +222,8 @@ std::vector<std::uint32_t> usageMapPages(PageStore& store, storage::RowPointer m
         auto bitmap = store.read(mapPage);
         if (bitmap[0] != kMapPageType)
             damagedPage(mapPage, "usage map bitmap page is not one");
-        // Maps are mostly empty: only the set bits are visited.
-        for (std::size_t i = kMapPageHeader; i < format.pageSize; ++i)
-            for (unsigned bits = bitmap[i]; bits != 0; bits &= bits - 1)
-                pages.push_back(static_cast<std::uint32_t>(k * perPage + (i - kMapPageHeader) * 8 +
-                                                           static_cast<std::size_t>(std::countr_zero(bits))));
+        storage::collectMarkedPages(bitmap.subspan(kMapPageHeader, format.pageSize - kMapPageHeader),
+                                    static_cast<std::uint64_t>(k) * perPage, kNoLimit, pages);
     }
     return pages;
 }
