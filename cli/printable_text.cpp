@@ -6,21 +6,24 @@ namespace cli {
 
 namespace {
 
-bool needsEscape(unsigned char c, bool keepTabs) {
-    return (c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F || c == 0xC2;
-}
+// A C0 control or DEL, shown as \xNN.
+bool isControl(unsigned char c, bool keepTabs) { return (c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F; }
+
+// A byte that may start an escape: a control, or the lead byte of a C1
+// control's UTF-8 (U+0080..U+009F).
+bool mayNeedEscape(unsigned char c, bool keepTabs) { return isControl(c, keepTabs) || c == 0xC2; }
 
 }  // namespace
 
 void appendPrintable(std::string& shown, std::string_view text, bool keepTabs) {
     std::size_t plain = 0;
-    while (plain < text.size() && !needsEscape(static_cast<unsigned char>(text[plain]), keepTabs)) ++plain;
+    while (plain < text.size() && !mayNeedEscape(static_cast<unsigned char>(text[plain]), keepTabs)) ++plain;
     shown.append(text.data(), plain);
     char escape[8];
     for (std::size_t i = plain; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if ((c < 0x20 && !(keepTabs && c == '\t')) || c == 0x7F) {
+        if (isControl(c, keepTabs)) {
             std::snprintf(escape, sizeof escape, "\\x%02X", c);
             shown += escape;
         } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
